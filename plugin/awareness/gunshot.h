@@ -1,0 +1,10 @@
+#pragma once
+
+#include <cstdint>
+
+/// Hears the player's shots and moves the scene to him (every frame; throttles itself).
+void GunshotCheck(std::uint32_t now);
+/// Start of each tick: is the player in a vehicle the police have not seen him in?
+void UpdateDisguise();
+/// Forgets the known vehicle at the end of an episode.
+void ResetDisguise();

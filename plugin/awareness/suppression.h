@@ -1,0 +1,6 @@
+#pragma once
+
+#include <cstdint>
+
+/// Keeps the player off the criminal lists of cops that lost him (every frame).
+void CriminalListScrub(std::uint32_t now);

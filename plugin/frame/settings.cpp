@@ -1,0 +1,144 @@
+#include "frame/settings.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "frame/log.h"
+#include "host/win32/private_profile.h"
+#include "host/win32/windows.h"
+
+Settings cfg;
+char iniPath[260];
+char logPath[260];
+
+namespace {
+
+constexpr const char* kSection = "Settings";
+
+struct IntKey {
+    const char* name;
+    std::int32_t Settings::*field;
+};
+struct FloatKey {
+    const char* name;
+    float Settings::*field;
+};
+
+void Read(const IntKey& key) {
+    std::int32_t& value = cfg.*key.field;
+    value = static_cast<std::int32_t>(GetPrivateProfileIntA(kSection, key.name, value, iniPath));
+}
+
+void Read(const FloatKey& key) {
+    float& value = cfg.*key.field;
+    char fallback[32];
+    char text[32];
+    std::snprintf(fallback, sizeof fallback, "%g", static_cast<double>(value));
+    GetPrivateProfileStringA(kSection, key.name, fallback, text, sizeof text, iniPath);
+    const auto read = static_cast<float>(std::atof(text));
+    // "nan" or "inf" would slip past every clamp and reach host commands as coordinates.
+    if (std::isfinite(read)) value = read;
+}
+
+template <typename T>
+T Clamp(T value, T low, T high) {
+    return value < low ? low : (value > high ? high : value);
+}
+
+// Module handle lookup needs an address inside this module.
+void AnchorInModule() {}
+
+}  // namespace
+
+void BuildPaths() {
+    void* module = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<const char*>(&AnchorInModule), &module);
+    char path[260] = {};
+    GetModuleFileNameA(module, path, sizeof path);
+    if (char* dot = std::strrchr(path, '.')) *dot = '\0';
+    std::snprintf(iniPath, sizeof iniPath, "%s.ini", path);
+    std::snprintf(logPath, sizeof logPath, "%s.log", path);
+}
+
+void ReadSettings() {
+    Read(IntKey{"Log", &Settings::Log});
+    TruncateLog();
+
+    using S = Settings;
+    Read(FloatKey{"SightRange", &S::SightRange});
+    Read(FloatKey{"VehicleSightRange", &S::VehicleSightRange});
+    Read(FloatKey{"HeliSightRange", &S::HeliSightRange});
+    Read(FloatKey{"CloseRange", &S::CloseRange});
+    Read(FloatKey{"SightAngle", &S::SightAngle});
+    Read(FloatKey{"VehicleSightAngle", &S::VehicleSightAngle});
+    Read(FloatKey{"HeliSightAngle", &S::HeliSightAngle});
+    Read(FloatKey{"AlertRangeBonus", &S::AlertRangeBonus});
+    Read(FloatKey{"AlertAngleBonus", &S::AlertAngleBonus});
+    Read(FloatKey{"RadioRange", &S::RadioRange});
+    Read(IntKey{"RadioReachesCars", &S::RadioReachesCars});
+    Read(IntKey{"PursuitGraceMs", &S::PursuitGraceMs});
+    Read(IntKey{"CutPursuit", &S::CutPursuit});
+    Read(IntKey{"HeliSharesScene", &S::HeliSharesScene});
+    Read(FloatKey{"SearchRadius", &S::SearchRadius});
+    Read(FloatKey{"StandOffDist", &S::StandOffDist});
+    Read(IntKey{"DefendEnabled", &S::DefendEnabled});
+    Read(IntKey{"DefendDurationMs", &S::DefendDurationMs});
+    Read(FloatKey{"DefendRange", &S::DefendRange});
+    Read(FloatKey{"DefendShareRange", &S::DefendShareRange});
+    Read(IntKey{"RunnerPercent", &S::RunnerPercent});
+    Read(IntKey{"AimMinMs", &S::AimMinMs});
+    Read(IntKey{"AimMaxMs", &S::AimMaxMs});
+    if (cfg.AimMinMs <= 999) cfg.AimMinMs = 1000;
+    if (cfg.AimMaxMs < cfg.AimMinMs) cfg.AimMaxMs = cfg.AimMinMs;
+    Read(IntKey{"LookChance", &S::LookChance});
+    Read(IntKey{"LookMinMs", &S::LookMinMs});
+    Read(IntKey{"LookMaxMs", &S::LookMaxMs});
+    Read(FloatKey{"WaypointArriveDist", &S::WaypointArriveDist});
+    Read(FloatKey{"CloseRangeCar", &S::CloseRangeCar});
+    Read(IntKey{"MinMovesBetweenPauses", &S::MinMovesBetweenPauses});
+    Read(IntKey{"FootSearch", &S::FootSearch});
+    Read(IntKey{"Pathfinding", &S::Pathfinding});
+    Read(IntKey{"SnapToNodes", &S::SnapToNodes});
+    Read(IntKey{"VehicleSearch", &S::VehicleSearch});
+    Read(FloatKey{"VehicleArriveDist", &S::VehicleArriveDist});
+    Read(IntKey{"VehicleStuckMs", &S::VehicleStuckMs});
+    Read(IntKey{"VehicleTracksPlayer", &S::VehicleTracksPlayer});
+    Read(IntKey{"ClearLawFlag", &S::ClearLawFlag});
+    Read(IntKey{"DisguiseEnabled", &S::DisguiseEnabled});
+    Read(FloatKey{"DisguiseRange", &S::DisguiseRange});
+    Read(IntKey{"LawFlagMaxMs", &S::LawFlagMaxMs});
+    Read(IntKey{"HealCopCounter", &S::HealCopCounter});
+    Read(FloatKey{"CarUnloadDist", &S::CarUnloadDist});
+    Read(FloatKey{"TrackError", &S::TrackError});
+    Read(IntKey{"TrackRefreshMs", &S::TrackRefreshMs});
+    Read(FloatKey{"VehiclePlayerDist", &S::VehiclePlayerDist});
+    Read(IntKey{"VehicleHaltMs", &S::VehicleHaltMs});
+    Read(FloatKey{"VehicleSpeed", &S::VehicleSpeed});
+    Read(IntKey{"HeliSearch", &S::HeliSearch});
+    Read(FloatKey{"HeliAltitude", &S::HeliAltitude});
+    Read(IntKey{"JogMoveState", &S::JogMoveState});
+    Read(FloatKey{"PedRangeMultiplier", &S::PedRangeMultiplier});
+    Read(IntKey{"FadeStars", &S::FadeStars});
+    Read(FloatKey{"StarFadeAmount", &S::StarFadeAmount});
+    Read(IntKey{"StarFadeDelayMs", &S::StarFadeDelayMs});
+    Read(IntKey{"StarFadeSpeedMs", &S::StarFadeSpeedMs});
+    Read(IntKey{"FlashStars", &S::FlashStars});
+    cfg.StarFadeAmount = Clamp(cfg.StarFadeAmount, 0.0f, 0.9f);
+    if (cfg.StarFadeSpeedMs < 0) cfg.StarFadeSpeedMs = 0;
+    Read(IntKey{"GunshotEnabled", &S::GunshotEnabled});
+    Read(FloatKey{"GunshotRange", &S::GunshotRange});
+    Read(FloatKey{"SilencedRange", &S::SilencedRange});
+
+    if (cfg.SearchRadius < 8.0f) cfg.SearchRadius = 8.0f;
+    if (cfg.StandOffDist < 0.0f) cfg.StandOffDist = 0.0f;
+    if (cfg.LookMaxMs < cfg.LookMinMs) cfg.LookMaxMs = cfg.LookMinMs;
+    cfg.JogMoveState = Clamp(cfg.JogMoveState, 4, 7);
+    if (cfg.PedRangeMultiplier > 6.0f) cfg.PedRangeMultiplier = 6.0f;
+    cfg.RunnerPercent = Clamp(cfg.RunnerPercent, 0, 100);
+
+    LogLine("Vigilor v8 loaded | cutPursuit=%d footSearch=%d pathfinding=%d vehicleSearch=%d heliSearch=%d",
+            cfg.CutPursuit, cfg.FootSearch, cfg.Pathfinding, cfg.VehicleSearch, cfg.HeliSearch);
+}

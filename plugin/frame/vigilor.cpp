@@ -1,0 +1,27 @@
+#include "frame/vigilor.h"
+
+#include "awareness/records.h"
+#include "frame/frame_state.h"
+#include "host/events.h"
+
+// Defined together so that load-time construction runs in this order: scene, tables, plugin object.
+bool enabled = true;
+bool initialised = false;
+bool toggleKeyWasDown = false;
+std::uint32_t lastCopCarCheck = 0;
+bool sceneValid = false;
+CVector scenePos;
+std::uint32_t sceneTime = 0;
+std::uint32_t lastSeenAny = 0;
+std::uint32_t lastAwarenessTick = 0;
+bool pedRangeApplied = false;
+float savedPedRange = 1.0f;
+float starAlpha = 1.0f;
+
+CopTable copStates;
+VehicleTable vehicleStates;
+std::vector<CopSighting> sightings;
+
+Vigilor::Vigilor() { plugin::Events::processScriptsEvent().AddAfter(&ProcessFrame, 0); }
+
+Vigilor vigilor;

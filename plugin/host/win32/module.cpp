@@ -1,0 +1,28 @@
+#include <dlfcn.h>
+
+#include <cstring>
+
+#include "host/win32/windows.h"
+
+// Linux counterparts of the module calls: the module is found by an address inside it, and its
+// handle is the loader's file name for it.
+
+int GetModuleHandleExA(unsigned long flags, const char* moduleName, void** module) {
+    if (module == nullptr) return 0;
+    *module = nullptr;
+    if ((flags & GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS) == 0) return 0;
+    Dl_info info{};
+    if (dladdr(moduleName, &info) == 0 || info.dli_fname == nullptr) return 0;
+    *module = const_cast<char*>(info.dli_fname);
+    return 1;
+}
+
+unsigned long GetModuleFileNameA(void* module, char* fileName, unsigned long size) {
+    if (module == nullptr || fileName == nullptr || size == 0) return 0;
+    const char* path = static_cast<const char*>(module);
+    unsigned long length = static_cast<unsigned long>(std::strlen(path));
+    if (length >= size) length = size - 1;
+    std::memcpy(fileName, path, length);
+    fileName[length] = '\0';
+    return length;
+}

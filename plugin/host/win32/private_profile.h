@@ -1,0 +1,35 @@
+#pragma once
+
+// Linux stand-ins for the two Windows INI readers the plugin takes its settings from. They must give
+// the Windows result for the same file, so that one INI means the same thing on every platform.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Integer value of keyName in section appName, or defaultValue when the key is missing, has no '='
+// or has an empty value. A missing or unreadable file also gives the default.
+unsigned int GetPrivateProfileIntA(const char* appName, const char* keyName, int defaultValue,
+                                   const char* fileName);
+
+// Copies the value (or defaultValue, "" when null) into returnedString, cut to size - 1 characters and
+// always terminated. Returns the number of characters copied, not counting the terminator; with a
+// null buffer or size 0 nothing is written and 0 is returned.
+unsigned long GetPrivateProfileStringA(const char* appName, const char* keyName, const char* defaultValue,
+                                       char* returnedString, unsigned long size, const char* fileName);
+
+namespace vigilor::win32 {
+
+// Value of key in the first section named `section` in an INI text, trimmed and with one pair of
+// matching outer quotes removed, before any buffer cut. nullopt when there is nothing to read: the
+// key is absent, or its first line has no '=' (that line still ends the search, and both readers
+// then fall back to the default just as for a missing key).
+std::optional<std::string> FindProfileValue(std::string_view fileText, std::string_view section,
+                                            std::string_view key);
+
+// Integer reading of a non-empty value: leading bytes 1..32 skipped, one optional sign, decimal
+// digits or hex after a lower-case "0x", stopping at the first other character, wrapping mod 2^32.
+std::uint32_t ParseProfileInt(std::string_view value);
+
+}  // namespace vigilor::win32

@@ -1,0 +1,80 @@
+#include "hud/star_fading.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "frame/frame_state.h"
+#include "frame/log.h"
+#include "frame/settings.h"
+#include "host/call_hook.h"
+#include "host/code.h"
+#include "host/patch.h"
+#include "host/player.h"
+#include "host/screen.h"
+
+namespace {
+
+constexpr plugin::CodeAddress kScanFirst = 0x58D000;
+constexpr plugin::CodeAddress kScanLast = 0x590FFF;
+constexpr plugin::CodeAddress kDrawWanted = 0x58D9A0;
+constexpr float kGreyLevel = 110.0f;
+
+std::uint32_t lastStarFrame = 0;
+bool starHookInstalled = false;
+
+}  // namespace
+
+void InstallStarHook() {
+    if (starHookInstalled || cfg.FadeStars == 0) return;
+    starHookInstalled = true;
+    int redirected = 0;
+    for (plugin::CodeAddress a = kScanFirst; a <= kScanLast; ++a) {
+        if (plugin::ReadRelativeCall(a) != kDrawWanted) continue;
+        plugin::patch::RedirectCall(a, &DrawWantedFaded, true);
+        LogLine("star hook: call to CHud::DrawWanted at 0x%X redirected", a);
+        ++redirected;
+    }
+    if (redirected == 0) {
+        LogLine("star hook: no call to CHud::DrawWanted found - stars will not fade (unsupported exe?)");
+    }
+}
+
+void UpdateStarAlpha(std::uint32_t now, CWanted& wanted) {
+    const std::uint32_t lostFor = now - lastSeenAny;
+    const bool faded = lostFor > static_cast<std::uint32_t>(cfg.StarFadeDelayMs);
+    if (cfg.FlashStars != 0 && faded) wanted.m_nLastTimeWantedFlashed = now;
+    const float target = (cfg.FadeStars != 0 && faded) ? 1.0f - cfg.StarFadeAmount : 1.0f;
+    const std::uint32_t dt = now - lastStarFrame;
+    lastStarFrame = now;
+    if (cfg.StarFadeSpeedMs > 0) {
+        // A long gap (episode start, a stall) moves the alpha by at most 200 ms worth.
+        const float step = static_cast<float>(std::min<std::uint32_t>(dt, 200)) /
+                           static_cast<float>(cfg.StarFadeSpeedMs);
+        if (target > starAlpha) {
+            starAlpha = std::min(starAlpha + step, target);
+        } else if (starAlpha > target) {
+            starAlpha = std::max(starAlpha - step, target);
+        }
+    } else {
+        starAlpha = target;
+    }
+}
+
+void DrawWantedFaded() {
+    if (cfg.FadeStars == 0 || starAlpha >= 0.99f) {
+        CHud::DrawWanted();
+        return;
+    }
+    const float a = starAlpha;
+    CRGBA saved[kHudColourEntries];
+    std::memcpy(saved, HudColour, sizeof saved);
+    for (CRGBA& c : HudColour) {
+        for (unsigned char* channel : {&c.r, &c.g, &c.b}) {
+            *channel = static_cast<unsigned char>((static_cast<float>(*channel) - kGreyLevel) * a + kGreyLevel);
+        }
+    }
+    CFont::SetAlphaFade((a * 0.6f + 0.4f) * 255.0f);
+    CHud::DrawWanted();
+    CFont::SetAlphaFade(255.0f);
+    std::memcpy(HudColour, saved, sizeof saved);
+}

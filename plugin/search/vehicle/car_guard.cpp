@@ -1,0 +1,78 @@
+#include "search/vehicle/car_guard.h"
+
+#include "awareness/records.h"
+#include "frame/frame_state.h"
+#include "frame/log.h"
+#include "frame/settings.h"
+#include "host/pools.h"
+#include "host/vehicle.h"
+
+namespace {
+
+constexpr std::uint32_t kParkedLogMs = 3001;
+// 0xFFFFFFFE at load so that the first check always logs.
+unsigned int loggedGameCopCars = 0xFFFFFFFEu;
+unsigned int loggedRealCopCars = 0xFFFFFFFEu;
+
+}  // namespace
+
+void CopCarCounterCheck() {
+    CPool<CVehicle>* pool = CPools::ms_pVehiclePool;
+    if (pool == nullptr) return;
+    unsigned int real = 0;
+    for (int i = 0, n = pool->GetSize(); i < n; ++i) {
+        const CVehicle* vehicle = pool->GetAt(i);
+        if (vehicle != nullptr && vehicle->m_bIsLawEnforcer) ++real;
+    }
+    // A flag this plugin cleared still counts; one the host set again is already counted above.
+    for (const auto& [handle, state] : vehicleStates) {
+        if (!state.lawFlagCleared) continue;
+        const CVehicle* vehicle = CPools::GetVehicle(handle);
+        if (vehicle != nullptr && !vehicle->m_bIsLawEnforcer) ++real;
+    }
+    const unsigned int game = CCarCtrl::NumLawEnforcerCars;
+    if (game != loggedGameCopCars || real != loggedRealCopCars) {
+        LogLine("cop car counter: game counter=%u, real law-enforcer cars=%u", game, real);
+        loggedGameCopCars = game;
+        loggedRealCopCars = real;
+    }
+    if (cfg.HealCopCounter != 0 && game > real) {
+        LogLine("cop car counter was too high (%u > %u): lowered, cop cars can spawn again", game, real);
+        CCarCtrl::NumLawEnforcerCars = real;
+    }
+}
+
+void ParkedCarGuard(std::uint32_t now) {
+    for (auto& [handle, state] : vehicleStates) {
+        if (!state.stopped) continue;
+        CVehicle* vehicle = CPools::GetVehicle(handle);
+        if (vehicle == nullptr || vehicle->m_autoPilot.m_nCarMission == MISSION_NONE) continue;
+        if (Elapsed(now, state.parkedLogTime, kParkedLogMs)) {
+            state.parkedLogTime = now;
+            LogLine("parked car had mission %d, forced back to MISSION_NONE: veh=%p",
+                    vehicle->m_autoPilot.m_nCarMission, static_cast<void*>(vehicle));
+        }
+        vehicle->m_autoPilot.m_nCarMission = MISSION_NONE;
+        vehicle->m_autoPilot.m_nTempAction = 0;
+        vehicle->m_autoPilot.m_nCruiseSpeed = 0;
+    }
+}
+
+void VehicleRecordPass(std::uint32_t now) {
+    for (auto it = vehicleStates.begin(); it != vehicleStates.end();) {
+        CVehicle* vehicle = CPools::GetVehicle(it->first);
+        if (vehicle == nullptr) {
+            it = vehicleStates.erase(it);  // gone with its flag: nothing to give back
+            continue;
+        }
+        VehicleState& state = it->second;
+        if (state.lawFlagCleared &&
+            (vehicle->m_pDriver == nullptr ||
+             now - state.lawFlagClearTime > static_cast<std::uint32_t>(cfg.LawFlagMaxMs))) {
+            state.lawFlagCleared = false;
+            vehicle->m_bIsLawEnforcer = true;
+            LogLine("law-enforcer flag restored: veh=%p", static_cast<void*>(vehicle));
+        }
+        ++it;
+    }
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <cstdint>
+
+/// Compares the host's law-enforcer car counter with the real number and heals it when too high.
+void CopCarCounterCheck();
+/// Keeps parked plugin cars parked against the host's missions (every frame of an episode).
+void ParkedCarGuard(std::uint32_t now);
+/// Forgets vehicles that left the pool and gives back law-enforcer flags that are due.
+void VehicleRecordPass(std::uint32_t now);

@@ -1,0 +1,3 @@
+#include "search/vehicle/car_search.h"
+
+void ResetCarTrack() {}

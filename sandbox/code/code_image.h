@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "pools/fixed_region.h"
+
+namespace sandbox {
+
+using CodeAddress = std::uint32_t;
+
+/// The host's code as bytes at host addresses, mapped read-only at those very addresses, as a host
+/// executable is. The sandbox runs it by decoding its call instructions: the main loop's call and
+/// the HUD's star-drawing calls reach whatever their bytes point at, so a plugin runs only where
+/// its patches put it.
+class CodeImage {
+public:
+    static constexpr CodeAddress kBase = 0x400000;
+    static constexpr CodeAddress kEnd = 0x700000;
+    static constexpr CodeAddress kBuildWord = 0x401000;
+    static constexpr CodeAddress kMainLoopCall = 0x53E981;
+    static constexpr CodeAddress kOtherBuildMainLoopCall = 0x53EA10;
+    static constexpr CodeAddress kFrameProcessing = 0x53BF40;
+    static constexpr CodeAddress kDrawWanted = 0x58D9A0;
+    static constexpr CodeAddress kHeliOrder = 0x6A2390;
+    static constexpr CodeAddress kFirstStarCall = 0x58FB00;
+    static constexpr int kMaxStarCalls = 32;
+
+    /// `build`: which host build the bytes identify as; `starCalls`: relative calls to the star drawing.
+    CodeImage(int build, int starCalls);
+
+    /// Host functions that live at an address.
+    void Bind(CodeAddress address, std::function<void()> function);
+    /// The address at which the host reaches a plugin function (handed out once per function).
+    CodeAddress EntryFor(void (*function)());
+    /// Runs what lives at the address; throws std::runtime_error when nothing does.
+    void Call(CodeAddress address) const;
+    /// Decodes the relative call at `site` and runs its destination.
+    void ExecuteCall(CodeAddress site) const;
+
+    std::uint8_t* Pointer(CodeAddress address) const;
+    CodeAddress MainLoopCallSite() const { return mainLoopCall_; }
+    const std::vector<CodeAddress>& StarCallSites() const { return starCalls_; }
+
+private:
+    void WriteCall(CodeAddress site, CodeAddress destination);
+    void WriteWord(CodeAddress address, std::uint32_t word);
+
+    FixedRegion region_;
+    CodeAddress mainLoopCall_;
+    std::vector<CodeAddress> starCalls_;
+    std::map<CodeAddress, std::function<void()>> functions_;
+    std::map<void (*)(), CodeAddress> entries_;
+    CodeAddress nextEntry_ = 0x00800000;
+};
+
+}  // namespace sandbox

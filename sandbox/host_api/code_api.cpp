@@ -1,0 +1,14 @@
+// The host's code as the plugin reaches it: bytes at addresses, and calls into it.
+
+#include "host/code.h"
+#include "world/world.h"
+
+namespace plugin {
+
+std::uint8_t* CodePointer(CodeAddress address) { return sandbox::World::Active().Code().Pointer(address); }
+
+CodeAddress CodeAddressOf(void (*function)()) { return sandbox::World::Active().Code().EntryFor(function); }
+
+void CallCode(CodeAddress address) { sandbox::World::Active().Code().Call(address); }
+
+}  // namespace plugin

@@ -1,0 +1,35 @@
+// Host operations on peds and their tasks.
+
+#include "host/player.h"
+#include "world/world.h"
+
+float CPlaceable::GetHeading() const { return m_fHeading; }
+
+CTask* CTaskManager::FindActiveTaskByType(int taskType) {
+    auto* ped = static_cast<sandbox::Ped*>(m_pPed);
+    for (sandbox::ActiveTask& task : ped->tasks) {
+        if (task.type == taskType) return reinterpret_cast<CTask*>(&task);
+    }
+    return nullptr;
+}
+
+void CPedIntelligence::FlushImmediately(bool) {
+    auto* ped = static_cast<sandbox::Ped*>(m_pPed);
+    ped->tasks.clear();
+    ped->moving = false;
+    ped->move = {};
+}
+
+void CPed::ClearCriminalListSlot(int, int slot) {
+    if (slot >= 0 && slot < kCriminalSlots) m_apCriminalsToKill[slot] = nullptr;
+}
+
+CPlayerPed* FindPlayerPed(int) {
+    if (!sandbox::World::HasActive()) return nullptr;
+    return sandbox::World::Active().Player();
+}
+
+CWanted* FindPlayerWanted(int) {
+    if (!sandbox::World::HasActive()) return nullptr;
+    return &sandbox::World::Active().Wanted();
+}

@@ -1,0 +1,41 @@
+#include "hud/hud.h"
+
+#include "world/world.h"
+
+CRGBA HudColour[kHudColourEntries];
+
+namespace {
+// The stars blink every 250 ms for a second after the wanted record's flash stamp was written.
+constexpr std::uint32_t kFlashPeriodMs = 250;
+constexpr std::uint32_t kFlashWindowMs = 1000;
+}  // namespace
+
+namespace sandbox {
+
+float Hud::DrawnStarAlpha() const {
+    if (drawnFontAlpha >= 255.0f) return 1.0f;
+    // The plugin draws faded stars with font alpha (a * 0.6 + 0.4) * 255.
+    return (drawnFontAlpha / 255.0f - 0.4f) / 0.6f;
+}
+
+void ResetHudColours() {
+    for (CRGBA& c : HudColour) c = Hud::kDefaultStarColour;
+}
+
+}  // namespace sandbox
+
+void CFont::SetAlphaFade(float alpha) { sandbox::World::Active().HudState().fontAlpha = alpha; }
+
+void CHud::DrawWanted() {
+    sandbox::World& world = sandbox::World::Active();
+    sandbox::Hud& hud = world.HudState();
+    const CWanted& wanted = world.Wanted();
+    const std::uint32_t now = world.Now();
+    const bool flashing = wanted.m_nWantedLevel > 0 && wanted.m_nLastTimeWantedFlashed != 0 &&
+                          now - wanted.m_nLastTimeWantedFlashed < kFlashWindowMs;
+    hud.drawnFlashing = flashing;
+    hud.drawnVisible = wanted.m_nWantedLevel > 0 && !(flashing && (now / kFlashPeriodMs) % 2 == 1);
+    hud.drawnFontAlpha = hud.fontAlpha;
+    hud.drawnStarColour = HudColour[0];
+    ++hud.drawCount;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+
+#include "host/screen.h"
+
+namespace sandbox {
+
+/// The host's HUD as far as the wanted stars go: what was drawn last and how.
+struct Hud {
+    static constexpr CRGBA kDefaultStarColour{144, 98, 16, 255};
+
+    float fontAlpha = 255.0f;        ///< set with CFont::SetAlphaFade
+    float drawnFontAlpha = 255.0f;   ///< font alpha of the last star drawing
+    CRGBA drawnStarColour = kDefaultStarColour;
+    bool drawnFlashing = false;      ///< the stars blinked at the last drawing
+    bool drawnVisible = false;       ///< stars were on screen at the last drawing
+    int drawCount = 0;
+
+    /// The fade factor the last drawing shows: recovered from its font alpha (255 = not faded).
+    float DrawnStarAlpha() const;
+};
+
+/// Fills the host's colour table with its normal colours.
+void ResetHudColours();
+
+}  // namespace sandbox

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "host/ped.h"
+#include "world/vec3.h"
+
+namespace sandbox {
+
+struct Vehicle;
+
+/// A task the host runs on a ped; the plugin sees only its type.
+struct ActiveTask {
+    int type = 0;
+    std::uint32_t until = 0;  ///< host ms when it ends by itself; 0 = until flushed
+};
+
+/// How a ped is moving this frame, if at all.
+struct MoveOrder {
+    std::vector<Vec3> waypoints;  ///< visited in order; the last is the destination
+    float speed = 0.0f;           ///< m/s
+    std::uint32_t until = 0;      ///< host ms when the order lapses; 0 = never
+    bool blockedByBoxes = false;  ///< a straight-line order stops at the first box it walks into
+};
+
+/// A ped of the sandbox host. Its host-visible fields live in the CPed base.
+struct Ped : CPlayerPed {
+    explicit Ped(std::string id);
+    Ped(const Ped&) = delete;
+    Ped& operator=(const Ped&) = delete;
+
+    std::string id;  ///< scenario id
+    int seat = -1;   ///< -1 driver, 0..7 passenger, when in a vehicle
+    CPedIntelligence intelligence;
+    std::vector<ActiveTask> tasks;
+    MoveOrder move;
+    bool moving = false;
+
+    Vec3 Position() const { return {m_vecPos.x, m_vecPos.y, m_vecPos.z}; }
+    void SetPosition(Vec3 p) { m_vecPos = {p.x, p.y, p.z}; }
+    bool HasTask(int type) const;
+    void AddTask(int type, std::uint32_t until);
+    void RemoveTask(int type);
+};
+
+}  // namespace sandbox

@@ -1,0 +1,62 @@
+#include "run/probes.h"
+
+#include <algorithm>
+
+#include "host/screen.h"
+#include "host/vehicle.h"
+#include "world/world.h"
+
+namespace sandbox {
+
+namespace {
+
+ProbeValue PedProbe(World& world, const ProbeName& probe) {
+    Ped* ped = world.FindPed(probe.id);
+    if (ped == nullptr) return ProbeAbsent{};
+    switch (probe.pedField) {
+        case PedProbeField::suppressed: return ped->m_nPursuitSuppressed != 0 ? 1.0 : 0.0;
+        case PedProbeField::criminalHasPlayer: {
+            const CPed* player = world.Player();
+            return std::find(std::begin(ped->m_apCriminalsToKill), std::end(ped->m_apCriminalsToKill), player) !=
+                           std::end(ped->m_apCriminalsToKill)
+                       ? 1.0
+                       : 0.0;
+        }
+        case PedProbeField::inVehicle: return ped->m_bInVehicle ? 1.0 : 0.0;
+        case PedProbeField::x: return ped->m_vecPos.x;
+        case PedProbeField::y: return ped->m_vecPos.y;
+        case PedProbeField::z: return ped->m_vecPos.z;
+        case PedProbeField::health: return ped->m_fHealth;
+    }
+    return ProbeAbsent{};
+}
+
+ProbeValue VehicleProbe(World& world, const ProbeName& probe) {
+    Vehicle* vehicle = world.FindVehicle(probe.id);
+    if (vehicle == nullptr) return ProbeAbsent{};
+    switch (probe.vehicleField) {
+        case VehicleProbeField::lawEnforcer: return vehicle->m_bIsLawEnforcer ? 1.0 : 0.0;
+        case VehicleProbeField::mission: return static_cast<double>(vehicle->m_autoPilot.m_nCarMission);
+        case VehicleProbeField::x: return vehicle->m_vecPos.x;
+        case VehicleProbeField::y: return vehicle->m_vecPos.y;
+    }
+    return ProbeAbsent{};
+}
+
+}  // namespace
+
+ProbeValue ReadProbe(World& world, const ProbeName& probe) {
+    switch (probe.kind) {
+        case ProbeKind::pedRange: return TheCamera.m_fPedRangeMultiplier;
+        case ProbeKind::starAlpha: return world.HudState().DrawnStarAlpha();
+        case ProbeKind::drawnFontAlpha: return world.HudState().drawnFontAlpha;
+        case ProbeKind::copCarCounter: return static_cast<double>(CCarCtrl::NumLawEnforcerCars);
+        case ProbeKind::message: return world.Message();
+        case ProbeKind::scriptCommands: return static_cast<double>(world.Journal().Count(probe.scriptCommand));
+        case ProbeKind::ped: return PedProbe(world, probe);
+        case ProbeKind::vehicle: return VehicleProbe(world, probe);
+    }
+    return ProbeAbsent{};
+}
+
+}  // namespace sandbox

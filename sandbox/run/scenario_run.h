@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "scenario/expectations.h"
+#include "scenario/scenario.h"
+
+namespace sandbox {
+
+class World;
+
+struct RunOptions {
+    std::filesystem::path gameDir;       ///< where the module, INI and log go
+    std::filesystem::path modulePath;    ///< the built plugin module to install
+    std::optional<std::string> iniText;  ///< replaces the scenario's settings/ini when set
+    std::vector<std::pair<std::string, std::string>> overrides;  ///< --set KEY=VALUE, in order
+    /// Called after every frame, e.g. to record a replay.
+    std::function<void(World&, std::uint32_t runMs, const std::vector<LoggedLine>& newLines)> onFrame;
+};
+
+/// What a run produced.
+struct RunOutcome {
+    RunRecord record;                        ///< log lines and probe samples
+    std::map<std::uint16_t, int> commandCounts;  ///< script commands run, by id
+    std::map<std::string, std::string> pedNames;  ///< "%p" text of each ped seen → scenario id
+    std::vector<std::string> hostErrors;     ///< script code refused, message boxes
+    std::vector<std::pair<std::uint32_t, bool>> starFades;  ///< run ms at which the drawn stars faded (true) or came back
+    std::uint32_t frames = 0;
+    std::uint32_t lastRunMs = 0;
+};
+
+/// The INI text a run writes beside the module, or nothing when the scenario gives no settings.
+std::optional<std::string> IniTextFor(const Scenario& scenario, const RunOptions& options);
+
+/// Installs the module into the game folder, loads it, and drives it frame by frame through the
+/// scenario. Throws std::runtime_error when the folder cannot be set up or the module not loaded.
+RunOutcome RunScenario(const Scenario& scenario, const RunOptions& options);
+
+}  // namespace sandbox

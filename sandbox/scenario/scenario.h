@@ -1,0 +1,220 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "world/vec3.h"
+
+namespace sandbox {
+
+// A scenario as loaded from its JSON file. Everything here has been validated by the loader:
+// ids are unique, references resolve, numbers are in range. Times are milliseconds of run time
+// (counted from the start of the run) unless named otherwise; headings are degrees as in the file.
+
+inline constexpr std::string_view kPlayerId = "player";
+inline constexpr int kDriverSeat = -1;  // passenger seats are 0..7
+
+struct FrameTime {
+    // A fixed frame time has minMs == maxMs; otherwise each frame draws from [minMs, maxMs].
+    uint32_t minMs = 33;
+    uint32_t maxMs = 33;
+
+    bool IsFixed() const { return minMs == maxMs; }
+};
+
+struct Setting {
+    std::string key;
+    double value = 0.0;
+    bool isInteger = false;  // written without a decimal point
+    std::string text;        // the number as it should appear in the INI file
+};
+
+struct Box {
+    std::string id;  // may be empty: boxes need no id
+    Vec3 min;
+    Vec3 max;
+};
+
+struct NoGroundArea {
+    float minX = 0.0f;
+    float minY = 0.0f;
+    float maxX = 0.0f;
+    float maxY = 0.0f;
+};
+
+struct PedNodes {
+    enum class Layout { none, grid, points };
+
+    Layout layout = Layout::none;
+    float spacing = 0.0f;     // grid
+    std::vector<Vec3> points;  // points
+};
+
+struct WorldSpec {
+    float groundZ = 0.0f;
+    std::vector<Box> boxes;
+    std::vector<NoGroundArea> noGround;
+    PedNodes pedNodes;
+    int codeBuild = 1001;
+    int starCallSites = 2;
+};
+
+struct Weapon {
+    int type = 0;
+    int ammo = 0;
+};
+
+struct PlayerSpec {
+    Vec3 pos;
+    float heading = 0.0f;
+    float health = 100.0f;
+    int wanted = 0;
+    std::vector<Weapon> weapons;
+    std::string vehicle;  // empty: on foot
+    int seat = kDriverSeat;
+};
+
+struct PedSpec {
+    std::string id;  // may be empty when nothing refers to the ped
+    int type = 0;
+    Vec3 pos;
+    float heading = 0.0f;
+    float health = 100.0f;
+    float armour = 0.0f;
+    std::vector<Weapon> weapons;
+    std::string vehicle;  // empty: on foot
+    int seat = kDriverSeat;
+};
+
+struct VehicleSpec {
+    std::string id;  // may be empty when nothing refers to the vehicle
+    int model = 0;
+    Vec3 pos;
+    float heading = 0.0f;
+    bool lawEnforcer = false;
+};
+
+struct HostSpec {
+    bool pursuit = true;
+    std::optional<int32_t> copCarCounter;  // empty: the host's own count
+};
+
+enum class EventKind {
+    playerMove,
+    playerWarp,
+    playerEnter,
+    playerExit,
+    playerFire,
+    playerDie,
+    wanted,
+    key,
+    spawn,
+    remove,
+    damage,
+    pedMoveTo,
+    hostTask,
+    hostCriminal,
+    hostMission,
+    hostLawFlag,
+    hostCopCarCounter,
+};
+
+// One flat record for every kind; each kind uses only the fields noted beside them.
+struct Event {
+    uint32_t atMs = 0;
+    EventKind kind = EventKind::playerExit;
+    std::size_t sourceIndex = 0;  // position in the file's events list
+
+    std::string id;                    // remove, pedMoveTo, hostTask, hostCriminal
+    std::string vehicle;               // playerEnter, hostMission, hostLawFlag
+    std::string target;                // damage
+    std::string source;                // damage
+    Vec3 to;                           // playerMove, playerWarp, pedMoveTo
+    float speed = 0.0f;                // playerMove, pedMoveTo (m/s)
+    std::optional<float> heading;      // playerWarp
+    int seat = kDriverSeat;            // playerEnter
+    int weapon = 0;                    // playerFire
+    uint32_t forMs = 0;                // playerFire, key
+    int level = 0;                     // wanted
+    std::string key;                   // key: canonical name, e.g. "F10"
+    int keyCode = 0;                   // key: Windows virtual-key code
+    std::optional<PedSpec> spawnPed;   // spawn
+    std::optional<VehicleSpec> spawnVehicle;  // spawn
+    float amount = 0.0f;               // damage
+    int task = 0;                      // hostTask
+    int mission = 0;                   // hostMission
+    bool on = false;                   // hostLawFlag
+    int32_t value = 0;                 // hostCopCarCounter
+};
+
+enum class ProbeKind {
+    pedRange,
+    starAlpha,
+    drawnFontAlpha,
+    copCarCounter,
+    message,
+    scriptCommands,
+    ped,
+    vehicle,
+};
+enum class PedProbeField { suppressed, criminalHasPlayer, inVehicle, x, y, z, health };
+enum class VehicleProbeField { lawEnforcer, mission, x, y };
+
+struct ProbeName {
+    ProbeKind kind = ProbeKind::pedRange;
+    std::string id;                  // ped, vehicle
+    PedProbeField pedField = PedProbeField::x;
+    VehicleProbeField vehicleField = VehicleProbeField::x;
+    uint16_t scriptCommand = 0;      // scriptCommands
+
+    bool IsText() const { return kind == ProbeKind::message; }
+};
+
+enum class ExpectKind { log, noLog, logCount, logOrder, probe };
+
+struct Expectation {
+    ExpectKind kind = ExpectKind::log;
+
+    // Log forms. One pattern, except logOrder which has them in order. by/after bound the window.
+    std::vector<std::string> patterns;
+    std::optional<uint32_t> byMs;
+    std::optional<uint32_t> afterMs;
+    std::optional<uint32_t> minCount;  // logCount
+    std::optional<uint32_t> maxCount;  // logCount
+
+    // Probe form: exactly one of eq / eqText / nearValue, or min and/or max.
+    uint32_t atMs = 0;
+    std::string probeText;
+    ProbeName probe;
+    std::optional<double> eq;
+    std::optional<std::string> eqText;  // text probes
+    std::optional<double> min;
+    std::optional<double> max;
+    std::optional<double> nearValue;  // "near" in the file
+    double tol = 0.0;
+};
+
+struct Scenario {
+    std::string sourceName;  // the file it came from, for messages
+    std::string name;        // safe to use as one path component
+    std::string description;
+    uint32_t seed = 1;
+    uint32_t clockStartMs = 0;
+    FrameTime frame;
+    uint32_t durationMs = 0;
+    std::optional<std::vector<Setting>> settings;  // in file order; absent when not given
+    std::optional<std::string> ini;                // raw INI text; excludes settings
+    WorldSpec world;
+    PlayerSpec player;
+    std::vector<PedSpec> peds;
+    std::vector<VehicleSpec> vehicles;
+    HostSpec host;
+    std::vector<Event> events;  // in run order: by atMs, file order among equal times
+    std::vector<Expectation> expect;
+};
+
+}  // namespace sandbox

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "scenario/scenario.h"
+
+namespace sandbox {
+
+// A scenario file that cannot be used. The message reads "FILE: PATH: what is wrong", for example
+// "my.json: peds[3].pos: expected an array of 3 numbers".
+class ScenarioError : public std::runtime_error {
+public:
+    ScenarioError(const std::string& source, const std::string& jsonPath, const std::string& problem);
+
+    const std::string& JsonPath() const { return jsonPath_; }
+
+private:
+    std::string jsonPath_;
+};
+
+Scenario LoadScenarioFile(const std::filesystem::path& path);
+
+// sourceName names the text in messages; its stem is the scenario's name when the file gives none.
+Scenario ParseScenario(std::string_view jsonText, std::string_view sourceName);
+
+// "ped:cop1.x", "scriptCommands:05F5", ... Throws std::invalid_argument saying what is wrong.
+// Does not check that the id exists; the loader does that.
+ProbeName ParseProbeName(std::string_view text);
+
+// The "do" name of an event kind, as written in scenario files.
+std::string_view EventKindName(EventKind kind);
+
+}  // namespace sandbox

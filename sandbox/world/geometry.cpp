@@ -1,0 +1,52 @@
+#include "world/geometry.h"
+
+#include <algorithm>
+
+namespace sandbox {
+
+bool SegmentHitsBox(Vec3 a, Vec3 b, Vec3 boxMin, Vec3 boxMax) {
+    float t0 = 0.0f;
+    float t1 = 1.0f;
+    const float start[3] = {a.x, a.y, a.z};
+    const float delta[3] = {b.x - a.x, b.y - a.y, b.z - a.z};
+    const float lo[3] = {boxMin.x, boxMin.y, boxMin.z};
+    const float hi[3] = {boxMax.x, boxMax.y, boxMax.z};
+    for (int axis = 0; axis < 3; ++axis) {
+        if (delta[axis] == 0.0f) {
+            if (start[axis] < lo[axis] || start[axis] > hi[axis]) return false;
+            continue;
+        }
+        float tNear = (lo[axis] - start[axis]) / delta[axis];
+        float tFar = (hi[axis] - start[axis]) / delta[axis];
+        if (tNear > tFar) std::swap(tNear, tFar);
+        t0 = std::max(t0, tNear);
+        t1 = std::min(t1, tFar);
+        if (t0 > t1) return false;
+    }
+    return true;
+}
+
+bool Geometry::SegmentClear(Vec3 a, Vec3 b) const {
+    return std::none_of(boxes.begin(), boxes.end(),
+                        [&](const SolidBox& box) { return SegmentHitsBox(a, b, box.min, box.max); });
+}
+
+float Geometry::GroundZ(float x, float y) const {
+    for (const GroundHole& h : holes) {
+        if (x >= h.minX && x <= h.maxX && y >= h.minY && y <= h.maxY) return -100.0f;
+    }
+    float z = groundZ;
+    for (const SolidBox& box : boxes) {
+        if (x >= box.min.x && x <= box.max.x && y >= box.min.y && y <= box.max.y) z = std::max(z, box.max.z);
+    }
+    return z;
+}
+
+bool Geometry::InsideBox(Vec3 p) const {
+    return std::any_of(boxes.begin(), boxes.end(), [&](const SolidBox& box) {
+        return p.x > box.min.x && p.x < box.max.x && p.y > box.min.y && p.y < box.max.y && p.z >= box.min.z &&
+               p.z < box.max.z;
+    });
+}
+
+}  // namespace sandbox

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "world/vec3.h"
+
+namespace sandbox {
+
+/// A solid axis-aligned box: a building, a wall.
+struct SolidBox {
+    std::string id;
+    Vec3 min;
+    Vec3 max;
+};
+
+/// Where the ground query finds nothing.
+struct GroundHole {
+    float minX, minY, maxX, maxY;
+};
+
+/// The static world: ground height, solid boxes and holes in the ground.
+class Geometry {
+public:
+    float groundZ = 0.0f;
+    std::vector<SolidBox> boxes;
+    std::vector<GroundHole> holes;
+
+    /// True when the segment from a to b passes through none of the boxes.
+    bool SegmentClear(Vec3 a, Vec3 b) const;
+    /// The ground height under (x, y): the top of the highest box there, else groundZ; -100 over a hole.
+    float GroundZ(float x, float y) const;
+    /// True when the point lies inside a box.
+    bool InsideBox(Vec3 p) const;
+};
+
+/// True when the segment from a to b passes through the box (slab test).
+bool SegmentHitsBox(Vec3 a, Vec3 b, Vec3 boxMin, Vec3 boxMax);
+
+}  // namespace sandbox

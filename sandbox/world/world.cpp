@@ -1,0 +1,289 @@
+#include "world/world.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <stdexcept>
+
+#include "host/pools.h"
+#include "host/screen.h"
+#include "host/timer.h"
+#include "scenario/scenario.h"
+
+namespace sandbox {
+
+namespace {
+
+World* activeWorld = nullptr;
+
+float Radians(float degrees) { return degrees * std::numbers::pi_v<float> / 180.0f; }
+
+void ArmPed(Ped& ped, const std::vector<Weapon>& weapons) {
+    for (std::size_t i = 0; i < weapons.size() && i < CPed::kWeaponSlots; ++i) {
+        ped.m_aWeapons[i].m_eWeaponType = weapons[i].type;
+        ped.m_aWeapons[i].m_nTotalAmmo = static_cast<unsigned int>(std::max(0, weapons[i].ammo));
+    }
+}
+
+}  // namespace
+
+World::World(const Scenario& scenario)
+    : peds_(kPedPoolAddress, kPedSlots),
+      vehicles_(kVehiclePoolAddress, kVehicleSlots),
+      code_(scenario.world.codeBuild, scenario.world.starCallSites),
+      random_(scenario.seed),
+      hostPursuit_(scenario.host.pursuit) {
+    if (activeWorld != nullptr) throw std::runtime_error("a sandbox world is already alive");
+    activeWorld = this;
+    CPools::ms_pPedPool = &peds_;
+    CPools::ms_pVehiclePool = &vehicles_;
+    TheCamera = CCamera{};
+    ResetHudColours();
+    CCarCtrl::NumLawEnforcerCars = 0;
+    SetClock(scenario.clockStartMs);
+
+    geometry_.groundZ = scenario.world.groundZ;
+    for (const Box& box : scenario.world.boxes) geometry_.boxes.push_back({box.id, box.min, box.max});
+    for (const NoGroundArea& a : scenario.world.noGround) geometry_.holes.push_back({a.minX, a.minY, a.maxX, a.maxY});
+
+    code_.Bind(CodeImage::kFrameProcessing, [this] { HostFrame(lastDtMs_); });
+    code_.Bind(CodeImage::kDrawWanted, [] { CHud::DrawWanted(); });
+
+    for (const VehicleSpec& v : scenario.vehicles) SpawnVehicle(v);
+    PedSpec playerSpec;
+    playerSpec.id = std::string(kPlayerId);
+    playerSpec.type = PED_TYPE_PLAYER1;
+    playerSpec.pos = scenario.player.pos;
+    playerSpec.heading = scenario.player.heading;
+    playerSpec.health = scenario.player.health;
+    playerSpec.weapons = scenario.player.weapons;
+    playerSpec.vehicle = scenario.player.vehicle;
+    playerSpec.seat = scenario.player.seat;
+    player_ = SpawnPed(playerSpec, true);
+    wanted_.m_nWantedLevel = static_cast<unsigned int>(std::max(0, scenario.player.wanted));
+    for (const PedSpec& p : scenario.peds) SpawnPed(p);
+    if (scenario.host.copCarCounter) {
+        CCarCtrl::NumLawEnforcerCars = static_cast<unsigned int>(*scenario.host.copCarCounter);
+    }
+}
+
+World::~World() {
+    CPools::ms_pPedPool = nullptr;
+    CPools::ms_pVehiclePool = nullptr;
+    activeWorld = nullptr;
+}
+
+World& World::Active() {
+    if (activeWorld == nullptr) throw std::logic_error("no sandbox world is alive");
+    return *activeWorld;
+}
+
+bool World::HasActive() { return activeWorld != nullptr; }
+
+void World::SetClock(std::uint32_t now) {
+    now_ = now;
+    CTimer::m_snTimeInMilliseconds = now;
+}
+
+Ped* World::FindPed(const std::string& id) {
+    for (int i = 0; i < peds_.Size(); ++i) {
+        if (Ped* ped = peds_.At(i); ped != nullptr && ped->id == id) return ped;
+    }
+    return nullptr;
+}
+
+Vehicle* World::FindVehicle(const std::string& id) {
+    for (int i = 0; i < vehicles_.Size(); ++i) {
+        if (Vehicle* v = vehicles_.At(i); v != nullptr && v->id == id) return v;
+    }
+    return nullptr;
+}
+
+Ped* World::SpawnPed(const PedSpec& spec, bool isPlayer) {
+    Ped* ped = peds_.Create(spec.id);
+    if (ped == nullptr) throw std::runtime_error("the ped pool is full");
+    ped->m_nPedType = isPlayer ? PED_TYPE_PLAYER1 : spec.type;
+    ped->SetPosition(spec.pos);
+    ped->m_fHeading = Radians(spec.heading);
+    ped->m_fHealth = spec.health;
+    ped->m_fArmour = spec.armour;
+    ArmPed(*ped, spec.weapons);
+    if (!spec.vehicle.empty()) {
+        if (Vehicle* vehicle = FindVehicle(spec.vehicle)) SeatPed(*ped, *vehicle, spec.seat);
+    }
+    return ped;
+}
+
+Vehicle* World::SpawnVehicle(const VehicleSpec& spec) {
+    Vehicle* vehicle = vehicles_.Create(spec.id);
+    if (vehicle == nullptr) throw std::runtime_error("the vehicle pool is full");
+    vehicle->m_nModelIndex = spec.model;
+    vehicle->SetPosition(spec.pos);
+    vehicle->m_fHeading = Radians(spec.heading);
+    vehicle->m_bIsLawEnforcer = spec.lawEnforcer;
+    if (vehicle->m_bIsLawEnforcer) ++CCarCtrl::NumLawEnforcerCars;
+    return vehicle;
+}
+
+bool World::Remove(const std::string& id) {
+    if (Ped* ped = FindPed(id); ped != nullptr && ped != player_) {
+        UnseatPed(*ped);
+        // Nobody keeps pointing at a ped that is gone.
+        for (int i = 0; i < peds_.Size(); ++i) {
+            if (Ped* other = peds_.At(i)) {
+                for (CPed*& c : other->m_apCriminalsToKill) {
+                    if (c == ped) c = nullptr;
+                }
+                if (other->m_pLastDamageEntity == ped) other->m_pLastDamageEntity = nullptr;
+            }
+        }
+        peds_.Free(peds_.IndexOf(ped));
+        return true;
+    }
+    if (Vehicle* vehicle = FindVehicle(id)) {
+        for (int i = 0; i < peds_.Size(); ++i) {
+            if (Ped* ped = peds_.At(i); ped != nullptr && ped->m_pVehicle == vehicle) {
+                UnseatPed(*ped);
+                ped->m_pVehicle = nullptr;
+            }
+        }
+        if (vehicle->m_bIsLawEnforcer && CCarCtrl::NumLawEnforcerCars > 0) --CCarCtrl::NumLawEnforcerCars;
+        vehicles_.Free(vehicles_.IndexOf(vehicle));
+        return true;
+    }
+    return false;
+}
+
+void World::SeatPed(Ped& ped, Vehicle& vehicle, int seat) {
+    UnseatPed(ped);
+    if (seat < 0) {
+        if (vehicle.m_pDriver != nullptr) UnseatPed(*static_cast<Ped*>(vehicle.m_pDriver));
+        vehicle.m_pDriver = &ped;
+    } else {
+        CPed*& place = vehicle.m_apPassengers[seat];
+        if (place != nullptr) UnseatPed(*static_cast<Ped*>(place));
+        place = &ped;
+    }
+    ped.m_pVehicle = &vehicle;
+    ped.m_bInVehicle = true;
+    ped.seat = seat;
+    ped.SetPosition(vehicle.Position());
+    ped.moving = false;
+}
+
+void World::UnseatPed(Ped& ped) {
+    if (!ped.m_bInVehicle || ped.m_pVehicle == nullptr) return;
+    auto& vehicle = *ped.m_pVehicle;
+    if (vehicle.m_pDriver == &ped) vehicle.m_pDriver = nullptr;
+    for (CPed*& p : vehicle.m_apPassengers) {
+        if (p == &ped) p = nullptr;
+    }
+    ped.m_bInVehicle = false;
+    // He stands beside the car, on its left.
+    const float h = vehicle.m_fHeading;
+    ped.SetPosition(static_cast<Vehicle&>(vehicle).Position() + Vec3{-std::cos(h) * 2.0f, -std::sin(h) * 2.0f, 0.0f});
+}
+
+void World::AddCriminal(Ped& cop) {
+    for (CPed* c : cop.m_apCriminalsToKill) {
+        if (c == player_) return;
+    }
+    for (CPed*& c : cop.m_apCriminalsToKill) {
+        if (c == nullptr) {
+            c = player_;
+            return;
+        }
+    }
+}
+
+void World::HoldKey(int virtualKey, std::uint32_t forMs) { keys_.push_back({virtualKey, now_ + forMs}); }
+
+bool World::KeyDown(int virtualKey) const {
+    return std::any_of(keys_.begin(), keys_.end(),
+                       [&](const HeldKey& k) { return k.key == virtualKey && now_ < k.until; });
+}
+
+void World::ShowMessage(const std::string& text, std::uint32_t forMs) {
+    message_ = text;
+    messageUntil_ = now_ + forMs;
+}
+
+std::string World::Message() const { return now_ < messageUntil_ ? message_ : std::string(); }
+
+void World::RunMainLoopFrame(std::uint32_t dtMs) {
+    lastDtMs_ = dtMs;
+    code_.ExecuteCall(code_.MainLoopCallSite());
+    for (CodeAddress site : code_.StarCallSites()) code_.ExecuteCall(site);
+}
+
+void World::HostFrame(std::uint32_t dtMs) {
+    EndTimedTasks();
+    MoveEntities(static_cast<float>(dtMs) / 1000.0f);
+}
+
+void World::EndTimedTasks() {
+    CWeapon& weapon = player_->m_aWeapons[player_->m_nActiveWeaponSlot];
+    if (weapon.m_nState == WEAPONSTATE_FIRING && now_ >= firingUntil_) weapon.m_nState = WEAPONSTATE_READY;
+    for (int i = 0; i < peds_.Size(); ++i) {
+        Ped* ped = peds_.At(i);
+        if (ped == nullptr) continue;
+        std::erase_if(ped->tasks, [&](const ActiveTask& t) { return t.until != 0 && now_ >= t.until; });
+    }
+}
+
+void World::MoveEntities(float dtSeconds) {
+    for (int i = 0; i < peds_.Size(); ++i) {
+        Ped* ped = peds_.At(i);
+        if (ped == nullptr) continue;
+        if (ped->m_bInVehicle && ped->m_pVehicle != nullptr) {
+            Vehicle& vehicle = static_cast<Vehicle&>(*ped->m_pVehicle);
+            if (ped->moving && vehicle.m_pDriver == ped) {
+                // A driving player takes his car along.
+                Vec3 p = vehicle.Position();
+                MoveOrder& order = ped->move;
+                const Vec3 to = order.waypoints.front();
+                const Vec3 d = to - p;
+                const float dist = Length2D(d);
+                const float step = order.speed * dtSeconds;
+                if (dist <= step) {
+                    p = {to.x, to.y, p.z};
+                    order.waypoints.erase(order.waypoints.begin());
+                    if (order.waypoints.empty()) ped->moving = false;
+                } else {
+                    p = p + Vec3{d.x / dist * step, d.y / dist * step, 0.0f};
+                    vehicle.m_fHeading = std::atan2(-d.x, d.y);
+                }
+                vehicle.SetPosition(p);
+            }
+            ped->SetPosition(vehicle.Position());
+            continue;
+        }
+        if (!ped->moving || ped->move.waypoints.empty()) {
+            ped->moving = false;
+            continue;
+        }
+        MoveOrder& order = ped->move;
+        if (order.until != 0 && now_ >= order.until) {
+            ped->moving = false;
+            continue;
+        }
+        const Vec3 p = ped->Position();
+        const Vec3 to = order.waypoints.front();
+        const Vec3 d = to - p;
+        const float dist = Length2D(d);
+        const float step = order.speed * dtSeconds;
+        Vec3 next = dist <= step ? Vec3{to.x, to.y, p.z}
+                                 : p + Vec3{d.x / dist * step, d.y / dist * step, 0.0f};
+        if (order.blockedByBoxes && geometry_.InsideBox(next + Vec3{0.0f, 0.0f, 0.5f})) {
+            continue;  // walked into a wall: he stands there until the order lapses
+        }
+        if (dist > 0.001f) ped->m_fHeading = std::atan2(-d.x, d.y);
+        ped->SetPosition(next);
+        if (dist <= step) {
+            order.waypoints.erase(order.waypoints.begin());
+            if (order.waypoints.empty()) ped->moving = false;
+        }
+    }
+}
+
+}  // namespace sandbox

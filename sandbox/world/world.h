@@ -1,0 +1,120 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "code/code_image.h"
+#include "host/player.h"
+#include "hud/hud.h"
+#include "pools/ped.h"
+#include "pools/pool.h"
+#include "pools/vehicle.h"
+#include "script/script_journal.h"
+#include "world/geometry.h"
+
+namespace sandbox {
+
+struct Scenario;
+struct PedSpec;
+struct VehicleSpec;
+
+using PedPool = Pool<Ped, CPed>;
+using VehiclePool = Pool<Vehicle, CVehicle>;
+
+/// Everything the sandbox host simulates. One world is alive at a time, as one host process is:
+/// it owns the fixed-address memory that the plugin sees as host objects and code.
+class World {
+public:
+    static constexpr int kPedSlots = 140;
+    static constexpr int kVehicleSlots = 110;
+    static constexpr std::uintptr_t kPedPoolAddress = 0x20000000;
+    static constexpr std::uintptr_t kVehiclePoolAddress = 0x28000000;
+
+    explicit World(const Scenario& scenario);
+    ~World();
+    World(const World&) = delete;
+    World& operator=(const World&) = delete;
+
+    /// The world the host functions answer for.
+    static World& Active();
+    static bool HasActive();
+
+    // Clock
+    std::uint32_t Now() const { return now_; }
+    void SetClock(std::uint32_t now);
+
+    // Entities
+    PedPool& Peds() { return peds_; }
+    VehiclePool& Vehicles() { return vehicles_; }
+    Ped* Player() { return player_; }
+    CWanted& Wanted() { return wanted_; }
+    Ped* FindPed(const std::string& id);
+    Vehicle* FindVehicle(const std::string& id);
+    Ped* SpawnPed(const PedSpec& spec, bool isPlayer = false);
+    Vehicle* SpawnVehicle(const VehicleSpec& spec);
+    /// Frees the ped's or vehicle's slot; false when no such id is in a pool.
+    bool Remove(const std::string& id);
+    void SeatPed(Ped& ped, Vehicle& vehicle, int seat);
+    /// Puts the player on the cop's criminal list, in the first free slot, unless he is on it.
+    void AddCriminal(Ped& cop);
+    /// The player's active weapon stays in the firing state until then.
+    void SetFiringUntil(std::uint32_t until) { firingUntil_ = until; }
+    void UnseatPed(Ped& ped);
+
+    // Input and screen
+    void HoldKey(int virtualKey, std::uint32_t forMs);
+    bool KeyDown(int virtualKey) const;
+    void ShowMessage(const std::string& text, std::uint32_t forMs);
+    /// The message still showing, or empty.
+    std::string Message() const;
+    /// Message boxes shown (caption: text), for tests and the run's output.
+    std::vector<std::string>& MessageBoxes() { return messageBoxes_; }
+    /// Script code the host's interpreter refused, with the reason.
+    std::vector<std::string>& ScriptErrors() { return scriptErrors_; }
+
+    // Host subsystems
+    Geometry& World3D() { return geometry_; }
+    const Geometry& World3D() const { return geometry_; }
+    CodeImage& Code() { return code_; }
+    Hud& HudState() { return hud_; }
+    ScriptJournal& Journal() { return journal_; }
+    std::mt19937& Random() { return random_; }
+    bool HostPursuit() const { return hostPursuit_; }
+
+    /// The host's own work for one frame: timed tasks end, peds and vehicles move.
+    void HostFrame(std::uint32_t dtMs);
+    /// One frame of the main loop: the hooked call to the frame processing, then the HUD.
+    void RunMainLoopFrame(std::uint32_t dtMs);
+
+private:
+    void EndTimedTasks();
+    void MoveEntities(float dtSeconds);
+
+    std::uint32_t now_ = 0;
+    std::uint32_t lastDtMs_ = 0;
+    std::uint32_t firingUntil_ = 0;
+    PedPool peds_;
+    VehiclePool vehicles_;
+    Ped* player_ = nullptr;
+    CWanted wanted_;
+    Geometry geometry_;
+    CodeImage code_;
+    Hud hud_;
+    ScriptJournal journal_;
+    std::mt19937 random_;
+    bool hostPursuit_ = true;
+    struct HeldKey {
+        int key;
+        std::uint32_t until;
+    };
+    std::vector<HeldKey> keys_;
+    std::string message_;
+    std::vector<std::string> messageBoxes_;
+    std::vector<std::string> scriptErrors_;
+    std::uint32_t messageUntil_ = 0;
+};
+
+}  // namespace sandbox

@@ -1,0 +1,63 @@
+#include "support/plugin_run.h"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <fstream>
+#include <sstream>
+
+#include "scenario/log_pattern.h"
+#include "scenario/scenario_loader.h"
+
+namespace testing_support {
+
+std::filesystem::path FreshTempDir(const std::string& tag) {
+    static std::atomic<int> counter{0};
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("vigilor-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + "-" + tag);
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+PluginRun RunJson(const std::string& json, const std::function<void(sandbox::RunOptions&)>& configure) {
+    PluginRun run;
+    run.scenario = sandbox::ParseScenario(json, "test.json");
+    run.gameDir = FreshTempDir(run.scenario.name);
+    sandbox::RunOptions options;
+    options.gameDir = run.gameDir;
+    options.modulePath = VIGILOR_MODULE_PATH;
+    if (configure) configure(options);
+    run.outcome = sandbox::RunScenario(run.scenario, options);
+    return run;
+}
+
+std::vector<std::string> PluginRun::Lines() const {
+    std::vector<std::string> lines;
+    for (const auto& line : outcome.record.log) lines.push_back(line.text);
+    return lines;
+}
+
+std::string PluginRun::LogFile() const {
+    std::ifstream in(gameDir / "vigilor.log", std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool PluginRun::Logged(const std::string& pattern) const { return Count(pattern) > 0; }
+
+int PluginRun::Count(const std::string& pattern) const {
+    int n = 0;
+    for (const auto& line : outcome.record.log) n += sandbox::MatchesPattern(pattern, line.text) ? 1 : 0;
+    return n;
+}
+
+long PluginRun::FirstAt(const std::string& pattern) const {
+    for (const auto& line : outcome.record.log) {
+        if (sandbox::MatchesPattern(pattern, line.text)) return static_cast<long>(line.runMs);
+    }
+    return -1;
+}
+
+}  // namespace testing_support
