@@ -1,27 +1,31 @@
 #include "awareness/awareness_tick.h"
 
+#include "awareness/cop_pass.h"
 #include "awareness/gunshot.h"
 #include "awareness/records.h"
-#include "frame/log.h"
+#include "awareness/seeing_pass.h"
+#include "awareness/sight_pass.h"
+#include "awareness/summary.h"
+#include "frame/settings.h"
+#include "host/ped.h"
+#include "host/player.h"
+#include "search/foot/self_defence.h"
 #include "search/vehicle/car_guard.h"
 
-namespace {
-// Counts of the last summary line; -1 so that the first tick of the process always writes one.
-int loggedSeeing = -1;
-int loggedLost = -1;
-}  // namespace
-
 void AwarenessTick(std::uint32_t now) {
-    sightings.clear();
+    sightings.clear();  // keeps its storage for the next tick
     UpdateDisguise();
-    const int seeing = 0;
-    const int lost = 0;
-    const int sceneShared = 0;
-    VehicleRecordPass(now);
-    if (seeing != loggedSeeing || lost != loggedLost) {
-        LogLine("cops: total=%d seeing=%d lost=%d sceneShared=%d", static_cast<int>(sightings.size()), seeing,
-                lost, sceneShared);
-        loggedSeeing = seeing;
-        loggedLost = lost;
+    SeeingResult seen;
+    int lost = 0;
+    if (CPlayerPed* player = FindPlayerPed(-1)) {
+        const CVector P = player->GetPosition();
+        BuildSightings(*player, now);
+        if (!copStates.empty()) PurgeCopRecords();
+        if (cfg.DefendEnabled != 0 && !sightings.empty()) DetectAttacks(now);
+        seen = SeeingPass(P, now);
+        RadioPass(now);
+        lost = CopPass(now);
     }
+    VehicleRecordPass(now);
+    SummaryLine(static_cast<int>(sightings.size()), seen.seeing, lost, seen.sceneShared);
 }

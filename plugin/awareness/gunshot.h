@@ -8,3 +8,7 @@ void GunshotCheck(std::uint32_t now);
 void UpdateDisguise();
 /// Forgets the known vehicle at the end of an episode.
 void ResetDisguise();
+/// The disguise in force for this tick's sight tests.
+bool Disguised();
+/// A cop sees the player: the vehicle he sits in (or none) becomes the known one.
+void RecogniseVehicle();

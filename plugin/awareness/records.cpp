@@ -1,6 +1,16 @@
 #include "awareness/records.h"
 
+#include <cstdlib>
+
+#include "frame/settings.h"
+#include "host/ped.h"
 #include "host/pools.h"
+
+float nextSweepPhase = 0.0f;
+
+namespace {
+constexpr float kSweepPhaseStep = 2.4f;  // radians; spreads the cops' sweeps around the scene
+}  // namespace
 
 CopState* FindCop(CPed* ped) {
     auto it = copStates.find(CPools::GetPedRef(ped));
@@ -15,3 +25,19 @@ VehicleState* FindVehicle(CVehicle* vehicle) {
 }
 
 VehicleState& GetVehicle(CVehicle* vehicle) { return vehicleStates[CPools::GetVehicleRef(vehicle)]; }
+
+void FirstStamp(CopState& cop, std::uint32_t now) {
+    cop.lastKnownTime = now;
+    cop.moveStyle = std::rand() % 100 < cfg.RunnerPercent ? 1 : 0;
+    cop.sweepPhase = nextSweepPhase;
+    nextSweepPhase += kSweepPhaseStep;
+}
+
+void PurgeCopRecords() {
+    // A listed cop always resolves to a live cop of the pool, so one test covers both keeping rules.
+    // A stale handle resolves to nothing even when its slot already holds a new ped.
+    std::erase_if(copStates, [](const auto& entry) {
+        const CPed* ped = CPools::GetPed(entry.first);
+        return ped == nullptr || ped->m_nPedType != PED_TYPE_COP;
+    });
+}

@@ -75,6 +75,12 @@ extern VehicleTable vehicleStates;
 /// The record of a ped, or null.
 CopState* FindCop(CPed* ped);
 CopState& GetCop(CPed* ped);
+/// The sweep phase the next first stamp hands out; grows for the life of the process.
+extern float nextSweepPhase;
+/// A cop new to the pursuit starts in the know, with his runner style and sweep phase drawn.
+void FirstStamp(CopState& cop, std::uint32_t now);
+/// Forgets the records of peds that left the pool or are no longer cops.
+void PurgeCopRecords();
 VehicleState* FindVehicle(CVehicle* vehicle);
 VehicleState& GetVehicle(CVehicle* vehicle);
 

@@ -1,14 +1,47 @@
 #include "awareness/suppression.h"
 
 #include "awareness/records.h"
+#include "awareness/sight_test.h"
 #include "frame/frame_state.h"
 #include "frame/log.h"
+#include "frame/settings.h"
 #include "host/ped.h"
 #include "host/player.h"
 #include "host/pools.h"
+#include "host/scripting.h"
+#include "host/vehicle.h"
 
 namespace {
+
 constexpr std::uint32_t kCriminalLogMs = 2001;
+constexpr std::uint32_t kPursuitTaskCheckMs = 151;
+constexpr std::uint32_t kLeaveCarRepeatMs = 1500;
+constexpr int kTaskLeaveVehicle = 704;
+constexpr unsigned int kCommandLeaveVehicle = 0x0633;
+// The host's pursuit tasks, in the order they are looked for.
+constexpr int kPursuitTasks[] = {1103, 1101, 1105};
+
+bool LeavingVehicle(CPed& ped) {
+    return ped.m_pIntelligence->m_TaskMgr.FindActiveTaskByType(kTaskLeaveVehicle) != nullptr;
+}
+
+bool CarriesPursuitTask(CPed& ped) {
+    for (int task : kPursuitTasks) {
+        if (ped.m_pIntelligence->m_TaskMgr.FindActiveTaskByType(task) != nullptr) return true;
+    }
+    return false;
+}
+
+void TakeOver(CPed& ped, CopState& cop, std::uint32_t now) {
+    LogLine("flushing pursuit task: ped=%p", static_cast<void*>(&ped));
+    ped.m_pIntelligence->FlushImmediately(true);
+    cop.pursuitFlushed = true;
+    cop.flushTime = now;
+    cop.searchStep = 0;
+    cop.lastStep = 0;
+    LogLine("pursuit task flushed: ped=%p", static_cast<void*>(&ped));
+}
+
 }  // namespace
 
 void CriminalListScrub(std::uint32_t now) {
@@ -30,4 +63,41 @@ void CriminalListScrub(std::uint32_t now) {
             }
         }
     }
+}
+
+bool ParkedCarHold(CPed& ped, CopState& cop, CVehicle* vehicle, std::uint32_t now) {
+    if (cfg.VehicleSearch == 0 || vehicle == nullptr || IsPoliceHeli(vehicle)) return false;
+    const VehicleState* car = FindVehicle(vehicle);
+    if (car == nullptr || !car->ordered || !car->stopped) return false;
+    if (!cop.lost) {
+        cop.lost = true;
+        LogLine("cop forced to stay lost until out of the parked car: ped=%p", static_cast<void*>(&ped));
+    }
+    ped.m_nPursuitSuppressed = 1;
+    // Neither his own sight nor the radio of this tick may let him chase from inside the car.
+    cop.lastKnownTime = now - static_cast<std::uint32_t>(cfg.PursuitGraceMs) - 1;
+    if (now >= cop.leaveCarTime && !LeavingVehicle(ped)) {
+        cop.leaveCarTime = now + kLeaveCarRepeatMs;
+        plugin::scripting::CallCommandById(kCommandLeaveVehicle, CPools::GetPedRef(&ped));
+    }
+    return true;
+}
+
+bool HoldLostCopOnFoot(CPed& ped, CopState& cop, std::uint32_t now) {
+    ped.m_nPursuitSuppressed = 1;
+    if (!cop.pursuitFlushed) {
+        if (LeavingVehicle(ped)) return false;
+        TakeOver(ped, cop, now);
+        return true;
+    }
+    if (!Elapsed(now, cop.antiLockCheckTime, kPursuitTaskCheckMs)) return true;
+    cop.antiLockCheckTime = now;
+    if (!CarriesPursuitTask(ped)) return true;
+    LogLine("anti-lock: vanilla pursuit task on a cop that lost the player, flushing: ped=%p", static_cast<void*>(&ped));
+    ped.m_pIntelligence->FlushImmediately(true);
+    cop.flushTime = now;
+    cop.searchStep = 0;
+    cop.lastStep = 0;
+    cop.searchTaskGiven = false;
+    return false;
 }

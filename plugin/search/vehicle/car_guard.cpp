@@ -76,3 +76,5 @@ void VehicleRecordPass(std::uint32_t now) {
         ++it;
     }
 }
+
+void CarMissionCheck(CVehicle&, VehicleState&, std::uint32_t) {}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+
+#include "host/vector.h"
+
+class CPed;
+class CVehicle;
+
+/// The police helicopter's model; its crew sees farther and wider and shares the scene only when allowed.
+constexpr int kPoliceHeliModel = 497;
+
+/// The vehicle the ped sits in, or null when he is on foot (he may still belong to one).
+CVehicle* SeatedVehicle(const CPed& ped);
+bool IsPoliceHeli(const CVehicle* vehicle);
+
+/// Whether the cop sees the player at P this tick: range, close range, view cone, then line of sight.
+/// Reads the cop's record as it stands before this tick's seeing and radio passes.
+bool SightTest(CPed& cop, const CVector& P, bool playerOnFoot, std::uint32_t now);
