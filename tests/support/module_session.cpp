@@ -1,0 +1,46 @@
+#include "support/module_session.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "scenario/scenario_loader.h"
+#include "support/plugin_run.h"
+
+namespace testing_support {
+
+ModuleSession::ModuleSession(const std::string& iniText, const std::string& scenarioJson)
+    : dir_(FreshTempDir("session")), scenario_(sandbox::ParseScenario(scenarioJson, "session.json")) {
+    std::filesystem::copy_file(VIGILOR_MODULE_PATH, dir_ / sandbox::ModuleFileName());
+    if (!iniText.empty()) std::ofstream(dir_ / "vigilor.ini", std::ios::binary) << iniText;
+    world_ = std::make_unique<sandbox::World>(scenario_);
+    module_ = std::make_unique<sandbox::LoadedModule>(dir_ / sandbox::ModuleFileName());
+}
+
+ModuleSession::~ModuleSession() {
+    module_.reset();  // the module unhooks the host code, which the world still maps
+    world_.reset();
+}
+
+void ModuleSession::Frame(std::uint32_t dtMs) {
+    world_->SetClock(world_->Now() + dtMs);
+    world_->RunMainLoopFrame(dtMs);
+}
+
+void ModuleSession::Frames(int count, std::uint32_t dtMs) {
+    for (int i = 0; i < count; ++i) Frame(dtMs);
+}
+
+const Settings& ModuleSession::Cfg() const { return *static_cast<const Settings*>(module_->Symbol("cfg")); }
+
+std::string ModuleSession::Log() const {
+    std::ifstream in(dir_ / "vigilor.log", std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string ModuleSession::DefaultScenario() {
+    return R"({ "durationMs": 1000, "player": { "pos": [0, 0, 0], "wanted": 0 } })";
+}
+
+}  // namespace testing_support

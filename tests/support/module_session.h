@@ -1,0 +1,40 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "frame/settings.h"
+#include "run/module_loader.h"
+#include "scenario/scenario.h"
+#include "world/world.h"
+
+namespace testing_support {
+
+/// A world with a freshly loaded plugin, stepped by hand: for tests that drive frames one at a time
+/// or look at the module's exported settings.
+class ModuleSession {
+public:
+    /// `iniText` is written as vigilor.ini when not empty; `scenarioJson` sets up the world.
+    explicit ModuleSession(const std::string& iniText, const std::string& scenarioJson = DefaultScenario());
+    ~ModuleSession();
+
+    /// Runs one main-loop frame `dtMs` after the previous one.
+    void Frame(std::uint32_t dtMs = 33);
+    void Frames(int count, std::uint32_t dtMs = 33);
+    sandbox::World& World() { return *world_; }
+    /// The settings record the module exports.
+    const Settings& Cfg() const;
+    std::string Log() const;
+    const std::filesystem::path& Dir() const { return dir_; }
+
+    static std::string DefaultScenario();
+
+private:
+    std::filesystem::path dir_;
+    sandbox::Scenario scenario_;
+    std::unique_ptr<sandbox::World> world_;
+    std::unique_ptr<sandbox::LoadedModule> module_;
+};
+
+}  // namespace testing_support
