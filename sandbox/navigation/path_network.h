@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "world/vec3.h"
+
+namespace sandbox {
+
+class Geometry;
+
+/// The host's pedestrian path network: nodes linked where the way between them is free.
+class PathNetwork {
+public:
+    /// Links nodes closer than this (and free of boxes) to each other.
+    static constexpr float kLinkRange = 25.0f;
+
+    PathNetwork() = default;
+    /// A grid every `spacing` metres over the area [min, max], without nodes inside boxes.
+    static PathNetwork Grid(float spacing, Vec3 min, Vec3 max, const Geometry& geometry);
+    /// The given points; z of each is taken as given.
+    static PathNetwork Points(std::vector<Vec3> points, const Geometry& geometry);
+
+    bool Empty() const { return nodes_.empty(); }
+    const std::vector<Vec3>& Nodes() const { return nodes_; }
+    const std::vector<std::vector<int>>& Links() const { return links_; }
+
+    /// The node closest to the point (3D), if there is any.
+    std::optional<Vec3> Closest(Vec3 p) const;
+    /// Waypoints from `from` to `to`: along the shortest chain of linked nodes between the nodes
+    /// closest to each end, then straight to `to`. Just `to` when there is no such chain.
+    std::vector<Vec3> Route(Vec3 from, Vec3 to) const;
+
+private:
+    void Link(const Geometry& geometry, float range);
+    int ClosestIndex(Vec3 p) const;
+
+    std::vector<Vec3> nodes_;
+    std::vector<std::vector<int>> links_;
+};
+
+}  // namespace sandbox

@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include "navigation/path_network.h"
+#include "world/geometry.h"
+
+namespace {
+
+using sandbox::Geometry;
+using sandbox::PathNetwork;
+using sandbox::Vec3;
+
+Geometry WallAcrossX() {
+    Geometry g;
+    g.boxes.push_back({"wall", {-2, -30, 0}, {2, 30, 10}});
+    return g;
+}
+
+TEST(PathNetworkTest, GridLeavesOutNodesInsideBoxesAndLinksOnlyFreeNeighbours) {
+    const Geometry g = WallAcrossX();
+    const PathNetwork nodes = PathNetwork::Grid(10, {-50, -50, 0}, {50, 50, 0}, g);
+    for (std::size_t i = 0; i < nodes.Nodes().size(); ++i) {
+        const Vec3 n = nodes.Nodes()[i];
+        EXPECT_FALSE(g.InsideBox(n + Vec3{0, 0, 0.5f}));
+        for (int j : nodes.Links()[i]) {
+            EXPECT_TRUE(g.SegmentClear(n + Vec3{0, 0, 0.5f},
+                                       nodes.Nodes()[static_cast<std::size_t>(j)] + Vec3{0, 0, 0.5f}));
+        }
+    }
+}
+
+TEST(PathNetworkTest, RouteGoesAroundTheWallAndEndsAtTheGoal) {
+    const Geometry g = WallAcrossX();
+    const PathNetwork nodes = PathNetwork::Grid(10, {-50, -50, 0}, {50, 50, 0}, g);
+    const Vec3 to{20, 0, 0};
+    const auto route = nodes.Route({-20, 0, 0}, to);
+    ASSERT_GE(route.size(), 3u);
+    EXPECT_EQ(route.back(), to);
+    Vec3 at{-20, 0, 0};
+    for (const Vec3& p : route) {
+        EXPECT_TRUE(g.SegmentClear(at + Vec3{0, 0, 0.5f}, p + Vec3{0, 0, 0.5f}) || &p == &route.front() ||
+                    &p == &route.back());
+        at = p;
+    }
+    const bool detour = std::any_of(route.begin(), route.end(), [](Vec3 p) { return std::abs(p.y) >= 30; });
+    EXPECT_TRUE(detour);
+}
+
+TEST(PathNetworkTest, NoNodesMeansNoClosestAndAStraightRoute) {
+    const PathNetwork none;
+    EXPECT_FALSE(none.Closest({1, 2, 3}).has_value());
+    const auto route = none.Route({0, 0, 0}, {5, 5, 0});
+    ASSERT_EQ(route.size(), 1u);
+    EXPECT_EQ(route[0], (Vec3{5, 5, 0}));
+}
+
+TEST(PathNetworkTest, ExplicitPointsLinkWithinRange) {
+    const Geometry open;
+    const PathNetwork nodes = PathNetwork::Points({{0, 0, 0}, {20, 0, 0}, {80, 0, 0}}, open);
+    EXPECT_EQ(nodes.Links()[0].size(), 1u);
+    EXPECT_TRUE(nodes.Links()[2].empty());
+    EXPECT_EQ(*nodes.Closest({70, 3, 0}), (Vec3{80, 0, 0}));
+}
+
+}  // namespace
