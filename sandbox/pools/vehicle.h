@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "host/vehicle.h"
 #include "world/vec3.h"
@@ -18,6 +19,7 @@ struct Vehicle : CVehicle {
     std::string id;  ///< scenario id
     bool hasTarget = false;  ///< driving (or flying) to target
     Vec3 target;
+    std::vector<Vec3> route;  ///< cars: waypoints still to drive through, ending at target
     float flyHeight = 0.0f;  ///< helicopters: height above ground of the target
 
     Vec3 Position() const { return {m_vecPos.x, m_vecPos.y, m_vecPos.z}; }

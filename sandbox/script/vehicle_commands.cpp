@@ -1,0 +1,28 @@
+// Host script commands for vehicles.
+
+#include "script/script_commands.h"
+#include "world/world.h"
+
+namespace sandbox {
+
+namespace {
+
+// 0x05D1: driver, vehicle, x, y, z, cruise speed, 0, 0, 2: the driver takes the car to the point
+// on a go-to mission, along the streets where the path network knows them.
+const RegisterScriptCommand driveTo(0x05D1, 9, [](const ScriptContext& c) {
+    Ped* driver = c.world.Peds().FromHandle(c.Int(0));
+    Vehicle* car = c.world.Vehicles().FromHandle(c.Int(1));
+    if (driver == nullptr || car == nullptr || car->m_pDriver != driver) return false;
+    car->target = {c.Float(2), c.Float(3), c.Float(4)};
+    car->route = c.world.Nodes().Route(car->Position(), car->target);
+    car->hasTarget = true;
+    car->m_autoPilot.m_nCarMission = MISSION_GOTOCOORDS;
+    car->m_autoPilot.m_nTempAction = 0;
+    car->m_autoPilot.m_nCruiseSpeed = static_cast<int>(std::clamp(c.Float(5), 0.0f, 255.0f));
+    car->m_autoPilot.m_nCarDrivingStyle = c.Int(8);
+    return true;
+});
+
+}  // namespace
+
+}  // namespace sandbox
