@@ -1,33 +1,51 @@
 // Host world queries.
 
+#include <chrono>
+
 #include "host/world.h"
 #include "world/world.h"
 
 namespace {
+
 sandbox::Vec3 ToVec3(const CVector& v) { return {v.x, v.y, v.z}; }
+
+bool VehicleInTheWay(sandbox::World& world, sandbox::Vec3 from, sandbox::Vec3 to) {
+    auto& pool = world.Vehicles();
+    for (int i = 0; i < pool.Size(); ++i) {
+        const sandbox::Vehicle* v = pool.At(i);
+        if (v != nullptr && sandbox::SegmentHitsTurnedBox(from, to, v->Position(), v->HalfExtents(), v->m_fHeading)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool LineClear(sandbox::World& world, sandbox::Vec3 from, sandbox::Vec3 to, bool buildings, bool vehicles) {
+    if (buildings && !world.World3D().SegmentClear(from, to)) return false;
+    return !(vehicles && VehicleInTheWay(world, from, to));
+}
+
 }  // namespace
 
+// Peds, objects and dummies are not modelled: only buildings (the boxes) and vehicles can block.
 bool CWorld::GetIsLineOfSightClear(const CVector& a, const CVector& b, bool buildings, bool vehicles, bool,
                                    bool, bool, bool, bool) {
     sandbox::World& world = sandbox::World::Active();
+    sandbox::SightQueries& log = world.LineOfSight();
     const sandbox::Vec3 from = ToVec3(a);
     const sandbox::Vec3 to = ToVec3(b);
-    if (buildings && !world.World3D().SegmentClear(from, to)) return false;
-    if (vehicles) {
-        auto& pool = world.Vehicles();
-        for (int i = 0; i < pool.Size(); ++i) {
-            const sandbox::Vehicle* v = pool.At(i);
-            if (v == nullptr) continue;
-            const sandbox::Vec3 c = v->Position();
-            const sandbox::Vec3 e = v->HalfExtents();
-            // A car's box ignores its heading: a square as wide as the car is long.
-            const float r = std::max(e.x, e.y);
-            if (sandbox::SegmentHitsBox(from, to, {c.x - r, c.y - r, c.z}, {c.x + r, c.y + r, c.z + 2.0f * e.z})) {
-                return false;
-            }
-        }
+    ++log.calls;
+    bool clear = false;
+    if (log.timed) {
+        const auto start = std::chrono::steady_clock::now();
+        clear = LineClear(world, from, to, buildings, vehicles);
+        log.nanoseconds += static_cast<std::uint64_t>(
+            std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start).count());
+    } else {
+        clear = LineClear(world, from, to, buildings, vehicles);
     }
-    return true;
+    if (log.kept) log.recent.push_back({from, to, clear});
+    return clear;
 }
 
 float CWorld::FindGroundZForCoord(float x, float y) { return sandbox::World::Active().World3D().GroundZ(x, y); }

@@ -23,6 +23,7 @@ struct MoveOrder {
     float speed = 0.0f;           ///< m/s
     std::uint32_t until = 0;      ///< host ms when the order lapses; 0 = never
     bool blockedByBoxes = false;  ///< a straight-line order stops at the first box it walks into
+    bool hostChase = false;       ///< given by the host's own police logic, which may replace it
 };
 
 /// A ped of the sandbox host. Its host-visible fields live in the CPed base.

@@ -1,6 +1,7 @@
 #include "world/geometry.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace sandbox {
 
@@ -24,6 +25,17 @@ bool SegmentHitsBox(Vec3 a, Vec3 b, Vec3 boxMin, Vec3 boxMax) {
         if (t0 > t1) return false;
     }
     return true;
+}
+
+bool SegmentHitsTurnedBox(Vec3 a, Vec3 b, Vec3 base, Vec3 half, float heading) {
+    // Into the box's own frame: x along its side, y the way it faces (-sin h, cos h).
+    const float c = std::cos(heading);
+    const float s = std::sin(heading);
+    const auto local = [&](Vec3 p) {
+        const Vec3 d = p - base;
+        return Vec3{d.x * c + d.y * s, -d.x * s + d.y * c, d.z};
+    };
+    return SegmentHitsBox(local(a), local(b), {-half.x, -half.y, 0.0f}, {half.x, half.y, 2.0f * half.z});
 }
 
 bool Geometry::SegmentClear(Vec3 a, Vec3 b) const {

@@ -36,5 +36,8 @@ public:
 
 /// True when the segment from a to b passes through the box (slab test).
 bool SegmentHitsBox(Vec3 a, Vec3 b, Vec3 boxMin, Vec3 boxMax);
+/// The same for a box standing on `base` (the centre of its bottom), turned by `heading` about the
+/// vertical: `half` is half its width (x), half its length (y, the way it faces) and half its height.
+bool SegmentHitsTurnedBox(Vec3 a, Vec3 b, Vec3 base, Vec3 half, float heading);
 
 }  // namespace sandbox

@@ -8,6 +8,8 @@
 #include "host/pools.h"
 #include "host/screen.h"
 #include "host/timer.h"
+#include "police/host_police.h"
+#include "pools/host_tasks.h"
 #include "scenario/scenario.h"
 
 namespace sandbox {
@@ -218,6 +220,7 @@ void World::RunMainLoopFrame(std::uint32_t dtMs) {
 
 void World::HostFrame(std::uint32_t dtMs) {
     EndTimedTasks();
+    if (hostPursuit_) RunHostPolice(*this, dtMs);
     MoveEntities(static_cast<float>(dtMs) / 1000.0f);
 }
 
@@ -227,7 +230,13 @@ void World::EndTimedTasks() {
     for (int i = 0; i < peds_.Size(); ++i) {
         Ped* ped = peds_.At(i);
         if (ped == nullptr) continue;
-        std::erase_if(ped->tasks, [&](const ActiveTask& t) { return t.until != 0 && now_ >= t.until; });
+        const auto ended = [&](const ActiveTask& t) { return t.until != 0 && now_ >= t.until; };
+        // Getting out of a vehicle ends with the ped standing beside it.
+        const bool gotOut = std::any_of(ped->tasks.begin(), ped->tasks.end(), [&](const ActiveTask& t) {
+            return t.type == kTaskLeaveVehicle && ended(t);
+        });
+        std::erase_if(ped->tasks, ended);
+        if (gotOut) UnseatPed(*ped);
     }
 }
 

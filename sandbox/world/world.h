@@ -14,6 +14,7 @@
 #include "pools/vehicle.h"
 #include "script/script_journal.h"
 #include "world/geometry.h"
+#include "world/sight_queries.h"
 
 namespace sandbox {
 
@@ -82,6 +83,8 @@ public:
     Hud& HudState() { return hud_; }
     ScriptJournal& Journal() { return journal_; }
     std::mt19937& Random() { return random_; }
+    /// The plugin's line-of-sight questions as the host saw them.
+    SightQueries& LineOfSight() { return lineOfSight_; }
     bool HostPursuit() const { return hostPursuit_; }
 
     /// The host's own work for one frame: timed tasks end, peds and vehicles move.
@@ -105,6 +108,7 @@ private:
     Hud hud_;
     ScriptJournal journal_;
     std::mt19937 random_;
+    SightQueries lineOfSight_;
     bool hostPursuit_ = true;
     struct HeldKey {
         int key;

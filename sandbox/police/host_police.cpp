@@ -1,0 +1,99 @@
+#include "police/host_police.h"
+
+#include <algorithm>
+
+#include "pools/host_tasks.h"
+#include "world/world.h"
+
+namespace sandbox {
+
+namespace {
+
+// The numbers are documented in docs/host-model.md, "Police logic".
+constexpr float kChaseSpeed = 5.0f;         // m/s, on foot
+constexpr float kChaseStopShort = 3.0f;     // m from the player
+constexpr float kRelistRange = 50.0f;       // m, 3D
+constexpr std::uint32_t kRelistMeanMs = 5000;  // mean time between re-listings of one held-out cop
+constexpr std::uint32_t kTaskChanceOutOf = 2;  // a re-listing brings a pursuit task one time in two
+
+constexpr int kPursuitTasks[] = {kTaskPursuitInVehicle, kTaskPursuitOnFoot, kTaskPursuitArrest};
+
+bool HasPursuitTask(const Ped& ped) {
+    return std::any_of(std::begin(kPursuitTasks), std::end(kPursuitTasks), [&](int t) { return ped.HasTask(t); });
+}
+
+void GivePursuitTask(Ped& cop) {
+    if (!HasPursuitTask(cop)) cop.AddTask(cop.m_bInVehicle ? kTaskPursuitInVehicle : kTaskPursuitOnFoot, 0);
+}
+
+bool HasCriminal(const Ped& cop, const CPed* player) {
+    return std::find(std::begin(cop.m_apCriminalsToKill), std::end(cop.m_apCriminalsToKill), player) !=
+           std::end(cop.m_apCriminalsToKill);
+}
+
+void StopChaseMove(Ped& cop) {
+    if (!cop.move.hostChase) return;
+    cop.moving = false;
+    cop.move = {};
+}
+
+// Runs at the player and stops a little short; a wall in the way stops him.
+void ChaseOnFoot(Ped& cop, const Ped& player) {
+    if (cop.moving && !cop.move.hostChase) return;  // an order of someone else's comes first
+    if (cop.HasTask(kTaskLeaveVehicle)) return;
+    const Vec3 to = player.Position() - cop.Position();
+    const float d = Length2D(to);
+    if (d <= kChaseStopShort) {
+        StopChaseMove(cop);
+        return;
+    }
+    cop.move = {};
+    cop.move.waypoints.push_back(cop.Position() + Vec3{to.x, to.y, 0.0f} * ((d - kChaseStopShort) / d));
+    cop.move.speed = kChaseSpeed;
+    cop.move.blockedByBoxes = true;
+    cop.move.hostChase = true;
+    cop.moving = true;
+}
+
+void Chase(World& world, Ped& cop) {
+    world.AddCriminal(cop);
+    GivePursuitTask(cop);
+    if (!cop.m_bInVehicle) ChaseOnFoot(cop, *world.Player());
+}
+
+// A held-out cop does not pursue, but the host keeps noticing the wanted player near him.
+void Relist(World& world, Ped& cop, std::uint32_t dtMs) {
+    StopChaseMove(cop);
+    if (Length(world.Player()->Position() - cop.Position()) > kRelistRange) return;
+    if (world.Random()() % kRelistMeanMs >= dtMs) return;
+    world.AddCriminal(cop);
+    if (HasCriminal(cop, world.Player()) && world.Random()() % kTaskChanceOutOf == 0) GivePursuitTask(cop);
+}
+
+void StandDown(Ped& cop, const CPed* player) {
+    StopChaseMove(cop);
+    for (int t : kPursuitTasks) cop.RemoveTask(t);
+    for (CPed*& c : cop.m_apCriminalsToKill) {
+        if (c == player) c = nullptr;
+    }
+}
+
+}  // namespace
+
+void RunHostPolice(World& world, std::uint32_t dtMs) {
+    Ped* player = world.Player();
+    const bool wanted = player != nullptr && player->m_fHealth > 0.0f && world.Wanted().m_nWantedLevel > 0;
+    for (int i = 0; i < world.Peds().Size(); ++i) {
+        Ped* cop = world.Peds().At(i);
+        if (cop == nullptr || cop == player || cop->m_nPedType != PED_TYPE_COP || !(cop->m_fHealth > 0.0f)) continue;
+        if (!wanted) {
+            StandDown(*cop, player);
+        } else if (cop->m_nPursuitSuppressed == 0) {
+            Chase(world, *cop);
+        } else {
+            Relist(world, *cop, dtMs);
+        }
+    }
+}
+
+}  // namespace sandbox
