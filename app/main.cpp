@@ -8,6 +8,8 @@
 #include <sstream>
 
 #include "builtin_scenarios.h"
+#include "replay/replay_page.h"
+#include "replay/replay_recorder.h"
 #include "run/run_summary.h"
 #include "run/scenario_run.h"
 #include "scenario/scenario_loader.h"
@@ -87,11 +89,28 @@ void ApplyOverrides(Scenario& scenario, const CommonOptions& o) {
     if (o.seed) scenario.seed = *o.seed;
 }
 
+// Runs the scenario, and records and writes its replay when a replay file is given.
+sandbox::RunOutcome RunRecorded(const Scenario& scenario, sandbox::RunOptions options, const std::string& replay) {
+    if (replay.empty()) return sandbox::RunScenario(scenario, options);
+    sandbox::ReplayRecorder recorder(scenario, sandbox::IniTextFor(scenario, options));
+    recorder.Attach(options);
+    sandbox::RunOutcome outcome = sandbox::RunScenario(scenario, options);
+    sandbox::WriteReplayPage(replay, recorder.Data());
+    return outcome;
+}
+
+// With several scenarios each gets its own replay file, named after the scenario.
+std::string ReplayFileFor(const std::string& replay, const Scenario& scenario, std::size_t scenarioCount) {
+    if (replay.empty() || scenarioCount <= 1) return replay;
+    const fs::path path(replay);
+    return (path.parent_path() / (path.stem().string() + "-" + scenario.name + path.extension().string())).string();
+}
+
 int Run(const std::string& name, const CommonOptions& o) {
     Scenario scenario = LoadNamedScenario(name);
     ApplyOverrides(scenario, o);
     const sandbox::RunOptions options = MakeRunOptions(scenario, o);
-    const sandbox::RunOutcome outcome = sandbox::RunScenario(scenario, options);
+    const sandbox::RunOutcome outcome = RunRecorded(scenario, options, o.replay);
     if (!o.quiet) {
         std::cout << sandbox::SummariseRun(scenario, outcome);
         std::cout << "log: " << (options.gameDir / "vigilor.log").string() << "\n";
@@ -109,7 +128,8 @@ int Check(const std::vector<std::string>& names, const CommonOptions& o) {
         ApplyOverrides(scenario, o);
         CommonOptions perScenario = o;
         if (!o.dir.empty() && scenarios.size() > 1) perScenario.dir = (fs::path(o.dir) / scenario.name).string();
-        const sandbox::RunOutcome outcome = sandbox::RunScenario(scenario, MakeRunOptions(scenario, perScenario));
+        const sandbox::RunOutcome outcome = RunRecorded(scenario, MakeRunOptions(scenario, perScenario),
+                                                        ReplayFileFor(o.replay, scenario, scenarios.size()));
         for (const sandbox::ExpectationResult& r : sandbox::EvaluateExpectations(scenario, outcome.record)) {
             if (r.passed) {
                 ++passed;

@@ -80,6 +80,7 @@ RunOutcome RunScenario(const Scenario& scenario, const RunOptions& options) {
     LoadedModule module(options.gameDir / ModuleFileName());
     LogTail log(options.gameDir / "vigilor.log");
     ProbeSchedule probes(scenario);
+    if (options.onStart) options.onStart(world);
     std::size_t nextEvent = 0;
     std::uint32_t hostTime = scenario.clockStartMs;
     bool starsFaded = false;

@@ -20,6 +20,8 @@ struct RunOptions {
     std::filesystem::path modulePath;    ///< the built plugin module to install
     std::optional<std::string> iniText;  ///< replaces the scenario's settings/ini when set
     std::vector<std::pair<std::string, std::string>> overrides;  ///< --set KEY=VALUE, in order
+    /// Called once the world exists, before the first frame.
+    std::function<void(World&)> onStart;
     /// Called after every frame, e.g. to record a replay.
     std::function<void(World&, std::uint32_t runMs, const std::vector<LoggedLine>& newLines)> onFrame;
 };

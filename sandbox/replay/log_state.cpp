@@ -1,0 +1,58 @@
+#include "replay/log_state.h"
+
+#include <cstdio>
+
+namespace sandbox {
+
+namespace {
+
+bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
+
+}  // namespace
+
+std::string PedPointerIn(const std::string& line) {
+    const auto at = line.find("ped=");
+    if (at == std::string::npos) return {};
+    const auto end = line.find_first_of(" ,", at + 4);
+    return line.substr(at + 4, end == std::string::npos ? std::string::npos : end - at - 4);
+}
+
+void LogState::Read(const std::string& line, Vec3 player) {
+    if (StartsWith(line, "wanted level started")) {
+        sceneValid = true;
+        scene = player;
+    } else if (line == "wanted level ended" || line == "reset: flags restored" || line == "F10: enabled=0") {
+        sceneValid = false;
+        lost_.clear();
+    } else if (StartsWith(line, "cop lost the player:") || StartsWith(line, "cop forced to stay lost")) {
+        lost_[PedPointerIn(line)] = true;
+    } else if (StartsWith(line, "cop is chasing again:")) {
+        lost_[PedPointerIn(line)] = false;
+    } else if (StartsWith(line, "cops: ")) {
+        int total = 0;
+        int shared = 0;
+        if (std::sscanf(line.c_str(), "cops: total=%d seeing=%d lost=%d sceneShared=%d", &total, &seeing, &lost,
+                        &shared) == 4) {
+            sceneShared = shared != 0;
+        }
+    } else if (StartsWith(line, "gunshot heard:")) {
+        const auto at = line.find("scene moved to ");
+        float x = 0.0f;
+        float y = 0.0f;
+        if (at != std::string::npos && std::sscanf(line.c_str() + at, "scene moved to %f,%f", &x, &y) == 2) {
+            scene = {x, y, player.z};
+            sceneValid = true;
+        }
+    }
+}
+
+void LogState::FollowPlayer(Vec3 player) {
+    if (sceneValid && seeing > 0 && sceneShared) scene = player;
+}
+
+bool LogState::Lost(const std::string& pedPointer) const {
+    auto it = lost_.find(pedPointer);
+    return it != lost_.end() && it->second;
+}
+
+}  // namespace sandbox

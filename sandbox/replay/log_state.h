@@ -1,0 +1,34 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "world/vec3.h"
+
+namespace sandbox {
+
+/// What the plugin's log lines tell the host about the pursuit, as far as the lines go: which cops
+/// the plugin declared lost, the counts of the last summary line, and where the scene is.
+class LogState {
+public:
+    /// Reads one line; `player` is the player's position in the frame the line was written.
+    void Read(const std::string& line, Vec3 player);
+    /// Called every frame after its lines: while the last summary says a sharing cop sees the
+    /// player, the scene follows him.
+    void FollowPlayer(Vec3 player);
+
+    bool Lost(const std::string& pedPointer) const;
+    bool sceneValid = false;
+    Vec3 scene;
+    int seeing = 0;
+    int lost = 0;
+    bool sceneShared = false;
+
+private:
+    std::map<std::string, bool> lost_;  ///< by "%p" text of the ped
+};
+
+/// The "%p" text after "ped=" in a line, or empty.
+std::string PedPointerIn(const std::string& line);
+
+}  // namespace sandbox
