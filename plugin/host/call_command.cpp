@@ -5,6 +5,8 @@
 namespace plugin::scripting::detail {
 
 bool RunCommand(CRunningScript& script, ScriptCode& code, unsigned int commandId) {
+    // Code cut short by a failed allocation would run as some other command: run nothing.
+    if (!code.IsComplete()) return false;
     std::memset(static_cast<void*>(&script), 0, sizeof script);
     script.Init();
     std::memcpy(script.m_szName, "vigilor", sizeof "vigilor");

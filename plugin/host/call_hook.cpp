@@ -16,8 +16,8 @@ constexpr int kCallSize = 5;
 struct Hook {
     bool used = false;
     CodeAddress site = 0;
-    std::uint8_t savedBytes[kCallSize] = {};
-    CodeAddress original = 0;
+    std::uint8_t savedBytes[kCallSize] = {};  ///< the site's bytes before this hook
+    CodeAddress original = 0;                 ///< what this hook calls between its lists
     const BaseEvent* event = nullptr;
 };
 
@@ -39,12 +39,24 @@ constexpr std::array<void (*)(), sizeof...(N)> MakeThunks(std::integer_sequence<
 }
 constexpr auto thunks = MakeThunks(std::make_integer_sequence<int, kMaxHooks>{});
 
-void WriteBytes(CodeAddress address, const std::uint8_t* bytes, int count) {
-    unsigned long old = 0;
+CodeAddress ThunkAddress(int slot) { return CodeAddressOf(thunks[static_cast<std::size_t>(slot)]); }
+
+bool WriteBytes(CodeAddress address, const std::uint8_t* bytes, bool unprotect) {
     std::uint8_t* target = CodePointer(address);
-    VirtualProtect(target, static_cast<std::size_t>(count), PAGE_EXECUTE_READWRITE, &old);
-    std::memcpy(target, bytes, static_cast<std::size_t>(count));
-    VirtualProtect(target, static_cast<std::size_t>(count), old, &old);
+    unsigned long old = 0;
+    // Writing into code we could not make writable would fault; leave it unpatched instead.
+    if (unprotect && VirtualProtect(target, kCallSize, PAGE_EXECUTE_READWRITE, &old) == 0) return false;
+    std::memcpy(target, bytes, kCallSize);
+    if (unprotect) VirtualProtect(target, kCallSize, old, &old);
+    return true;
+}
+
+// The hook on `site` whose call in between reaches `destination`, if any.
+Hook* HookCalling(CodeAddress site, CodeAddress destination) {
+    for (Hook& hook : hooks) {
+        if (hook.used && hook.site == site && hook.original == destination) return &hook;
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -57,13 +69,12 @@ CodeAddress ReadRelativeCall(CodeAddress site) {
     return site + kCallSize + static_cast<CodeAddress>(displacement);
 }
 
-CodeAddress WriteRelativeCall(CodeAddress site, CodeAddress destination) {
+CodeAddress WriteRelativeCall(CodeAddress site, CodeAddress destination, bool unprotect) {
     const CodeAddress replaced = ReadRelativeCall(site);
     std::uint8_t bytes[kCallSize] = {kCallOpcode};
     const auto displacement = static_cast<std::int32_t>(destination - (site + kCallSize));
     std::memcpy(bytes + 1, &displacement, sizeof displacement);
-    WriteBytes(site, bytes, kCallSize);
-    return replaced;
+    return WriteBytes(site, bytes, unprotect) ? replaced : 0;
 }
 
 int InstallCallHook(CodeAddress site, const BaseEvent* event) {
@@ -71,11 +82,12 @@ int InstallCallHook(CodeAddress site, const BaseEvent* event) {
     for (int slot = 0; slot < kMaxHooks; ++slot) {
         Hook& hook = hooks[static_cast<std::size_t>(slot)];
         if (hook.used) continue;
+        std::memcpy(hook.savedBytes, CodePointer(site), kCallSize);
+        hook.original = WriteRelativeCall(site, ThunkAddress(slot));
+        if (hook.original == 0) return -1;
         hook.used = true;
         hook.site = site;
         hook.event = event;
-        std::memcpy(hook.savedBytes, CodePointer(site), kCallSize);
-        hook.original = WriteRelativeCall(site, CodeAddressOf(thunks[static_cast<std::size_t>(slot)]));
         return slot;
     }
     return -1;
@@ -85,7 +97,14 @@ void RemoveCallHook(int slot) {
     if (slot < 0 || slot >= kMaxHooks) return;
     Hook& hook = hooks[static_cast<std::size_t>(slot)];
     if (!hook.used) return;
-    WriteBytes(hook.site, hook.savedBytes, kCallSize);
+    const CodeAddress thunk = ThunkAddress(slot);
+    if (ReadRelativeCall(hook.site) == thunk) {
+        WriteBytes(hook.site, hook.savedBytes, true);
+    } else if (Hook* later = HookCalling(hook.site, thunk)) {
+        // Unhooked out of order: the later hook skips this one, and restores what this one saved.
+        later->original = hook.original;
+        std::memcpy(later->savedBytes, hook.savedBytes, kCallSize);
+    }
     hook = Hook{};
 }
 

@@ -10,13 +10,16 @@ class BaseEvent;
 
 /// Hooks the five-byte relative call at `site` so that the host runs the event's callbacks around
 /// the call's destination. Hooks on one site chain: each calls the destination it replaced.
-/// Returns a slot for RemoveCallHook, or -1 when no slot is free or the site is not a call.
+/// Returns a slot for RemoveCallHook, or -1 when no slot is free, the site is not a call or the
+/// code cannot be written.
 int InstallCallHook(CodeAddress site, const BaseEvent* event);
-/// Writes the site's original bytes back.
+/// Takes the hook out of its site's chain: the site's bytes as they were before it are written
+/// back, or, when a later hook chains to it, that hook calls what this one called.
 void RemoveCallHook(int slot);
 
-/// Rewrites the relative call at `site` to call `destination`; returns the destination replaced.
-CodeAddress WriteRelativeCall(CodeAddress site, CodeAddress destination);
+/// Rewrites the relative call at `site` to call `destination`, lifting the page protection for the
+/// write when `unprotect` is set. Returns the destination replaced, or 0 when nothing was written.
+CodeAddress WriteRelativeCall(CodeAddress site, CodeAddress destination, bool unprotect = true);
 /// Destination of the relative call at `site`, or 0 when the bytes there are not one.
 CodeAddress ReadRelativeCall(CodeAddress site);
 

@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "host/code.h"
-
 namespace plugin {
 
 namespace {
@@ -17,9 +15,9 @@ std::uint32_t ReadWord(CodeAddress address) {
 }  // namespace
 
 unsigned int detect_game_id() {
-    const std::uint32_t word = ReadWord(0x401000);
-    if (word == 0x53EC8B55u) return 1001;
-    if (word == 0x16197BE9u) return 1002;
+    for (const BuildSignature& s : kBuildSignatures) {
+        if (ReadWord(s.address) == s.word) return s.build;
+    }
     return 0;
 }
 

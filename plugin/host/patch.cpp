@@ -4,8 +4,8 @@
 
 namespace plugin::patch {
 
-void RedirectCall(CodeAddress address, void (*function)(), bool) {
-    WriteRelativeCall(address, CodeAddressOf(function));
+void RedirectCall(CodeAddress address, void (*function)(), bool vp) {
+    WriteRelativeCall(address, CodeAddressOf(function), vp);
 }
 
 }  // namespace plugin::patch

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "host/module_file.h"
 #include "host/running_script.h"
 #include "host/win32/windows.h"
 
@@ -13,24 +14,34 @@ namespace {
 constexpr std::uint8_t kTypeInt = 1;
 constexpr std::uint8_t kTypeLocalVar = 3;
 constexpr std::uint8_t kTypeFloat = 6;
-constexpr std::uint32_t kGrowStep = 32;
+
+void ReportLocalVarLimit() {
+    char title[260];
+    GetOwnModuleFileName(title, sizeof title);
+    MessageBoxA(nullptr, "ScriptCode::operator<<(float *p): reached local var limit", title, MB_ICONERROR);
+}
 
 }  // namespace
 
 ScriptCode::ScriptCode(std::uint16_t command) {
-    capacity_ = kGrowStep;
-    data_ = static_cast<std::uint8_t*>(std::malloc(capacity_));
+    data_ = static_cast<std::uint8_t*>(std::malloc(kGrowStep));
+    capacity_ = data_ != nullptr ? kGrowStep : 0;
     Append(&command, sizeof command);
 }
 
 ScriptCode::~ScriptCode() { std::free(data_); }
 
 void ScriptCode::Append(const void* bytes, std::uint32_t count) {
+    // Once a piece is missing nothing may follow it, or the rest would decode as other arguments.
+    if (!complete_) return;
     if (size_ + count > capacity_) {
         const std::uint32_t needed = size_ + count;
         const std::uint32_t grown = (needed + kGrowStep - 1) / kGrowStep * kGrowStep;
         auto* moved = static_cast<std::uint8_t*>(std::realloc(data_, grown));
-        if (moved == nullptr) return;  // out of memory: the command is cut short and fails to decode
+        if (moved == nullptr) {
+            complete_ = false;
+            return;
+        }
         data_ = moved;
         capacity_ = grown;
     }
@@ -51,21 +62,32 @@ ScriptCode& ScriptCode::operator<<(float value) {
 }
 
 ScriptCode& ScriptCode::operator<<(float* p) {
-    if (resultVars_ >= kMaxResultVars) {
-        MessageBoxA(nullptr, "ScriptCode::operator<<(float *p): reached local var limit", "vigilor",
-                    MB_ICONERROR);
-    }
+    AddResult(p, ValueType::real);
+    return *this;
+}
+
+ScriptCode& ScriptCode::operator<<(int* p) {
+    AddResult(p, ValueType::integer);
+    return *this;
+}
+
+void ScriptCode::AddResult(void* destination, ValueType type) {
+    // Reported, but the code is built all the same; the host refuses variables it does not have.
+    if (resultVars_ >= kMaxResultVars) ReportLocalVarLimit();
     const std::uint16_t index = resultVars_++;
     Append(&kTypeLocalVar, 1);
     Append(&index, sizeof index);
-    bindings_.push_back({index, p});
-    return *this;
+    bindings_.push_back({index, destination, type});
 }
 
 void ScriptCode::SaveResultVariables(const CRunningScript& script) const {
     for (const Binding& b : bindings_) {
-        if (b.index < CRunningScript::kLocalVars && b.destination != nullptr) {
-            *b.destination = script.m_aLocalVars[b.index].fParam;
+        if (b.index >= CRunningScript::kLocalVars || b.destination == nullptr) continue;
+        const tScriptParam& var = script.m_aLocalVars[b.index];
+        if (b.type == ValueType::real) {
+            *static_cast<float*>(b.destination) = var.fParam;
+        } else {
+            *static_cast<int*>(b.destination) = var.iParam;
         }
     }
 }

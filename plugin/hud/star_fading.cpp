@@ -1,6 +1,5 @@
 #include "hud/star_fading.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "frame/frame_state.h"
@@ -11,13 +10,14 @@
 #include "host/patch.h"
 #include "host/player.h"
 #include "host/screen.h"
+#include "hud/star_fade_math.h"
 
 namespace {
 
+// The HUD's drawing code lies in this range on the builds we support.
 constexpr plugin::CodeAddress kScanFirst = 0x58D000;
 constexpr plugin::CodeAddress kScanLast = 0x590FFF;
 constexpr plugin::CodeAddress kDrawWanted = 0x58D9A0;
-constexpr float kGreyLevel = 110.0f;
 
 std::uint32_t lastStarFrame = 0;
 bool starHookInstalled = false;
@@ -40,40 +40,26 @@ void InstallStarHook() {
 }
 
 void UpdateStarAlpha(std::uint32_t now, CWanted& wanted) {
+    // Unsigned on purpose: a negative delay reads as a huge one, so the stars never fade.
     const std::uint32_t lostFor = now - lastSeenAny;
     const bool faded = lostFor > static_cast<std::uint32_t>(cfg.StarFadeDelayMs);
     if (cfg.FlashStars != 0 && faded) wanted.m_nLastTimeWantedFlashed = now;
     const float target = (cfg.FadeStars != 0 && faded) ? 1.0f - cfg.StarFadeAmount : 1.0f;
     const std::uint32_t dt = now - lastStarFrame;
     lastStarFrame = now;
-    if (cfg.StarFadeSpeedMs > 0) {
-        // A long gap (episode start, a stall) moves the alpha by at most 200 ms worth.
-        const float step = static_cast<float>(std::min<std::uint32_t>(dt, 200)) /
-                           static_cast<float>(cfg.StarFadeSpeedMs);
-        if (target > starAlpha) {
-            starAlpha = std::min(starAlpha + step, target);
-        } else if (starAlpha > target) {
-            starAlpha = std::max(starAlpha - step, target);
-        }
-    } else {
-        starAlpha = target;
-    }
+    starAlpha = StepStarAlpha(starAlpha, target, dt, cfg.StarFadeSpeedMs);
 }
 
 void DrawWantedFaded() {
-    if (cfg.FadeStars == 0 || starAlpha >= 0.99f) {
+    if (cfg.FadeStars == 0 || starAlpha >= kFadedBelow) {
         CHud::DrawWanted();
         return;
     }
     const float a = starAlpha;
     CRGBA saved[kHudColourEntries];
     std::memcpy(saved, HudColour, sizeof saved);
-    for (CRGBA& c : HudColour) {
-        for (unsigned char* channel : {&c.r, &c.g, &c.b}) {
-            *channel = static_cast<unsigned char>((static_cast<float>(*channel) - kGreyLevel) * a + kGreyLevel);
-        }
-    }
-    CFont::SetAlphaFade((a * 0.6f + 0.4f) * 255.0f);
+    FadeColours(HudColour, kHudColourEntries, a);
+    CFont::SetAlphaFade(FadedFontAlpha(a));
     CHud::DrawWanted();
     CFont::SetAlphaFade(255.0f);
     std::memcpy(HudColour, saved, sizeof saved);

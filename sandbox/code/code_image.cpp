@@ -7,6 +7,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "host/game_version.h"
+
 namespace sandbox {
 
 namespace {
@@ -19,26 +21,20 @@ std::string Hex(CodeAddress address) {
     return text;
 }
 
-// The word at 0x401000 by which the plugin tells the builds apart.
-std::uint32_t BuildWord(int build) {
-    switch (build) {
-        case 1001: return 0x53EC8B55u;
-        case 1002: return 0x16197BE9u;
-        default: return 0x00000000u;
-    }
-}
-
 }  // namespace
 
 CodeImage::CodeImage(int build, int starCalls) : region_(kBase, kEnd - kBase) {
     std::memset(region_.data(), kNop, region_.size());
-    WriteWord(kBuildWord, BuildWord(build));
+    // The bytes by which a plugin tells this build apart; an unknown number matches none of them.
+    for (const plugin::BuildSignature& s : plugin::kBuildSignatures) {
+        if (static_cast<int>(s.build) == build) WriteWord(s.address, s.word);
+    }
     // Builds the plugin supports call the frame processing from the site it hooks; others elsewhere.
     mainLoopCall_ = (build == 1001 || build == 1002) ? kMainLoopCall : kOtherBuildMainLoopCall;
     WriteCall(mainLoopCall_, kFrameProcessing);
     const int count = std::clamp(starCalls, 0, kMaxStarCalls);
     for (int i = 0; i < count; ++i) {
-        const CodeAddress site = kFirstStarCall + static_cast<CodeAddress>(i) * 0x80;
+        const CodeAddress site = kFirstStarCall + static_cast<CodeAddress>(i) * kStarCallSpacing;
         WriteCall(site, kDrawWanted);
         starCalls_.push_back(site);
     }
@@ -76,9 +72,19 @@ CodeAddress CodeImage::EntryFor(void (*function)()) {
     return it->second;
 }
 
+void CodeImage::BindMethod(CodeAddress address, Method method) { methods_[address] = std::move(method); }
+
+void CodeImage::CallMethod(CodeAddress address, void* self, const MethodArgs& args) const {
+    auto it = methods_.find(address);
+    if (it == methods_.end())
+        throw std::runtime_error("host called method " + Hex(address) + ", where nothing lives");
+    it->second(self, args);
+}
+
 void CodeImage::Call(CodeAddress address) const {
     auto it = functions_.find(address);
-    if (it == functions_.end()) throw std::runtime_error("host called " + Hex(address) + ", where nothing lives");
+    if (it == functions_.end())
+        throw std::runtime_error("host called " + Hex(address) + ", where nothing lives");
     it->second();
 }
 
@@ -88,6 +94,16 @@ void CodeImage::ExecuteCall(CodeAddress site) const {
     std::int32_t displacement = 0;
     std::memcpy(&displacement, p + 1, sizeof displacement);
     Call(site + 5 + static_cast<CodeAddress>(displacement));
+}
+
+void CodeImage::DrawStars() const {
+    // Without a direct call in the image the HUD still draws its stars, through a pointer that a
+    // scan for call instructions cannot see.
+    if (starCalls_.empty()) {
+        Call(kDrawWanted);
+        return;
+    }
+    for (CodeAddress site : starCalls_) ExecuteCall(site);
 }
 
 }  // namespace sandbox

@@ -11,4 +11,8 @@ CodeAddress CodeAddressOf(void (*function)()) { return sandbox::World::Active().
 
 void CallCode(CodeAddress address) { sandbox::World::Active().Code().Call(address); }
 
+void CallCodeMethod(CodeAddress address, void* self, float a, float b, float c, float d, float e) {
+    sandbox::World::Active().Code().CallMethod(address, self, {a, b, c, d, e});
+}
+
 }  // namespace plugin

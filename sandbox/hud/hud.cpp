@@ -1,5 +1,7 @@
 #include "hud/hud.h"
 
+#include <algorithm>
+
 #include "world/world.h"
 
 CRGBA HudColour[kHudColourEntries];
@@ -14,13 +16,11 @@ namespace sandbox {
 
 float Hud::DrawnStarAlpha() const {
     if (drawnFontAlpha >= 255.0f) return 1.0f;
-    // The plugin draws faded stars with font alpha (a * 0.6 + 0.4) * 255.
+    // Faded stars are drawn with font alpha (a * 0.6 + 0.4) * 255.
     return (drawnFontAlpha / 255.0f - 0.4f) / 0.6f;
 }
 
-void ResetHudColours() {
-    for (CRGBA& c : HudColour) c = Hud::kDefaultStarColour;
-}
+void ResetHudColours() { std::fill(std::begin(HudColour), std::end(HudColour), Hud::kDefaultStarColour); }
 
 }  // namespace sandbox
 
@@ -36,6 +36,6 @@ void CHud::DrawWanted() {
     hud.drawnFlashing = flashing;
     hud.drawnVisible = wanted.m_nWantedLevel > 0 && !(flashing && (now / kFlashPeriodMs) % 2 == 1);
     hud.drawnFontAlpha = hud.fontAlpha;
-    hud.drawnStarColour = HudColour[0];
+    std::copy(std::begin(HudColour), std::end(HudColour), hud.drawnColours.begin());
     ++hud.drawCount;
 }

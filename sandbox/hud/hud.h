@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "host/screen.h"
@@ -10,11 +11,16 @@ namespace sandbox {
 struct Hud {
     static constexpr CRGBA kDefaultStarColour{144, 98, 16, 255};
 
-    float fontAlpha = 255.0f;        ///< set with CFont::SetAlphaFade
-    float drawnFontAlpha = 255.0f;   ///< font alpha of the last star drawing
-    CRGBA drawnStarColour = kDefaultStarColour;
-    bool drawnFlashing = false;      ///< the stars blinked at the last drawing
-    bool drawnVisible = false;       ///< stars were on screen at the last drawing
+    float fontAlpha = 255.0f;       ///< set with CFont::SetAlphaFade
+    float drawnFontAlpha = 255.0f;  ///< font alpha of the last star drawing
+    /// The colour table as the last star drawing used it; entry 0 is the stars' own colour.
+    std::array<CRGBA, kHudColourEntries> drawnColours = [] {
+        std::array<CRGBA, kHudColourEntries> colours{};
+        colours.fill(kDefaultStarColour);
+        return colours;
+    }();
+    bool drawnFlashing = false;  ///< the stars blinked at the last drawing
+    bool drawnVisible = false;   ///< stars were on screen at the last drawing
     int drawCount = 0;
 
     /// The fade factor the last drawing shows: recovered from its font alpha (255 = not faded).

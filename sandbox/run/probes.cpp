@@ -50,6 +50,7 @@ ProbeValue ReadProbe(World& world, const ProbeName& probe) {
         case ProbeKind::pedRange: return TheCamera.m_fPedRangeMultiplier;
         case ProbeKind::starAlpha: return world.HudState().DrawnStarAlpha();
         case ProbeKind::drawnFontAlpha: return world.HudState().drawnFontAlpha;
+        case ProbeKind::starsFlashing: return world.HudState().drawnFlashing ? 1.0 : 0.0;
         case ProbeKind::copCarCounter: return static_cast<double>(CCarCtrl::NumLawEnforcerCars);
         case ProbeKind::message: return world.Message();
         case ProbeKind::scriptCommands: return static_cast<double>(world.Journal().Count(probe.scriptCommand));

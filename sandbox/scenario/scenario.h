@@ -155,6 +155,7 @@ enum class ProbeKind {
     pedRange,
     starAlpha,
     drawnFontAlpha,
+    starsFlashing,
     copCarCounter,
     message,
     scriptCommands,

@@ -1101,8 +1101,8 @@ std::string LibraryMessage(const nlohmann::json::exception& error) {
 ProbeName ParseProbeName(std::string_view text) {
     static const std::vector<std::pair<std::string_view, ProbeKind>> plain = {
         {"pedRange", ProbeKind::pedRange},         {"starAlpha", ProbeKind::starAlpha},
-        {"drawnFontAlpha", ProbeKind::drawnFontAlpha}, {"copCarCounter", ProbeKind::copCarCounter},
-        {"message", ProbeKind::message},
+        {"drawnFontAlpha", ProbeKind::drawnFontAlpha}, {"starsFlashing", ProbeKind::starsFlashing},
+        {"copCarCounter", ProbeKind::copCarCounter},   {"message", ProbeKind::message},
     };
     static const std::vector<std::pair<std::string_view, PedProbeField>> pedFields = {
         {"suppressed", PedProbeField::suppressed}, {"criminalHasPlayer", PedProbeField::criminalHasPlayer},
@@ -1129,8 +1129,8 @@ ProbeName ParseProbeName(std::string_view text) {
             return probe;
         }
         throw std::invalid_argument("unknown probe " + Quoted(text) +
-                                    " (known: pedRange, starAlpha, drawnFontAlpha, copCarCounter, message, "
-                                    "scriptCommands:HEX, ped:ID.FIELD, vehicle:ID.FIELD)");
+                                    " (known: pedRange, starAlpha, drawnFontAlpha, starsFlashing, copCarCounter, "
+                                    "message, scriptCommands:HEX, ped:ID.FIELD, vehicle:ID.FIELD)");
     }
     std::string_view rest = text.substr(colon + 1);
     if (head == "scriptCommands") {

@@ -96,6 +96,12 @@ bool Decode(CRunningScript& script, ScriptCall& call, const ScriptCommand*& comm
         }
         call.args.push_back(arg);
     }
+    // More arguments than the command takes: the plugin and the host disagree about it.
+    if (script.m_pCurrentIP != script.m_pEndIP) {
+        error = "command " + Hex(call.command) + ": " + std::to_string(script.m_pEndIP - script.m_pCurrentIP) +
+                " bytes after its last argument";
+        return false;
+    }
     return true;
 }
 

@@ -22,9 +22,19 @@ struct ScriptCall {
     std::vector<ScriptArg> args;
 };
 
+/// A host function the plugin called directly rather than through a script command.
+struct HostCall {
+    std::uint32_t time = 0;
+    std::uint32_t address = 0;  ///< host code address of the function
+    std::string target;         ///< scenario id of the object it was called on
+    std::vector<float> args;
+};
+
 class ScriptJournal {
 public:
     void Record(ScriptCall call);
+    void RecordHostCall(HostCall call) { hostCalls_.push_back(std::move(call)); }
+    const std::vector<HostCall>& HostCalls() const { return hostCalls_; }
     const std::vector<ScriptCall>& Calls() const { return calls_; }
     int Count(std::uint16_t command) const;
     /// Commands run, by command id, for the end-of-run summary.
@@ -32,6 +42,7 @@ public:
 
 private:
     std::vector<ScriptCall> calls_;
+    std::vector<HostCall> hostCalls_;
     std::map<std::uint16_t, int> counts_;
 };
 

@@ -8,6 +8,7 @@
 #include "host/pools.h"
 #include "host/screen.h"
 #include "host/timer.h"
+#include "host_api/heli_order.h"
 #include "police/host_police.h"
 #include "pools/host_tasks.h"
 #include "scenario/scenario.h"
@@ -50,6 +51,8 @@ World::World(const Scenario& scenario)
 
     code_.Bind(CodeImage::kFrameProcessing, [this] { HostFrame(lastDtMs_); });
     code_.Bind(CodeImage::kDrawWanted, [] { CHud::DrawWanted(); });
+    code_.BindMethod(CodeImage::kHeliOrder,
+                     [this](void* self, const CodeImage::MethodArgs& args) { OrderHeli(*this, self, args); });
 
     for (const VehicleSpec& v : scenario.vehicles) SpawnVehicle(v);
     PedSpec playerSpec;
@@ -215,7 +218,7 @@ std::string World::Message() const { return now_ < messageUntil_ ? message_ : st
 void World::RunMainLoopFrame(std::uint32_t dtMs) {
     lastDtMs_ = dtMs;
     code_.ExecuteCall(code_.MainLoopCallSite());
-    for (CodeAddress site : code_.StarCallSites()) code_.ExecuteCall(site);
+    code_.DrawStars();
 }
 
 void World::HostFrame(std::uint32_t dtMs) {
