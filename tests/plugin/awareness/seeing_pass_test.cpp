@@ -1,0 +1,59 @@
+// The radio: one hop from a seeing cop, its range, cars, and what it does for a lost cop.
+
+#include <gtest/gtest.h>
+
+#include "plugin/awareness/awareness_scenario.h"
+
+namespace {
+
+using awareness_test::Cop;
+using awareness_test::Session;
+
+// "spotter" sees the player from 20 m; the others face away and see nothing.
+std::string Group(const std::string& more) {
+    return R"("peds": [ )" + Cop("spotter", 0, -20) + ", " + more + " ]";
+}
+
+TEST(RadioTest, ReachesOneHopWithinItsRange) {
+    // near: exactly 25 m from the spotter; relay: 25 m beyond near, 50 m from the spotter.
+    Session s(Group(Cop("near", 25, -20, 0, 180) + ", " + Cop("relay", 25, -45, 0, 180)));
+    s.RunFor(5000);
+    EXPECT_EQ(s.Ped("spotter").m_nPursuitSuppressed, 0);
+    EXPECT_EQ(s.Ped("near").m_nPursuitSuppressed, 0);
+    EXPECT_EQ(s.Ped("relay").m_nPursuitSuppressed, 1);
+    EXPECT_EQ(s.Count("cop lost the player: ped=*"), 1);
+    EXPECT_EQ(s.Count("cops: total=3 seeing=1 lost=1 sceneShared=1"), 1);
+}
+
+TEST(RadioTest, JustOutOfRangeHearsNothing) {
+    Session s(Group(Cop("near", 25.1f, -20, 0, 180)));
+    s.RunFor(5000);
+    EXPECT_EQ(s.Ped("near").m_nPursuitSuppressed, 1);
+}
+
+TEST(RadioTest, BringsALostCopBackToChasing) {
+    Session s(Group(Cop("near", 10, -20, 0, 180)));
+    s.Ped("spotter").m_fHeading = 3.14159f;  // nobody sees: both lose the player
+    s.RunFor(3300);
+    ASSERT_EQ(s.Ped("near").m_nPursuitSuppressed, 1);
+    s.Ped("spotter").m_fHeading = 0.0f;
+    s.RunFor(150);
+    EXPECT_EQ(s.Count("cop is chasing again: ped=*"), 2);
+    EXPECT_EQ(s.Ped("near").m_nPursuitSuppressed, 0);
+    EXPECT_EQ(s.Count("cops: total=2 seeing=1 lost=0 sceneShared=1"), 1);
+}
+
+class RadioToCars : public ::testing::TestWithParam<int> {};
+
+TEST_P(RadioToCars, ReachesSeatedCopsOnlyWhenAllowed) {
+    const std::string seated = R"({ "id": "driver", "type": 6, "pos": [10, -20, 0], "vehicle": "car", "seat": "driver" })";
+    Session s(Group(seated) + R"(, "vehicles": [ { "id": "car", "model": 596, "pos": [10, -20, 0], "heading": 180 } ])",
+              "RadioReachesCars=" + std::to_string(GetParam()) + "\n");
+    s.RunFor(5000);
+    EXPECT_EQ(s.Ped("driver").m_nPursuitSuppressed, GetParam() == 0 ? 1 : 0);
+    EXPECT_EQ(s.Count("cop lost the player: ped=* inCar=1"), GetParam() == 0 ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Setting, RadioToCars, ::testing::Values(0, 1));
+
+}  // namespace

@@ -1,0 +1,107 @@
+// The host's own police: who chases, who is only re-listed now and then, and standing down.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "pools/host_tasks.h"
+#include "scenario/scenario_loader.h"
+#include "world/world.h"
+
+namespace {
+
+class HostPoliceTest : public ::testing::Test {
+protected:
+    HostPoliceTest()
+        : scenario_(sandbox::ParseScenario(
+              R"({ "durationMs": 1000, "seed": 3, "player": { "pos": [0, 0, 0], "wanted": 2 },
+                   "peds": [ { "id": "near", "type": 6, "pos": [0, -20, 0] },
+                             { "id": "far", "type": 6, "pos": [0, -80, 0] },
+                             { "id": "walker", "type": 4, "pos": [5, -5, 0] } ] })",
+              "police.json")),
+          world_(scenario_) {}
+
+    // Host frames of 50 ms; the plugin's scrub is played by `afterFrame`.
+    template <class F>
+    void RunFor(std::uint32_t ms, F afterFrame) {
+        for (std::uint32_t t = 0; t < ms; t += 50) {
+            world_.SetClock(world_.Now() + 50);
+            world_.HostFrame(50);
+            afterFrame();
+        }
+    }
+    void RunFor(std::uint32_t ms) {
+        RunFor(ms, [] {});
+    }
+    sandbox::Ped& Ped(const char* id) { return *world_.FindPed(id); }
+    bool Listed(const char* id) {
+        const auto& list = Ped(id).m_apCriminalsToKill;
+        return std::find(std::begin(list), std::end(list), world_.Player()) != std::end(list);
+    }
+    bool Pursuing(const char* id) {
+        return Ped(id).HasTask(sandbox::kTaskPursuitOnFoot) || Ped(id).HasTask(sandbox::kTaskPursuitInVehicle);
+    }
+
+    sandbox::Scenario scenario_;
+    sandbox::World world_;
+};
+
+TEST_F(HostPoliceTest, CopsInThePursuitRunAtThePlayerAndStopShort) {
+    RunFor(1000);
+    EXPECT_NEAR(Ped("near").Position().y, -15.0f, 0.01f);
+    EXPECT_TRUE(Listed("near"));
+    EXPECT_TRUE(Ped("near").HasTask(sandbox::kTaskPursuitOnFoot));
+    EXPECT_EQ(Ped("walker").Position().y, -5.0f);  // not a cop
+    RunFor(10000);
+    EXPECT_NEAR(Ped("near").Position().y, -3.0f, 0.01f);
+}
+
+TEST_F(HostPoliceTest, HeldOutCopsStandButAreReListedNowAndThenNearby) {
+    Ped("near").m_nPursuitSuppressed = 1;
+    Ped("far").m_nPursuitSuppressed = 1;
+    int relisted = 0;
+    int tasked = 0;
+    RunFor(60000, [&] {
+        relisted += Listed("near") ? 1 : 0;
+        tasked += Pursuing("near") ? 1 : 0;
+        EXPECT_FALSE(Listed("far"));
+        // What the plugin does each frame to a cop it holds as lost.
+        std::fill(std::begin(Ped("near").m_apCriminalsToKill), std::end(Ped("near").m_apCriminalsToKill), nullptr);
+        Ped("near").tasks.clear();
+    });
+    // On average once every 5 s: about 12 in a minute, half of them with a task.
+    EXPECT_GE(relisted, 5);
+    EXPECT_LE(relisted, 25);
+    EXPECT_GE(tasked, 1);
+    EXPECT_LT(tasked, relisted);
+    EXPECT_EQ(Ped("near").Position().y, -20.0f);
+    EXPECT_FALSE(Pursuing("far"));
+}
+
+TEST_F(HostPoliceTest, ALoweredFlagResumesTheChaseAndTheEndOfWantedStandsEveryoneDown) {
+    Ped("near").m_nPursuitSuppressed = 1;
+    RunFor(500);
+    Ped("near").m_nPursuitSuppressed = 0;
+    RunFor(500);
+    EXPECT_TRUE(Listed("near"));
+    EXPECT_GT(Ped("near").Position().y, -20.0f);
+    world_.Wanted().m_nWantedLevel = 0;
+    RunFor(100);
+    EXPECT_FALSE(Listed("near"));
+    EXPECT_FALSE(Pursuing("near"));
+    const float y = Ped("near").Position().y;
+    RunFor(500);
+    EXPECT_EQ(Ped("near").Position().y, y);
+}
+
+TEST_F(HostPoliceTest, SomeoneElsesMoveOrderRunsFirst) {
+    sandbox::Ped& cop = Ped("near");
+    cop.move.waypoints = {{-20, -20, 0}};
+    cop.move.speed = 5.0f;
+    cop.moving = true;
+    RunFor(1000);
+    EXPECT_NEAR(cop.Position().x, -5.0f, 0.01f);
+    EXPECT_EQ(cop.Position().y, -20.0f);
+}
+
+}  // namespace
