@@ -1,0 +1,21 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include "run/module_loader.h"
+#include "scenario/scenario.h"
+#include "world/world.h"
+
+/// A full ped pool around a wanted player in a town of boxes: 100 cops within 200 m and 39 other peds.
+/// With `hostPursuit` off the cops stand where they are, so every tick sees the same town.
+sandbox::Scenario BusyTown(bool hostPursuit = true);
+
+/// The busy town as a live world, with the plugin loaded (logging off) when asked.
+struct BenchWorld {
+    explicit BenchWorld(bool withPlugin, bool hostPursuit = true);
+    sandbox::Scenario scenario;
+    sandbox::World world;
+    std::filesystem::path dir;
+    std::unique_ptr<sandbox::LoadedModule> module;
+};
