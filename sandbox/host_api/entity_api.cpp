@@ -18,6 +18,7 @@ void CPedIntelligence::FlushImmediately(bool) {
     ped->tasks.clear();
     ped->moving = false;
     ped->move = {};
+    ped->activity = {};
 }
 
 void CPed::ClearCriminalListSlot(int, int slot) {

@@ -26,6 +26,15 @@ struct MoveOrder {
     bool hostChase = false;       ///< given by the host's own police logic, which may replace it
 };
 
+/// What a ped is busy with besides walking, by the host's orders.
+struct Activity {
+    enum class Kind { none, lookAbout, aim, attack };
+    Kind kind = Kind::none;
+    std::uint32_t until = 0;  ///< host ms when it ends; 0 = until flushed
+    Vec3 point;               ///< aim: where he points his weapon
+    int targetHandle = -1;    ///< attack: the ped he attacks
+};
+
 /// A ped of the sandbox host. Its host-visible fields live in the CPed base.
 struct Ped : CPlayerPed {
     explicit Ped(std::string id);
@@ -38,6 +47,8 @@ struct Ped : CPlayerPed {
     std::vector<ActiveTask> tasks;
     MoveOrder move;
     bool moving = false;
+    int moveState = 0;  ///< host move state of the current order (4 walk ... 7 sprint)
+    Activity activity;
 
     Vec3 Position() const { return {m_vecPos.x, m_vecPos.y, m_vecPos.z}; }
     void SetPosition(Vec3 p) { m_vecPos = {p.x, p.y, p.z}; }

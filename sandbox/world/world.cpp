@@ -12,6 +12,8 @@
 #include "police/host_police.h"
 #include "pools/host_tasks.h"
 #include "scenario/scenario.h"
+#include "world/ped_activity.h"
+#include "world/vehicle_motion.h"
 
 namespace sandbox {
 
@@ -26,6 +28,39 @@ void ArmPed(Ped& ped, const std::vector<Weapon>& weapons) {
         ped.m_aWeapons[i].m_eWeaponType = weapons[i].type;
         ped.m_aWeapons[i].m_nTotalAmmo = static_cast<unsigned int>(std::max(0, weapons[i].ammo));
     }
+}
+
+// The area a scenario uses: everything it places or sends somewhere, with room around it.
+std::pair<Vec3, Vec3> ScenarioArea(const Scenario& scenario) {
+    Vec3 lo = scenario.player.pos;
+    Vec3 hi = scenario.player.pos;
+    const auto grow = [&](Vec3 p) {
+        lo = {std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z)};
+        hi = {std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z)};
+    };
+    for (const PedSpec& p : scenario.peds) grow(p.pos);
+    for (const VehicleSpec& v : scenario.vehicles) grow(v.pos);
+    for (const Box& b : scenario.world.boxes) {
+        grow(b.min);
+        grow(b.max);
+    }
+    for (const Event& e : scenario.events) {
+        grow(e.to);
+        if (e.spawnPed) grow(e.spawnPed->pos);
+        if (e.spawnVehicle) grow(e.spawnVehicle->pos);
+    }
+    const Vec3 margin{60.0f, 60.0f, 0.0f};
+    return {lo - margin, hi + margin};
+}
+
+PathNetwork BuildNodes(const Scenario& scenario, const Geometry& geometry) {
+    const PedNodes& spec = scenario.world.pedNodes;
+    if (spec.layout == PedNodes::Layout::grid) {
+        const auto [lo, hi] = ScenarioArea(scenario);
+        return PathNetwork::Grid(spec.spacing, lo, hi, geometry);
+    }
+    if (spec.layout == PedNodes::Layout::points) return PathNetwork::Points(spec.points, geometry);
+    return {};
 }
 
 }  // namespace
@@ -47,8 +82,10 @@ World::World(const Scenario& scenario)
 
     geometry_.groundZ = scenario.world.groundZ;
     for (const Box& box : scenario.world.boxes) geometry_.boxes.push_back({box.id, box.min, box.max});
-    for (const NoGroundArea& a : scenario.world.noGround) geometry_.holes.push_back({a.minX, a.minY, a.maxX, a.maxY});
+    for (const NoGroundArea& a : scenario.world.noGround)
+        geometry_.holes.push_back({a.minX, a.minY, a.maxX, a.maxY});
 
+    nodes_ = BuildNodes(scenario, geometry_);
     code_.Bind(CodeImage::kFrameProcessing, [this] { HostFrame(lastDtMs_); });
     code_.Bind(CodeImage::kDrawWanted, [] { CHud::DrawWanted(); });
     code_.BindMethod(CodeImage::kHeliOrder,
@@ -186,7 +223,8 @@ void World::UnseatPed(Ped& ped) {
     ped.m_bInVehicle = false;
     // He stands beside the car, on its left.
     const float h = vehicle.m_fHeading;
-    ped.SetPosition(static_cast<Vehicle&>(vehicle).Position() + Vec3{-std::cos(h) * 2.0f, -std::sin(h) * 2.0f, 0.0f});
+    ped.SetPosition(static_cast<Vehicle&>(vehicle).Position() +
+                    Vec3{-std::cos(h) * 2.0f, -std::sin(h) * 2.0f, 0.0f});
 }
 
 void World::AddCriminal(Ped& cop) {
@@ -224,7 +262,10 @@ void World::RunMainLoopFrame(std::uint32_t dtMs) {
 void World::HostFrame(std::uint32_t dtMs) {
     EndTimedTasks();
     if (hostPursuit_) RunHostPolice(*this, dtMs);
-    MoveEntities(static_cast<float>(dtMs) / 1000.0f);
+    const float dt = static_cast<float>(dtMs) / 1000.0f;
+    UpdatePedActivities(*this, dt);
+    UpdateVehicles(*this, dt);
+    MoveEntities(dt);
 }
 
 void World::EndTimedTasks() {
@@ -284,8 +325,8 @@ void World::MoveEntities(float dtSeconds) {
         const Vec3 d = to - p;
         const float dist = Length2D(d);
         const float step = order.speed * dtSeconds;
-        Vec3 next = dist <= step ? Vec3{to.x, to.y, p.z}
-                                 : p + Vec3{d.x / dist * step, d.y / dist * step, 0.0f};
+        Vec3 next =
+            dist <= step ? Vec3{to.x, to.y, p.z} : p + Vec3{d.x / dist * step, d.y / dist * step, 0.0f};
         if (order.blockedByBoxes && geometry_.InsideBox(next + Vec3{0.0f, 0.0f, 0.5f})) {
             continue;  // walked into a wall: he stands there until the order lapses
         }

@@ -9,6 +9,7 @@
 #include "code/code_image.h"
 #include "host/player.h"
 #include "hud/hud.h"
+#include "navigation/path_network.h"
 #include "pools/ped.h"
 #include "pools/pool.h"
 #include "pools/vehicle.h"
@@ -80,6 +81,7 @@ public:
     Geometry& World3D() { return geometry_; }
     const Geometry& World3D() const { return geometry_; }
     CodeImage& Code() { return code_; }
+    const PathNetwork& Nodes() const { return nodes_; }
     Hud& HudState() { return hud_; }
     ScriptJournal& Journal() { return journal_; }
     std::mt19937& Random() { return random_; }
@@ -104,6 +106,7 @@ private:
     Ped* player_ = nullptr;
     CWanted wanted_;
     Geometry geometry_;
+    PathNetwork nodes_;
     CodeImage code_;
     Hud hud_;
     ScriptJournal journal_;
