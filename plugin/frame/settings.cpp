@@ -7,7 +7,7 @@
 
 #include "frame/log.h"
 #include "host/win32/private_profile.h"
-#include "host/win32/windows.h"
+#include "host/module_file.h"
 
 Settings cfg;
 char iniPath[260];
@@ -47,20 +47,16 @@ T Clamp(T value, T low, T high) {
     return value < low ? low : (value > high ? high : value);
 }
 
-// Module handle lookup needs an address inside this module.
-void AnchorInModule() {}
-
 }  // namespace
 
 void BuildPaths() {
-    void* module = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<const char*>(&AnchorInModule), &module);
     char path[260] = {};
-    GetModuleFileNameA(module, path, sizeof path);
+    plugin::GetOwnModuleFileName(path, sizeof path);
     if (char* dot = std::strrchr(path, '.')) *dot = '\0';
-    std::snprintf(iniPath, sizeof iniPath, "%s.ini", path);
-    std::snprintf(logPath, sizeof logPath, "%s.log", path);
+    // A path too long for the buffer is cut short like any other; opening it then simply fails.
+    const int iniLength = std::snprintf(iniPath, sizeof iniPath, "%s.ini", path);
+    const int logLength = std::snprintf(logPath, sizeof logPath, "%s.log", path);
+    static_cast<void>(iniLength + logLength);
 }
 
 void ReadSettings() {
