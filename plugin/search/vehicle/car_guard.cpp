@@ -10,6 +10,17 @@
 namespace {
 
 constexpr std::uint32_t kParkedLogMs = 3001;
+constexpr std::uint32_t kMissionLogRepeatMs = 2500;
+constexpr int kMissionLogLines = 4;  // per order
+constexpr std::uint32_t kChaseReorderMs = 1001;
+
+// The host's own chase missions: a car on one of them has been taken back into the host's pursuit.
+bool IsHostChaseMission(int mission) {
+    switch (mission & 0xFF) {
+        case 2: case 3: case 4: case 5: case 6: case 21: case 24: case 25: case 26: case 43: return true;
+        default: return false;
+    }
+}
 // 0xFFFFFFFE at load so that the first check always logs.
 unsigned int loggedGameCopCars = 0xFFFFFFFEu;
 unsigned int loggedRealCopCars = 0xFFFFFFFEu;
@@ -77,4 +88,19 @@ void VehicleRecordPass(std::uint32_t now) {
     }
 }
 
-void CarMissionCheck(CVehicle&, VehicleState&, std::uint32_t) {}
+void CarMissionCheck(CVehicle& vehicle, VehicleState& state, std::uint32_t now) {
+    if (state.lawFlagCleared && vehicle.m_bIsLawEnforcer) vehicle.m_bIsLawEnforcer = false;
+    const CAutoPilot& pilot = vehicle.m_autoPilot;
+    if (state.missionLogTime != 0 && now >= state.missionLogTime && state.missionLogCount < kMissionLogLines) {
+        ++state.missionLogCount;
+        state.missionLogTime = now + kMissionLogRepeatMs;
+        LogLine("car mission check: veh=%p mission=%d tempAction=%d cruise=%d style=%d lawFlag=%d",
+                static_cast<void*>(&vehicle), pilot.m_nCarMission, pilot.m_nTempAction, pilot.m_nCruiseSpeed,
+                pilot.m_nCarDrivingStyle, vehicle.m_bIsLawEnforcer ? 1 : 0);
+    }
+    if (!IsHostChaseMission(pilot.m_nCarMission) || !Elapsed(now, state.antiLockTime, kChaseReorderMs)) return;
+    LogLine("anti-lock: vanilla chase mission %d on our car, ordering it to the scene again: veh=%p",
+            pilot.m_nCarMission & 0xFF, static_cast<void*>(&vehicle));
+    state.antiLockTime = now;
+    state.ordered = false;  // the car search's step that follows gives a fresh order
+}
