@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "police/police_vehicles.h"
 #include "pools/host_tasks.h"
 #include "world/world.h"
 
@@ -94,6 +95,7 @@ void RunHostPolice(World& world, std::uint32_t dtMs) {
             Relist(world, *cop, dtMs);
         }
     }
+    RunHostPoliceVehicles(world, dtMs, wanted);
 }
 
 }  // namespace sandbox

@@ -1,0 +1,85 @@
+#include "police/police_vehicles.h"
+
+#include <algorithm>
+
+#include "world/world.h"
+
+namespace sandbox {
+
+namespace {
+
+// The numbers are documented in docs/host-model.md, "Vehicles".
+constexpr int kChaseMission = 4;          // the one the host itself hands out
+constexpr int kChaseCruise = 30;          // host speed units: 12 m/s
+constexpr float kRetakeRange = 100.0f;    // m, 2D from the player
+constexpr std::uint32_t kRetakeMeanMs = 8000;  // mean time until the host takes one such car back
+constexpr float kReplanDist = 5.0f;       // m the player moves before a chasing car plans a new route
+constexpr float kHeliChaseHeight = 25.0f;  // m above the ground
+
+bool Pursues(const CPed* ped) {
+    return ped != nullptr && ped->m_nPedType == PED_TYPE_COP && ped->m_fHealth > 0.0f && ped->m_nPursuitSuppressed == 0;
+}
+
+void PutOnChase(Vehicle& car) {
+    car.m_autoPilot.m_nCarMission = kChaseMission;
+    car.m_autoPilot.m_nTempAction = 0;
+    car.m_autoPilot.m_nCruiseSpeed = kChaseCruise;
+}
+
+void FollowByRoad(World& world, Vehicle& car, Vec3 player) {
+    if (car.hasTarget && Length2D(car.target - player) <= kReplanDist) return;
+    car.target = player;
+    car.route = world.Nodes().Route(car.Position(), player);
+    car.hasTarget = true;
+}
+
+void StandDown(Vehicle& v) {
+    const int mission = v.m_autoPilot.m_nCarMission;
+    if (!(v.IsHeli() ? mission == MISSION_HELI_CHASE : IsHostChaseMission(mission))) return;
+    v.m_autoPilot.m_nCarMission = MISSION_NONE;
+    v.hasTarget = false;
+    v.route.clear();
+}
+
+void RunCar(World& world, Vehicle& car, std::uint32_t dtMs, Vec3 player) {
+    if (!IsHostChaseMission(car.m_autoPilot.m_nCarMission)) {
+        const bool retake = car.m_bIsLawEnforcer && Length2D(car.Position() - player) <= kRetakeRange &&
+                            world.Random()() % kRetakeMeanMs < dtMs;
+        if (Pursues(car.m_pDriver) || retake) PutOnChase(car);
+    }
+    if (IsHostChaseMission(car.m_autoPilot.m_nCarMission)) FollowByRoad(world, car, player);
+}
+
+void RunHeli(World& world, Vehicle& heli, Vec3 player) {
+    if (!Pursues(heli.m_pDriver)) return;  // a pilot held out of the pursuit follows someone else's orders
+    heli.m_autoPilot.m_nCarMission = MISSION_HELI_CHASE;
+    const float ground = std::max(world.World3D().GroundZ(player.x, player.y), world.World3D().groundZ);
+    heli.target = {player.x, player.y, ground + kHeliChaseHeight};
+    heli.flyHeight = kHeliChaseHeight;
+    heli.hasTarget = true;
+}
+
+}  // namespace
+
+bool IsHostChaseMission(int mission) {
+    switch (mission) {
+        case 2: case 3: case 4: case 5: case 6: case 21: case 24: case 25: case 26: case 43: return true;
+        default: return false;
+    }
+}
+
+void RunHostPoliceVehicles(World& world, std::uint32_t dtMs, bool wanted) {
+    for (int i = 0; i < world.Vehicles().Size(); ++i) {
+        Vehicle* v = world.Vehicles().At(i);
+        if (v == nullptr) continue;
+        if (!wanted) {
+            StandDown(*v);
+        } else if (v->IsHeli()) {
+            RunHeli(world, *v, world.Player()->Position());
+        } else {
+            RunCar(world, *v, dtMs, world.Player()->Position());
+        }
+    }
+}
+
+}  // namespace sandbox
