@@ -10,12 +10,15 @@ bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefi
 
 }  // namespace
 
-std::string PedPointerIn(const std::string& line) {
-    const auto at = line.find("ped=");
+std::string PointerIn(const std::string& line, const std::string& key) {
+    const auto at = line.find(key);
     if (at == std::string::npos) return {};
-    const auto end = line.find_first_of(" ,", at + 4);
-    return line.substr(at + 4, end == std::string::npos ? std::string::npos : end - at - 4);
+    const auto from = at + key.size();
+    const auto end = line.find_first_of(" ,", from);
+    return line.substr(from, end == std::string::npos ? std::string::npos : end - from);
 }
+
+std::string PedPointerIn(const std::string& line) { return PointerIn(line, "ped="); }
 
 void LogState::Read(const std::string& line, Vec3 player) {
     if (StartsWith(line, "wanted level started")) {
@@ -24,6 +27,9 @@ void LogState::Read(const std::string& line, Vec3 player) {
     } else if (line == "wanted level ended" || line == "reset: flags restored" || line == "F10: enabled=0") {
         sceneValid = false;
         lost_.clear();
+        parked_.clear();
+    } else if (StartsWith(line, "car stopped:")) {
+        parked_.insert(PointerIn(line, "veh="));
     } else if (StartsWith(line, "cop lost the player:") || StartsWith(line, "cop forced to stay lost")) {
         lost_[PedPointerIn(line)] = true;
     } else if (StartsWith(line, "cop is chasing again:")) {
@@ -49,6 +55,8 @@ void LogState::Read(const std::string& line, Vec3 player) {
 void LogState::FollowPlayer(Vec3 player) {
     if (sceneValid && seeing > 0 && sceneShared) scene = player;
 }
+
+bool LogState::Parked(const std::string& vehiclePointer) const { return parked_.contains(vehiclePointer); }
 
 bool LogState::Lost(const std::string& pedPointer) const {
     auto it = lost_.find(pedPointer);

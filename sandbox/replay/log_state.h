@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 
 #include "world/vec3.h"
@@ -18,6 +19,8 @@ public:
     void FollowPlayer(Vec3 player);
 
     bool Lost(const std::string& pedPointer) const;
+    /// Whether the plugin said it stopped this car for good in the current episode.
+    bool Parked(const std::string& vehiclePointer) const;
     bool sceneValid = false;
     Vec3 scene;
     int seeing = 0;
@@ -26,8 +29,11 @@ public:
 
 private:
     std::map<std::string, bool> lost_;  ///< by "%p" text of the ped
+    std::set<std::string> parked_;      ///< by "%p" text of the vehicle
 };
 
+/// The "%p" text after `key` (e.g. "veh=") in a line, or empty.
+std::string PointerIn(const std::string& line, const std::string& key);
 /// The "%p" text after "ped=" in a line, or empty.
 std::string PedPointerIn(const std::string& line);
 

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <numbers>
 
+#include "replay/host_view.h"
+#include "replay/vehicle_sample.h"
 #include "run/scenario_run.h"
 #include "scenario/scenario.h"
 #include "world/world.h"
@@ -54,7 +56,10 @@ void ReplayRecorder::Attach(RunOptions& options) {
     };
 }
 
-void ReplayRecorder::OnStart(World& world) { world.LineOfSight().kept = true; }
+void ReplayRecorder::OnStart(World& world) {
+    world.LineOfSight().kept = true;
+    data_["world"].update(WorldLayout(world));
+}
 
 void ReplayRecorder::OnFrame(World& world, std::uint32_t runMs, const std::vector<LoggedLine>& lines) {
     const Vec3 player = world.Player()->Position();
@@ -119,11 +124,10 @@ nlohmann::json ReplayRecorder::Sample(World& world, std::uint32_t runMs) const {
     for (int i = 0; i < world.Vehicles().Size(); ++i) {
         const Vehicle* v = world.Vehicles().At(i);
         if (v == nullptr) continue;
-        vehicles.push_back({{"id", v->id}, {"ptr", PointerText(static_cast<const CVehicle*>(v))}, {"model", v->m_nModelIndex},
-                            {"pos", Point(v->Position())}, {"heading", Degrees(v->m_fHeading)},
-                            {"lawEnforcer", v->m_bIsLawEnforcer}, {"mission", v->m_autoPilot.m_nCarMission}});
+        vehicles.push_back(VehicleSample(world, *v, PointerText(static_cast<const CVehicle*>(v)), logState_));
     }
     sample["vehicles"] = std::move(vehicles);
+    AddHostOrders(world, sample);
     return sample;
 }
 
