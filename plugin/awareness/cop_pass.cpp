@@ -53,12 +53,7 @@ void ChaseAgain(CPed& ped, CopState& cop, CVehicle* vehicle) {
         ped.m_pIntelligence->FlushImmediately(true);
         LogLine("search task cleared: ped=%p", static_cast<void*>(&ped));
     }
-    cop.pursuitFlushed = false;
-    cop.searchTaskGiven = false;
-    cop.searchStep = 0;
-    cop.lastStep = 0;
-    cop.sweepLeg = 0;
-    cop.alertUntil = 0;
+    ForgetFootSearch(cop);
     cop.ownSceneValid = false;
     if (vehicle != nullptr && IsPoliceHeli(vehicle) && vehicle->m_pDriver == &ped) HeliChasingAgain(*vehicle);
 }

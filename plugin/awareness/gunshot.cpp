@@ -1,7 +1,88 @@
 #include "awareness/gunshot.h"
 
-void GunshotCheck(std::uint32_t) {}
-void UpdateDisguise() {}
-void ResetDisguise() {}
-bool Disguised() { return false; }
-void RecogniseVehicle() {}
+#include "awareness/records.h"
+#include "awareness/sight_test.h"
+#include "frame/frame_state.h"
+#include "frame/log.h"
+#include "frame/settings.h"
+#include "host/ped.h"
+#include "host/player.h"
+#include "host/pools.h"
+
+namespace {
+
+constexpr int kFirstFirearm = 22;
+constexpr int kLastFirearm = 34;
+constexpr int kSilencedPistol = 23;
+constexpr std::uint32_t kSceneMoveEveryMs = 800;
+constexpr std::uint32_t kCheckEveryMs = 200;
+
+std::uint32_t lastShotHeardTime = 0;
+std::uint32_t lastShotCheckTime = 0;
+
+// The player's weapon, when he is firing a gun whose shot carries.
+const CWeapon* FiringGun(const CPed& player) {
+    const int slot = player.m_nActiveWeaponSlot;
+    if (slot < 0 || slot >= CPed::kWeaponSlots) return nullptr;
+    const CWeapon& weapon = player.m_aWeapons[slot];
+    if (weapon.m_nState != WEAPONSTATE_FIRING || weapon.m_eWeaponType < kFirstFirearm ||
+        weapon.m_eWeaponType > kLastFirearm) {
+        return nullptr;
+    }
+    return &weapon;
+}
+
+// A lost cop searching on foot starts over towards the new scene; nobody else changes.
+void RestartSearch(CPed& cop) {
+    CopState* record = FindCop(&cop);
+    if (record == nullptr || !record->lost || !record->pursuitFlushed || record->defending ||
+        SeatedVehicle(cop)) {
+        return;
+    }
+    record->searchStep = 0;
+    record->lastStep = 0;
+    record->sweepLeg = 0;
+    record->ownSceneValid = false;
+}
+
+bool CopsHear(const CPed& player, const CVector& P, float range) {
+    CPool<CPed>* pool = CPools::ms_pPedPool;
+    if (pool == nullptr) return false;
+    bool heard = false;
+    for (int i = 0, n = pool->GetSize(); i < n; ++i) {
+        CPed* ped = pool->GetAt(i);
+        if (ped == nullptr || ped == &player || ped->m_nPedType != PED_TYPE_COP || !(ped->m_fHealth > 0.0f))
+            continue;
+        const CVector& C = ped->GetPosition();
+        const float dx = C.x - P.x;
+        const float dy = C.y - P.y;
+        const float dz = C.z - P.z;
+        if (dx * dx + dy * dy + dz * dz > range * range) continue;
+        heard = true;
+        RestartSearch(*ped);
+    }
+    return heard;
+}
+
+}  // namespace
+
+void GunshotCheck(std::uint32_t now) {
+    CPlayerPed* player = FindPlayerPed(-1);
+    if (cfg.GunshotEnabled == 0 || player == nullptr) return;
+    const CWeapon* gun = FiringGun(*player);
+    if (gun == nullptr || !Elapsed(now, lastShotHeardTime, kSceneMoveEveryMs) ||
+        !Elapsed(now, lastShotCheckTime, kCheckEveryMs)) {
+        return;
+    }
+    const int type = gun->m_eWeaponType;
+    const float range = type == kSilencedPistol ? cfg.SilencedRange : cfg.GunshotRange;
+    lastShotCheckTime = now;
+    const CVector P = player->GetPosition();
+    if (!CopsHear(*player, P, range)) return;
+    lastShotHeardTime = now;
+    scenePos = P;
+    sceneValid = true;
+    sceneTime = now;
+    LogLine("gunshot heard: weapon=%u range=%.0f scene moved to %.1f,%.1f", static_cast<unsigned>(type),
+            static_cast<double>(range), static_cast<double>(P.x), static_cast<double>(P.y));
+}

@@ -33,6 +33,7 @@ struct CopState {
     std::uint32_t ownSceneTime = 0;
     float lastHealth = 0.0f;  ///< health plus armour at the previous tick
     CPed* attacker = nullptr;
+    int attackerRef = -1;  ///< the attacker's host handle: a reused slot keeps the address, not the handle
     std::uint32_t defendUntil = 0;
     std::uint32_t defendOrderTime = 0;
     bool defending = false;
@@ -42,6 +43,7 @@ struct CopState {
     CVector watchPos;
     std::uint32_t watchTime = 0;
     CPed* defendTarget = nullptr;
+    int defendTargetRef = -1;  ///< host handle of defendTarget
 };
 
 /// What the plugin remembers of one police vehicle it took over.

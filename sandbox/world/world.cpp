@@ -184,10 +184,14 @@ bool World::Remove(const std::string& id) {
     }
     if (Vehicle* vehicle = FindVehicle(id)) {
         for (int i = 0; i < peds_.Size(); ++i) {
-            if (Ped* ped = peds_.At(i); ped != nullptr && ped->m_pVehicle == vehicle) {
+            Ped* ped = peds_.At(i);
+            if (ped == nullptr) continue;
+            if (ped->m_pVehicle == vehicle) {
                 UnseatPed(*ped);
                 ped->m_pVehicle = nullptr;
             }
+            // A new vehicle in the freed slot did not hurt anybody.
+            if (ped->m_pLastDamageEntity == vehicle) ped->m_pLastDamageEntity = nullptr;
         }
         if (vehicle->m_bIsLawEnforcer && CCarCtrl::NumLawEnforcerCars > 0) --CCarCtrl::NumLawEnforcerCars;
         vehicles_.Free(vehicles_.IndexOf(vehicle));

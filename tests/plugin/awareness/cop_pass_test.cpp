@@ -26,7 +26,7 @@ TEST(LossTest, GraceRunsFromTheFirstStampAndLossRaisesTheFlagOnce) {
 }
 
 TEST(LossTest, SeeingAgainChasesAtOnceAndLowersTheFlag) {
-    Session s(kLoneCop);
+    Session s(kLoneCop, "FootSearch=0\n");  // he stands where he lost him
     s.RunFor(3300);
     ASSERT_EQ(s.Ped("cop").m_nPursuitSuppressed, 1);
     s.Ped("cop").m_fHeading = 0.0f;  // he turns round and faces the player

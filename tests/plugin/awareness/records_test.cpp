@@ -39,7 +39,7 @@ TEST(RecordsTest, ReusedSlotStartsAFreshRecord) {
 }
 
 TEST(RecordsTest, LostCopBeyondTheCircleKeepsHisState) {
-    Session s(kLoneCop);
+    Session s(kLoneCop, "FootSearch=0\n");
     s.RunFor(3300);
     s.World().Player()->SetPosition({0, 300, 0});
     s.RunFor(1000);

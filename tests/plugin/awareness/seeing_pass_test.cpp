@@ -9,6 +9,9 @@ namespace {
 using awareness_test::Cop;
 using awareness_test::Session;
 
+// Lost cops stay where they are instead of searching.
+const std::string kStill = "FootSearch=0\n";
+
 // "spotter" sees the player from 20 m; the others face away and see nothing.
 std::string Group(const std::string& more) {
     return R"("peds": [ )" + Cop("spotter", 0, -20) + ", " + more + " ]";
@@ -16,7 +19,7 @@ std::string Group(const std::string& more) {
 
 TEST(RadioTest, ReachesOneHopWithinItsRange) {
     // near: exactly 25 m from the spotter; relay: 25 m beyond near, 50 m from the spotter.
-    Session s(Group(Cop("near", 25, -20, 0, 180) + ", " + Cop("relay", 25, -45, 0, 180)));
+    Session s(Group(Cop("near", 25, -20, 0, 180) + ", " + Cop("relay", 25, -45, 0, 180)), kStill);
     s.RunFor(5000);
     EXPECT_EQ(s.Ped("spotter").m_nPursuitSuppressed, 0);
     EXPECT_EQ(s.Ped("near").m_nPursuitSuppressed, 0);
@@ -26,13 +29,13 @@ TEST(RadioTest, ReachesOneHopWithinItsRange) {
 }
 
 TEST(RadioTest, JustOutOfRangeHearsNothing) {
-    Session s(Group(Cop("near", 25.1f, -20, 0, 180)));
+    Session s(Group(Cop("near", 25.1f, -20, 0, 180)), kStill);
     s.RunFor(5000);
     EXPECT_EQ(s.Ped("near").m_nPursuitSuppressed, 1);
 }
 
 TEST(RadioTest, BringsALostCopBackToChasing) {
-    Session s(Group(Cop("near", 10, -20, 0, 180)));
+    Session s(Group(Cop("near", 10, -20, 0, 180)), kStill);
     s.Ped("spotter").m_fHeading = 3.14159f;  // nobody sees: both lose the player
     s.RunFor(3300);
     ASSERT_EQ(s.Ped("near").m_nPursuitSuppressed, 1);

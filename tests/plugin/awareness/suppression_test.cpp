@@ -16,7 +16,7 @@ constexpr const char* kScrubLine = "anti-lock: player removed from the criminal 
 constexpr const char* kTaskLine = "anti-lock: vanilla pursuit task on a cop that lost the player, flushing: ped=*";
 
 TEST(SuppressionTest, ScrubRunsEveryFrameAndLogsAtMostEvery2001Ms) {
-    Session s(kLoneCop);
+    Session s(kLoneCop, "FootSearch=0\n");
     s.RunFor(3300);
     for (int frame = 0; frame < 60; ++frame) {  // 3 s of the host re-listing him every frame
         s.World().AddCriminal(s.Ped("cop"));
@@ -36,7 +36,7 @@ TEST(SuppressionTest, ScrubLeavesCopsInTheKnowAlone) {
 
 TEST(SuppressionTest, PursuitTaskOnALostCopIsFlushedWithinTwoTicks) {
     for (int task : {sandbox::kTaskPursuitInVehicle, sandbox::kTaskPursuitOnFoot, sandbox::kTaskPursuitArrest}) {
-        Session s(kLoneCop);
+        Session s(kLoneCop, "FootSearch=0\n");
         s.RunFor(3500);
         s.Ped("cop").AddTask(task, 0);
         s.RunFor(300);

@@ -1,0 +1,61 @@
+// Notices cops hurt by someone other than the player and hands the attacker to the cops near them.
+
+#include "awareness/records.h"
+#include "frame/log.h"
+#include "frame/settings.h"
+#include "host/ped.h"
+#include "host/pools.h"
+#include "search/foot/attacker.h"
+#include "search/foot/self_defence.h"
+
+namespace {
+
+// Less than this is rounding in the host's health, not a hit.
+constexpr float kHitThreshold = 0.5f;
+
+float DistanceSq(const CVector& a, const CVector& b) {
+    const float dx = a.x - b.x;
+    const float dy = a.y - b.y;
+    const float dz = a.z - b.z;
+    return dx * dx + dy * dy + dz * dz;
+}
+
+void Assign(CopState& cop, CPed& attacker, std::uint32_t now) {
+    cop.attacker = &attacker;
+    cop.attackerRef = CPools::GetPedRef(&attacker);
+    cop.defendUntil = now + static_cast<std::uint32_t>(cfg.DefendDurationMs);
+    cop.defendOrderTime = 0;  // the next order goes out at once
+}
+
+void Share(const CopSighting& hit, CPed& attacker, std::uint32_t now) {
+    const float rangeSq = cfg.DefendShareRange * cfg.DefendShareRange;
+    for (const CopSighting& s : sightings) {
+        if (s.inHeli) continue;
+        if (s.ped == hit.ped) {
+            Assign(GetCop(s.ped), attacker, now);
+            continue;
+        }
+        if (DistanceSq(s.position, hit.position) > rangeSq) continue;
+        CopState& cop = GetCop(s.ped);
+        // A cop busy with his own attacker keeps him until that defence runs out.
+        if (cop.attacker != nullptr && now < cop.defendUntil) continue;
+        Assign(cop, attacker, now);
+    }
+}
+
+}  // namespace
+
+void DetectAttacks(std::uint32_t now) {
+    for (const CopSighting& s : sightings) {
+        CopState& cop = GetCop(s.ped);
+        const float current = s.ped->m_fHealth + s.ped->m_fArmour;
+        const float previous = cop.lastHealth;
+        cop.lastHealth = current;
+        if (!(previous > 0.0f && current < previous - kHitThreshold)) continue;
+        CPed* attacker = AttackerOf(*s.ped);
+        if (attacker == nullptr) continue;
+        LogLine("defend: cop attacked: ped=%p attacker=%p type=%d", static_cast<void*>(s.ped),
+                static_cast<void*>(attacker), attacker->m_nPedType);
+        Share(s, *attacker, now);
+    }
+}

@@ -1,0 +1,30 @@
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+#include "awareness/records.h"
+#include "frame/log.h"
+#include "frame/settings.h"
+#include "host/scripting.h"
+#include "search/foot/ped_orders.h"
+#include "search/foot/random_span.h"
+#include "search/foot/search_steps.h"
+
+namespace {
+constexpr unsigned int kCommandLookAbout = 0x05C9;
+}  // namespace
+
+void GiveLookAbout(CPed& ped, CopState& cop, std::uint32_t now) {
+    // A negative look time from the INI would put the deadline weeks away; a look never lasts below 0.
+    const std::int64_t drawn = DrawBetween(cfg.LookMinMs, cfg.LookMaxMs);
+    const auto t = static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(drawn, 0, std::numeric_limits<std::int32_t>::max()));
+    LogLine("looking about: ped=%p time=%d", static_cast<void*>(&ped), t);
+    plugin::scripting::CallCommandById(kCommandLookAbout, HandleOf(ped), t);
+    cop.movesSincePause = 0;
+    cop.searchStep = kStepLookAbout;
+    cop.stepUntil = now + static_cast<std::uint32_t>(t);
+    cop.alertUntil = cop.stepUntil;
+    cop.searchTaskGiven = true;
+    LogLine("look about done: ped=%p", static_cast<void*>(&ped));
+}

@@ -1,0 +1,38 @@
+#include "search/foot/move_watchdog.h"
+
+#include "awareness/records.h"
+#include "frame/log.h"
+#include "search/foot/ped_orders.h"
+#include "search/foot/search_area.h"
+#include "search/foot/search_steps.h"
+
+namespace {
+constexpr std::uint32_t kCheckEveryMs = 2501;
+constexpr float kMinProgress = 1.0f;
+constexpr std::uint32_t kStraightForMs = 10000;
+}  // namespace
+
+bool MovementWatchdog(CPed& ped, CopState& cop, const CVector& position, std::uint32_t now) {
+    if (cop.searchStep != kStepTravel && cop.searchStep != kStepSweep) {
+        cop.watchTime = 0;
+        return false;
+    }
+    if (cop.watchTime == 0) {
+        cop.watchPos = position;
+        cop.watchTime = now;
+        return false;
+    }
+    if (now - cop.watchTime < kCheckEveryMs) return false;
+    const float moved = Distance2D(cop.watchPos, position);
+    cop.watchPos = position;
+    cop.watchTime = now;
+    // A cop climbing out of a car stands still for good reason.
+    if (moved >= kMinProgress || LeavingVehicle(ped)) return false;
+    LogLine("watchdog: cop is not moving, new order (straight line for 10 s): ped=%p step=%d",
+            static_cast<void*>(&ped), cop.searchStep);
+    cop.straightUntil = now + kStraightForMs;
+    FlushTasks(ped);
+    cop.searchStep = kStepNone;
+    cop.lastStep = kStepNone;
+    return true;
+}

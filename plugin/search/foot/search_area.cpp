@@ -1,0 +1,31 @@
+#include "search/foot/search_area.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "awareness/records.h"
+#include "frame/frame_state.h"
+#include "frame/settings.h"
+
+namespace {
+constexpr float kMinSweepSpan = 15.0f;
+constexpr float kNearZoneFactor = 1.2f;
+}  // namespace
+
+CVector SearchTarget(const CopState& cop) {
+    const bool ownIsCurrent = static_cast<std::int32_t>(cop.ownSceneTime - sceneTime) >= 0;
+    return cop.ownSceneValid && ownIsCurrent ? cop.ownScene : scenePos;
+}
+
+float SearchRadiusR() { return std::max(cfg.SearchRadius, cfg.StandOffDist + kMinSweepSpan); }
+
+float SweepSpan() { return std::max(SearchRadiusR() - cfg.StandOffDist, kMinSweepSpan); }
+
+bool InNearZone(float distanceToTarget) { return distanceToTarget <= kNearZoneFactor * SearchRadiusR(); }
+
+float Distance2D(const CVector& a, const CVector& b) {
+    const float dx = a.x - b.x;
+    const float dy = a.y - b.y;
+    return std::sqrt(dx * dx + dy * dy);
+}

@@ -1,0 +1,153 @@
+// Hits on cops, who is blamed, who joins the defence, and how it ends.
+
+#include <gtest/gtest.h>
+
+#include "plugin/search/foot/foot_scenario.h"
+#include "scenario/scenario.h"
+
+namespace {
+
+using namespace foot_test;
+
+std::string Gang(const std::string& id, float x, float y, float health = 100.0f) {
+    char text[160];
+    std::snprintf(text, sizeof text, R"({ "id": "%s", "type": 7, "pos": [%g, %g, 0], "health": %g })",
+                  id.c_str(), static_cast<double>(x), static_cast<double>(y), static_cast<double>(health));
+    return text;
+}
+
+void Hit(Session& s, const std::string& cop, CEntity* by, float amount) {
+    s.Ped(cop).m_fHealth -= amount;
+    s.Ped(cop).m_pLastDamageEntity = by;
+}
+
+CEntity* PedEntity(Session& s, const std::string& id) { return s.World().FindPed(id); }
+
+// "gang" hits "cop" after the first tick; the cop attacks him on the next.
+void StartDefence(Session& s) {
+    s.RunFor(150);
+    Hit(s, "cop", PedEntity(s, "gang"), 10.0f);
+    s.RunFor(150);
+}
+
+TEST(SelfDefenceTest, AHitCountsFromMoreThanHalfAPointAndNeverOnTheFirstTick) {
+    Session s(Peds(Cop("cop", 0, -20) + ", " + Gang("gang", 0, -25)));
+    Hit(s, "cop", PedEntity(s, "gang"), 5.0f);  // before his record exists
+    s.RunFor(150);
+    s.Frame(50);
+    Hit(s, "cop", PedEntity(s, "gang"), 0.5f);
+    s.RunFor(150);
+    EXPECT_EQ(s.Count("defend: *"), 0);
+    Hit(s, "cop", PedEntity(s, "gang"), 0.6f);
+    s.RunFor(150);
+    EXPECT_EQ(s.Count("defend: cop attacked: ped=* attacker=* type=7"), 1);
+    EXPECT_EQ(s.Count("defend: attacking: ped=* target=*"), 1);
+    const auto attacks = Calls(s.World(), 0x05E2);
+    ASSERT_EQ(attacks.size(), 1u);
+    EXPECT_EQ(attacks[0].args[1].i, s.World().Peds().HandleOf(s.World().FindPed("gang")));
+}
+
+TEST(SelfDefenceTest, ThePlayerCopsTheDeadAndEmptyCarsStartNothingButADriverDoes) {
+    const std::string vehicles = R"(, "vehicles": [ { "id": "empty", "model": 400, "pos": [10, -20, 0] },
+        { "id": "driven", "model": 400, "pos": [-10, -20, 0] } ])";
+    Session s(
+        Peds(
+            Cop("cop", 0, -20) + ", " + Cop("other", 2, -20) + ", " + Gang("dead", 0, -25, 0) + ", " +
+            R"({ "id": "driver", "type": 7, "pos": [-10, -20, 0], "vehicle": "driven", "seat": "driver" })") +
+        vehicles);
+    s.RunFor(150);
+    CEntity* sources[] = {s.World().Player(), PedEntity(s, "other"), PedEntity(s, "dead"),
+                          s.World().FindVehicle("empty")};
+    for (CEntity* source : sources) {
+        Hit(s, "cop", source, 5.0f);
+        s.RunFor(150);
+    }
+    EXPECT_EQ(s.Count("defend: *"), 0);
+    Hit(s, "cop", s.World().FindVehicle("driven"), 5.0f);
+    s.RunFor(150);
+    char line[96];
+    std::snprintf(line, sizeof line, "defend: cop attacked: ped=* attacker=%p type=7",
+                  static_cast<void*>(static_cast<CPed*>(s.World().FindPed("driver"))));
+    EXPECT_EQ(s.Count(line), 1);
+}
+
+TEST(SelfDefenceTest, CopsWithinShareRangeJoinButNotFartherOnesNorHelicopterCrews) {
+    const std::string heli = R"(, "vehicles": [ { "id": "heli", "model": 497, "pos": [0, -10, 10] } ])";
+    Session s(
+        Peds(Cop("hit", 0, -20) + ", " + Cop("near", 0, 9, 0) + ", " + Cop("far", 0, -51) + ", " +
+             R"({ "id": "pilot", "type": 6, "pos": [0, -10, 10], "vehicle": "heli", "seat": "driver" }, )" +
+             Gang("gang", 0, -25)) +
+            heli,
+        "DefendShareRange=30\n");
+    s.RunFor(150);
+    Hit(s, "hit", PedEntity(s, "gang"), 10.0f);
+    s.RunFor(150);
+    EXPECT_EQ(s.Count("defend: attacking: *"), 2);
+    EXPECT_EQ(Calls(s.World(), 0x05E2).size(), 2u);
+    const auto attackers = Calls(s.World(), 0x05E2);
+    const auto handle = [&](const char* id) { return s.World().Peds().HandleOf(s.World().FindPed(id)); };
+    EXPECT_EQ(attackers[0].args[0].i, handle("hit"));
+    EXPECT_EQ(attackers[1].args[0].i, handle("near"));
+}
+
+TEST(SelfDefenceTest, AnAttackerOutOfRangeEndsTheAttackWhichResumesWhenHeReturns) {
+    Session s(Peds(Cop("cop", 0, -20) + ", " + Gang("gang", 0, -22)), "DefendRange=45\n");
+    StartDefence(s);
+    ASSERT_EQ(s.Count("defend: attacking: *"), 1);
+    s.Ped("cop").m_pIntelligence->FlushImmediately(true);  // he stops chasing the attacker
+    s.Ped("gang").SetPosition({0, 26, 0});                 // 46 m from the cop
+    s.RunFor(150);
+    EXPECT_EQ(s.Count("defend: finished: ped=*"), 1);
+    s.Ped("gang").SetPosition({0, -30, 0});
+    s.RunFor(150);
+    EXPECT_EQ(s.Count("defend: attacking: *"), 2);
+}
+
+TEST(SelfDefenceTest, TheWindowRunsOutAndTheAttackIsRepeatedWhileItLasts) {
+    Session s(Peds(Cop("cop", 0, -20) + ", " + Gang("gang", 0, -22, 1000)), "DefendDurationMs=12000\n");
+    StartDefence(s);  // attack at 300
+    s.RunFor(10050);
+    EXPECT_EQ(s.Count("defend: attacking: *"), 2);  // again at 10350
+    s.RunFor(2100);
+    EXPECT_EQ(s.Count("defend: finished: ped=*"), 1);  // over at 12300
+}
+
+TEST(SelfDefenceTest, APedNewInTheAttackersSlotIsNotAttacked) {
+    Session s(Peds(Cop("cop", 0, -20) + ", " + Gang("gang", 0, -22)));
+    StartDefence(s);
+    ASSERT_EQ(s.Count("defend: attacking: *"), 1);
+    CPed* old = s.World().FindPed("gang");
+    s.World().Remove("gang");
+    sandbox::PedSpec spec;
+    spec.id = "passer-by";
+    spec.type = 7;
+    spec.pos = {0, -22, 0};
+    CPed* fresh = s.World().SpawnPed(spec);
+    ASSERT_EQ(fresh, old);  // the same slot, a new handle
+    s.RunFor(150);
+    EXPECT_EQ(s.Count("defend: finished: ped=*"), 1);
+    s.RunFor(1500);
+    EXPECT_EQ(s.Count("defend: attacking: *"), 1);
+    EXPECT_EQ(Calls(s.World(), 0x05E2).size(), 1u);
+}
+
+TEST(SelfDefenceTest, ACopInAStoppedCarGetsOutFirst) {
+    const std::string car = R"(, "vehicles": [ { "id": "car", "model": 596, "pos": [0, -20, 0] } ])";
+    Session s(Peds(R"({ "id": "cop", "type": 6, "pos": [0, -20, 0], "vehicle": "car", "seat": "driver" }, )" +
+                   Gang("gang", 0, -26)) +
+              car);
+    StartDefence(s);
+    EXPECT_EQ(s.Count("defend: leaving car to fight: ped=*"), 1);
+    EXPECT_EQ(Calls(s.World(), 0x0633).size(), 1u);
+    s.RunFor(1200);  // out after 1 s: now he attacks on foot
+    EXPECT_EQ(s.Count("defend: attacking: *"), 1);
+}
+
+TEST(SelfDefenceTest, SwitchedOffNothingIsNoticed) {
+    Session s(Peds(Cop("cop", 0, -20) + ", " + Gang("gang", 0, -25)), "DefendEnabled=0\n");
+    StartDefence(s);
+    s.RunFor(450);
+    EXPECT_EQ(s.Count("defend: *"), 0);
+}
+
+}  // namespace
