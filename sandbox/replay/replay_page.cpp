@@ -2,6 +2,10 @@
 
 #include <fstream>
 #include <stdexcept>
+#include <string_view>
+
+#include "replay/replay_compact.h"
+#include "replay/viewer_assets.h"
 
 namespace sandbox {
 
@@ -36,20 +40,32 @@ std::string HtmlText(const std::string& text) {
     return out;
 }
 
+// Puts `text` in place of every `marker` in the page; text put in is not searched again.
+void Fill(std::string& page, std::string_view marker, const std::string& text) {
+    for (auto at = page.find(marker); at != std::string::npos; at = page.find(marker, at + text.size())) {
+        page.replace(at, marker.size(), text);
+    }
+}
+
 }  // namespace
 
+// The viewer's page with its style, the data and its scripts put in at their markers.
 std::string ReplayPage(const nlohmann::json& data) {
     const std::string name = data.contains("scenario") ? data["scenario"].value("name", "") : "";
-    std::string page = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>Vigilor replay: " +
-                       HtmlText(name) + "</title>\n</head>\n<body>\n<h1>Vigilor replay: " + HtmlText(name) +
-                       "</h1>\n<p id=\"summary\"></p>\n<script type=\"application/json\" id=\"replay-data\">" +
-                       ScriptSafe(data.dump()) + "</script>\n";
-    page +=
-        "<script>\n"
-        "const replay = JSON.parse(document.getElementById('replay-data').textContent);\n"
-        "document.getElementById('summary').textContent = replay.samples.length + ' samples, ' +\n"
-        "    replay.log.length + ' log lines';\n"
-        "</script>\n</body>\n</html>\n";
+    std::string page;
+    std::string style;
+    std::string script;
+    for (const ViewerAsset& asset : ViewerAssets()) {
+        if (asset.name == "page.html") page = asset.text;
+        else if (asset.name.ends_with(".css")) style.append(asset.text);
+        else if (asset.name.ends_with(".js")) script.append(asset.text).append("\n");
+    }
+    // Our own texts first: the data, free text, may hold anything but markup, so it goes in after
+    // them, and the title, whose marker is markup, last.
+    Fill(page, "/*STYLE*/", style);
+    Fill(page, "/*SCRIPT*/", script);
+    Fill(page, "/*DATA*/", ScriptSafe(CompactReplay(data).dump()));
+    Fill(page, "<!--TITLE-->", HtmlText(name));
     return page;
 }
 

@@ -7,7 +7,7 @@
 
 namespace sandbox {
 
-/// A self-contained HTML page carrying the replay data in a JSON script element.
+/// A self-contained HTML page: the viewer with the replay data, compacted, in a JSON script element.
 std::string ReplayPage(const nlohmann::json& data);
 /// Writes the page; throws std::runtime_error when the file cannot be written.
 void WriteReplayPage(const std::filesystem::path& path, const nlohmann::json& data);

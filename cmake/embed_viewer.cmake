@@ -1,0 +1,15 @@
+# Writes a C++ file holding the replay viewer's sources (FILES, under ROOT) for the page writer.
+# Each file is its own literal, so none comes near the length a compiler must accept.
+set(body "#include \"replay/viewer_assets.h\"\n\nnamespace sandbox {\n\nconst std::vector<ViewerAsset>& ViewerAssets() {\n    static const std::vector<ViewerAsset> assets = {\n")
+list(SORT FILES)
+foreach(file IN LISTS FILES)
+    file(RELATIVE_PATH name ${ROOT} ${file})
+    file(READ ${file} text)
+    string(FIND "${text}" ")VIGILOR_VIEWER" clash)
+    if(NOT clash EQUAL -1)
+        message(FATAL_ERROR "${file} holds the literal's closing delimiter")
+    endif()
+    string(APPEND body "        {\"${name}\", R\"VIGILOR_VIEWER(${text})VIGILOR_VIEWER\"},\n")
+endforeach()
+string(APPEND body "    };\n    return assets;\n}\n\n}  // namespace sandbox\n")
+file(WRITE ${OUTPUT} "${body}")

@@ -1,0 +1,55 @@
+'use strict';
+// The wanted stars as the host drew them, and the timeline of seeing and lost counts.
+
+V.drawStars = function drawStars(el, frame) {
+  const wanted = frame.player ? frame.player.wanted || 0 : 0;
+  const stars = frame.stars || {};
+  // The host hides flashing stars in every second 250 ms slice of its clock.
+  const hidden = stars.visible === false || (stars.flashing && Math.floor(frame.t / 250) % 2 === 1);
+  el.textContent = '★'.repeat(wanted) + '☆'.repeat(Math.max(0, 6 - wanted));
+  el.style.opacity = hidden ? 0.08 : Math.max(0.05, frame.starAlpha === undefined ? 1 : frame.starAlpha);
+  el.dataset.alpha = frame.starAlpha === undefined ? '' : String(frame.starAlpha);
+  el.dataset.flashing = stars.flashing ? '1' : '0';
+  el.title = `wanted ${wanted}, star alpha ${(frame.starAlpha ?? 1).toFixed(2)}${stars.flashing ? ', flashing' : ''}`;
+};
+
+V.Timeline = class {
+  constructor(canvas, replay) {
+    this.canvas = canvas; this.r = replay;
+    const n = replay.samples.length;
+    this.seeing = new Array(n); this.lost = new Array(n); this.max = 1;
+    for (let i = 0; i < n; i++) {
+      const c = replay.samples.field(i, 'counts') || {};
+      this.seeing[i] = c.seeing || 0; this.lost[i] = c.lost || 0;
+      this.max = Math.max(this.max, this.seeing[i], this.lost[i]);
+    }
+  }
+  timeAt(clientX) {
+    const rect = this.canvas.getBoundingClientRect();
+    return Math.max(0, Math.min(1, (clientX - rect.left) / rect.width)) * this.r.end;
+  }
+  draw(t) {
+    const c = this.canvas, dpr = window.devicePixelRatio || 1, w = c.clientWidth || 600, h = c.clientHeight || 48;
+    if (c.width !== Math.round(w * dpr)) { c.width = Math.round(w * dpr); c.height = Math.round(h * dpr); }
+    const ctx = c.getContext('2d');
+    ctx.setTransform(dpr, 0, 0, dpr, 0, 0);
+    ctx.clearRect(0, 0, w, h);
+    const times = this.r.samples.times, end = this.r.end || 1;
+    const plot = (values, colour) => {
+      ctx.strokeStyle = colour; ctx.lineWidth = 1.5; ctx.beginPath();
+      const step = Math.max(1, Math.floor(times.length / w));
+      for (let i = 0; i < times.length; i += step) {
+        const x = times[i] / end * w, y = h - 3 - values[i] / this.max * (h - 14);
+        if (i === 0) ctx.moveTo(x, y); else ctx.lineTo(x, y);
+      }
+      ctx.stroke();
+    };
+    plot(this.lost, '#ff8c3a');
+    plot(this.seeing, '#4fd36b');
+    ctx.fillStyle = '#ff5050';
+    for (const g of this.r.gunshots) ctx.fillRect(g.t / end * w - 1, 0, 2, 6);
+    ctx.fillStyle = '#aab4bf'; ctx.font = '10px system-ui'; ctx.textAlign = 'left';
+    ctx.fillText(`seeing (green) / lost (orange), up to ${this.max}`, 4, 10);
+    ctx.fillStyle = '#fff'; ctx.fillRect(t / end * w - 1, 0, 2, h);
+  }
+};
