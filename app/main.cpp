@@ -114,8 +114,19 @@ int Run(const std::string& name, const CommonOptions& o) {
     if (!o.quiet) {
         std::cout << sandbox::SummariseRun(scenario, outcome);
         std::cout << "log: " << (options.gameDir / "vigilor.log").string() << "\n";
+        if (!o.replay.empty()) {
+            std::cout << "replay: " << o.replay << "  (open it in a web browser: file://"
+                      << fs::absolute(o.replay).lexically_normal().string() << ")\n";
+        }
     }
     return kExitOk;
+}
+
+// The demo is there to be watched: its replay goes next to its log.
+int Demo() {
+    CommonOptions o;
+    o.replay = (fs::path("runs") / "demo" / "replay.html").string();
+    return Run("demo", o);
 }
 
 int Check(const std::vector<std::string>& names, const CommonOptions& o) {
@@ -182,7 +193,7 @@ int main(int argc, char** argv) {
         if (*run) return Run(runScenario, runOptions);
         if (*check) return Check(checkScenarios, checkOptions);
         if (*list) return List();
-        return Run("demo", CommonOptions{});
+        return Demo();
     } catch (const sandbox::ScenarioError& e) {
         std::cerr << "error: " << e.what() << "\n";
         return kExitUsage;

@@ -1,0 +1,25 @@
+// Headless Chromium from the system's package, with a fresh empty profile and no network chatter.
+import { chromium } from 'playwright-core';
+import { mkdtempSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+
+export async function launch(viewport = { width: 1400, height: 850 }) {
+  const profile = mkdtempSync(join(tmpdir(), 'vigilor-chromium-'));
+  const context = await chromium.launchPersistentContext(profile, {
+    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+    headless: true,
+    viewport,
+    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+  });
+  // Nothing may leave the machine: a replay that reached for the network would fail here.
+  await context.route(url => !url.protocol.startsWith('file'), route => route.abort());
+  const page = context.pages()[0] || await context.newPage();
+  const errors = [];
+  page.on('pageerror', e => errors.push(e.message));
+  return {
+    page, errors,
+    close: async () => { await context.close(); rmSync(profile, { recursive: true, force: true }); },
+  };
+}
