@@ -47,6 +47,7 @@ ReplayRecorder::ReplayRecorder(const Scenario& scenario, std::optional<std::stri
     data_["world"] = {{"groundZ", scenario.world.groundZ}, {"boxes", boxes}};
     data_["samples"] = nlohmann::json::array();
     data_["log"] = nlohmann::json::array();
+    data_["shots"] = nlohmann::json::array();
 }
 
 void ReplayRecorder::Attach(RunOptions& options) {
@@ -65,10 +66,13 @@ void ReplayRecorder::OnFrame(World& world, std::uint32_t runMs, const std::vecto
     const Vec3 player = world.Player()->Position();
     for (const LoggedLine& line : lines) {
         logState_.Read(line.text, player);
+        footSearch_.Read(line.text, line.runMs);
         data_["log"].push_back({{"t", line.runMs}, {"text", line.text}});
     }
+    if (!lines.empty()) data_["shots"] = footSearch_.Shots();
     logState_.FollowPlayer(player);
     NoteSightQueries(world, runMs);
+    footSearch_.NoteOrders(world, runMs);
     if (lastSampleMs_ && runMs - *lastSampleMs_ < kSampleMs) return;
     lastSampleMs_ = runMs;
     data_["samples"].push_back(Sample(world, runMs));
@@ -117,9 +121,11 @@ nlohmann::json ReplayRecorder::Sample(World& world, std::uint32_t runMs) const {
                         {"heading", Degrees(seat != nullptr ? seat->m_fHeading : ped->m_fHeading)},
                         {"vehicle", VehicleId(seat)}, {"health", ped->m_fHealth},
                         {"suppressed", ped->m_nPursuitSuppressed != 0},
-                        {"state", ped->m_fHealth <= 0.0f ? "dead" : seeing ? "seeing" : lost ? "lost" : "chasing"}});
+                        {"state", ped->m_fHealth <= 0.0f ? "dead" : seeing ? "seeing" : lost ? "lost" : "chasing"},
+                        {"search", footSearch_.CopSearch(world, *ped, pointer, logState_)}});
     }
     sample["cops"] = std::move(cops);
+    sample["shotsHeard"] = footSearch_.Shots().size();
     nlohmann::json vehicles = nlohmann::json::array();
     for (int i = 0; i < world.Vehicles().Size(); ++i) {
         const Vehicle* v = world.Vehicles().At(i);

@@ -8,6 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "replay/foot_sample.h"
 #include "replay/log_state.h"
 #include "scenario/expectations.h"
 
@@ -40,6 +41,7 @@ private:
 
     nlohmann::json data_;
     LogState logState_;
+    FootSearchLog footSearch_;
     std::optional<std::uint32_t> lastSampleMs_;
     struct LastQuery {
         std::uint32_t runMs;
