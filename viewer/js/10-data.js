@@ -38,6 +38,11 @@ V.SampleList = class {
     s = this.cols ? V.expand({ $cols: this.cols, $rows: [r] })[0] : Object.assign({}, r);
     s.cops = V.expand(s.cops) || [];
     s.vehicles = V.expand(s.vehicles) || [];
+    // The recorder keeps a cop's search under "search"; the map reads its fields from the cop.
+    for (const c of s.cops) {
+      if (!c.search) continue;
+      for (const k of ['step', 'stepTarget', 'searchTarget']) if (c[k] === undefined && c.search[k] != null) c[k] = c.search[k];
+    }
     if (this.cache.size > 64) this.cache.delete(this.cache.keys().next().value);
     this.cache.set(i, s);
     return s;

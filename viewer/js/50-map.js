@@ -9,7 +9,8 @@ V.colours = {
 // A cop's look on the map: the recorder's state, refined by what the log says he is doing.
 V.copLook = function copLook(r, cop, t) {
   const fromLog = V.stepAt(r, cop.ptr, t);
-  const step = cop.step !== undefined && cop.step !== null && cop.step !== 0 ? String(cop.step) : fromLog && fromLog.step;
+  const recorded = cop.step && cop.step !== 'none' ? String(cop.step) : null;
+  const step = (fromLog && fromLog.step) || recorded;
   let kind = cop.state || 'chasing';
   if (kind !== 'dead' && fromLog && fromLog.defending) kind = 'defending';
   else if (kind === 'lost' && step && !cop.vehicle) kind = 'searching';
