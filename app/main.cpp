@@ -44,9 +44,11 @@ void AddCommonOptions(CLI::App& command, CommonOptions& o) {
     command.add_flag("--quiet", o.quiet, "print nothing but errors");
 }
 
+// A file of that name wins; a folder of that name (say runs/demo's parent holding "demo/") does not hide
+// the built-in scenario.
 Scenario LoadNamedScenario(const std::string& nameOrPath) {
     for (const BuiltinScenario& builtin : BuiltinScenarios()) {
-        if (builtin.name == nameOrPath && !fs::exists(nameOrPath)) {
+        if (builtin.name == nameOrPath && !fs::is_regular_file(nameOrPath)) {
             return sandbox::ParseScenario(builtin.json, std::string(builtin.name) + ".json");
         }
     }
