@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 if [ ! -x /usr/bin/chromium ]; then
     sudo=""; [ "$(id -u)" -ne 0 ] && sudo=sudo
-    $sudo apt-get install -y chromium >/dev/null
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq chromium >/dev/null
 fi
 npm ci --no-audit --no-fund --silent
 node --test
