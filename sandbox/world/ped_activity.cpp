@@ -31,7 +31,7 @@ void Attack(World& world, Ped& ped, float dt) {
     ped.m_fHeading = HeadingTowards(p, t);
     const Vec3 eye{0.0f, 0.0f, 0.6f};
     if (d > reach || !world.World3D().SegmentClear(p + eye, t + eye)) {
-        // Close in along the paths, re-routed every frame as the target moves.
+        // Close in straight at him, re-aimed every frame as he moves.
         ped.move.waypoints = {t};
         ped.move.speed = MoveStateSpeed(6);
         ped.move.until = 0;

@@ -54,12 +54,12 @@ std::pair<Vec3, Vec3> ScenarioArea(const Scenario& scenario) {
 }
 
 PathNetwork BuildNodes(const Scenario& scenario, const Geometry& geometry) {
-    const PedNodes& spec = scenario.world.pedNodes;
-    if (spec.layout == PedNodes::Layout::grid) {
+    const PedNodes& setup = scenario.world.pedNodes;
+    if (setup.layout == PedNodes::Layout::grid) {
         const auto [lo, hi] = ScenarioArea(scenario);
-        return PathNetwork::Grid(spec.spacing, lo, hi, geometry);
+        return PathNetwork::Grid(setup.spacing, lo, hi, geometry);
     }
-    if (spec.layout == PedNodes::Layout::points) return PathNetwork::Points(spec.points, geometry);
+    if (setup.layout == PedNodes::Layout::points) return PathNetwork::Points(setup.points, geometry);
     return {};
 }
 
@@ -141,28 +141,28 @@ Vehicle* World::FindVehicle(const std::string& id) {
     return nullptr;
 }
 
-Ped* World::SpawnPed(const PedSpec& spec, bool isPlayer) {
-    Ped* ped = peds_.Create(spec.id);
+Ped* World::SpawnPed(const PedSpec& setup, bool isPlayer) {
+    Ped* ped = peds_.Create(setup.id);
     if (ped == nullptr) throw std::runtime_error("the ped pool is full");
-    ped->m_nPedType = isPlayer ? PED_TYPE_PLAYER1 : spec.type;
-    ped->SetPosition(spec.pos);
-    ped->m_fHeading = Radians(spec.heading);
-    ped->m_fHealth = spec.health;
-    ped->m_fArmour = spec.armour;
-    ArmPed(*ped, spec.weapons);
-    if (!spec.vehicle.empty()) {
-        if (Vehicle* vehicle = FindVehicle(spec.vehicle)) SeatPed(*ped, *vehicle, spec.seat);
+    ped->m_nPedType = isPlayer ? PED_TYPE_PLAYER1 : setup.type;
+    ped->SetPosition(setup.pos);
+    ped->m_fHeading = Radians(setup.heading);
+    ped->m_fHealth = setup.health;
+    ped->m_fArmour = setup.armour;
+    ArmPed(*ped, setup.weapons);
+    if (!setup.vehicle.empty()) {
+        if (Vehicle* vehicle = FindVehicle(setup.vehicle)) SeatPed(*ped, *vehicle, setup.seat);
     }
     return ped;
 }
 
-Vehicle* World::SpawnVehicle(const VehicleSpec& spec) {
-    Vehicle* vehicle = vehicles_.Create(spec.id);
+Vehicle* World::SpawnVehicle(const VehicleSpec& setup) {
+    Vehicle* vehicle = vehicles_.Create(setup.id);
     if (vehicle == nullptr) throw std::runtime_error("the vehicle pool is full");
-    vehicle->m_nModelIndex = spec.model;
-    vehicle->SetPosition(spec.pos);
-    vehicle->m_fHeading = Radians(spec.heading);
-    vehicle->m_bIsLawEnforcer = spec.lawEnforcer;
+    vehicle->m_nModelIndex = setup.model;
+    vehicle->SetPosition(setup.pos);
+    vehicle->m_fHeading = Radians(setup.heading);
+    vehicle->m_bIsLawEnforcer = setup.lawEnforcer;
     if (vehicle->m_bIsLawEnforcer) ++CCarCtrl::NumLawEnforcerCars;
     return vehicle;
 }

@@ -55,8 +55,8 @@ public:
     CWanted& Wanted() { return wanted_; }
     Ped* FindPed(const std::string& id);
     Vehicle* FindVehicle(const std::string& id);
-    Ped* SpawnPed(const PedSpec& spec, bool isPlayer = false);
-    Vehicle* SpawnVehicle(const VehicleSpec& spec);
+    Ped* SpawnPed(const PedSpec& setup, bool isPlayer = false);
+    Vehicle* SpawnVehicle(const VehicleSpec& setup);
     /// Frees the ped's or vehicle's slot; false when no such id is in a pool.
     bool Remove(const std::string& id);
     void SeatPed(Ped& ped, Vehicle& vehicle, int seat);

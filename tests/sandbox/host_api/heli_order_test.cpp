@@ -10,10 +10,10 @@ namespace {
 
 TEST(HeliOrder, SetsTheFlyTargetAndJournalsTheOrder) {
     auto world = testing_support::MakeWorld();
-    sandbox::VehicleSpec spec;
-    spec.id = "heli1";
-    spec.model = 497;
-    sandbox::Vehicle* heli = world->SpawnVehicle(spec);
+    sandbox::VehicleSpec setup;
+    setup.id = "heli1";
+    setup.model = 497;
+    sandbox::Vehicle* heli = world->SpawnVehicle(setup);
     plugin::CallMethod<0x6A2390>(static_cast<CVehicle*>(heli), 10.0f, 20.0f, 40.0f, 31.0f, 55.0f);
     EXPECT_TRUE(heli->hasTarget);
     EXPECT_EQ(heli->target.x, 10.0f);

@@ -118,11 +118,11 @@ TEST(SelfDefenceTest, APedNewInTheAttackersSlotIsNotAttacked) {
     ASSERT_EQ(s.Count("defend: attacking: *"), 1);
     CPed* old = s.World().FindPed("gang");
     s.World().Remove("gang");
-    sandbox::PedSpec spec;
-    spec.id = "passer-by";
-    spec.type = 7;
-    spec.pos = {0, -22, 0};
-    CPed* fresh = s.World().SpawnPed(spec);
+    sandbox::PedSpec setup;
+    setup.id = "passer-by";
+    setup.type = 7;
+    setup.pos = {0, -22, 0};
+    CPed* fresh = s.World().SpawnPed(setup);
     ASSERT_EQ(fresh, old);  // the same slot, a new handle
     s.RunFor(150);
     EXPECT_EQ(s.Count("defend: finished: ped=*"), 1);
