@@ -37,6 +37,7 @@ PathNetwork PathNetwork::Points(std::vector<Vec3> points, const Geometry& geomet
 }
 
 void PathNetwork::Link(const Geometry& geometry, float range) {
+    geometry_ = &geometry;
     links_.assign(nodes_.size(), {});
     const Vec3 lift{0.0f, 0.0f, kLinkHeight};
     for (std::size_t a = 0; a < nodes_.size(); ++a) {
@@ -62,6 +63,20 @@ int PathNetwork::ClosestIndex(Vec3 p) const {
     return best;
 }
 
+int PathNetwork::ClosestReachableIndex(Vec3 p) const {
+    const Vec3 lift{0.0f, 0.0f, kLinkHeight};
+    int best = -1;
+    float bestDist = std::numeric_limits<float>::max();
+    for (std::size_t i = 0; i < nodes_.size(); ++i) {
+        const float d = Length(nodes_[i] - p);
+        if (d < bestDist && geometry_->SegmentClear(p + lift, nodes_[i] + lift)) {
+            bestDist = d;
+            best = static_cast<int>(i);
+        }
+    }
+    return best >= 0 ? best : ClosestIndex(p);
+}
+
 std::optional<Vec3> PathNetwork::Closest(Vec3 p) const {
     const int i = ClosestIndex(p);
     if (i < 0) return std::nullopt;
@@ -69,8 +84,9 @@ std::optional<Vec3> PathNetwork::Closest(Vec3 p) const {
 }
 
 std::vector<Vec3> PathNetwork::Route(Vec3 from, Vec3 to) const {
-    const int start = ClosestIndex(from);
-    const int goal = ClosestIndex(to);
+    // A walk never starts or ends through a wall: each end joins the network where it can see it.
+    const int start = ClosestReachableIndex(from);
+    const int goal = ClosestReachableIndex(to);
     if (start < 0 || start == goal) return {to};
     // Dijkstra: the graph is small (a few thousand nodes at most).
     std::vector<float> dist(nodes_.size(), std::numeric_limits<float>::max());

@@ -27,14 +27,17 @@ public:
 
     /// The node closest to the point (3D), if there is any.
     std::optional<Vec3> Closest(Vec3 p) const;
-    /// Waypoints from `from` to `to`: along the shortest chain of linked nodes between the nodes
-    /// closest to each end, then straight to `to`. Just `to` when there is no such chain.
+    /// Waypoints from `from` to `to`: along the shortest chain of linked nodes between the nearest
+    /// nodes each end can reach in a straight line, then straight to `to`. Just `to` when there is
+    /// no such chain.
     std::vector<Vec3> Route(Vec3 from, Vec3 to) const;
 
 private:
     void Link(const Geometry& geometry, float range);
     int ClosestIndex(Vec3 p) const;
+    int ClosestReachableIndex(Vec3 p) const;
 
+    const Geometry* geometry_ = nullptr;  ///< the world the nodes lie in; it outlives them
     std::vector<Vec3> nodes_;
     std::vector<std::vector<int>> links_;
 };

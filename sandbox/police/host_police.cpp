@@ -51,7 +51,6 @@ void ChaseOnFoot(Ped& cop, const Ped& player) {
     cop.move = {};
     cop.move.waypoints.push_back(cop.Position() + Vec3{to.x, to.y, 0.0f} * ((d - kChaseStopShort) / d));
     cop.move.speed = kChaseSpeed;
-    cop.move.blockedByBoxes = true;
     cop.move.hostChase = true;
     cop.moving = true;
 }

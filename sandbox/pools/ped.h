@@ -22,7 +22,6 @@ struct MoveOrder {
     std::vector<Vec3> waypoints;  ///< visited in order; the last is the destination
     float speed = 0.0f;           ///< m/s
     std::uint32_t until = 0;      ///< host ms when the order lapses; 0 = never
-    bool blockedByBoxes = false;  ///< a straight-line order stops at the first box it walks into
     bool hostChase = false;       ///< given by the host's own police logic, which may replace it
 };
 

@@ -8,20 +8,17 @@ namespace sandbox {
 
 namespace {
 
-Ped* PedArg(const ScriptContext& c, std::size_t i) {
-    return c.world.Peds().FromHandle(c.Int(i));
-}
+Ped* PedArg(const ScriptContext& c, std::size_t i) { return c.world.Peds().FromHandle(c.Int(i)); }
 Vec3 PointArg(const ScriptContext& c, std::size_t first) {
     return {c.Float(first), c.Float(first + 1), c.Float(first + 2)};
 }
 
-void StartWalk(Ped& ped, std::vector<Vec3> waypoints, int moveState, std::uint32_t until, bool straight) {
+void StartWalk(Ped& ped, std::vector<Vec3> waypoints, int moveState, std::uint32_t until) {
     ped.activity = {};
     ped.move = {};
     ped.move.waypoints = std::move(waypoints);
     ped.move.speed = MoveStateSpeed(moveState);
     ped.move.until = until;
-    ped.move.blockedByBoxes = straight;
     ped.moveState = moveState;
     ped.moving = !ped.move.waypoints.empty();
 }
@@ -43,7 +40,7 @@ const RegisterScriptCommand followPath(0x05F5, 6, [](const ScriptContext& c) {
     const Vec3 to = PointArg(c, 1);
     const std::int32_t time = c.Int(5);
     StartWalk(*ped, c.world.Nodes().Route(ped->Position(), to), c.Int(4),
-              time > 0 ? c.world.Now() + static_cast<std::uint32_t>(time) : 0, false);
+              time > 0 ? c.world.Now() + static_cast<std::uint32_t>(time) : 0);
     return true;
 });
 
@@ -53,7 +50,7 @@ const RegisterScriptCommand goStraight(0x05D3, 6, [](const ScriptContext& c) {
     if (ped == nullptr || ped->m_bInVehicle) return false;
     const std::int32_t time = c.Int(5);
     StartWalk(*ped, {PointArg(c, 1)}, c.Int(4),
-              time > 0 ? c.world.Now() + static_cast<std::uint32_t>(time) : 0, true);
+              time > 0 ? c.world.Now() + static_cast<std::uint32_t>(time) : 0);
     return true;
 });
 

@@ -331,9 +331,10 @@ void World::MoveEntities(float dtSeconds) {
         const float step = order.speed * dtSeconds;
         Vec3 next =
             dist <= step ? Vec3{to.x, to.y, p.z} : p + Vec3{d.x / dist * step, d.y / dist * step, 0.0f};
-        if (order.blockedByBoxes && geometry_.InsideBox(next + Vec3{0.0f, 0.0f, 0.5f})) {
-            continue;  // walked into a wall: he stands there until the order lapses
-        }
+        // Walls are solid to the host's peds: one stands at a wall until his order lapses or changes.
+        // The player goes where the scenario sends him.
+        const Vec3 knee{0.0f, 0.0f, 0.5f};
+        if (ped != player_ && geometry_.InsideBox(next + knee) && !geometry_.InsideBox(p + knee)) continue;
         if (dist > 0.001f) ped->m_fHeading = std::atan2(-d.x, d.y);
         ped->SetPosition(next);
         if (dist <= step) {

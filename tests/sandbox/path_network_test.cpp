@@ -45,6 +45,19 @@ TEST(PathNetworkTest, RouteGoesAroundTheWallAndEndsAtTheGoal) {
     EXPECT_TRUE(detour);
 }
 
+TEST(PathNetworkTest, EachEndJoinsTheNetworkOnItsOwnSideOfAWall) {
+    // The node nearest to each end lies behind the wall; the route must use one it can walk to.
+    const Geometry g = WallAcrossX();
+    const PathNetwork nodes = PathNetwork::Points(
+        {{4, 0, 0}, {-12, 0, 0}, {-12, 20, 0}, {-12, 40, 0}, {12, 40, 0}, {12, 20, 0}, {12, 0, 0}}, g);
+    const Vec3 from{-3, 0, 0};
+    const Vec3 to{3, 1, 0};
+    const auto route = nodes.Route(from, to);
+    ASSERT_GE(route.size(), 2u);
+    EXPECT_EQ(route.front(), (Vec3{-12, 0, 0}));
+    EXPECT_EQ(route[route.size() - 2], (Vec3{4, 0, 0}));
+}
+
 TEST(PathNetworkTest, NoNodesMeansNoClosestAndAStraightRoute) {
     const PathNetwork none;
     EXPECT_FALSE(none.Closest({1, 2, 3}).has_value());
