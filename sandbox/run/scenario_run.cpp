@@ -94,10 +94,11 @@ RunOutcome RunScenario(const Scenario& scenario, const RunOptions& options) {
             ApplyEvent(world, scenario.events[nextEvent++]);
         }
         world.RunMainLoopFrame(dt);
-        NamePeds(world, outcome);
 
         std::vector<LoggedLine> lines;
         for (std::string& text : log.NewLines()) lines.push_back({runMs, std::move(text)});
+        // Names are needed only for the peds the frame's lines may speak of.
+        if (!lines.empty()) NamePeds(world, outcome);
         for (const ProbeRequest& request : probes.Due(runMs)) {
             outcome.record.RecordProbe(request.expectIndex, ReadProbe(world, request.probe));
         }
