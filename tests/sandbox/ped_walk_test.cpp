@@ -1,0 +1,56 @@
+// How the sandbox host walks its peds: walls stop them, the ground carries them.
+
+#include <gtest/gtest.h>
+
+#include "run/event_applier.h"
+#include "scenario/scenario_loader.h"
+#include "world/world.h"
+
+namespace {
+
+using sandbox::World;
+
+sandbox::Scenario Street() {
+    return sandbox::ParseScenario(R"({ "durationMs": 1000, "player": { "pos": [0, -50, 0] },
+        "world": { "boxes": [ { "id": "kerb", "min": [4, -5, 0], "max": [6, 5, 0.3] },
+                              { "id": "wall", "min": [14, -5, 0], "max": [16, 5, 5] } ],
+                   "noGround": [ { "min": [-30, -5], "max": [-20, 5] } ] },
+        "peds": [ { "id": "p", "type": 4, "pos": [0, 0, 0] } ] })",
+                                  "walk.json");
+}
+
+void WalkFor(World& world, sandbox::Vec3 to, int frames) {
+    sandbox::Event walk;
+    walk.kind = sandbox::EventKind::pedMoveTo;
+    walk.id = "p";
+    walk.to = to;
+    walk.speed = 2.0f;
+    sandbox::ApplyEvent(world, walk);
+    for (int i = 0; i < frames; ++i) {
+        world.SetClock(world.Now() + 50);
+        world.HostFrame(50);
+    }
+}
+
+TEST(PedWalkTest, StepsOntoAKerbAndDownAgainButNotThroughAWall) {
+    const sandbox::Scenario scenario = Street();
+    World world(scenario);
+    sandbox::Ped& ped = *world.FindPed("p");
+    WalkFor(world, {5, 0, 0}, 60);
+    EXPECT_FLOAT_EQ(ped.m_vecPos.z, 0.3f);
+    WalkFor(world, {30, 0, 0}, 200);
+    EXPECT_LT(ped.m_vecPos.x, 14.0f);
+    EXPECT_GT(ped.m_vecPos.x, 13.0f);
+    EXPECT_FLOAT_EQ(ped.m_vecPos.z, 0.0f);
+}
+
+TEST(PedWalkTest, KeepsHisHeightOverAHoleInTheGround) {
+    const sandbox::Scenario scenario = Street();
+    World world(scenario);
+    sandbox::Ped& ped = *world.FindPed("p");
+    WalkFor(world, {-25, 0, 0}, 300);
+    EXPECT_FLOAT_EQ(ped.m_vecPos.x, -25.0f);
+    EXPECT_FLOAT_EQ(ped.m_vecPos.z, 0.0f);
+}
+
+}  // namespace
