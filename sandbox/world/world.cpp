@@ -336,6 +336,10 @@ void World::MoveEntities(float dtSeconds) {
         const Vec3 knee{0.0f, 0.0f, 0.5f};
         if (ped != player_ && geometry_.InsideBox(next + knee) && !geometry_.InsideBox(p + knee)) continue;
         if (dist > 0.001f) ped->m_fHeading = std::atan2(-d.x, d.y);
+        // Host peds keep to the ground (up a kerb, down off a roof); over a hole they keep their height.
+        if (const float ground = geometry_.GroundZ(next.x, next.y); ped != player_ && ground > -50.0f) {
+            next.z = ground;
+        }
         ped->SetPosition(next);
         if (dist <= step) {
             order.waypoints.erase(order.waypoints.begin());
