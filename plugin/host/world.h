@@ -2,6 +2,9 @@
 
 #include "host/vector.h"
 
+/// Ground heights at or below this mean the host found no ground there.
+constexpr float kNoGroundZ = -50.0f;
+
 class CWorld {
 public:
     /// True when nothing of the selected kinds lies on the segment from a to b.

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr float kNoGroundBelow = -50.0f;
 constexpr float kMaxSnapDist = 25.0f;
 constexpr unsigned int kCommandClosestPedNode = 0x02C0;
 // The first few snaps show that the node query works; after that they would flood the log.
@@ -36,6 +35,6 @@ CVector SnapToNode(const CVector& point) {
 
 CVector FinishDestination(float x, float y, float fallbackZ) {
     const float ground = CWorld::FindGroundZForCoord(x, y);
-    const CVector point{x, y, ground > kNoGroundBelow ? ground : fallbackZ};
+    const CVector point{x, y, ground > kNoGroundZ ? ground : fallbackZ};
     return cfg.SnapToNodes != 0 ? SnapToNode(point) : point;
 }

@@ -24,8 +24,3 @@ float SweepSpan() { return std::max(SearchRadiusR() - cfg.StandOffDist, kMinSwee
 
 bool InNearZone(float distanceToTarget) { return distanceToTarget <= kNearZoneFactor * SearchRadiusR(); }
 
-float Distance2D(const CVector& a, const CVector& b) {
-    const float dx = a.x - b.x;
-    const float dy = a.y - b.y;
-    return std::sqrt(dx * dx + dy * dy);
-}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/vector.h"
+#include "search/search_math.h"
 
 struct CopState;
 
@@ -13,4 +14,3 @@ float SearchRadiusR();
 float SweepSpan();
 /// Inside the near zone a cop sweeps instead of travelling.
 bool InNearZone(float distanceToTarget);
-float Distance2D(const CVector& a, const CVector& b);

@@ -14,7 +14,7 @@
 #include "host/scripting.h"
 #include "host/vehicle.h"
 #include "host/world.h"
-#include "search/vehicle/search_math.h"
+#include "search/search_math.h"
 
 namespace {
 
@@ -62,7 +62,7 @@ Wanted WantedTarget(const CVehicle& car, std::uint32_t now) {
     } else {
         w.target = scenePos;
     }
-    if (player != nullptr) w.playerDist = HorizontalDistance(car.GetPosition(), player->GetPosition());
+    if (player != nullptr) w.playerDist = Distance2D(car.GetPosition(), player->GetPosition());
     return w;
 }
 
@@ -76,7 +76,7 @@ void Order(CVehicle& car, CPed& driver, VehicleState& state, const Wanted& w, st
     state.target = w.target;
     state.ordered = true;
     state.haltSince = 0;
-    const float dist = HorizontalDistance(car.GetPosition(), state.target);
+    const float dist = Distance2D(car.GetPosition(), state.target);
     state.bestDist = dist;
     state.progressTime = now;
     LogLine("car ordered to target: veh=%p targetDist=%.1f playerDist=%.1f track=%d sceneAge=%ums",
@@ -124,7 +124,7 @@ void Stop(CVehicle& car, VehicleState& state, std::uint32_t now) {
 }
 
 void Watch(CVehicle& car, VehicleState& state, const Wanted& w, std::uint32_t now) {
-    const float targetDist = HorizontalDistance(car.GetPosition(), state.target);
+    const float targetDist = Distance2D(car.GetPosition(), state.target);
     const CVector& v = car.m_vecMoveSpeed;
     const float speed = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
     if (state.bestDist - kProgressStep > targetDist) {
@@ -162,7 +162,7 @@ void CarSearchStep(CVehicle& vehicle, CPed& driver, std::uint32_t now) {
         return;
     }
     const float tolerance = w.tracking ? 2.0f * cfg.TrackError + kTrackToleranceExtra : kSceneTolerance;
-    if (HorizontalDistance(state.target, w.target) > tolerance) {
+    if (Distance2D(state.target, w.target) > tolerance) {
         Order(vehicle, driver, state, w, now);
         return;
     }

@@ -11,7 +11,7 @@
 #include "host/pools.h"
 #include "host/vehicle.h"
 #include "host/world.h"
-#include "search/vehicle/search_math.h"
+#include "search/search_math.h"
 
 namespace {
 
