@@ -11,25 +11,21 @@ namespace sandbox {
 namespace {
 
 // The numbers are documented in docs/host-model.md, "Police logic".
-constexpr float kChaseSpeed = 5.0f;         // m/s, on foot
-constexpr float kChaseStopShort = 3.0f;     // m from the player
-constexpr float kRelistRange = 50.0f;       // m, 3D
+constexpr float kChaseSpeed = 5.0f;            // m/s, on foot
+constexpr float kChaseStopShort = 3.0f;        // m from the player
+constexpr float kRelistRange = 50.0f;          // m, 3D
 constexpr std::uint32_t kRelistMeanMs = 5000;  // mean time between re-listings of one held-out cop
 constexpr std::uint32_t kTaskChanceOutOf = 2;  // a re-listing brings a pursuit task one time in two
 
 constexpr int kPursuitTasks[] = {kTaskPursuitInVehicle, kTaskPursuitOnFoot, kTaskPursuitArrest};
 
 bool HasPursuitTask(const Ped& ped) {
-    return std::any_of(std::begin(kPursuitTasks), std::end(kPursuitTasks), [&](int t) { return ped.HasTask(t); });
+    return std::any_of(std::begin(kPursuitTasks), std::end(kPursuitTasks),
+                       [&](int t) { return ped.HasTask(t); });
 }
 
 void GivePursuitTask(Ped& cop) {
     if (!HasPursuitTask(cop)) cop.AddTask(cop.m_bInVehicle ? kTaskPursuitInVehicle : kTaskPursuitOnFoot, 0);
-}
-
-bool HasCriminal(const Ped& cop, const CPed* player) {
-    return std::find(std::begin(cop.m_apCriminalsToKill), std::end(cop.m_apCriminalsToKill), player) !=
-           std::end(cop.m_apCriminalsToKill);
 }
 
 void StopChaseMove(Ped& cop) {
@@ -67,15 +63,13 @@ void Relist(World& world, Ped& cop, std::uint32_t dtMs) {
     if (Length(world.Player()->Position() - cop.Position()) > kRelistRange) return;
     if (world.Random()() % kRelistMeanMs >= dtMs) return;
     world.AddCriminal(cop);
-    if (HasCriminal(cop, world.Player()) && world.Random()() % kTaskChanceOutOf == 0) GivePursuitTask(cop);
+    if (cop.HasCriminal(world.Player()) && world.Random()() % kTaskChanceOutOf == 0) GivePursuitTask(cop);
 }
 
 void StandDown(Ped& cop, const CPed* player) {
     StopChaseMove(cop);
     for (int t : kPursuitTasks) cop.RemoveTask(t);
-    for (CPed*& c : cop.m_apCriminalsToKill) {
-        if (c == player) c = nullptr;
-    }
+    cop.DropCriminal(player);
 }
 
 }  // namespace
@@ -85,7 +79,8 @@ void RunHostPolice(World& world, std::uint32_t dtMs) {
     const bool wanted = player != nullptr && player->m_fHealth > 0.0f && world.Wanted().m_nWantedLevel > 0;
     for (int i = 0; i < world.Peds().Size(); ++i) {
         Ped* cop = world.Peds().At(i);
-        if (cop == nullptr || cop == player || cop->m_nPedType != PED_TYPE_COP || !(cop->m_fHealth > 0.0f)) continue;
+        if (cop == nullptr || cop == player || cop->m_nPedType != PED_TYPE_COP || !(cop->m_fHealth > 0.0f))
+            continue;
         if (!wanted) {
             StandDown(*cop, player);
         } else if (cop->m_nPursuitSuppressed == 0) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "world/vehicle_motion.h"
 #include "world/world.h"
 
 namespace sandbox {
@@ -9,15 +10,16 @@ namespace sandbox {
 namespace {
 
 // The numbers are documented in docs/host-model.md, "Vehicles".
-constexpr int kChaseMission = 4;          // the one the host itself hands out
-constexpr int kChaseCruise = 30;          // host speed units: 12 m/s
-constexpr float kRetakeRange = 100.0f;    // m, 2D from the player
+constexpr int kChaseMission = 4;               // the one the host itself hands out
+constexpr int kChaseCruise = 30;               // host speed units: 12 m/s
+constexpr float kRetakeRange = 100.0f;         // m, 2D from the player
 constexpr std::uint32_t kRetakeMeanMs = 8000;  // mean time until the host takes one such car back
-constexpr float kReplanDist = 5.0f;       // m the player moves before a chasing car plans a new route
-constexpr float kHeliChaseHeight = 25.0f;  // m above the ground
+constexpr float kReplanDist = 5.0f;            // m the player moves before a chasing car plans a new route
+constexpr float kHeliChaseHeight = 25.0f;      // m above the ground
 
 bool Pursues(const CPed* ped) {
-    return ped != nullptr && ped->m_nPedType == PED_TYPE_COP && ped->m_fHealth > 0.0f && ped->m_nPursuitSuppressed == 0;
+    return ped != nullptr && ped->m_nPedType == PED_TYPE_COP && ped->m_fHealth > 0.0f &&
+           ped->m_nPursuitSuppressed == 0;
 }
 
 void PutOnChase(Vehicle& car) {
@@ -28,9 +30,7 @@ void PutOnChase(Vehicle& car) {
 
 void FollowByRoad(World& world, Vehicle& car, Vec3 player) {
     if (car.hasTarget && Length2D(car.target - player) <= kReplanDist) return;
-    car.target = player;
-    car.route = world.Nodes().Route(car.Position(), player);
-    car.hasTarget = true;
+    SetDriveTarget(world, car, player);
 }
 
 void StandDown(Vehicle& v) {
@@ -53,7 +53,7 @@ void RunCar(World& world, Vehicle& car, std::uint32_t dtMs, Vec3 player) {
 void RunHeli(World& world, Vehicle& heli, Vec3 player) {
     if (!Pursues(heli.m_pDriver)) return;  // a pilot held out of the pursuit follows someone else's orders
     heli.m_autoPilot.m_nCarMission = MISSION_HELI_CHASE;
-    const float ground = std::max(world.World3D().GroundZ(player.x, player.y), world.World3D().groundZ);
+    const float ground = world.World3D().FloorZ(player.x, player.y);
     heli.target = {player.x, player.y, ground + kHeliChaseHeight};
     heli.flyHeight = kHeliChaseHeight;
     heli.hasTarget = true;
@@ -63,7 +63,16 @@ void RunHeli(World& world, Vehicle& heli, Vec3 player) {
 
 bool IsHostChaseMission(int mission) {
     switch (mission) {
-        case 2: case 3: case 4: case 5: case 6: case 21: case 24: case 25: case 26: case 43: return true;
+        case 2:
+        case 3:
+        case 4:
+        case 5:
+        case 6:
+        case 21:
+        case 24:
+        case 25:
+        case 26:
+        case 43: return true;
         default: return false;
     }
 }

@@ -10,6 +10,24 @@ Ped::Ped(std::string pedId) : id(std::move(pedId)) {
     m_pIntelligence = &intelligence;
 }
 
+bool Ped::HasCriminal(const CPed* criminal) const {
+    return std::find(std::begin(m_apCriminalsToKill), std::end(m_apCriminalsToKill), criminal) !=
+           std::end(m_apCriminalsToKill);
+}
+
+bool Ped::AddCriminal(CPed* criminal) {
+    if (HasCriminal(criminal)) return true;
+    auto free = std::find(std::begin(m_apCriminalsToKill), std::end(m_apCriminalsToKill), nullptr);
+    if (free == std::end(m_apCriminalsToKill)) return false;
+    *free = criminal;
+    return true;
+}
+
+void Ped::DropCriminal(const CPed* criminal) {
+    std::replace(std::begin(m_apCriminalsToKill), std::end(m_apCriminalsToKill), const_cast<CPed*>(criminal),
+                 static_cast<CPed*>(nullptr));
+}
+
 bool Ped::HasTask(int type) const {
     return std::any_of(tasks.begin(), tasks.end(), [type](const ActiveTask& t) { return t.type == type; });
 }

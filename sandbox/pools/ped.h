@@ -51,6 +51,11 @@ struct Ped : CPlayerPed {
 
     Vec3 Position() const { return {m_vecPos.x, m_vecPos.y, m_vecPos.z}; }
     void SetPosition(Vec3 p) { m_vecPos = {p.x, p.y, p.z}; }
+    /// The criminal list, as the host keeps it: the peds this cop is after, five slots.
+    bool HasCriminal(const CPed* criminal) const;
+    /// Puts him in the first free slot unless he is listed already; false when the list is full.
+    bool AddCriminal(CPed* criminal);
+    void DropCriminal(const CPed* criminal);
     bool HasTask(int type) const;
     void AddTask(int type, std::uint32_t until);
     void RemoveTask(int type);

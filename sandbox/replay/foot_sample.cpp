@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "replay/log_state.h"
+#include "replay/replay_json.h"
 #include "world/world.h"
 
 namespace sandbox {
@@ -30,8 +31,6 @@ constexpr StepLine kStepLines[] = {
     {"defend: finished: ", "none"},
     {"cop is chasing again: ", ""},
 };
-
-nlohmann::json Point(Vec3 p) { return {p.x, p.y, p.z}; }
 
 }  // namespace
 

@@ -2,9 +2,9 @@
 
 #include <cmath>
 #include <cstdio>
-#include <numbers>
 
 #include "replay/host_view.h"
+#include "replay/replay_json.h"
 #include "replay/vehicle_sample.h"
 #include "run/scenario_run.h"
 #include "scenario/scenario.h"
@@ -26,10 +26,6 @@ std::string PointerText(const void* p) {
     return text;
 }
 
-double Degrees(float radians) { return static_cast<double>(radians) * 180.0 / std::numbers::pi; }
-
-nlohmann::json Point(Vec3 p) { return {p.x, p.y, p.z}; }
-
 std::string VehicleId(const CVehicle* vehicle) {
     return vehicle == nullptr ? std::string() : static_cast<const Vehicle*>(vehicle)->id;
 }
@@ -37,8 +33,10 @@ std::string VehicleId(const CVehicle* vehicle) {
 }  // namespace
 
 ReplayRecorder::ReplayRecorder(const Scenario& scenario, std::optional<std::string> iniText) {
-    data_["scenario"] = {{"name", scenario.name}, {"description", scenario.description},
-                         {"durationMs", scenario.durationMs}, {"seed", scenario.seed}};
+    data_["scenario"] = {{"name", scenario.name},
+                         {"description", scenario.description},
+                         {"durationMs", scenario.durationMs},
+                         {"seed", scenario.seed}};
     data_["ini"] = iniText ? nlohmann::json(*iniText) : nlohmann::json(nullptr);
     nlohmann::json boxes = nlohmann::json::array();
     for (const Box& box : scenario.world.boxes) {
@@ -102,11 +100,15 @@ nlohmann::json ReplayRecorder::Sample(World& world, std::uint32_t runMs) const {
     const Ped& player = *world.Player();
     nlohmann::json sample = {
         {"t", runMs},
-        {"player", {{"pos", Point(player.Position())}, {"heading", Degrees(player.m_fHeading)},
-                    {"vehicle", player.m_bInVehicle ? VehicleId(player.m_pVehicle) : std::string()},
-                    {"health", player.m_fHealth}, {"wanted", world.Wanted().m_nWantedLevel}}},
+        {"player",
+         {{"pos", Point(player.Position())},
+          {"heading", Degrees(player.m_fHeading)},
+          {"vehicle", player.m_bInVehicle ? VehicleId(player.m_pVehicle) : std::string()},
+          {"health", player.m_fHealth},
+          {"wanted", world.Wanted().m_nWantedLevel}}},
         {"scene", logState_.sceneValid ? Point(logState_.scene) : nlohmann::json(nullptr)},
-        {"counts", {{"seeing", logState_.seeing}, {"lost", logState_.lost}, {"sceneShared", logState_.sceneShared}}},
+        {"counts",
+         {{"seeing", logState_.seeing}, {"lost", logState_.lost}, {"sceneShared", logState_.sceneShared}}},
         {"starAlpha", world.HudState().DrawnStarAlpha()},
     };
     nlohmann::json cops = nlohmann::json::array();
@@ -117,11 +119,17 @@ nlohmann::json ReplayRecorder::Sample(World& world, std::uint32_t runMs) const {
         const bool lost = ped->m_nPursuitSuppressed != 0 || logState_.Lost(pointer);
         const bool seeing = Seeing(pointer, runMs);
         const Vehicle* seat = ped->m_bInVehicle ? static_cast<const Vehicle*>(ped->m_pVehicle) : nullptr;
-        cops.push_back({{"id", ped->id}, {"ptr", pointer}, {"pos", Point(ped->Position())},
+        cops.push_back({{"id", ped->id},
+                        {"ptr", pointer},
+                        {"pos", Point(ped->Position())},
                         {"heading", Degrees(seat != nullptr ? seat->m_fHeading : ped->m_fHeading)},
-                        {"vehicle", VehicleId(seat)}, {"health", ped->m_fHealth},
+                        {"vehicle", VehicleId(seat)},
+                        {"health", ped->m_fHealth},
                         {"suppressed", ped->m_nPursuitSuppressed != 0},
-                        {"state", ped->m_fHealth <= 0.0f ? "dead" : seeing ? "seeing" : lost ? "lost" : "chasing"},
+                        {"state", ped->m_fHealth <= 0.0f ? "dead"
+                                  : seeing               ? "seeing"
+                                  : lost                 ? "lost"
+                                                         : "chasing"},
                         {"search", footSearch_.CopSearch(world, *ped, pointer, logState_)}});
     }
     sample["cops"] = std::move(cops);

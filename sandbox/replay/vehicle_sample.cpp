@@ -1,10 +1,10 @@
 #include "replay/vehicle_sample.h"
 
 #include <cmath>
-#include <numbers>
 
 #include "police/police_vehicles.h"
 #include "replay/log_state.h"
+#include "replay/replay_json.h"
 #include "world/world.h"
 
 namespace sandbox {
@@ -13,8 +13,6 @@ namespace {
 
 constexpr float kStandingSpeed = 0.01f;  // m/s
 constexpr std::size_t kSweepPointsShown = 6;
-
-nlohmann::json Point(Vec3 p) { return {p.x, p.y, p.z}; }
 
 const char* VehicleActivity(const Vehicle& v, bool parked) {
     const CVector& s = v.m_vecMoveSpeed;
@@ -39,12 +37,13 @@ nlohmann::json SweepPoints(World& world, const Vehicle& heli) {
 
 }  // namespace
 
-nlohmann::json VehicleSample(World& world, const Vehicle& v, const std::string& pointer, const LogState& log) {
+nlohmann::json VehicleSample(World& world, const Vehicle& v, const std::string& pointer,
+                             const LogState& log) {
     nlohmann::json sample = {{"id", v.id},
                              {"ptr", pointer},
                              {"model", v.m_nModelIndex},
                              {"pos", Point(v.Position())},
-                             {"heading", static_cast<double>(v.m_fHeading) * 180.0 / std::numbers::pi},
+                             {"heading", Degrees(v.m_fHeading)},
                              {"lawEnforcer", v.m_bIsLawEnforcer},
                              {"mission", v.m_autoPilot.m_nCarMission},
                              {"state", VehicleActivity(v, log.Parked(pointer))},

@@ -44,7 +44,7 @@ void ApplyEvent(World& world, const Event& e) {
                 static_cast<Vehicle*>(player->m_pVehicle)->SetPosition(e.to);
             }
             player->SetPosition(e.to);
-            if (e.heading) player->m_fHeading = *e.heading * std::numbers::pi_v<float> / 180.0f;
+            if (e.heading) player->m_fHeading = Radians(*e.heading);
             break;
         case EventKind::playerEnter:
             if (Vehicle* v = world.FindVehicle(e.vehicle)) world.SeatPed(*player, *v, e.seat);
@@ -58,7 +58,9 @@ void ApplyEvent(World& world, const Event& e) {
             break;
         }
         case EventKind::playerDie: player->m_fHealth = 0.0f; break;
-        case EventKind::wanted: world.Wanted().m_nWantedLevel = static_cast<unsigned int>(std::max(0, e.level)); break;
+        case EventKind::wanted:
+            world.Wanted().m_nWantedLevel = static_cast<unsigned int>(std::max(0, e.level));
+            break;
         case EventKind::key: world.HoldKey(e.keyCode, e.forMs); break;
         case EventKind::spawn:
             if (e.spawnPed) world.SpawnPed(*e.spawnPed);
@@ -81,7 +83,9 @@ void ApplyEvent(World& world, const Event& e) {
         case EventKind::hostLawFlag:
             if (Vehicle* v = world.FindVehicle(e.vehicle)) v->m_bIsLawEnforcer = e.on;
             break;
-        case EventKind::hostCopCarCounter: CCarCtrl::NumLawEnforcerCars = static_cast<unsigned int>(e.value); break;
+        case EventKind::hostCopCarCounter:
+            CCarCtrl::NumLawEnforcerCars = static_cast<unsigned int>(e.value);
+            break;
     }
 }
 

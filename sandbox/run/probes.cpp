@@ -15,13 +15,7 @@ ProbeValue PedProbe(World& world, const ProbeName& probe) {
     if (ped == nullptr) return ProbeAbsent{};
     switch (probe.pedField) {
         case PedProbeField::suppressed: return ped->m_nPursuitSuppressed != 0 ? 1.0 : 0.0;
-        case PedProbeField::criminalHasPlayer: {
-            const CPed* player = world.Player();
-            return std::find(std::begin(ped->m_apCriminalsToKill), std::end(ped->m_apCriminalsToKill), player) !=
-                           std::end(ped->m_apCriminalsToKill)
-                       ? 1.0
-                       : 0.0;
-        }
+        case PedProbeField::criminalHasPlayer: return ped->HasCriminal(world.Player()) ? 1.0 : 0.0;
         case PedProbeField::inVehicle: return ped->m_bInVehicle ? 1.0 : 0.0;
         case PedProbeField::x: return ped->m_vecPos.x;
         case PedProbeField::y: return ped->m_vecPos.y;
@@ -53,7 +47,8 @@ ProbeValue ReadProbe(World& world, const ProbeName& probe) {
         case ProbeKind::starsFlashing: return world.HudState().drawnFlashing ? 1.0 : 0.0;
         case ProbeKind::copCarCounter: return static_cast<double>(CCarCtrl::NumLawEnforcerCars);
         case ProbeKind::message: return world.Message();
-        case ProbeKind::scriptCommands: return static_cast<double>(world.Journal().Count(probe.scriptCommand));
+        case ProbeKind::scriptCommands:
+            return static_cast<double>(world.Journal().Count(probe.scriptCommand));
         case ProbeKind::ped: return PedProbe(world, probe);
         case ProbeKind::vehicle: return VehicleProbe(world, probe);
     }

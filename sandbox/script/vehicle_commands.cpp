@@ -1,6 +1,7 @@
 // Host script commands for vehicles.
 
 #include "script/script_commands.h"
+#include "world/vehicle_motion.h"
 #include "world/world.h"
 
 namespace sandbox {
@@ -13,9 +14,7 @@ const RegisterScriptCommand driveTo(0x05D1, 9, [](const ScriptContext& c) {
     Ped* driver = c.world.Peds().FromHandle(c.Int(0));
     Vehicle* car = c.world.Vehicles().FromHandle(c.Int(1));
     if (driver == nullptr || car == nullptr || car->m_pDriver != driver) return false;
-    car->target = {c.Float(2), c.Float(3), c.Float(4)};
-    car->route = c.world.Nodes().Route(car->Position(), car->target);
-    car->hasTarget = true;
+    SetDriveTarget(c.world, *car, {c.Float(2), c.Float(3), c.Float(4)});
     car->m_autoPilot.m_nCarMission = MISSION_GOTOCOORDS;
     car->m_autoPilot.m_nTempAction = 0;
     car->m_autoPilot.m_nCruiseSpeed = static_cast<int>(std::clamp(c.Float(5), 0.0f, 255.0f));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,8 @@ public:
     bool SegmentClear(Vec3 a, Vec3 b) const;
     /// The ground height under (x, y): the top of the highest box there, else groundZ; -100 over a hole.
     float GroundZ(float x, float y) const;
+    /// GroundZ, but over a hole the base ground: what flying heights are measured from.
+    float FloorZ(float x, float y) const { return std::max(GroundZ(x, y), groundZ); }
     /// True when the point lies inside a box.
     bool InsideBox(Vec3 p) const;
 };

@@ -10,13 +10,7 @@ namespace sandbox {
 
 namespace {
 
-float HeadingTowards(Vec3 from, Vec3 to) {
-    return std::atan2(-(to.x - from.x), to.y - from.y);
-}
-
-bool HasGun(const Ped& ped) {
-    return ped.m_aWeapons[ped.m_nActiveWeaponSlot].m_eWeaponType >= 22;
-}
+bool HasGun(const Ped& ped) { return ped.m_aWeapons[ped.m_nActiveWeaponSlot].m_eWeaponType >= 22; }
 
 void Attack(World& world, Ped& ped, float dt) {
     Ped* target = world.Peds().FromHandle(ped.activity.targetHandle);
@@ -28,7 +22,7 @@ void Attack(World& world, Ped& ped, float dt) {
     const Vec3 t = target->Position();
     const float reach = HasGun(ped) ? kGunAttackRange : kMeleeAttackRange;
     const float d = Length2D(t - p);
-    ped.m_fHeading = HeadingTowards(p, t);
+    ped.m_fHeading = HeadingAlong(t - p);
     const Vec3 eye{0.0f, 0.0f, 0.6f};
     if (d > reach || !world.World3D().SegmentClear(p + eye, t + eye)) {
         // Close in straight at him, re-aimed every frame as he moves.
@@ -61,7 +55,7 @@ void UpdatePedActivities(World& world, float dt) {
         switch (ped->activity.kind) {
             case Activity::Kind::lookAbout: ped->m_fHeading += kLookAboutTurnRate * dt; break;
             case Activity::Kind::aim:
-                ped->m_fHeading = HeadingTowards(ped->Position(), ped->activity.point);
+                ped->m_fHeading = HeadingAlong(ped->activity.point - ped->Position());
                 break;
             case Activity::Kind::attack: Attack(world, *ped, dt); break;
             case Activity::Kind::none: break;

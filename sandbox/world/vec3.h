@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cmath>
+#include <numbers>
 
 namespace sandbox {
 
@@ -18,5 +19,22 @@ struct Vec3 {
 
 inline float Length(Vec3 v) { return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z); }
 inline float Length2D(Vec3 v) { return std::sqrt(v.x * v.x + v.y * v.y); }
+
+inline float Radians(float degrees) { return degrees * std::numbers::pi_v<float> / 180.0f; }
+
+/// The host heading that faces along d: a heading h faces (-sin h, cos h).
+inline float HeadingAlong(Vec3 d) { return std::atan2(-d.x, d.y); }
+
+/// One level step of at most `step` metres from p towards `to`; `reached` when it gets there.
+struct Step {
+    Vec3 next;
+    bool reached;
+};
+inline Step StepTowards(Vec3 p, Vec3 to, float step) {
+    const Vec3 d = to - p;
+    const float dist = Length2D(d);
+    if (dist <= step) return {{to.x, to.y, p.z}, true};
+    return {p + Vec3{d.x / dist * step, d.y / dist * step, 0.0f}, false};
+}
 
 }  // namespace sandbox

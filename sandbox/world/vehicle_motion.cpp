@@ -10,20 +10,10 @@ namespace sandbox {
 namespace {
 
 void FlyHeli(World& world, Vehicle& heli, float dt) {
-    Vec3 p = heli.Position();
-    const Vec3 to = heli.target;
-    const Vec3 d{to.x - p.x, to.y - p.y, 0.0f};
-    const float dist = Length2D(d);
-    const float step = kHeliSpeed * dt;
-    if (dist <= step) {
-        p.x = to.x;
-        p.y = to.y;
-    } else {
-        p = p + d * (step / dist);
-        heli.m_fHeading = std::atan2(-d.x, d.y);
-    }
-    const float ground = std::max(world.World3D().GroundZ(p.x, p.y), world.World3D().groundZ);
-    const float wantZ = ground + heli.flyHeight;
+    const auto [stepped, reached] = StepTowards(heli.Position(), heli.target, kHeliSpeed * dt);
+    if (!reached) heli.m_fHeading = HeadingAlong(heli.target - heli.Position());
+    Vec3 p = stepped;
+    const float wantZ = world.World3D().FloorZ(p.x, p.y) + heli.flyHeight;
     const float climb = kHeliClimbSpeed * dt;
     p.z = std::abs(wantZ - p.z) <= climb ? wantZ : p.z + (wantZ > p.z ? climb : -climb);
     heli.SetPosition(p);
@@ -31,24 +21,27 @@ void FlyHeli(World& world, Vehicle& heli, float dt) {
 
 void DriveCar(World& world, Vehicle& car, float dt) {
     if (car.route.empty()) return;
-    Vec3 p = car.Position();
+    const Vec3 p = car.Position();
     const Vec3 next = car.route.front();
-    const Vec3 d{next.x - p.x, next.y - p.y, 0.0f};
-    const float dist = Length2D(d);
     const float toGoal = Length2D(car.target - p);
     float speed = static_cast<float>(car.m_autoPilot.m_nCruiseSpeed) * kCruiseUnitMetresPerSecond;
     if (toGoal < kSlowDownDist) speed *= std::max(0.15f, toGoal / kSlowDownDist);
-    const float step = speed * dt;
-    Vec3 moved = dist <= step ? Vec3{next.x, next.y, p.z} : p + d * (step / dist);
+    const auto [moved, reached] = StepTowards(p, next, speed * dt);
     const Vec3 lift{0.0f, 0.0f, 0.8f};
     if (!world.World3D().SegmentClear(p + lift, moved + lift)) return;  // against a wall: it stands
-    if (dist > 0.001f) car.m_fHeading = std::atan2(-d.x, d.y);
-    if (dist <= step) car.route.erase(car.route.begin());
+    if (Length2D(next - p) > 0.001f) car.m_fHeading = HeadingAlong(next - p);
+    if (reached) car.route.erase(car.route.begin());
     if (Length2D(car.target - moved) < kStopDist) car.route.clear();
     car.SetPosition(moved);
 }
 
 }  // namespace
+
+void SetDriveTarget(const World& world, Vehicle& car, Vec3 target) {
+    car.target = target;
+    car.route = world.Nodes().Route(car.Position(), target);
+    car.hasTarget = true;
+}
 
 void UpdateVehicles(World& world, float dt) {
     auto& vehicles = world.Vehicles();
@@ -58,8 +51,8 @@ void UpdateVehicles(World& world, float dt) {
         const Vec3 before = v->Position();
         if (v->IsHeli()) {
             if (v->hasTarget) FlyHeli(world, *v, dt);
-        } else if (v->hasTarget && v->m_autoPilot.m_nCarMission != MISSION_NONE && v->m_autoPilot.m_nCruiseSpeed > 0 &&
-                   v->m_pDriver != nullptr) {
+        } else if (v->hasTarget && v->m_autoPilot.m_nCarMission != MISSION_NONE &&
+                   v->m_autoPilot.m_nCruiseSpeed > 0 && v->m_pDriver != nullptr) {
             DriveCar(world, *v, dt);
         }
         const Vec3 delta = v->Position() - before;

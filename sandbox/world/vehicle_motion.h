@@ -13,6 +13,11 @@ constexpr float kStopDist = 1.0f;
 constexpr float kHeliSpeed = 20.0f;
 constexpr float kHeliClimbSpeed = 6.0f;
 
+struct Vehicle;
+struct Vec3;
+
+/// Sends a car to the target along the path network (straight where the network has no way).
+void SetDriveTarget(const World& world, Vehicle& car, Vec3 target);
 /// Moves every vehicle that has somewhere to go one frame on and sets its velocity vector.
 void UpdateVehicles(World& world, float dtSeconds);
 

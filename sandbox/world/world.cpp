@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 #include <stdexcept>
 
 #include "host/pools.h"
@@ -20,8 +19,6 @@ namespace sandbox {
 namespace {
 
 World* activeWorld = nullptr;
-
-float Radians(float degrees) { return degrees * std::numbers::pi_v<float> / 180.0f; }
 
 void ArmPed(Ped& ped, const std::vector<Weapon>& weapons) {
     for (std::size_t i = 0; i < weapons.size() && i < CPed::kWeaponSlots; ++i) {
@@ -173,9 +170,7 @@ bool World::Remove(const std::string& id) {
         // Nobody keeps pointing at a ped that is gone.
         for (int i = 0; i < peds_.Size(); ++i) {
             if (Ped* other = peds_.At(i)) {
-                for (CPed*& c : other->m_apCriminalsToKill) {
-                    if (c == ped) c = nullptr;
-                }
+                other->DropCriminal(ped);
                 if (other->m_pLastDamageEntity == ped) other->m_pLastDamageEntity = nullptr;
             }
         }
@@ -231,17 +226,7 @@ void World::UnseatPed(Ped& ped) {
                     Vec3{-std::cos(h) * 2.0f, -std::sin(h) * 2.0f, 0.0f});
 }
 
-void World::AddCriminal(Ped& cop) {
-    for (CPed* c : cop.m_apCriminalsToKill) {
-        if (c == player_) return;
-    }
-    for (CPed*& c : cop.m_apCriminalsToKill) {
-        if (c == nullptr) {
-            c = player_;
-            return;
-        }
-    }
-}
+void World::AddCriminal(Ped& cop) { cop.AddCriminal(player_); }
 
 void World::HoldKey(int virtualKey, std::uint32_t forMs) { keys_.push_back({virtualKey, now_ + forMs}); }
 
@@ -296,21 +281,16 @@ void World::MoveEntities(float dtSeconds) {
             Vehicle& vehicle = static_cast<Vehicle&>(*ped->m_pVehicle);
             if (ped->moving && vehicle.m_pDriver == ped) {
                 // A driving player takes his car along.
-                Vec3 p = vehicle.Position();
                 MoveOrder& order = ped->move;
                 const Vec3 to = order.waypoints.front();
-                const Vec3 d = to - p;
-                const float dist = Length2D(d);
-                const float step = order.speed * dtSeconds;
-                if (dist <= step) {
-                    p = {to.x, to.y, p.z};
+                const Step step = StepTowards(vehicle.Position(), to, order.speed * dtSeconds);
+                if (step.reached) {
                     order.waypoints.erase(order.waypoints.begin());
                     if (order.waypoints.empty()) ped->moving = false;
                 } else {
-                    p = p + Vec3{d.x / dist * step, d.y / dist * step, 0.0f};
-                    vehicle.m_fHeading = std::atan2(-d.x, d.y);
+                    vehicle.m_fHeading = HeadingAlong(to - vehicle.Position());
                 }
-                vehicle.SetPosition(p);
+                vehicle.SetPosition(step.next);
             }
             ped->SetPosition(vehicle.Position());
             continue;
@@ -326,22 +306,19 @@ void World::MoveEntities(float dtSeconds) {
         }
         const Vec3 p = ped->Position();
         const Vec3 to = order.waypoints.front();
-        const Vec3 d = to - p;
-        const float dist = Length2D(d);
-        const float step = order.speed * dtSeconds;
-        Vec3 next =
-            dist <= step ? Vec3{to.x, to.y, p.z} : p + Vec3{d.x / dist * step, d.y / dist * step, 0.0f};
+        const auto [stepped, reached] = StepTowards(p, to, order.speed * dtSeconds);
+        Vec3 next = stepped;
         // Walls are solid to the host's peds: one stands at a wall until his order lapses or changes.
         // The player goes where the scenario sends him.
         const Vec3 knee{0.0f, 0.0f, 0.5f};
         if (ped != player_ && geometry_.InsideBox(next + knee) && !geometry_.InsideBox(p + knee)) continue;
-        if (dist > 0.001f) ped->m_fHeading = std::atan2(-d.x, d.y);
+        if (Length2D(to - p) > 0.001f) ped->m_fHeading = HeadingAlong(to - p);
         // Host peds keep to the ground (up a kerb, down off a roof); over a hole they keep their height.
         if (const float ground = geometry_.GroundZ(next.x, next.y); ped != player_ && ground > -50.0f) {
             next.z = ground;
         }
         ped->SetPosition(next);
-        if (dist <= step) {
+        if (reached) {
             order.waypoints.erase(order.waypoints.begin());
             if (order.waypoints.empty()) ped->moving = false;
         }
