@@ -4,6 +4,7 @@
 
 #include "run/event_applier.h"
 #include "scenario/scenario_loader.h"
+#include "support/host_world.h"
 #include "world/world.h"
 
 namespace {
@@ -26,10 +27,7 @@ void WalkFor(World& world, sandbox::Vec3 to, int frames) {
     walk.to = to;
     walk.speed = 2.0f;
     sandbox::ApplyEvent(world, walk);
-    for (int i = 0; i < frames; ++i) {
-        world.SetClock(world.Now() + 50);
-        world.HostFrame(50);
-    }
+    testing_support::RunHostFrames(world, static_cast<std::uint32_t>(frames) * 50);
 }
 
 TEST(PedWalkTest, StepsOntoAKerbAndDownAgainButNotThroughAWall) {

@@ -12,4 +12,13 @@ std::unique_ptr<sandbox::World> MakeWorld(int codeBuild, int starCallSites) {
     return std::make_unique<sandbox::World>(scenario);
 }
 
+void RunHostFrames(sandbox::World& world, std::uint32_t ms, const std::function<void()>& afterFrame) {
+    constexpr std::uint32_t kFrameMs = 50;
+    for (std::uint32_t t = 0; t < ms; t += kFrameMs) {
+        world.SetClock(world.Now() + kFrameMs);
+        world.HostFrame(kFrameMs);
+        if (afterFrame) afterFrame();
+    }
+}
+
 }  // namespace testing_support

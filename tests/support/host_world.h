@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "world/world.h"
@@ -9,5 +11,8 @@ namespace testing_support {
 /// A bare sandbox world (no plugin loaded) for tests that call host code directly. Only one world
 /// may be alive at a time.
 std::unique_ptr<sandbox::World> MakeWorld(int codeBuild = 1001, int starCallSites = 2);
+
+/// Runs the host's own frames of 50 ms for `ms` (no plugin), calling `afterFrame` after each.
+void RunHostFrames(sandbox::World& world, std::uint32_t ms, const std::function<void()>& afterFrame = {});
 
 }  // namespace testing_support

@@ -6,6 +6,7 @@
 
 #include "pools/host_tasks.h"
 #include "scenario/scenario_loader.h"
+#include "support/host_world.h"
 #include "world/world.h"
 
 namespace {
@@ -22,24 +23,14 @@ protected:
           world_(scenario_) {}
 
     // Host frames of 50 ms; the plugin's scrub is played by `afterFrame`.
-    template <class F>
-    void RunFor(std::uint32_t ms, F afterFrame) {
-        for (std::uint32_t t = 0; t < ms; t += 50) {
-            world_.SetClock(world_.Now() + 50);
-            world_.HostFrame(50);
-            afterFrame();
-        }
-    }
-    void RunFor(std::uint32_t ms) {
-        RunFor(ms, [] {});
+    void RunFor(std::uint32_t ms, const std::function<void()>& afterFrame = {}) {
+        testing_support::RunHostFrames(world_, ms, afterFrame);
     }
     sandbox::Ped& Ped(const char* id) { return *world_.FindPed(id); }
-    bool Listed(const char* id) {
-        const auto& list = Ped(id).m_apCriminalsToKill;
-        return std::find(std::begin(list), std::end(list), world_.Player()) != std::end(list);
-    }
+    bool Listed(const char* id) { return Ped(id).HasCriminal(world_.Player()); }
     bool Pursuing(const char* id) {
-        return Ped(id).HasTask(sandbox::kTaskPursuitOnFoot) || Ped(id).HasTask(sandbox::kTaskPursuitInVehicle);
+        return Ped(id).HasTask(sandbox::kTaskPursuitOnFoot) ||
+               Ped(id).HasTask(sandbox::kTaskPursuitInVehicle);
     }
 
     sandbox::Scenario scenario_;
@@ -66,7 +57,8 @@ TEST_F(HostPoliceTest, HeldOutCopsStandButAreReListedNowAndThenNearby) {
         tasked += Pursuing("near") ? 1 : 0;
         EXPECT_FALSE(Listed("far"));
         // What the plugin does each frame to a cop it holds as lost.
-        std::fill(std::begin(Ped("near").m_apCriminalsToKill), std::end(Ped("near").m_apCriminalsToKill), nullptr);
+        std::fill(std::begin(Ped("near").m_apCriminalsToKill), std::end(Ped("near").m_apCriminalsToKill),
+                  nullptr);
         Ped("near").tasks.clear();
     });
     // On average once every 5 s: about 12 in a minute, half of them with a task.

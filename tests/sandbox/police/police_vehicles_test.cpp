@@ -4,6 +4,7 @@
 
 #include "police/police_vehicles.h"
 #include "scenario/scenario_loader.h"
+#include "support/host_world.h"
 #include "world/world.h"
 
 namespace {
@@ -22,12 +23,7 @@ protected:
               "vehicles.json")),
           world_(scenario_) {}
 
-    void RunFor(std::uint32_t ms) {
-        for (std::uint32_t t = 0; t < ms; t += 50) {
-            world_.SetClock(world_.Now() + 50);
-            world_.HostFrame(50);
-        }
-    }
+    void RunFor(std::uint32_t ms) { testing_support::RunHostFrames(world_, ms); }
     sandbox::Vehicle& V(const char* id) { return *world_.FindVehicle(id); }
 
     sandbox::Scenario scenario_;
@@ -59,7 +55,7 @@ TEST_F(PoliceVehiclesTest, LawEnforcerCarsNearThePlayerAreTakenBackNowAndThen) {
     EXPECT_GE(retaken, 3);
     EXPECT_LE(retaken, 30);
     EXPECT_EQ(V("taxi").m_autoPilot.m_nCarMission, 0);  // not a law enforcer
-    EXPECT_EQ(V("empty").Position().x, 40.0f);           // nobody drives it
+    EXPECT_EQ(V("empty").Position().x, 40.0f);          // nobody drives it
 }
 
 TEST_F(PoliceVehiclesTest, WithoutAWantedPlayerEveryoneStandsDown) {

@@ -8,6 +8,7 @@
 #include "host/running_script.h"
 #include "pools/host_tasks.h"
 #include "scenario/scenario_loader.h"
+#include "support/host_world.h"
 #include "world/world.h"
 
 namespace {
@@ -34,12 +35,7 @@ protected:
         script.m_pEndIP = code.data() + code.size();
         script.ProcessOneCommand();
     }
-    void RunFor(std::uint32_t ms) {
-        for (std::uint32_t t = 0; t < ms; t += 50) {
-            world_.SetClock(world_.Now() + 50);
-            world_.HostFrame(50);
-        }
-    }
+    void RunFor(std::uint32_t ms) { testing_support::RunHostFrames(world_, ms); }
 
     sandbox::Scenario scenario_;
     sandbox::World world_;
