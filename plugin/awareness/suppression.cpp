@@ -32,13 +32,18 @@ bool CarriesPursuitTask(CPed& ped) {
     return false;
 }
 
-void TakeOver(CPed& ped, CopState& cop, std::uint32_t now) {
-    LogLine("flushing pursuit task: ped=%p", static_cast<void*>(&ped));
+// Drops every host task of the cop; his foot search starts over from its first step.
+void FlushForSearch(CPed& ped, CopState& cop, std::uint32_t now) {
     ped.m_pIntelligence->FlushImmediately(true);
-    cop.pursuitFlushed = true;
     cop.flushTime = now;
     cop.searchStep = 0;
     cop.lastStep = 0;
+}
+
+void TakeOver(CPed& ped, CopState& cop, std::uint32_t now) {
+    LogLine("flushing pursuit task: ped=%p", static_cast<void*>(&ped));
+    FlushForSearch(ped, cop, now);
+    cop.pursuitFlushed = true;
     LogLine("pursuit task flushed: ped=%p", static_cast<void*>(&ped));
 }
 
@@ -94,10 +99,7 @@ bool HoldLostCopOnFoot(CPed& ped, CopState& cop, std::uint32_t now) {
     cop.antiLockCheckTime = now;
     if (!CarriesPursuitTask(ped)) return true;
     LogLine("anti-lock: vanilla pursuit task on a cop that lost the player, flushing: ped=%p", static_cast<void*>(&ped));
-    ped.m_pIntelligence->FlushImmediately(true);
-    cop.flushTime = now;
-    cop.searchStep = 0;
-    cop.lastStep = 0;
+    FlushForSearch(ped, cop, now);
     cop.searchTaskGiven = false;
     return false;
 }
