@@ -6,6 +6,7 @@
 
 #include "awareness/gunshot.h"
 #include "awareness/records.h"
+#include "frame/game_clock.h"
 #include "frame/settings.h"
 #include "host/ped.h"
 #include "host/vehicle.h"
@@ -55,7 +56,7 @@ bool SightTest(CPed& cop, const CVector& P, bool playerOnFoot, std::uint32_t now
     CVehicle* vehicle = SeatedVehicle(cop);
     View view = ViewOf(vehicle);
     const CopState* record = FindCop(&cop);
-    if (record != nullptr && now < record->alertUntil) {
+    if (record != nullptr && Pending(now, record->alertUntil)) {
         view.range += cfg.AlertRangeBonus;
         view.angle += cfg.AlertAngleBonus;
     }

@@ -81,8 +81,8 @@ bool ParkedCarHold(CPed& ped, CopState& cop, CVehicle* vehicle, std::uint32_t no
     ped.m_nPursuitSuppressed = 1;
     // Neither his own sight nor the radio of this tick may let him chase from inside the car.
     cop.lastKnownTime = now - static_cast<std::uint32_t>(cfg.PursuitGraceMs) - 1;
-    if (now >= cop.leaveCarTime && !LeavingVehicle(ped)) {
-        cop.leaveCarTime = now + kLeaveCarRepeatMs;
+    if (!Pending(now, cop.leaveCarTime) && !LeavingVehicle(ped)) {
+        cop.leaveCarTime = DeadlineAfter(now, kLeaveCarRepeatMs);
         plugin::scripting::CallCommandById(kCommandLeaveVehicle, CPools::GetPedRef(&ped));
     }
     return true;

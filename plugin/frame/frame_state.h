@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "frame/game_clock.h"
 #include "host/vector.h"
 
 // Plugin-wide state of the frame and the scene. Zero at load unless a value is given.
@@ -17,6 +18,3 @@ extern std::uint32_t lastAwarenessTick;  ///< ms
 extern bool pedRangeApplied;    ///< the camera's ped range multiplier is ours
 extern float savedPedRange;     ///< the camera's value before we changed it
 extern float starAlpha;         ///< star fade factor; 1 = normal
-
-/// True when at least `ms` have passed from `stamp` to `now` (wrap-safe).
-inline bool Elapsed(std::uint32_t now, std::uint32_t stamp, std::uint32_t ms) { return now - stamp >= ms; }

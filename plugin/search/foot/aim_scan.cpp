@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "awareness/records.h"
+#include "frame/game_clock.h"
 #include "frame/log.h"
 #include "frame/settings.h"
 #include "host/ped.h"
@@ -24,7 +25,7 @@ constexpr std::uint32_t kAimSettleMs = 200;  // the aim counts a little past its
 }  // namespace
 
 void ArmAimTimer(CopState& cop, std::uint32_t now) {
-    cop.aimDueTime = now + static_cast<std::uint32_t>(DrawBetween(cfg.AimMinMs, cfg.AimMaxMs));
+    cop.aimDueTime = DeadlineAfter(now, DrawBetween(cfg.AimMinMs, cfg.AimMaxMs));
 }
 
 int LoadedFirearm(const CPed& ped) {
@@ -52,7 +53,7 @@ void GiveAimScan(CPed& ped, CopState& cop, int weapon, std::uint32_t now) {
         static_cast<float>(p.y + reach * std::sin(angle)), p.z + kAimHeight, t);
     cop.movesSincePause = 0;
     cop.searchStep = kStepAimScan;
-    cop.stepUntil = now + static_cast<std::uint32_t>(t) + kAimSettleMs;
+    cop.stepUntil = DeadlineAfter(now, t + kAimSettleMs);
     cop.alertUntil = cop.stepUntil;
     cop.searchTaskGiven = true;
     LogLine("aim scan done: ped=%p", static_cast<void*>(&ped));

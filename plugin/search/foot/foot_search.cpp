@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "awareness/records.h"
+#include "frame/game_clock.h"
 #include "frame/log.h"
 #include "frame/settings.h"
 #include "host/ped.h"
@@ -29,7 +30,7 @@ void EndStep(CopState& cop) {
 
 // True when an aim scan was given, which is all the cop gets this tick.
 bool TryAimScan(CPed& ped, CopState& cop, bool nearZone, std::uint32_t now) {
-    if (now < cop.aimDueTime || cop.searchStep == kStepTravel || cop.searchStep == kStepAimScan ||
+    if (Pending(now, cop.aimDueTime) || cop.searchStep == kStepTravel || cop.searchStep == kStepAimScan ||
         !nearZone) {
         return false;
     }
@@ -44,19 +45,19 @@ bool TryAimScan(CPed& ped, CopState& cop, bool nearZone, std::uint32_t now) {
 // True when the current step is over (or there is none) and a new one is due this tick.
 bool StepOver(CPed& ped, CopState& cop, const CVector& position, std::uint32_t now) {
     if (Pausing(cop.searchStep)) {
-        if (now > cop.stepUntil + kPauseOverrunMs) {
+        if (Passed(now, cop.stepUntil + kPauseOverrunMs)) {
             LogLine("watchdog: aim/look task did not end, flushing: ped=%p", static_cast<void*>(&ped));
             FlushTasks(ped);
             cop.searchStep = kStepNone;
             cop.lastStep = kStepNone;
             return true;
         }
-        if (now < cop.stepUntil) return false;
+        if (Pending(now, cop.stepUntil)) return false;
         EndStep(cop);
         return true;
     }
     if (Moving(cop.searchStep)) {
-        if (!Arrived(position, cop) && now < cop.stepUntil) return false;
+        if (!Arrived(position, cop) && Pending(now, cop.stepUntil)) return false;
         EndStep(cop);
     }
     return true;

@@ -1,6 +1,7 @@
 // Notices cops hurt by someone other than the player and hands the attacker to the cops near them.
 
 #include "awareness/records.h"
+#include "frame/game_clock.h"
 #include "frame/log.h"
 #include "frame/settings.h"
 #include "host/ped.h"
@@ -23,7 +24,7 @@ float DistanceSq(const CVector& a, const CVector& b) {
 void Assign(CopState& cop, CPed& attacker, std::uint32_t now) {
     cop.attacker = &attacker;
     cop.attackerRef = CPools::GetPedRef(&attacker);
-    cop.defendUntil = now + static_cast<std::uint32_t>(cfg.DefendDurationMs);
+    cop.defendUntil = DeadlineAfter(now, cfg.DefendDurationMs);
     cop.defendOrderTime = 0;  // the next order goes out at once
 }
 
@@ -38,7 +39,7 @@ void Share(const CopSighting& hit, CPed& attacker, std::uint32_t now) {
         if (DistanceSq(s.position, hit.position) > rangeSq) continue;
         CopState& cop = GetCop(s.ped);
         // A cop busy with his own attacker keeps him until that defence runs out.
-        if (cop.attacker != nullptr && now < cop.defendUntil) continue;
+        if (cop.attacker != nullptr && Pending(now, cop.defendUntil)) continue;
         Assign(cop, attacker, now);
     }
 }

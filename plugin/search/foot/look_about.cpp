@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "awareness/records.h"
+#include "frame/game_clock.h"
 #include "frame/log.h"
 #include "frame/settings.h"
 #include "host/scripting.h"
@@ -23,7 +24,7 @@ void GiveLookAbout(CPed& ped, CopState& cop, std::uint32_t now) {
     plugin::scripting::CallCommandById(kCommandLookAbout, HandleOf(ped), t);
     cop.movesSincePause = 0;
     cop.searchStep = kStepLookAbout;
-    cop.stepUntil = now + static_cast<std::uint32_t>(t);
+    cop.stepUntil = DeadlineAfter(now, t);
     cop.alertUntil = cop.stepUntil;
     cop.searchTaskGiven = true;
     LogLine("look about done: ped=%p", static_cast<void*>(&ped));

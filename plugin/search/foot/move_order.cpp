@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "awareness/records.h"
+#include "frame/game_clock.h"
 #include "frame/settings.h"
 #include "host/scripting.h"
 #include "search/foot/ped_orders.h"
@@ -45,7 +46,7 @@ MovePlan PlanMove(MoveKind kind, std::int32_t moveStyle, float distance) {
 
 void GiveMoveOrder(CPed& ped, const CopState& cop, const MovePlan& plan, std::uint32_t now) {
     const CVector& to = cop.stepTarget;
-    if (cfg.Pathfinding != 0 && now >= cop.straightUntil) {
+    if (cfg.Pathfinding != 0 && !Pending(now, cop.straightUntil)) {
         // The host gets no time limit on the path; our own deadline still ends the step.
         plugin::scripting::CallCommandById(kCommandFollowPath, HandleOf(ped), to.x, to.y, to.z,
                                            plan.moveState, -1);

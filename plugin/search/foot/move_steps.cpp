@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "awareness/records.h"
+#include "frame/game_clock.h"
 #include "frame/log.h"
 #include "frame/settings.h"
 #include "search/foot/destination.h"
@@ -25,7 +26,7 @@ double Fraction(double scale) { return static_cast<double>(std::rand() % 1000) *
 
 void Started(CopState& cop, std::int32_t step, const MovePlan& plan, std::uint32_t now) {
     cop.searchStep = step;
-    cop.stepUntil = now + plan.budgetMs;
+    cop.stepUntil = DeadlineAfter(now, plan.budgetMs);
     cop.searchTaskGiven = true;
 }
 

@@ -1,6 +1,7 @@
 #include "search/foot/move_watchdog.h"
 
 #include "awareness/records.h"
+#include "frame/game_clock.h"
 #include "frame/log.h"
 #include "search/foot/ped_orders.h"
 #include "search/foot/search_area.h"
@@ -22,7 +23,7 @@ bool MovementWatchdog(CPed& ped, CopState& cop, const CVector& position, std::ui
         cop.watchTime = now;
         return false;
     }
-    if (now - cop.watchTime < kCheckEveryMs) return false;
+    if (!Elapsed(now, cop.watchTime, kCheckEveryMs)) return false;
     const float moved = Distance2D(cop.watchPos, position);
     cop.watchPos = position;
     cop.watchTime = now;
@@ -30,7 +31,7 @@ bool MovementWatchdog(CPed& ped, CopState& cop, const CVector& position, std::ui
     if (moved >= kMinProgress || LeavingVehicle(ped)) return false;
     LogLine("watchdog: cop is not moving, new order (straight line for 10 s): ped=%p step=%d",
             static_cast<void*>(&ped), cop.searchStep);
-    cop.straightUntil = now + kStraightForMs;
+    cop.straightUntil = DeadlineAfter(now, kStraightForMs);
     FlushTasks(ped);
     cop.searchStep = kStepNone;
     cop.lastStep = kStepNone;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "awareness/records.h"
+#include "frame/game_clock.h"
 #include "frame/log.h"
 #include "frame/settings.h"
 #include "host/ped.h"
@@ -24,18 +25,19 @@ constexpr unsigned int kCommandAttack = 0x05E2;
 
 void LeaveCarToFight(CPed& ped, CopState& cop, const CVehicle& vehicle, std::uint32_t now) {
     const CVector& v = vehicle.m_vecMoveSpeed;
-    if (!(std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z) < kStandingSpeed) || now < cop.defendOrderTime) return;
-    cop.defendOrderTime = now + kLeaveCarRepeatMs;
+    if (!(std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z) < kStandingSpeed) || Pending(now, cop.defendOrderTime))
+        return;
+    cop.defendOrderTime = DeadlineAfter(now, kLeaveCarRepeatMs);
     LogLine("defend: leaving car to fight: ped=%p", static_cast<void*>(&ped));
     if (!LeavingVehicle(ped)) plugin::scripting::CallCommandById(kCommandLeaveVehicle, HandleOf(ped));
 }
 
 void Attack(CPed& ped, CopState& cop, std::uint32_t now) {
     const bool sameTarget = cop.defendTarget == cop.attacker && cop.defendTargetRef == cop.attackerRef;
-    if (sameTarget && now < cop.defendOrderTime) return;  // the order is still in force
+    if (sameTarget && Pending(now, cop.defendOrderTime)) return;  // the order is still in force
     cop.defendTarget = cop.attacker;
     cop.defendTargetRef = cop.attackerRef;
-    cop.defendOrderTime = now + kAttackRepeatMs;
+    cop.defendOrderTime = DeadlineAfter(now, kAttackRepeatMs);
     cop.defending = true;
     LogLine("defend: attacking: ped=%p target=%p", static_cast<void*>(&ped),
             static_cast<void*>(cop.attacker));
@@ -58,7 +60,7 @@ void Finish(CPed& ped, CopState& cop, bool onFoot) {
 bool DefendStep(CPed& ped, CopState& cop, const CopSighting& s, std::uint32_t now) {
     if (cfg.DefendEnabled == 0 || s.inHeli) return false;
     if (cop.attacker != nullptr) {
-        if (now > cop.defendUntil || !AttackerStillThere(cop)) {
+        if (Passed(now, cop.defendUntil) || !AttackerStillThere(cop)) {
             cop.attacker = nullptr;
             cop.attackerRef = -1;
         } else if (Distance2D(s.position, cop.attacker->GetPosition()) <= cfg.DefendRange) {

@@ -91,9 +91,10 @@ void VehicleRecordPass(std::uint32_t now) {
 void CarMissionCheck(CVehicle& vehicle, VehicleState& state, std::uint32_t now) {
     if (state.lawFlagCleared && vehicle.m_bIsLawEnforcer) vehicle.m_bIsLawEnforcer = false;
     const CAutoPilot& pilot = vehicle.m_autoPilot;
-    if (state.missionLogTime != 0 && now >= state.missionLogTime && state.missionLogCount < kMissionLogLines) {
+    if (state.missionLogTime != 0 && Reached(now, state.missionLogTime) &&
+        state.missionLogCount < kMissionLogLines) {
         ++state.missionLogCount;
-        state.missionLogTime = now + kMissionLogRepeatMs;
+        state.missionLogTime = DeadlineAfter(now, kMissionLogRepeatMs);
         LogLine("car mission check: veh=%p mission=%d tempAction=%d cruise=%d style=%d lawFlag=%d",
                 static_cast<void*>(&vehicle), pilot.m_nCarMission, pilot.m_nTempAction, pilot.m_nCruiseSpeed,
                 pilot.m_nCarDrivingStyle, vehicle.m_bIsLawEnforcer ? 1 : 0);

@@ -86,7 +86,7 @@ void Order(CVehicle& car, CPed& driver, VehicleState& state, const Wanted& w, st
     plugin::scripting::CallCommandById(kCommandDriveTo, CPools::GetPedRef(&driver), CPools::GetVehicleRef(&car),
                                        state.target.x, state.target.y, state.target.z, cfg.VehicleSpeed, 0, 0, 2);
     LogLine("car drive task given: veh=%p", static_cast<void*>(&car));
-    state.missionLogTime = now + kFirstMissionLogMs;
+    state.missionLogTime = DeadlineAfter(now, kFirstMissionLogMs);
     state.missionLogCount = 0;
 }
 

@@ -28,7 +28,7 @@ constexpr float kHighFactor = 1.5f;
 
 void HeliSweep(CVehicle& heli, std::uint32_t now) {
     VehicleState& state = GetVehicle(&heli);
-    if (now < state.nextSweepTime) return;
+    if (Pending(now, state.nextSweepTime)) return;
     float x = scenePos.x;
     float y = scenePos.y;
     if (state.ordered) {
@@ -47,7 +47,7 @@ void HeliSweep(CVehicle& heli, std::uint32_t now) {
                                    ground + kHighFactor * altitude);
     LogLine("helicopter order given: veh=%p", static_cast<void*>(&heli));
     state.ordered = true;
-    state.nextSweepTime = now + kSweepMinMs + static_cast<std::uint32_t>(std::rand() % kSweepSpreadMs);
+    state.nextSweepTime = DeadlineAfter(now, kSweepMinMs + std::rand() % kSweepSpreadMs);
 }
 
 void HeliChasingAgain(CVehicle& heli) {
