@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "scenario/scenario.h"
+#include "world/host_clock.h"
 #include "world/world.h"
 
 namespace sandbox {
@@ -54,7 +55,7 @@ void ApplyEvent(World& world, const Event& e) {
             CWeapon& weapon = player->m_aWeapons[player->m_nActiveWeaponSlot];
             weapon.m_eWeaponType = e.weapon;
             weapon.m_nState = WEAPONSTATE_FIRING;
-            world.SetFiringUntil(world.Now() + e.forMs);
+            world.SetFiringUntil(EndAfter(world.Now(), e.forMs));
             break;
         }
         case EventKind::playerDie: player->m_fHealth = 0.0f; break;

@@ -1,6 +1,7 @@
 // Host script commands that move and occupy peds on foot, and the path node query.
 
 #include "script/script_commands.h"
+#include "world/host_clock.h"
 #include "world/move_states.h"
 #include "world/world.h"
 
@@ -40,7 +41,7 @@ const RegisterScriptCommand followPath(0x05F5, 6, [](const ScriptContext& c) {
     const Vec3 to = PointArg(c, 1);
     const std::int32_t time = c.Int(5);
     StartWalk(*ped, c.world.Nodes().Route(ped->Position(), to), c.Int(4),
-              time > 0 ? c.world.Now() + static_cast<std::uint32_t>(time) : 0);
+              time > 0 ? EndAfter(c.world.Now(), time) : 0);
     return true;
 });
 
@@ -49,8 +50,7 @@ const RegisterScriptCommand goStraight(0x05D3, 6, [](const ScriptContext& c) {
     Ped* ped = PedArg(c, 0);
     if (ped == nullptr || ped->m_bInVehicle) return false;
     const std::int32_t time = c.Int(5);
-    StartWalk(*ped, {PointArg(c, 1)}, c.Int(4),
-              time > 0 ? c.world.Now() + static_cast<std::uint32_t>(time) : 0);
+    StartWalk(*ped, {PointArg(c, 1)}, c.Int(4), time > 0 ? EndAfter(c.world.Now(), time) : 0);
     return true;
 });
 
@@ -59,8 +59,7 @@ const RegisterScriptCommand lookAbout(0x05C9, 2, [](const ScriptContext& c) {
     Ped* ped = PedArg(c, 0);
     if (ped == nullptr) return false;
     ped->moving = false;
-    ped->activity = {
-        Activity::Kind::lookAbout, c.world.Now() + static_cast<std::uint32_t>(std::max(0, c.Int(1))), {}, -1};
+    ped->activity = {Activity::Kind::lookAbout, EndAfter(c.world.Now(), c.Int(1)), {}, -1};
     return true;
 });
 
@@ -82,8 +81,7 @@ const RegisterScriptCommand aimAt(0x0667, 5, [](const ScriptContext& c) {
     Ped* ped = PedArg(c, 0);
     if (ped == nullptr) return false;
     ped->moving = false;
-    ped->activity = {Activity::Kind::aim, c.world.Now() + static_cast<std::uint32_t>(std::max(0, c.Int(4))),
-                     PointArg(c, 1), -1};
+    ped->activity = {Activity::Kind::aim, EndAfter(c.world.Now(), c.Int(4)), PointArg(c, 1), -1};
     return true;
 });
 

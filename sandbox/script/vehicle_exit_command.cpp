@@ -3,6 +3,7 @@
 
 #include "pools/host_tasks.h"
 #include "script/script_commands.h"
+#include "world/host_clock.h"
 #include "world/world.h"
 
 namespace sandbox {
@@ -15,7 +16,8 @@ const RegisterScriptCommand leaveVehicle(0x0633, 1, [](const ScriptContext& c) {
     Ped* ped = c.world.Peds().FromHandle(c.Int(0));
     if (ped == nullptr || !ped->m_bInVehicle) return false;
     // An exit already under way is not started over.
-    if (!ped->HasTask(kTaskLeaveVehicle)) ped->AddTask(kTaskLeaveVehicle, c.world.Now() + kLeaveVehicleMs);
+    if (!ped->HasTask(kTaskLeaveVehicle))
+        ped->AddTask(kTaskLeaveVehicle, EndAfter(c.world.Now(), kLeaveVehicleMs));
     return true;
 });
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "world/host_clock.h"
 #include "world/move_states.h"
 #include "world/world.h"
 
@@ -48,7 +49,7 @@ void UpdatePedActivities(World& world, float dt) {
     for (int i = 0; i < peds.Size(); ++i) {
         Ped* ped = peds.At(i);
         if (ped == nullptr || ped->activity.kind == Activity::Kind::none) continue;
-        if (ped->activity.until != 0 && world.Now() >= ped->activity.until) {
+        if (Ended(world.Now(), ped->activity.until)) {
             ped->activity = {};
             continue;
         }

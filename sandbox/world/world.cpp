@@ -11,6 +11,7 @@
 #include "police/host_police.h"
 #include "pools/host_tasks.h"
 #include "scenario/scenario.h"
+#include "world/host_clock.h"
 #include "world/ped_activity.h"
 #include "world/vehicle_motion.h"
 
@@ -228,19 +229,21 @@ void World::UnseatPed(Ped& ped) {
 
 void World::AddCriminal(Ped& cop) { cop.AddCriminal(player_); }
 
-void World::HoldKey(int virtualKey, std::uint32_t forMs) { keys_.push_back({virtualKey, now_ + forMs}); }
+void World::HoldKey(int virtualKey, std::uint32_t forMs) {
+    keys_.push_back({virtualKey, EndAfter(now_, forMs)});
+}
 
 bool World::KeyDown(int virtualKey) const {
     return std::any_of(keys_.begin(), keys_.end(),
-                       [&](const HeldKey& k) { return k.key == virtualKey && now_ < k.until; });
+                       [&](const HeldKey& k) { return k.key == virtualKey && Running(now_, k.until); });
 }
 
 void World::ShowMessage(const std::string& text, std::uint32_t forMs) {
     message_ = text;
-    messageUntil_ = now_ + forMs;
+    messageUntil_ = EndAfter(now_, forMs);
 }
 
-std::string World::Message() const { return now_ < messageUntil_ ? message_ : std::string(); }
+std::string World::Message() const { return Running(now_, messageUntil_) ? message_ : std::string(); }
 
 void World::RunMainLoopFrame(std::uint32_t dtMs) {
     lastDtMs_ = dtMs;
@@ -259,11 +262,13 @@ void World::HostFrame(std::uint32_t dtMs) {
 
 void World::EndTimedTasks() {
     CWeapon& weapon = player_->m_aWeapons[player_->m_nActiveWeaponSlot];
-    if (weapon.m_nState == WEAPONSTATE_FIRING && now_ >= firingUntil_) weapon.m_nState = WEAPONSTATE_READY;
+    if (weapon.m_nState == WEAPONSTATE_FIRING && !Running(now_, firingUntil_)) {
+        weapon.m_nState = WEAPONSTATE_READY;
+    }
     for (int i = 0; i < peds_.Size(); ++i) {
         Ped* ped = peds_.At(i);
         if (ped == nullptr) continue;
-        const auto ended = [&](const ActiveTask& t) { return t.until != 0 && now_ >= t.until; };
+        const auto ended = [&](const ActiveTask& t) { return Ended(now_, t.until); };
         // Getting out of a vehicle ends with the ped standing beside it.
         const bool gotOut = std::any_of(ped->tasks.begin(), ped->tasks.end(), [&](const ActiveTask& t) {
             return t.type == kTaskLeaveVehicle && ended(t);
@@ -300,7 +305,7 @@ void World::MoveEntities(float dtSeconds) {
             continue;
         }
         MoveOrder& order = ped->move;
-        if (order.until != 0 && now_ >= order.until) {
+        if (Ended(now_, order.until)) {
             ped->moving = false;
             continue;
         }
