@@ -3,6 +3,7 @@
 #include "awareness/records.h"
 #include "awareness/sight_test.h"
 #include "awareness/suppression.h"
+#include "frame/game_clock.h"
 #include "frame/log.h"
 #include "frame/settings.h"
 #include "host/ped.h"
@@ -16,7 +17,7 @@
 namespace {
 
 bool GraceExpired(const CopState& cop, std::uint32_t now) {
-    return now - cop.lastKnownTime > static_cast<std::uint32_t>(cfg.PursuitGraceMs);
+    return ElapsedOver(now, cop.lastKnownTime, static_cast<std::uint32_t>(cfg.PursuitGraceMs));
 }
 
 // Every stay in a vehicle ends any foot search, so that a cop who gets out starts afresh.

@@ -35,7 +35,7 @@ View ViewOf(const CVehicle* vehicle) {
 
 bool InTheKnow(const CopState* cop, std::uint32_t now) {
     return cop != nullptr && cop->lastKnownTime != 0 &&
-           now - cop->lastKnownTime <= static_cast<std::uint32_t>(cfg.PursuitGraceMs);
+           !ElapsedOver(now, cop->lastKnownTime, static_cast<std::uint32_t>(cfg.PursuitGraceMs));
 }
 
 bool InsideCone(float heading, float angleDegrees, float dx, float dy) {

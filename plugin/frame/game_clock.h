@@ -12,6 +12,9 @@
 /// True when at least `ms` have passed from `stamp` to `now` (good for stamps up to 49.7 days old).
 inline bool Elapsed(std::uint32_t now, std::uint32_t stamp, std::uint32_t ms) { return now - stamp >= ms; }
 
+/// True when more than `ms` have passed from `stamp` to `now`.
+inline bool ElapsedOver(std::uint32_t now, std::uint32_t stamp, std::uint32_t ms) { return now - stamp > ms; }
+
 /// True when `now` is at or past `deadline` (good for deadlines within 24.8 days either side).
 inline bool Reached(std::uint32_t now, std::uint32_t deadline) {
     return static_cast<std::int32_t>(now - deadline) >= 0;

@@ -79,7 +79,7 @@ void VehicleRecordPass(std::uint32_t now) {
         VehicleState& state = it->second;
         if (state.lawFlagCleared &&
             (vehicle->m_pDriver == nullptr ||
-             now - state.lawFlagClearTime > static_cast<std::uint32_t>(cfg.LawFlagMaxMs))) {
+             ElapsedOver(now, state.lawFlagClearTime, static_cast<std::uint32_t>(cfg.LawFlagMaxMs)))) {
             state.lawFlagCleared = false;
             vehicle->m_bIsLawEnforcer = true;
             LogLine("law-enforcer flag restored: veh=%p", static_cast<void*>(vehicle));

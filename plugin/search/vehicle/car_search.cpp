@@ -54,7 +54,9 @@ Wanted WantedTarget(const CVehicle& car, std::uint32_t now) {
     const CPlayerPed* player = FindPlayerPed(-1);
     w.tracking = cfg.VehicleTracksPlayer != 0 && player != nullptr;
     if (w.tracking) {
-        if (trackTime == 0 || now - trackTime > static_cast<std::uint32_t>(cfg.TrackRefreshMs)) DrawTrackOffset(now);
+        if (trackTime == 0 || ElapsedOver(now, trackTime, static_cast<std::uint32_t>(cfg.TrackRefreshMs))) {
+            DrawTrackOffset(now);
+        }
         const CVector& p = player->GetPosition();
         w.target = {p.x + trackOffset.x, p.y + trackOffset.y, p.z};
         const float ground = CWorld::FindGroundZForCoord(w.target.x, w.target.y);
@@ -133,11 +135,11 @@ void Watch(CVehicle& car, VehicleState& state, const Wanted& w, std::uint32_t no
     }
     const bool nearPlayer = w.tracking && w.playerDist >= 0.0f && w.playerDist < cfg.VehiclePlayerDist;
     const bool arrived = targetDist < std::max(cfg.CarUnloadDist, cfg.VehicleArriveDist);
-    const bool stuck = now - state.progressTime > static_cast<std::uint32_t>(cfg.VehicleStuckMs);
+    const bool stuck = ElapsedOver(now, state.progressTime, static_cast<std::uint32_t>(cfg.VehicleStuckMs));
     bool halted = false;
-    if (speed < kStandingSpeed && now - state.orderTime >= kHaltGraceMs) {
+    if (speed < kStandingSpeed && Elapsed(now, state.orderTime, kHaltGraceMs)) {
         if (state.haltSince == 0) state.haltSince = now;
-        halted = now - state.haltSince > static_cast<std::uint32_t>(cfg.VehicleHaltMs);
+        halted = ElapsedOver(now, state.haltSince, static_cast<std::uint32_t>(cfg.VehicleHaltMs));
     } else {
         state.haltSince = 0;
     }
