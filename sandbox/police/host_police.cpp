@@ -17,15 +17,8 @@ constexpr float kRelistRange = 50.0f;          // m, 3D
 constexpr std::uint32_t kRelistMeanMs = 5000;  // mean time between re-listings of one held-out cop
 constexpr std::uint32_t kTaskChanceOutOf = 2;  // a re-listing brings a pursuit task one time in two
 
-constexpr int kPursuitTasks[] = {kTaskPursuitInVehicle, kTaskPursuitOnFoot, kTaskPursuitArrest};
-
-bool HasPursuitTask(const Ped& ped) {
-    return std::any_of(std::begin(kPursuitTasks), std::end(kPursuitTasks),
-                       [&](int t) { return ped.HasTask(t); });
-}
-
 void GivePursuitTask(Ped& cop) {
-    if (!HasPursuitTask(cop)) cop.AddTask(cop.m_bInVehicle ? kTaskPursuitInVehicle : kTaskPursuitOnFoot, 0);
+    if (!cop.HasPursuitTask()) cop.AddTask(cop.m_bInVehicle ? kTaskPursuitInVehicle : kTaskPursuitOnFoot, 0);
 }
 
 void StopChaseMove(Ped& cop) {
@@ -57,6 +50,14 @@ void Chase(World& world, Ped& cop) {
     if (!cop.m_bInVehicle) ChaseOnFoot(cop, *world.Player());
 }
 
+// A held-out cop who still has the player on his list or a pursuit task after him goes for the
+// player all the same: the flag keeps the host from starting a pursuit, not from running one. A
+// pursuit task keeps him on the list; the list alone gives him no new task.
+void ChaseRegardless(World& world, Ped& cop) {
+    if (cop.HasPursuitTask()) world.AddCriminal(cop);
+    if (!cop.m_bInVehicle) ChaseOnFoot(cop, *world.Player());
+}
+
 // A held-out cop does not pursue, but the host keeps noticing the wanted player near him.
 void Relist(World& world, Ped& cop, std::uint32_t dtMs) {
     StopChaseMove(cop);
@@ -85,6 +86,8 @@ void RunHostPolice(World& world, std::uint32_t dtMs) {
             StandDown(*cop, player);
         } else if (cop->m_nPursuitSuppressed == 0) {
             Chase(world, *cop);
+        } else if (cop->HasCriminal(player) || cop->HasPursuitTask()) {
+            ChaseRegardless(world, *cop);
         } else {
             Relist(world, *cop, dtMs);
         }

@@ -62,7 +62,7 @@ void RunHeli(World& world, Vehicle& heli, Vec3 player) {
 }  // namespace
 
 bool IsHostChaseMission(int mission) {
-    switch (mission) {
+    switch (mission & 0xFF) {  // the host reads its mission byte unsigned here
         case 2:
         case 3:
         case 4:

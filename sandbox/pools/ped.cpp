@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "pools/host_tasks.h"
+
 namespace sandbox {
 
 Ped::Ped(std::string pedId) : id(std::move(pedId)) {
@@ -17,9 +19,18 @@ bool Ped::HasCriminal(const CPed* criminal) const {
 
 bool Ped::AddCriminal(CPed* criminal) {
     if (HasCriminal(criminal)) return true;
-    auto free = std::find(std::begin(m_apCriminalsToKill), std::end(m_apCriminalsToKill), nullptr);
-    if (free == std::end(m_apCriminalsToKill)) return false;
-    *free = criminal;
+    for (int n = 0; n < kCriminalSlots; ++n) {
+        const int slot = (nextCriminalSlot + n) % kCriminalSlots;
+        if (AddCriminalAt(criminal, slot)) return true;
+    }
+    return false;
+}
+
+bool Ped::AddCriminalAt(CPed* criminal, int slot) {
+    if (HasCriminal(criminal)) return true;
+    if (slot < 0 || slot >= kCriminalSlots || m_apCriminalsToKill[slot] != nullptr) return false;
+    m_apCriminalsToKill[slot] = criminal;
+    nextCriminalSlot = (slot + 1) % kCriminalSlots;
     return true;
 }
 
@@ -30,6 +41,10 @@ void Ped::DropCriminal(const CPed* criminal) {
 
 bool Ped::HasTask(int type) const {
     return std::any_of(tasks.begin(), tasks.end(), [type](const ActiveTask& t) { return t.type == type; });
+}
+
+bool Ped::HasPursuitTask() const {
+    return std::any_of(std::begin(kPursuitTasks), std::end(kPursuitTasks), [&](int t) { return HasTask(t); });
 }
 
 void Ped::AddTask(int type, std::uint32_t until) {

@@ -48,15 +48,22 @@ struct Ped : CPlayerPed {
     bool moving = false;
     int moveState = 0;  ///< host move state of the current order (4 walk ... 7 sprint)
     Activity activity;
+    int nextCriminalSlot = 0;          ///< where the host starts looking for a free criminal-list slot
+    std::uint32_t leaveVehicleMs = 0;  ///< how long getting out takes him; 0 = as his vehicle says
 
     Vec3 Position() const { return {m_vecPos.x, m_vecPos.y, m_vecPos.z}; }
     void SetPosition(Vec3 p) { m_vecPos = {p.x, p.y, p.z}; }
     /// The criminal list, as the host keeps it: the peds this cop is after, five slots.
     bool HasCriminal(const CPed* criminal) const;
-    /// Puts him in the first free slot unless he is listed already; false when the list is full.
+    /// Puts him in a free slot unless he is listed already; false when the list is full. The host
+    /// takes the slots in turn: the first free one after the slot it filled last.
     bool AddCriminal(CPed* criminal);
+    /// Puts him in that slot (0..4) unless he is listed already; false when it holds someone else.
+    bool AddCriminalAt(CPed* criminal, int slot);
     void DropCriminal(const CPed* criminal);
     bool HasTask(int type) const;
+    /// He carries one of the host's pursuit tasks.
+    bool HasPursuitTask() const;
     void AddTask(int type, std::uint32_t until);
     void RemoveTask(int type);
 };

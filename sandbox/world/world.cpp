@@ -147,6 +147,7 @@ Ped* World::SpawnPed(const PedSpec& setup, bool isPlayer) {
     ped->m_fHeading = Radians(setup.heading);
     ped->m_fHealth = setup.health;
     ped->m_fArmour = setup.armour;
+    ped->leaveVehicleMs = setup.leaveMs.value_or(0);
     ArmPed(*ped, setup.weapons);
     if (!setup.vehicle.empty()) {
         if (Vehicle* vehicle = FindVehicle(setup.vehicle)) SeatPed(*ped, *vehicle, setup.seat);
@@ -161,6 +162,7 @@ Vehicle* World::SpawnVehicle(const VehicleSpec& setup) {
     vehicle->SetPosition(setup.pos);
     vehicle->m_fHeading = Radians(setup.heading);
     vehicle->m_bIsLawEnforcer = setup.lawEnforcer;
+    if (setup.leaveMs) vehicle->leaveMs = *setup.leaveMs;
     if (vehicle->m_bIsLawEnforcer) ++CCarCtrl::NumLawEnforcerCars;
     return vehicle;
 }
@@ -229,6 +231,8 @@ void World::UnseatPed(Ped& ped) {
 
 void World::AddCriminal(Ped& cop) { cop.AddCriminal(player_); }
 
+void World::AddCriminalAt(Ped& cop, int slot) { cop.AddCriminalAt(player_, slot); }
+
 void World::HoldKey(int virtualKey, std::uint32_t forMs) {
     keys_.push_back({virtualKey, EndAfter(now_, forMs)});
 }
@@ -248,6 +252,7 @@ std::string World::Message() const { return Running(now_, messageUntil_) ? messa
 void World::RunMainLoopFrame(std::uint32_t dtMs) {
     lastDtMs_ = dtMs;
     code_.ExecuteCall(code_.MainLoopCallSite());
+    hud_.callColours.clear();
     code_.DrawStars();
 }
 

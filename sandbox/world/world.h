@@ -62,6 +62,8 @@ public:
     void SeatPed(Ped& ped, Vehicle& vehicle, int seat);
     /// Puts the player on the cop's criminal list, in the first free slot, unless he is on it.
     void AddCriminal(Ped& cop);
+    /// Lists the player in that criminal-list slot of the cop, if it is free.
+    void AddCriminalAt(Ped& cop, int slot);
     /// The player's active weapon stays in the firing state until then.
     void SetFiringUntil(std::uint32_t until) { firingUntil_ = until; }
     void UnseatPed(Ped& ped);

@@ -70,6 +70,48 @@ TEST_F(HostPoliceTest, HeldOutCopsStandButAreReListedNowAndThenNearby) {
     EXPECT_FALSE(Pursuing("far"));
 }
 
+TEST_F(HostPoliceTest, AHeldOutCopStillListingThePlayerOrCarryingAPursuitTaskChasesAllTheSame) {
+    for (int slot = 0; slot < CPed::kCriminalSlots; ++slot) {
+        sandbox::Ped& cop = Ped("near");
+        cop.SetPosition({0, -20, 0});
+        cop.m_nPursuitSuppressed = 1;
+        cop.m_apCriminalsToKill[slot] = world_.Player();
+        RunFor(500);
+        EXPECT_GT(cop.Position().y, -18.0f) << slot;
+        EXPECT_FALSE(Pursuing("near")) << slot;  // the list alone brings no task
+        cop.DropCriminal(world_.Player());
+    }
+    sandbox::Ped& cop = Ped("far");
+    cop.m_nPursuitSuppressed = 1;
+    cop.AddTask(sandbox::kTaskPursuitArrest, 0);
+    RunFor(500);
+    EXPECT_GT(cop.Position().y, -78.0f);
+    EXPECT_TRUE(Listed("far"));  // the task is after him: he is back on the list
+}
+
+TEST_F(HostPoliceTest, TheHostListsThePlayerInTheSlotsInTurn) {
+    sandbox::Ped& cop = Ped("near");
+    CPed* player = world_.Player();
+    for (int round = 0; round < 2 * CPed::kCriminalSlots; ++round) {
+        world_.AddCriminal(cop);
+        world_.AddCriminal(cop);  // never twice
+        const int slot = round % CPed::kCriminalSlots;
+        ASSERT_EQ(cop.m_apCriminalsToKill[slot], player) << round;
+        ASSERT_EQ(std::count(std::begin(cop.m_apCriminalsToKill), std::end(cop.m_apCriminalsToKill), player),
+                  1);
+        cop.ClearCriminalListSlot(0, slot);
+    }
+    CPed other;
+    cop.m_apCriminalsToKill[3] = &other;
+    world_.AddCriminalAt(cop, 3);  // taken: nothing happens
+    EXPECT_FALSE(Listed("near"));
+    world_.AddCriminalAt(cop, 4);
+    EXPECT_EQ(cop.m_apCriminalsToKill[4], player);
+    world_.AddCriminal(cop);  // already listed: the turn goes on from slot 0
+    EXPECT_EQ(cop.m_apCriminalsToKill[0], nullptr);
+    cop.m_apCriminalsToKill[3] = nullptr;
+}
+
 TEST_F(HostPoliceTest, ALoweredFlagResumesTheChaseAndTheEndOfWantedStandsEveryoneDown) {
     Ped("near").m_nPursuitSuppressed = 1;
     RunFor(500);
