@@ -10,12 +10,14 @@ enum eCarMission : int {
     MISSION_HELI_CHASE = 40,
 };
 
+/// The host keeps each of these in one byte: mission, temporary action and driving style signed,
+/// cruise speed unsigned.
 class CAutoPilot {
 public:
-    int m_nCarMission = MISSION_NONE;
-    int m_nTempAction = 0;
-    int m_nCruiseSpeed = 0;  ///< host speed units
-    int m_nCarDrivingStyle = 0;
+    signed char m_nCarMission = MISSION_NONE;
+    signed char m_nTempAction = 0;
+    unsigned char m_nCruiseSpeed = 0;  ///< host speed units
+    signed char m_nCarDrivingStyle = 0;
 };
 
 class CVehicle : public CPhysical {

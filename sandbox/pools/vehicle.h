@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@ struct Vehicle : CVehicle {
     Vec3 target;
     std::vector<Vec3> route;  ///< cars: waypoints still to drive through, ending at target
     float flyHeight = 0.0f;  ///< helicopters: height above ground of the target
+    std::uint32_t leaveMs = 1000;  ///< how long getting out of it takes
 
     Vec3 Position() const { return {m_vecPos.x, m_vecPos.y, m_vecPos.z}; }
     void SetPosition(Vec3 p) { m_vecPos = {p.x, p.y, p.z}; }

@@ -45,7 +45,7 @@ nlohmann::json VehicleSample(World& world, const Vehicle& v, const std::string& 
                              {"pos", Point(v.Position())},
                              {"heading", Degrees(v.m_fHeading)},
                              {"lawEnforcer", v.m_bIsLawEnforcer},
-                             {"mission", v.m_autoPilot.m_nCarMission},
+                             {"mission", static_cast<int>(v.m_autoPilot.m_nCarMission)},
                              {"state", VehicleActivity(v, log.Parked(pointer))},
                              {"target", v.hasTarget ? Point(v.target) : nlohmann::json(nullptr)}};
     if (v.IsHeli()) sample["sweeps"] = SweepPoints(world, v);

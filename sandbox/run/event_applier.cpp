@@ -73,19 +73,30 @@ void ApplyEvent(World& world, const Event& e) {
             if (Ped* ped = world.FindPed(e.id)) WalkTo(*ped, e.to, e.speed);
             break;
         case EventKind::hostTask:
-            if (Ped* ped = world.FindPed(e.id)) ped->AddTask(e.task, 0);
+            if (Ped* ped = world.FindPed(e.id))
+                ped->AddTask(e.task, e.forMs == 0 ? 0 : EndAfter(world.Now(), e.forMs));
             break;
         case EventKind::hostCriminal:
-            if (Ped* ped = world.FindPed(e.id)) world.AddCriminal(*ped);
+            if (Ped* ped = world.FindPed(e.id)) {
+                if (e.slot < 0) {
+                    world.AddCriminal(*ped);
+                } else {
+                    world.AddCriminalAt(*ped, e.slot);
+                }
+            }
             break;
         case EventKind::hostMission:
-            if (Vehicle* v = world.FindVehicle(e.vehicle)) v->m_autoPilot.m_nCarMission = e.mission;
+            if (Vehicle* v = world.FindVehicle(e.vehicle))
+                v->m_autoPilot.m_nCarMission = static_cast<signed char>(e.mission);
             break;
         case EventKind::hostLawFlag:
             if (Vehicle* v = world.FindVehicle(e.vehicle)) v->m_bIsLawEnforcer = e.on;
             break;
         case EventKind::hostCopCarCounter:
             CCarCtrl::NumLawEnforcerCars = static_cast<unsigned int>(e.value);
+            break;
+        case EventKind::pedType:
+            if (Ped* ped = world.FindPed(e.id)) ped->m_nPedType = e.pedType;
             break;
     }
 }

@@ -17,8 +17,8 @@ const RegisterScriptCommand driveTo(0x05D1, 9, [](const ScriptContext& c) {
     SetDriveTarget(c.world, *car, {c.Float(2), c.Float(3), c.Float(4)});
     car->m_autoPilot.m_nCarMission = MISSION_GOTOCOORDS;
     car->m_autoPilot.m_nTempAction = 0;
-    car->m_autoPilot.m_nCruiseSpeed = static_cast<int>(std::clamp(c.Float(5), 0.0f, 255.0f));
-    car->m_autoPilot.m_nCarDrivingStyle = c.Int(8);
+    car->m_autoPilot.m_nCruiseSpeed = static_cast<unsigned char>(std::clamp(c.Float(5), 0.0f, 255.0f));
+    car->m_autoPilot.m_nCarDrivingStyle = static_cast<signed char>(c.Int(8));
     return true;
 });
 

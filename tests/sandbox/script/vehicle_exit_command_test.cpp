@@ -1,4 +1,5 @@
-// Script command 0x0633: getting out takes a second of task 704, then the ped stands beside his car.
+// Script command 0x0633: getting out takes a while of task 704 (a second unless the scenario says
+// otherwise), then the ped stands beside his car.
 
 #include <gtest/gtest.h>
 
@@ -18,8 +19,12 @@ protected:
     VehicleExitTest()
         : scenario_(sandbox::ParseScenario(
               R"({ "durationMs": 1000, "player": { "pos": [50, 50, 0] }, "host": { "pursuit": false },
-                   "vehicles": [ { "id": "car", "model": 596, "pos": [10, 0, 0], "heading": 0 } ],
+                   "vehicles": [ { "id": "car", "model": 596, "pos": [10, 0, 0], "heading": 0 },
+                                 { "id": "van", "model": 596, "pos": [30, 0, 0], "leaveMs": 2500 } ],
                    "peds": [ { "id": "cop", "type": 6, "pos": [10, 0, 0], "vehicle": "car", "seat": "driver" },
+                             { "id": "slow", "type": 6, "pos": [30, 0, 0], "vehicle": "van", "seat": "driver" },
+                             { "id": "quick", "type": 6, "pos": [30, 0, 0], "vehicle": "van", "seat": 0,
+                               "leaveMs": 300 },
                              { "id": "walker", "type": 6, "pos": [0, 0, 0] } ] })",
               "exit.json")),
           world_(scenario_) {}
@@ -55,6 +60,17 @@ TEST_F(VehicleExitTest, GettingOutTakesASecondAndEndsBesideTheCar) {
     EXPECT_EQ(world_.FindVehicle("car")->m_pDriver, nullptr);
     EXPECT_NEAR(cop.Position().x, 8.0f, 0.001f);
     EXPECT_NEAR(cop.Position().y, 0.0f, 0.001f);
+}
+
+TEST_F(VehicleExitTest, TheExitTakesAsLongAsThePedOrElseHisVehicleSays) {
+    LeaveVehicle("slow");
+    LeaveVehicle("quick");
+    RunFor(300);
+    EXPECT_FALSE(world_.FindPed("quick")->m_bInVehicle);
+    RunFor(2150);
+    EXPECT_TRUE(world_.FindPed("slow")->m_bInVehicle);  // still getting out when a 1500 ms re-order falls due
+    RunFor(50);
+    EXPECT_FALSE(world_.FindPed("slow")->m_bInVehicle);
 }
 
 TEST_F(VehicleExitTest, AFlushCancelsTheExitAndAPedOnFootIsLeftAlone) {
