@@ -37,5 +37,6 @@ void CHud::DrawWanted() {
     hud.drawnVisible = wanted.m_nWantedLevel > 0 && !(flashing && (now / kFlashPeriodMs) % 2 == 1);
     hud.drawnFontAlpha = hud.fontAlpha;
     std::copy(std::begin(HudColour), std::end(HudColour), hud.drawnColours.begin());
+    hud.callColours.push_back(hud.drawnColours);
     ++hud.drawCount;
 }

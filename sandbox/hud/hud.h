@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "host/screen.h"
 
@@ -19,6 +20,9 @@ struct Hud {
         colours.fill(kDefaultStarColour);
         return colours;
     }();
+    using ColourTable = std::array<CRGBA, kHudColourEntries>;
+    /// The colour table each star call of the last frame drew with, in call order.
+    std::vector<ColourTable> callColours;
     bool drawnFlashing = false;  ///< the stars blinked at the last drawing
     bool drawnVisible = false;   ///< stars were on screen at the last drawing
     int drawCount = 0;

@@ -10,6 +10,36 @@ namespace sandbox {
 
 namespace {
 
+// The first criminal-list slot holding the player, or -1.
+double CriminalSlot(const Ped& ped, const CPed* player) {
+    for (int slot = 0; slot < CPed::kCriminalSlots; ++slot) {
+        if (ped.m_apCriminalsToKill[slot] == player) return slot;
+    }
+    return -1.0;
+}
+
+ProbeValue ScriptArgProbe(World& world, const ProbeName& probe) {
+    const auto& calls = world.Journal().Calls();
+    const auto last = std::find_if(calls.rbegin(), calls.rend(), [&](const ScriptCall& call) {
+        return call.command == probe.scriptCommand;
+    });
+    if (last == calls.rend() || probe.index >= static_cast<int>(last->args.size())) return ProbeAbsent{};
+    const ScriptArg& arg = last->args[static_cast<std::size_t>(probe.index)];
+    return arg.type == ScriptArg::Type::real ? static_cast<double>(arg.f) : static_cast<double>(arg.i);
+}
+
+double Channel(const CRGBA& colour, int channel) {
+    const unsigned char values[] = {colour.r, colour.g, colour.b, colour.a};
+    return values[channel];
+}
+
+ProbeValue DrawnColourProbe(World& world, const ProbeName& probe) {
+    const auto& calls = world.HudState().callColours;
+    if (probe.index >= static_cast<int>(calls.size())) return ProbeAbsent{};
+    return Channel(calls[static_cast<std::size_t>(probe.index)][static_cast<std::size_t>(probe.entry)],
+                   probe.channel);
+}
+
 ProbeValue PedProbe(World& world, const ProbeName& probe) {
     Ped* ped = world.FindPed(probe.id);
     if (ped == nullptr) return ProbeAbsent{};
@@ -21,6 +51,9 @@ ProbeValue PedProbe(World& world, const ProbeName& probe) {
         case PedProbeField::y: return ped->m_vecPos.y;
         case PedProbeField::z: return ped->m_vecPos.z;
         case PedProbeField::health: return ped->m_fHealth;
+        case PedProbeField::criminalSlot: return CriminalSlot(*ped, world.Player());
+        case PedProbeField::pursuitTask: return ped->HasPursuitTask() ? 1.0 : 0.0;
+        case PedProbeField::type: return static_cast<double>(ped->m_nPedType);
     }
     return ProbeAbsent{};
 }
@@ -49,6 +82,9 @@ ProbeValue ReadProbe(World& world, const ProbeName& probe) {
         case ProbeKind::message: return world.Message();
         case ProbeKind::scriptCommands:
             return static_cast<double>(world.Journal().Count(probe.scriptCommand));
+        case ProbeKind::scriptArg: return ScriptArgProbe(world, probe);
+        case ProbeKind::drawnColour: return DrawnColourProbe(world, probe);
+        case ProbeKind::hudColour: return Channel(HudColour[probe.entry], probe.channel);
         case ProbeKind::ped: return PedProbe(world, probe);
         case ProbeKind::vehicle: return VehicleProbe(world, probe);
     }

@@ -17,6 +17,9 @@ namespace sandbox {
 
 inline constexpr std::string_view kPlayerId = "player";
 inline constexpr int kDriverSeat = -1;  // passenger seats are 0..7
+inline constexpr int kCriminalListSlots = 5;
+inline constexpr int kHudColourTableSize = 15;  // entries of the host's HUD colour table
+inline constexpr int kMaxScriptArgs = 16;       // more than any host script command takes
 
 struct FrameTime {
     // A fixed frame time has minMs == maxMs; otherwise each frame draws from [minMs, maxMs].
@@ -88,6 +91,7 @@ struct PedSpec {
     std::vector<Weapon> weapons;
     std::string vehicle;  // empty: on foot
     int seat = kDriverSeat;
+    std::optional<uint32_t> leaveMs;  // getting out of a vehicle; empty: as the vehicle says
 };
 
 struct VehicleSpec {
@@ -96,6 +100,7 @@ struct VehicleSpec {
     Vec3 pos;
     float heading = 0.0f;
     bool lawEnforcer = false;
+    std::optional<uint32_t> leaveMs;  // getting out of it; empty: the host's usual time
 };
 
 struct HostSpec {
@@ -121,6 +126,7 @@ enum class EventKind {
     hostMission,
     hostLawFlag,
     hostCopCarCounter,
+    pedType,
 };
 
 // One flat record for every kind; each kind uses only the fields noted beside them.
@@ -138,7 +144,7 @@ struct Event {
     std::optional<float> heading;      // playerWarp
     int seat = kDriverSeat;            // playerEnter
     int weapon = 0;                    // playerFire
-    uint32_t forMs = 0;                // playerFire, key
+    uint32_t forMs = 0;                // playerFire, key, hostTask (0: until flushed)
     int level = 0;                     // wanted
     std::string key;                   // key: canonical name, e.g. "F10"
     int keyCode = 0;                   // key: Windows virtual-key code
@@ -146,7 +152,9 @@ struct Event {
     std::optional<VehicleSpec> spawnVehicle;  // spawn
     float amount = 0.0f;               // damage
     int task = 0;                      // hostTask
+    int slot = -1;                     // hostCriminal: criminal-list slot, -1 = the host's choice
     int mission = 0;                   // hostMission
+    int pedType = 0;                   // pedType
     bool on = false;                   // hostLawFlag
     int32_t value = 0;                 // hostCopCarCounter
 };
@@ -159,10 +167,24 @@ enum class ProbeKind {
     copCarCounter,
     message,
     scriptCommands,
+    scriptArg,
+    drawnColour,
+    hudColour,
     ped,
     vehicle,
 };
-enum class PedProbeField { suppressed, criminalHasPlayer, inVehicle, x, y, z, health };
+enum class PedProbeField {
+    suppressed,
+    criminalHasPlayer,
+    inVehicle,
+    x,
+    y,
+    z,
+    health,
+    criminalSlot,
+    pursuitTask,
+    type
+};
 enum class VehicleProbeField { lawEnforcer, mission, x, y };
 
 struct ProbeName {
@@ -170,7 +192,10 @@ struct ProbeName {
     std::string id;                  // ped, vehicle
     PedProbeField pedField = PedProbeField::x;
     VehicleProbeField vehicleField = VehicleProbeField::x;
-    uint16_t scriptCommand = 0;      // scriptCommands
+    uint16_t scriptCommand = 0;  // scriptCommands, scriptArg
+    int index = 0;               // scriptArg: argument; drawnColour: star call of the frame
+    int entry = 0;               // drawnColour, hudColour: colour table entry
+    int channel = 0;             // drawnColour, hudColour: 0 r, 1 g, 2 b, 3 a
 
     bool IsText() const { return kind == ProbeKind::message; }
 };

@@ -378,9 +378,14 @@ private:
 
 // ---- Ped and vehicle objects, shared by the start lists and the spawn event. ----
 
+// How long getting out of a vehicle takes; 0 would make the exit task end before anyone saw it.
+uint32_t ReadLeaveMs(const Json& value, const std::string& path) {
+    return static_cast<uint32_t>(ReadWhole(value, path, 1, std::numeric_limits<int32_t>::max()));
+}
+
 PedSpec ReadPed(const Json& value, const std::string& path, std::vector<PendingRef>& refs) {
     Fields f(value, path);
-    f.Allow({"id", "type", "pos", "heading", "health", "armour", "weapons", "vehicle", "seat"});
+    f.Allow({"id", "type", "pos", "heading", "health", "armour", "weapons", "vehicle", "seat", "leaveMs"});
     PedSpec ped;
     ped.id = f.Opt("id", std::string(), ReadId);
     ped.type = f.Req("type", Whole());
@@ -391,6 +396,7 @@ PedSpec ReadPed(const Json& value, const std::string& path, std::vector<PendingR
     ped.weapons = f.Opt("weapons", std::vector<Weapon>(), ReadWeapons);
     ped.vehicle = f.Opt("vehicle", std::string(), ReadId);
     ped.seat = f.Opt("seat", kDriverSeat, ReadSeat);
+    if (f.Has("leaveMs")) ped.leaveMs = f.Req("leaveMs", ReadLeaveMs);
     if (ped.vehicle.empty() && f.Has("seat")) {
         Fail(f.PathOf("seat"), "a seat needs a vehicle");
     }
@@ -402,13 +408,14 @@ PedSpec ReadPed(const Json& value, const std::string& path, std::vector<PendingR
 
 VehicleSpec ReadVehicle(const Json& value, const std::string& path) {
     Fields f(value, path);
-    f.Allow({"id", "model", "pos", "heading", "lawEnforcer"});
+    f.Allow({"id", "model", "pos", "heading", "lawEnforcer", "leaveMs"});
     VehicleSpec vehicle;
     vehicle.id = f.Opt("id", std::string(), ReadId);
     vehicle.model = f.Req("model", Whole());
     vehicle.pos = f.Req("pos", ReadVec3);
     vehicle.heading = f.Opt("heading", 0.0f, AtLeast(-FLT_MAX));
     vehicle.lawEnforcer = f.Opt("lawEnforcer", false, ReadBool);
+    if (f.Has("leaveMs")) vehicle.leaveMs = f.Req("leaveMs", ReadLeaveMs);
     return vehicle;
 }
 
@@ -562,17 +569,27 @@ const std::vector<EventType>& EventTypes() {
              e.to = r.fields.Req("to", ReadVec3);
              e.speed = r.fields.Req("speed", ReadPositive);
          }},
-        {"hostTask", EventKind::hostTask, {"id", "task"},
+        {"hostTask", EventKind::hostTask, {"id", "task", "forMs"},
          [](EventReader& r, Event& e) {
              e.id = r.Ref("id", RefKind::ped);
              e.task = r.fields.Req("task", Whole());
+             e.forMs = r.fields.Opt("forMs", uint32_t{0}, ReadMs);
          }},
-        {"hostCriminal", EventKind::hostCriminal, {"id"},
-         [](EventReader& r, Event& e) { e.id = r.Ref("id", RefKind::ped); }},
+        {"hostCriminal", EventKind::hostCriminal, {"id", "slot"},
+         [](EventReader& r, Event& e) {
+             e.id = r.Ref("id", RefKind::ped);
+             e.slot = r.fields.Opt("slot", -1, Whole(0, kCriminalListSlots - 1));
+         }},
         {"hostMission", EventKind::hostMission, {"vehicle", "mission"},
          [](EventReader& r, Event& e) {
              e.vehicle = r.Ref("vehicle", RefKind::vehicle);
-             e.mission = r.fields.Req("mission", Whole());
+             // One byte in the host: either reading of it is accepted.
+             e.mission = r.fields.Req("mission", Whole(-128, 255));
+         }},
+        {"pedType", EventKind::pedType, {"id", "type"},
+         [](EventReader& r, Event& e) {
+             e.id = r.Ref("id", RefKind::ped);
+             e.pedType = r.fields.Req("type", Whole());
          }},
         {"hostLawFlag", EventKind::hostLawFlag, {"vehicle", "on"},
          [](EventReader& r, Event& e) {
@@ -1096,6 +1113,55 @@ std::string LibraryMessage(const nlohmann::json::exception& error) {
     return end == std::string::npos ? message : message.substr(end + 2);
 }
 
+uint16_t ParseCommandHex(std::string_view hex, std::string_view text, std::string_view form) {
+    auto isHex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
+    if (hex.empty() || hex.size() > 4 || !std::all_of(hex.begin(), hex.end(), isHex)) {
+        throw std::invalid_argument("expected " + std::string(form) + " with 1 to 4 hex digits, got " +
+                                    Quoted(text));
+    }
+    return static_cast<uint16_t>(std::stoul(std::string(hex), nullptr, 16));
+}
+
+// Dot-separated whole numbers, each within [0, limit), as many as `limits` has.
+std::vector<int> ParseIndexes(std::string_view parts, const std::vector<int>& limits, std::string_view text,
+                              std::string_view form) {
+    std::vector<int> numbers;
+    for (int limit : limits) {
+        const std::size_t dot = parts.find('.');
+        const std::string_view part = parts.substr(0, dot);
+        const bool digits =
+            !part.empty() && part.size() <= 3 &&
+            std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+        const int number = digits ? std::stoi(std::string(part)) : -1;
+        if (number < 0 || number >= limit ||
+            (numbers.size() + 1 < limits.size()) == (dot == std::string_view::npos)) {
+            throw std::invalid_argument("expected " + std::string(form) + ", got " + Quoted(text));
+        }
+        numbers.push_back(number);
+        parts = dot == std::string_view::npos ? std::string_view() : parts.substr(dot + 1);
+    }
+    return numbers;
+}
+
+// The colour probes end in ENTRY.CHANNEL: a colour table entry and one of r, g, b, a.
+void ParseColourProbe(std::string_view rest, ProbeName& probe, std::string_view text, bool perCall) {
+    static constexpr std::string_view kChannels = "rgba";
+    const std::string_view form = perCall ? "drawnColour:CALL.ENTRY.r|g|b|a" : "hudColour:ENTRY.r|g|b|a";
+    const std::size_t dot = rest.rfind('.');
+    const std::size_t channel = dot == std::string_view::npos || rest.size() != dot + 2
+                                    ? std::string_view::npos
+                                    : kChannels.find(rest[dot + 1]);
+    if (channel == std::string_view::npos)
+        throw std::invalid_argument("expected " + std::string(form) + ", got " + Quoted(text));
+    std::vector<int> limits = {kHudColourTableSize};
+    if (perCall) limits.insert(limits.begin(), 256);
+    const std::vector<int> numbers = ParseIndexes(rest.substr(0, dot), limits, text, form);
+    probe.kind = perCall ? ProbeKind::drawnColour : ProbeKind::hudColour;
+    probe.index = perCall ? numbers[0] : 0;
+    probe.entry = numbers.back();
+    probe.channel = static_cast<int>(channel);
+}
+
 }  // namespace
 
 ProbeName ParseProbeName(std::string_view text) {
@@ -1105,10 +1171,16 @@ ProbeName ParseProbeName(std::string_view text) {
         {"copCarCounter", ProbeKind::copCarCounter},   {"message", ProbeKind::message},
     };
     static const std::vector<std::pair<std::string_view, PedProbeField>> pedFields = {
-        {"suppressed", PedProbeField::suppressed}, {"criminalHasPlayer", PedProbeField::criminalHasPlayer},
-        {"inVehicle", PedProbeField::inVehicle},   {"x", PedProbeField::x},
-        {"y", PedProbeField::y},                   {"z", PedProbeField::z},
+        {"suppressed", PedProbeField::suppressed},
+        {"criminalHasPlayer", PedProbeField::criminalHasPlayer},
+        {"inVehicle", PedProbeField::inVehicle},
+        {"x", PedProbeField::x},
+        {"y", PedProbeField::y},
+        {"z", PedProbeField::z},
         {"health", PedProbeField::health},
+        {"criminalSlot", PedProbeField::criminalSlot},
+        {"pursuitTask", PedProbeField::pursuitTask},
+        {"type", PedProbeField::type},
     };
     static const std::vector<std::pair<std::string_view, VehicleProbeField>> vehicleFields = {
         {"lawEnforcer", VehicleProbeField::lawEnforcer}, {"mission", VehicleProbeField::mission},
@@ -1128,19 +1200,29 @@ ProbeName ParseProbeName(std::string_view text) {
             probe.kind = *kind;
             return probe;
         }
-        throw std::invalid_argument("unknown probe " + Quoted(text) +
-                                    " (known: pedRange, starAlpha, drawnFontAlpha, starsFlashing, copCarCounter, "
-                                    "message, scriptCommands:HEX, ped:ID.FIELD, vehicle:ID.FIELD)");
+        throw std::invalid_argument(
+            "unknown probe " + Quoted(text) +
+            " (known: pedRange, starAlpha, drawnFontAlpha, starsFlashing, copCarCounter, "
+            "message, scriptCommands:HEX, scriptArg:HEX.N, drawnColour:CALL.ENTRY.CHANNEL, "
+            "hudColour:ENTRY.CHANNEL, ped:ID.FIELD, vehicle:ID.FIELD)");
     }
     std::string_view rest = text.substr(colon + 1);
     if (head == "scriptCommands") {
-        auto isHex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
-        if (rest.empty() || rest.size() > 4 || !std::all_of(rest.begin(), rest.end(), isHex)) {
-            throw std::invalid_argument("expected scriptCommands:HEX with 1 to 4 hex digits, got " +
-                                        Quoted(text));
-        }
         probe.kind = ProbeKind::scriptCommands;
-        probe.scriptCommand = static_cast<uint16_t>(std::stoul(std::string(rest), nullptr, 16));
+        probe.scriptCommand = ParseCommandHex(rest, text, "scriptCommands:HEX");
+        return probe;
+    }
+    if (head == "scriptArg") {
+        const std::size_t dot = rest.find('.');
+        probe.kind = ProbeKind::scriptArg;
+        probe.scriptCommand = ParseCommandHex(rest.substr(0, dot), text, "scriptArg:HEX.N");
+        if (dot == std::string_view::npos)
+            throw std::invalid_argument("expected scriptArg:HEX.N, got " + Quoted(text));
+        probe.index = ParseIndexes(rest.substr(dot + 1), {kMaxScriptArgs}, text, "scriptArg:HEX.N").front();
+        return probe;
+    }
+    if (head == "drawnColour" || head == "hudColour") {
+        ParseColourProbe(rest, probe, text, head == "drawnColour");
         return probe;
     }
     if (head != "ped" && head != "vehicle") {
@@ -1156,9 +1238,10 @@ ProbeName ParseProbeName(std::string_view text) {
     if (head == "ped") {
         auto found = lookup(pedFields, field);
         if (!found) {
-            throw std::invalid_argument(
-                "unknown ped field " + Quoted(field) +
-                " (known: suppressed, criminalHasPlayer, inVehicle, x, y, z, health)");
+            throw std::invalid_argument("unknown ped field " + Quoted(field) +
+                                        " (known: suppressed, criminalHasPlayer, inVehicle, x, y, z, health, "
+                                        "criminalSlot, pursuitTask, "
+                                        "type)");
         }
         probe.kind = ProbeKind::ped;
         probe.pedField = *found;

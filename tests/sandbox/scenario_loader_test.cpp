@@ -321,6 +321,39 @@ TEST(ScenarioLoader, EventFieldsAndDefaults) {
               "test.json: events[0].forMs: missing (required)");
 }
 
+TEST(ScenarioLoader, HostEventsAndExitTimes) {
+    Scenario s = Parse(With(R"("vehicles": [{"id": "pc1", "model": 596, "pos": [0, 0, 0], "leaveMs": 2500}],
+        "peds": [{"id": "cop", "type": 6, "pos": [0, 0, 0], "leaveMs": 300}, {"id": "cop2", "type": 6, "pos": [0, 0, 0]}],
+        "events": [
+          {"at": 1, "do": "hostCriminal", "id": "cop"},
+          {"at": 2, "do": "hostCriminal", "id": "cop", "slot": 4},
+          {"at": 3, "do": "hostTask", "id": "cop", "task": 1103},
+          {"at": 4, "do": "hostTask", "id": "cop", "task": 1103, "forMs": 700},
+          {"at": 5, "do": "hostMission", "vehicle": "pc1", "mission": 200},
+          {"at": 6, "do": "pedType", "id": "cop", "type": 4}
+        ])"));
+    ASSERT_EQ(s.events.size(), 6u);
+    EXPECT_EQ(s.vehicles[0].leaveMs, 2500u);
+    EXPECT_EQ(s.peds[0].leaveMs, 300u);
+    EXPECT_FALSE(s.peds[1].leaveMs.has_value());
+    EXPECT_EQ(s.events[0].slot, -1);
+    EXPECT_EQ(s.events[1].slot, 4);
+    EXPECT_EQ(s.events[2].forMs, 0u);
+    EXPECT_EQ(s.events[3].forMs, 700u);
+    EXPECT_EQ(s.events[4].mission, 200);
+    EXPECT_EQ(s.events[5].pedType, 4);
+    EXPECT_EQ(EventKindName(s.events[5].kind), "pedType");
+
+    const std::string cop = R"("peds": [{"id": "cop", "type": 6, "pos": [0, 0, 0]}], )";
+    EXPECT_EQ(ErrorOf(With(cop + R"("events": [{"at": 1, "do": "hostCriminal", "id": "cop", "slot": 5}])")),
+              "test.json: events[0].slot: expected a whole number from 0 to 4");
+    EXPECT_EQ(ErrorOf(With(R"("vehicles": [{"id": "v", "model": 596, "pos": [0, 0, 0]}],
+        "events": [{"at": 1, "do": "hostMission", "vehicle": "v", "mission": 256}])")),
+              "test.json: events[0].mission: expected a whole number from -128 to 255");
+    EXPECT_EQ(ErrorOf(With(R"("peds": [{"id": "cop", "type": 6, "pos": [0, 0, 0], "leaveMs": 0}])")),
+              "test.json: peds[0].leaveMs: expected a whole number from 1 to 2147483647");
+}
+
 TEST(ScenarioLoader, ExpectationForms) {
     Scenario s = Parse(With(R"("peds": [{"id": "cop1", "type": 6, "pos": [0, 0, 0]}],
         "expect": [
@@ -392,9 +425,26 @@ TEST(ScenarioLoader, ProbeNames) {
     EXPECT_EQ(vehicle.kind, ProbeKind::vehicle);
     EXPECT_EQ(vehicle.vehicleField, VehicleProbeField::mission);
 
+    ProbeName arg = ParseProbeName("scriptArg:5D3.5");
+    EXPECT_EQ(arg.kind, ProbeKind::scriptArg);
+    EXPECT_EQ(arg.scriptCommand, 0x05D3);
+    EXPECT_EQ(arg.index, 5);
+    ProbeName drawn = ParseProbeName("drawnColour:1.14.b");
+    EXPECT_EQ(drawn.kind, ProbeKind::drawnColour);
+    EXPECT_EQ(drawn.index, 1);
+    EXPECT_EQ(drawn.entry, 14);
+    EXPECT_EQ(drawn.channel, 2);
+    ProbeName table = ParseProbeName("hudColour:0.a");
+    EXPECT_EQ(table.kind, ProbeKind::hudColour);
+    EXPECT_EQ(table.entry, 0);
+    EXPECT_EQ(table.channel, 3);
+
     for (const char* bad : {"", "pedrange", "starAlpha:1", "scriptCommands:", "scriptCommands:12345",
                             "scriptCommands:05G5", "ped:cop1", "ped:.x", "ped:cop1.z.", "vehicle:pc1.z",
-                            "truck:pc1.x"}) {
+                            "truck:pc1.x", "scriptArg:05D3", "scriptArg:05D3.", "scriptArg:05D3.16",
+                            "scriptArg:05D3.1.2", "drawnColour:0.15.r", "drawnColour:0.0", "drawnColour:0.0.x",
+                            "drawnColour:0.0.rg", "drawnColour:1.r", "hudColour:15.r", "hudColour:0.0.r",
+                            "hudColour:-1.r", "hudColour:.r"}) {
         EXPECT_THROW(ParseProbeName(bad), std::invalid_argument) << bad;
     }
 }
