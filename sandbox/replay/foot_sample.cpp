@@ -12,6 +12,25 @@ namespace {
 
 constexpr std::uint16_t kFollowPath = 0x05F5;
 constexpr std::uint16_t kGoStraight = 0x05D3;
+constexpr std::uint16_t kClosestNode = 0x02C0;  // the one command that names no ped
+
+std::string CommandHex(std::uint16_t command) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%04X", command);
+    return text;
+}
+
+nlohmann::json ArgsOf(const ScriptCall& call) {
+    nlohmann::json args = nlohmann::json::array();
+    for (const ScriptArg& arg : call.args) {
+        if (arg.type == ScriptArg::Type::real) {
+            args.push_back(arg.f);
+        } else {
+            args.push_back(arg.i);
+        }
+    }
+    return args;
+}
 
 bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
 
@@ -69,8 +88,11 @@ void FootSearchLog::NoteOrders(World& world, std::uint32_t runMs) {
     const auto& calls = world.Journal().Calls();
     for (; journalSeen_ < calls.size(); ++journalSeen_) {
         const ScriptCall& call = calls[journalSeen_];
+        if (call.command == kClosestNode || call.args.empty()) continue;
+        lastOrders_[call.args[0].i] = {call.command, ArgsOf(call), runMs};
         if ((call.command != kFollowPath && call.command != kGoStraight) || call.args.size() < 4) continue;
-        orders_[call.args[0].i] = {call.command, {call.args[1].f, call.args[2].f, call.args[3].f}, runMs};
+        orders_[call.args[0].i] = {
+            call.command, {call.args[1].f, call.args[2].f, call.args[3].f}, runMs, ArgsOf(call)};
     }
 }
 
@@ -83,14 +105,22 @@ nlohmann::json FootSearchLog::CopSearch(World& world, const Ped& ped, const std:
         {"searchTarget", state.sceneValid ? Point(state.scene) : nlohmann::json(nullptr)}};
     const auto order = orders_.find(world.Peds().HandleOf(&ped));
     if (order != orders_.end()) {
-        char command[8];
-        std::snprintf(command, sizeof command, "%04X", order->second.command);
-        search["moveOrder"] = {
-            {"command", command}, {"target", Point(order->second.target)}, {"t", order->second.runMs}};
+        search["moveOrder"] = {{"command", CommandHex(order->second.command)},
+                               {"target", Point(order->second.target)},
+                               {"t", order->second.runMs},
+                               {"args", order->second.args}};
         if (step->second == "travel" || step->second == "sweep")
             search["stepTarget"] = Point(order->second.target);
     }
     return search;
+}
+
+nlohmann::json FootSearchLog::LastOrder(World& world, const Ped& ped) const {
+    const auto order = lastOrders_.find(world.Peds().HandleOf(&ped));
+    if (order == lastOrders_.end()) return nullptr;
+    return {{"command", CommandHex(order->second.command)},
+            {"args", order->second.args},
+            {"t", order->second.runMs}};
 }
 
 }  // namespace sandbox

@@ -26,6 +26,8 @@ public:
     /// The search part of a cop's sample: his step, its target and the point he searches around.
     nlohmann::json CopSearch(World& world, const Ped& ped, const std::string& pointer,
                              const LogState& state) const;
+    /// The last script command that named this ped first, with all its arguments; null when none.
+    nlohmann::json LastOrder(World& world, const Ped& ped) const;
     /// Every shot heard so far: time, weapon, range and where the scene moved.
     const nlohmann::json& Shots() const { return shots_; }
 
@@ -33,13 +35,20 @@ public:
     static std::string StepOf(const std::string& line);
 
 private:
+    struct Order {
+        std::uint16_t command;
+        nlohmann::json args;
+        std::uint32_t runMs;
+    };
     struct MoveOrder {
         std::uint16_t command;
         Vec3 target;
         std::uint32_t runMs;
+        nlohmann::json args;
     };
     std::map<std::string, std::string> steps_;  ///< by "%p" text of the cop
     std::map<int, MoveOrder> orders_;           ///< by ped handle
+    std::map<int, Order> lastOrders_;           ///< by ped handle
     std::size_t journalSeen_ = 0;
     nlohmann::json shots_ = nlohmann::json::array();
 };

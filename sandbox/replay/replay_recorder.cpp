@@ -130,7 +130,8 @@ nlohmann::json ReplayRecorder::Sample(World& world, std::uint32_t runMs) const {
                                   : seeing               ? "seeing"
                                   : lost                 ? "lost"
                                                          : "chasing"},
-                        {"search", footSearch_.CopSearch(world, *ped, pointer, logState_)}});
+                        {"search", footSearch_.CopSearch(world, *ped, pointer, logState_)},
+                        {"order", footSearch_.LastOrder(world, *ped)}});
     }
     sample["cops"] = std::move(cops);
     sample["shotsHeard"] = footSearch_.Shots().size();
