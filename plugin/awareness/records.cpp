@@ -37,7 +37,12 @@ void PurgeCopRecords() {
     // A listed cop always resolves to a live cop of the pool, so one test covers both keeping rules.
     // A stale handle resolves to nothing even when its slot already holds a new ped.
     std::erase_if(copStates, [](const auto& entry) {
-        const CPed* ped = CPools::GetPed(entry.first);
-        return ped == nullptr || ped->m_nPedType != PED_TYPE_COP;
+        CPed* ped = CPools::GetPed(entry.first);
+        if (ped == nullptr) return true;
+        if (ped->m_nPedType == PED_TYPE_COP) return false;
+        // Still in the host but no cop any more: once his record is gone nothing would lower the
+        // flag we raised on him, so it goes back now.
+        if (entry.second.lost) ped->m_nPursuitSuppressed = 0;
+        return true;
     });
 }

@@ -48,13 +48,29 @@ TEST(RecordsTest, LostCopBeyondTheCircleKeepsHisState) {
     // The host puts the player back on his list: the scrub still reaches him out there.
     s.World().AddCriminal(s.Ped("cop"));
     s.Frame(50);
-    EXPECT_EQ(s.Ped("cop").m_apCriminalsToKill[0], nullptr);
+    EXPECT_FALSE(s.Ped("cop").HasCriminal(s.World().Player()));
     // Back in the circle he resumes as he was: no second loss, no second take-over.
     s.World().Player()->SetPosition({0, 0, 0});
     s.RunFor(1000);
     EXPECT_EQ(s.Count("cops: total=1 seeing=0 lost=1 sceneShared=0"), 2);
     EXPECT_EQ(s.Count("cop lost the player: ped=*"), 1);
     EXPECT_EQ(s.Count("flushing pursuit task: ped=*"), 1);
+}
+
+TEST(RecordsTest, ACopWhoStopsBeingACopIsForgottenAndGetsHisFlagBack) {
+    Session s(kLoneCop, "FootSearch=0\n");
+    s.RunFor(3300);
+    ASSERT_EQ(s.Ped("cop").m_nPursuitSuppressed, 1);
+    s.Ped("cop").m_nPedType = 4;
+    s.RunFor(300);
+    EXPECT_EQ(s.Ped("cop").m_nPursuitSuppressed, 0);
+    // A cop again: a new record, in the know for the whole grace time from its first stamp.
+    s.Ped("cop").m_nPedType = 6;
+    s.RunFor(3000);
+    EXPECT_EQ(s.Count("cop lost the player: ped=*"), 1);
+    s.RunFor(300);
+    EXPECT_EQ(s.Count("cop lost the player: ped=*"), 2);
+    EXPECT_EQ(s.Ped("cop").m_nPursuitSuppressed, 1);
 }
 
 TEST(RecordsTest, DeadCopStaysRecordedWhileTheHostKeepsHim) {
@@ -65,7 +81,7 @@ TEST(RecordsTest, DeadCopStaysRecordedWhileTheHostKeepsHim) {
     EXPECT_EQ(s.Count("cops: total=0 seeing=0 lost=0 sceneShared=0"), 1);
     s.World().AddCriminal(s.Ped("cop"));
     s.Frame(50);
-    EXPECT_EQ(s.Ped("cop").m_apCriminalsToKill[0], nullptr);
+    EXPECT_FALSE(s.Ped("cop").HasCriminal(s.World().Player()));
     // Only his record can tell the reset to give his flag back.
     s.World().Wanted().m_nWantedLevel = 0;
     s.Frame(50);
