@@ -60,3 +60,36 @@ TEST_P(RadioToCars, ReachesSeatedCopsOnlyWhenAllowed) {
 INSTANTIATE_TEST_SUITE_P(Setting, RadioToCars, ::testing::Values(0, 1));
 
 }  // namespace
+
+namespace {
+
+TEST(RadioTest, ACopFirstHeardOfByRadioStillGetsHisFirstStamp) {
+    // Everyone is a runner: a cop whose record the radio made before the seeing pass would walk.
+    Session s(Group(Cop("near", 10, -20, 0, 180)), "RunnerPercent=100\n");
+    s.RunFor(150);
+    s.Ped("spotter").m_fHeading = 3.14159f;  // from now on nobody sees: both search
+    s.RunFor(4500);
+    ASSERT_GE(s.Count("sweeping: ped=*"), 2);
+    EXPECT_EQ(s.Count("* style=0 *"), 0);
+}
+
+class HeliShares : public ::testing::TestWithParam<int> {};
+
+TEST_P(HeliShares, OnlyASharingHelicopterMovesTheSceneAndTellsTheCopsBelow) {
+    const std::string heli =
+        R"("peds": [ { "id": "pilot", "type": 6, "pos": [0, -5, 15], "vehicle": "heli", "seat": "driver" },
+                                          )" +
+        Cop("below", 0, 10) + R"( ],
+        "vehicles": [ { "id": "heli", "model": 497, "pos": [0, -5, 15] } ])";
+    Session s(heli, "FootSearch=0\nHeliSearch=0\nHeliSharesScene=" + std::to_string(GetParam()) + "\n");
+    s.RunFor(5000);
+    const bool shares = GetParam() != 0;
+    ASSERT_GT(s.Count("cops: total=2 seeing=1 *"), 30);  // the pilot sees him all along
+    EXPECT_EQ(s.Count(shares ? "* sceneShared=0" : "* sceneShared=1"), 0);
+    EXPECT_EQ(s.Count("cop lost the player: ped=*"), shares ? 0 : 1);
+    EXPECT_EQ(s.Ped("below").m_nPursuitSuppressed, shares ? 0 : 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Setting, HeliShares, ::testing::Values(0, 1));
+
+}  // namespace

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+
 #include "plugin/awareness/awareness_scenario.h"
 #include "pools/host_tasks.h"
 
@@ -18,12 +21,27 @@ constexpr const char* kTaskLine = "anti-lock: vanilla pursuit task on a cop that
 TEST(SuppressionTest, ScrubRunsEveryFrameAndLogsAtMostEvery2001Ms) {
     Session s(kLoneCop, "FootSearch=0\n");
     s.RunFor(3300);
-    for (int frame = 0; frame < 60; ++frame) {  // 3 s of the host re-listing him every frame
+    for (int frame = 0; frame < 60; ++frame) {  // 3 s of the host re-listing him every frame, slot after slot
         s.World().AddCriminal(s.Ped("cop"));
         s.Frame(50);
-        ASSERT_EQ(s.Ped("cop").m_apCriminalsToKill[0], nullptr);
+        ASSERT_FALSE(s.Ped("cop").HasCriminal(s.World().Player())) << frame;
     }
     EXPECT_EQ(s.Count(kScrubLine), 2);
+}
+
+TEST(SuppressionTest, ThePlayerIsScrubbedFromEverySlotInOneFrameWithOneLine) {
+    Session s(kLoneCop, "FootSearch=0\n");
+    s.RunFor(3300);
+    CPed** slots = s.Ped("cop").m_apCriminalsToKill;
+    CPed other;
+    slots[1] = &other;  // someone else he is after stays on the list
+    slots[2] = s.World().Player();
+    slots[4] = s.World().Player();
+    s.Frame(50);
+    EXPECT_EQ(std::count(slots, slots + CPed::kCriminalSlots, s.World().Player()), 0);
+    EXPECT_EQ(slots[1], &other);
+    EXPECT_EQ(s.Count(kScrubLine), 1);
+    slots[1] = nullptr;
 }
 
 TEST(SuppressionTest, ScrubLeavesCopsInTheKnowAlone) {

@@ -46,14 +46,14 @@ TEST(MissionCheckTest, EachOrderIsFollowedByAtMostFourLinesAndChaseMissionsReord
 }
 
 TEST(LawFlagTest, AClearedFlagStaysClearedThenComesBackAfterLawFlagMaxMs) {
-    Session s = FarCar("ClearLawFlag=1\nLawFlagMaxMs=5000\n");
+    Session s = FarCar("ClearLawFlag=1\nLawFlagMaxMs=4950\n");
     PlayerLeaves(s);
     s.RunTo(3300);
     EXPECT_FALSE(s.Car("pc").m_bIsLawEnforcer);
     s.Car("pc").m_bIsLawEnforcer = true;  // the host sets it again: the mission check takes it back
     s.RunFor(150);
     EXPECT_FALSE(s.Car("pc").m_bIsLawEnforcer);
-    s.RunTo(8300);  // exactly 5000 ms: still owed
+    s.RunTo(8300);  // the tick at 8250 is exactly 4950 ms after the order: still owed
     EXPECT_FALSE(s.Car("pc").m_bIsLawEnforcer);
     s.RunTo(8400);
     EXPECT_TRUE(s.Car("pc").m_bIsLawEnforcer);

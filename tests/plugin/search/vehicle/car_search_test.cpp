@@ -54,6 +54,18 @@ TEST(CarStopTest, StandingStillCountsOnlyFrom4001MsAfterTheOrder) {
         << blocked.StopLine();
 }
 
+TEST(CarStopTest, TheHaltGraceRunsFromTheOrderNotFromTheLastProgress) {
+    // A wall 12 m ahead: the car gains ground until about 4600, then stands.
+    Session s({{"pc", 0, -60}});
+    s.World().World3D().boxes.push_back({"wall", {-10, -45.5f, 0}, {10, -45, 5}});
+    PlayerLeaves(s);
+    s.RunTo(9850);
+    EXPECT_TRUE(s.StopLine().empty()) << s.StopLine();
+    s.RunTo(9900);  // standing counted from 7350, as for a car that never moved
+    EXPECT_NE(s.StopLine().find("arrived=0 nearPlayer=0 stuck=0 halted=1"), std::string::npos)
+        << s.StopLine();
+}
+
 TEST(CarStopTest, CreepingForwardByLessThan5MetresIsStuck) {
     {
         Session s({{"pc", 0, -100}}, "VehicleSpeed=1\nVehicleStuckMs=3000\n");  // 0.4 m/s
