@@ -70,7 +70,7 @@ TEST(RadioTest, ACopFirstHeardOfByRadioStillGetsHisFirstStamp) {
     s.Ped("spotter").m_fHeading = 3.14159f;  // from now on nobody sees: both search
     s.RunFor(4500);
     ASSERT_GE(s.Count("sweeping: ped=*"), 2);
-    EXPECT_EQ(s.Count("* style=0 *"), 0);
+    EXPECT_EQ(s.Count("sweeping: ped=* style=1 *"), s.Count("sweeping: ped=*"));
 }
 
 class HeliShares : public ::testing::TestWithParam<int> {};
@@ -84,7 +84,7 @@ TEST_P(HeliShares, OnlyASharingHelicopterMovesTheSceneAndTellsTheCopsBelow) {
     Session s(heli, "FootSearch=0\nHeliSearch=0\nHeliSharesScene=" + std::to_string(GetParam()) + "\n");
     s.RunFor(5000);
     const bool shares = GetParam() != 0;
-    ASSERT_GT(s.Count("cops: total=2 seeing=1 *"), 30);  // the pilot sees him all along
+    ASSERT_GE(s.Count("cops: total=2 seeing=1 *"), 1);  // the pilot sees him
     EXPECT_EQ(s.Count(shares ? "* sceneShared=0" : "* sceneShared=1"), 0);
     EXPECT_EQ(s.Count("cop lost the player: ped=*"), shares ? 0 : 1);
     EXPECT_EQ(s.Ped("below").m_nPursuitSuppressed, shares ? 0 : 1);
