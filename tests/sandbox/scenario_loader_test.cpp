@@ -130,7 +130,7 @@ TEST(ScenarioLoader, ErrorsNameFileAndJsonPath) {
               "test.json: peds[1].pos: expected an array of 3 numbers");
     EXPECT_EQ(ErrorOf(With(R"("peds": [{"type": 6, "pos": [0, 0, 0], "heding": 4}])")),
               "test.json: peds[0].heding: unknown key (known here: id, type, pos, heading, health, armour, "
-              "weapons, vehicle, seat)");
+              "weapons, vehicle, seat, leaveMs)");
     EXPECT_EQ(ErrorOf(With(R"("sed": 3)")).substr(0, 31), "test.json: sed: unknown key (kn");
     EXPECT_EQ(ErrorOf(With(R"("world": {"boxes": [{"min": [0, 0, 0], "max": [1, 1, "2"]}]})")),
               "test.json: world.boxes[0].max: expected an array of 3 numbers");
