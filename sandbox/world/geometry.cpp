@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace sandbox {
 
@@ -38,27 +39,57 @@ bool SegmentHitsTurnedBox(Vec3 a, Vec3 b, Vec3 base, Vec3 half, float heading) {
     return SegmentHitsBox(local(a), local(b), {-half.x, -half.y, 0.0f}, {half.x, half.y, 2.0f * half.z});
 }
 
+void Geometry::SetBoxes(std::vector<SolidBox> boxes) {
+    boxes_ = std::move(boxes);
+    Index();
+}
+
+void Geometry::AddBox(SolidBox box) {
+    boxes_.push_back(std::move(box));
+    Index();
+}
+
+void Geometry::Index() {
+    std::vector<Bounds> bounds;
+    bounds.reserve(boxes_.size());
+    for (const SolidBox& box : boxes_) bounds.push_back({box.min, box.max});
+    tree_ = BoxTree(bounds);
+}
+
 bool Geometry::SegmentClear(Vec3 a, Vec3 b) const {
-    return std::none_of(boxes.begin(), boxes.end(),
-                        [&](const SolidBox& box) { return SegmentHitsBox(a, b, box.min, box.max); });
+    return !tree_.AnyOnSegment(a, b, [&](std::uint32_t i) {
+        const SolidBox& box = boxes_[i];
+        return SegmentHitsBox(a, b, box.min, box.max);
+    });
 }
 
 float Geometry::GroundZ(float x, float y) const {
     for (const GroundHole& h : holes) {
         if (x >= h.minX && x <= h.maxX && y >= h.minY && y <= h.maxY) return -100.0f;
     }
+    // The highest top; among equal tops (0 and -0) the ground's own height, then the first box, wins.
     float z = groundZ;
-    for (const SolidBox& box : boxes) {
-        if (x >= box.min.x && x <= box.max.x && y >= box.min.y && y <= box.max.y) z = std::max(z, box.max.z);
-    }
+    std::int64_t from = -1;
+    tree_.ForEachOver(x, y, [&](std::uint32_t i) {
+        const SolidBox& box = boxes_[i];
+        if (!(x >= box.min.x && x <= box.max.x && y >= box.min.y && y <= box.max.y)) return;
+        const float top = box.max.z;
+        if (top > z || (top == z && from >= 0 && i < from)) {
+            z = top;
+            from = i;
+        }
+    });
     return z;
 }
 
 bool Geometry::InsideBox(Vec3 p) const {
-    return std::any_of(boxes.begin(), boxes.end(), [&](const SolidBox& box) {
-        return p.x > box.min.x && p.x < box.max.x && p.y > box.min.y && p.y < box.max.y && p.z >= box.min.z &&
-               p.z < box.max.z;
+    bool inside = false;
+    tree_.ForEachOver(p.x, p.y, [&](std::uint32_t i) {
+        const SolidBox& box = boxes_[i];
+        inside = inside || (p.x > box.min.x && p.x < box.max.x && p.y > box.min.y && p.y < box.max.y &&
+                            p.z >= box.min.z && p.z < box.max.z);
     });
+    return inside;
 }
 
 }  // namespace sandbox

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "world/box_tree.h"
 #include "world/vec3.h"
 
 namespace sandbox {
@@ -24,8 +25,12 @@ struct GroundHole {
 class Geometry {
 public:
     float groundZ = 0.0f;
-    std::vector<SolidBox> boxes;
     std::vector<GroundHole> holes;
+
+    const std::vector<SolidBox>& Boxes() const { return boxes_; }
+    /// Replaces the boxes; the queries below index them once here.
+    void SetBoxes(std::vector<SolidBox> boxes);
+    void AddBox(SolidBox box);
 
     /// True when the segment from a to b passes through none of the boxes.
     bool SegmentClear(Vec3 a, Vec3 b) const;
@@ -35,6 +40,12 @@ public:
     float FloorZ(float x, float y) const { return std::max(GroundZ(x, y), groundZ); }
     /// True when the point lies inside a box.
     bool InsideBox(Vec3 p) const;
+
+private:
+    void Index();
+
+    std::vector<SolidBox> boxes_;
+    BoxTree tree_;
 };
 
 /// True when the segment from a to b passes through the box (slab test).

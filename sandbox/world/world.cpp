@@ -11,6 +11,7 @@
 #include "police/host_police.h"
 #include "pools/host_tasks.h"
 #include "scenario/scenario.h"
+#include "scenario/scenario_area.h"
 #include "world/host_clock.h"
 #include "world/ped_activity.h"
 #include "world/vehicle_motion.h"
@@ -26,29 +27,6 @@ void ArmPed(Ped& ped, const std::vector<Weapon>& weapons) {
         ped.m_aWeapons[i].m_eWeaponType = weapons[i].type;
         ped.m_aWeapons[i].m_nTotalAmmo = static_cast<unsigned int>(std::max(0, weapons[i].ammo));
     }
-}
-
-// The area a scenario uses: everything it places or sends somewhere, with room around it.
-std::pair<Vec3, Vec3> ScenarioArea(const Scenario& scenario) {
-    Vec3 lo = scenario.player.pos;
-    Vec3 hi = scenario.player.pos;
-    const auto grow = [&](Vec3 p) {
-        lo = {std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z)};
-        hi = {std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z)};
-    };
-    for (const PedSpec& p : scenario.peds) grow(p.pos);
-    for (const VehicleSpec& v : scenario.vehicles) grow(v.pos);
-    for (const Box& b : scenario.world.boxes) {
-        grow(b.min);
-        grow(b.max);
-    }
-    for (const Event& e : scenario.events) {
-        grow(e.to);
-        if (e.spawnPed) grow(e.spawnPed->pos);
-        if (e.spawnVehicle) grow(e.spawnVehicle->pos);
-    }
-    const Vec3 margin{60.0f, 60.0f, 0.0f};
-    return {lo - margin, hi + margin};
 }
 
 PathNetwork BuildNodes(const Scenario& scenario, const Geometry& geometry) {
@@ -79,7 +57,9 @@ World::World(const Scenario& scenario)
     SetClock(scenario.clockStartMs);
 
     geometry_.groundZ = scenario.world.groundZ;
-    for (const Box& box : scenario.world.boxes) geometry_.boxes.push_back({box.id, box.min, box.max});
+    std::vector<SolidBox> boxes;
+    for (const Box& box : scenario.world.boxes) boxes.push_back({box.id, box.min, box.max});
+    geometry_.SetBoxes(std::move(boxes));
     for (const NoGroundArea& a : scenario.world.noGround)
         geometry_.holes.push_back({a.minX, a.minY, a.maxX, a.maxY});
 

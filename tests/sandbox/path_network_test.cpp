@@ -11,7 +11,7 @@ using sandbox::Vec3;
 
 Geometry WallAcrossX() {
     Geometry g;
-    g.boxes.push_back({"wall", {-2, -30, 0}, {2, 30, 10}});
+    g.AddBox({"wall", {-2, -30, 0}, {2, 30, 10}});
     return g;
 }
 

@@ -45,7 +45,7 @@ TEST(CarStopTest, NearThePlayerCountsOnlyWhileTracking) {
 TEST(CarStopTest, StandingStillCountsOnlyFrom4001MsAfterTheOrder) {
     // A wall right in front: the car never moves after its order at 3300.
     Session blocked({{"pc", 0, -40}});
-    blocked.World().World3D().boxes.push_back({"wall", {-10, -37.5f, 0}, {10, -37, 5}});
+    blocked.World().World3D().AddBox({"wall", {-10, -37.5f, 0}, {10, -37, 5}});
     PlayerLeaves(blocked);
     blocked.RunTo(9850);  // standing since the tick at 7350: 2500 ms is not yet more than VehicleHaltMs
     EXPECT_TRUE(blocked.StopLine().empty()) << blocked.StopLine();

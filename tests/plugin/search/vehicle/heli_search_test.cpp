@@ -24,7 +24,7 @@ Session Heli(const std::string& settings = "") { return Session({Car{"heli", 0, 
 
 TEST(HeliSearchTest, TheFirstOrderGoesToTheSceneAtThreeHeightsAboveItsGround) {
     Session s = Heli("HeliAltitude=30\n");
-    s.World().World3D().boxes.push_back({"roof", {-5, -5, 0}, {5, 5, 10}});
+    s.World().World3D().AddBox({"roof", {-5, -5, 0}, {5, 5, 10}});
     s.RunTo(3300);
     const auto orders = HeliOrders(s);
     ASSERT_EQ(orders.size(), 1u);
