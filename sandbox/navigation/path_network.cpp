@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <queue>
+#include <stdexcept>
 
 #include "world/geometry.h"
 
@@ -13,13 +15,56 @@ namespace {
 // Nodes lie on the ground; the link test runs a little above it so that the ground plane itself
 // never counts as an obstacle.
 constexpr float kLinkHeight = 0.5f;
+// A grid is refused where float steps of this fraction of the spacing are lost, so that stepping
+// across the area still lands near where every node is meant to be.
+constexpr float kSpacingPrecision = 16.0f;
+
+float FirstLine(float v, float spacing) { return std::floor(v / spacing) * spacing; }
+
+// How many lines of the grid [lo, hi] holds, every `spacing` from the line at or below lo.
+double Lines(float lo, float hi, float spacing) {
+    const double span = static_cast<double>(hi) - FirstLine(lo, spacing);
+    return span < 0.0 ? 0.0 : std::floor(span / spacing) + 1.0;
+}
+
+bool StepsHold(float v, float spacing) {
+    const float m = std::abs(v);
+    return std::nextafter(m, std::numeric_limits<float>::infinity()) - m <= spacing / kSpacingPrecision;
+}
 }  // namespace
 
+std::string PathNetwork::GridProblem(float spacing, Vec3 min, Vec3 max) {
+    char text[320];
+    const double count = Lines(min.x, max.x, spacing) * Lines(min.y, max.y, spacing);
+    if (!(count <= kMaxGridNodes)) {
+        std::snprintf(
+            text, sizeof text,
+            "a grid every %g m over x %g to %g, y %g to %g would hold %.3g path nodes, more than the "
+            "limit of %.0f; use a larger spacing, a list of points, or keep the scenario in a "
+            "smaller area",
+            static_cast<double>(spacing), static_cast<double>(min.x), static_cast<double>(max.x),
+            static_cast<double>(min.y), static_cast<double>(max.y), count, kMaxGridNodes);
+        return text;
+    }
+    for (const float v : {min.x, max.x, min.y, max.y}) {
+        if (!StepsHold(v, spacing)) {
+            std::snprintf(
+                text, sizeof text,
+                "coordinates as large as %g cannot be stepped every %g m in single precision; use a "
+                "larger spacing or keep the scenario nearer the origin",
+                static_cast<double>(v), static_cast<double>(spacing));
+            return text;
+        }
+    }
+    return {};
+}
+
 PathNetwork PathNetwork::Grid(float spacing, Vec3 min, Vec3 max, const Geometry& geometry) {
+    if (std::string problem = GridProblem(spacing, min, max); !problem.empty())
+        throw std::length_error(problem);
     PathNetwork nodes;
-    const auto first = [spacing](float v) { return std::floor(v / spacing) * spacing; };
-    for (float x = first(min.x); x <= max.x; x += spacing) {
-        for (float y = first(min.y); y <= max.y; y += spacing) {
+    for (float x = FirstLine(min.x, spacing); x <= max.x; x += spacing) {
+        for (float y = FirstLine(min.y, spacing); y <= max.y; y += spacing) {
             const Vec3 p{x, y, geometry.groundZ};
             if (!geometry.InsideBox(p + Vec3{0.0f, 0.0f, kLinkHeight})) nodes.nodes_.push_back(p);
         }
@@ -38,42 +83,30 @@ PathNetwork PathNetwork::Points(std::vector<Vec3> points, const Geometry& geomet
 
 void PathNetwork::Link(const Geometry& geometry, float range) {
     geometry_ = &geometry;
+    grid_ = NodeGrid(nodes_, range);
     links_.assign(nodes_.size(), {});
     const Vec3 lift{0.0f, 0.0f, kLinkHeight};
     for (std::size_t a = 0; a < nodes_.size(); ++a) {
-        for (std::size_t b = a + 1; b < nodes_.size(); ++b) {
-            if (Length(nodes_[b] - nodes_[a]) > range) continue;
-            if (!geometry.SegmentClear(nodes_[a] + lift, nodes_[b] + lift)) continue;
-            links_[a].push_back(static_cast<int>(b));
+        grid_.ForEachNeighbourCandidate(nodes_, static_cast<int>(a), [&](int j) {
+            const auto b = static_cast<std::size_t>(j);
+            if (b <= a || !(Length(nodes_[b] - nodes_[a]) <= range)) return;
+            if (!geometry.SegmentClear(nodes_[a] + lift, nodes_[b] + lift)) return;
+            links_[a].push_back(j);
             links_[b].push_back(static_cast<int>(a));
-        }
+        });
     }
+    for (std::vector<int>& linked : links_) std::sort(linked.begin(), linked.end());
 }
 
 int PathNetwork::ClosestIndex(Vec3 p) const {
-    int best = -1;
-    float bestDist = std::numeric_limits<float>::max();
-    for (std::size_t i = 0; i < nodes_.size(); ++i) {
-        const float d = Length(nodes_[i] - p);
-        if (d < bestDist) {
-            bestDist = d;
-            best = static_cast<int>(i);
-        }
-    }
-    return best;
+    return grid_.Nearest(nodes_, p, [](int) { return true; });
 }
 
 int PathNetwork::ClosestReachableIndex(Vec3 p) const {
     const Vec3 lift{0.0f, 0.0f, kLinkHeight};
-    int best = -1;
-    float bestDist = std::numeric_limits<float>::max();
-    for (std::size_t i = 0; i < nodes_.size(); ++i) {
-        const float d = Length(nodes_[i] - p);
-        if (d < bestDist && geometry_->SegmentClear(p + lift, nodes_[i] + lift)) {
-            bestDist = d;
-            best = static_cast<int>(i);
-        }
-    }
+    const int best = grid_.Nearest(nodes_, p, [&](int i) {
+        return geometry_->SegmentClear(p + lift, nodes_[static_cast<std::size_t>(i)] + lift);
+    });
     return best >= 0 ? best : ClosestIndex(p);
 }
 
@@ -87,7 +120,7 @@ std::vector<Vec3> PathNetwork::Route(Vec3 from, Vec3 to) const {
     // A walk never starts or ends through a wall: each end joins the network where it can see it.
     const int start = ClosestReachableIndex(from);
     const int goal = ClosestReachableIndex(to);
-    if (start < 0 || start == goal) return {to};
+    if (start < 0 || goal < 0 || start == goal) return {to};
     // Dijkstra: the graph is small (a few thousand nodes at most).
     std::vector<float> dist(nodes_.size(), std::numeric_limits<float>::max());
     std::vector<int> previous(nodes_.size(), -1);

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <vector>
 
+#include "navigation/node_grid.h"
 #include "world/vec3.h"
 
 namespace sandbox {
@@ -14,22 +16,30 @@ class PathNetwork {
 public:
     /// Links nodes closer than this (and free of boxes) to each other.
     static constexpr float kLinkRange = 25.0f;
+    /// The most nodes a grid may hold (a square of 5 km at 10 m spacing): beyond it, building the
+    /// network and searching routes would stall the run.
+    static constexpr double kMaxGridNodes = 250000.0;
 
     PathNetwork() = default;
-    /// A grid every `spacing` metres over the area [min, max], without nodes inside boxes.
+    /// A grid every `spacing` metres over the area [min, max], without nodes inside boxes. Throws
+    /// std::length_error with GridProblem's reason when there is one.
     static PathNetwork Grid(float spacing, Vec3 min, Vec3 max, const Geometry& geometry);
-    /// The given points; z of each is taken as given.
+    /// The given points; z of each is taken as given. Every coordinate must be finite.
     static PathNetwork Points(std::vector<Vec3> points, const Geometry& geometry);
+    /// Why such a grid cannot be built (more nodes than kMaxGridNodes, or coordinates too large to
+    /// step by `spacing` in floats), or empty when it can.
+    static std::string GridProblem(float spacing, Vec3 min, Vec3 max);
 
     bool Empty() const { return nodes_.empty(); }
     const std::vector<Vec3>& Nodes() const { return nodes_; }
     const std::vector<std::vector<int>>& Links() const { return links_; }
 
-    /// The node closest to the point (3D), if there is any.
+    /// The node closest to the point (3D), if there is any; none for a point that is not finite or so
+    /// far away (beyond about 1.8e19 m) that its float distance overflows.
     std::optional<Vec3> Closest(Vec3 p) const;
     /// Waypoints from `from` to `to`: along the shortest chain of linked nodes between the nearest
     /// nodes each end can reach in a straight line, then straight to `to`. Just `to` when there is
-    /// no such chain.
+    /// no such chain, or either end has no closest node.
     std::vector<Vec3> Route(Vec3 from, Vec3 to) const;
 
 private:
@@ -40,6 +50,7 @@ private:
     const Geometry* geometry_ = nullptr;  ///< the world the nodes lie in; it outlives them
     std::vector<Vec3> nodes_;
     std::vector<std::vector<int>> links_;
+    NodeGrid grid_;
 };
 
 }  // namespace sandbox

@@ -16,6 +16,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "navigation/path_network.h"
+#include "scenario/scenario_area.h"
+
 namespace sandbox {
 
 ScenarioError::ScenarioError(const std::string& source, const std::string& jsonPath,
@@ -746,6 +749,14 @@ Scenario Loader::Load(const Json& root, std::string_view sourceName) {
         ForEachElement(*expect, "expect", [&](const Json& value, const std::string& path) {
             scenario.expect.push_back(ReadExpectation(value, path));
         });
+    }
+    // The node grid covers everything the scenario places or sends somewhere, events included.
+    if (scenario.world.pedNodes.layout == PedNodes::Layout::grid) {
+        const auto [lo, hi] = ScenarioArea(scenario);
+        if (std::string problem = PathNetwork::GridProblem(scenario.world.pedNodes.spacing, lo, hi);
+            !problem.empty()) {
+            Fail("world.pedNodes", problem);
+        }
     }
     return scenario;
 }

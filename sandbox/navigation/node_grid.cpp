@@ -1,0 +1,136 @@
+#include "navigation/node_grid.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <queue>
+
+namespace sandbox {
+
+namespace {
+
+// How much a cell's distance bound is loosened against the rounding of the float distance of the
+// nodes in it: a relative part far above float precision, and an absolute part for tiny distances.
+constexpr double kBoundSlack = 1e-5;
+constexpr double kBoundSlackMetres = 1e-6;
+
+struct Candidate {
+    float d;  ///< the float distance a scan of every node compares
+    int i;
+    bool operator>(const Candidate& o) const { return d > o.d || (d == o.d && i > o.i); }
+};
+
+}  // namespace
+
+NodeGrid::NodeGrid(const std::vector<Vec3>& nodes, float minCell) {
+    if (nodes.empty()) return;
+    double minX = nodes[0].x, maxX = minX, minY = nodes[0].y, maxY = minY;
+    for (const Vec3& n : nodes) {
+        minX = std::min(minX, static_cast<double>(n.x));
+        maxX = std::max(maxX, static_cast<double>(n.x));
+        minY = std::min(minY, static_cast<double>(n.y));
+        maxY = std::max(maxY, static_cast<double>(n.y));
+    }
+    originX_ = minX;
+    originY_ = minY;
+    // Nodes spread thin would need more cells than nodes; wider cells keep the table small.
+    const double most = 4.0 * static_cast<double>(nodes.size()) + 64.0;
+    cell_ = std::max(static_cast<double>(minCell), 1e-3);
+    double columns = 0.0, rows = 0.0;
+    for (;;) {
+        columns = std::floor((maxX - minX) / cell_) + 1.0;
+        rows = std::floor((maxY - minY) / cell_) + 1.0;
+        if (columns * rows <= most) break;
+        cell_ *= 2.0;
+    }
+    columns_ = static_cast<std::int64_t>(columns);
+    rows_ = static_cast<std::int64_t>(rows);
+
+    cellStart_.assign(static_cast<std::size_t>(columns_ * rows_) + 1, 0);
+    std::vector<std::int64_t> cellOfNode(nodes.size());
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        const CellXY c = CellOf(nodes[i].x, nodes[i].y);
+        cellOfNode[i] = CellIndex(c.x, c.y);
+        ++cellStart_[static_cast<std::size_t>(cellOfNode[i]) + 1];
+    }
+    for (std::size_t c = 1; c < cellStart_.size(); ++c) cellStart_[c] += cellStart_[c - 1];
+    entries_.resize(nodes.size());
+    std::vector<std::uint32_t> fill(cellStart_.begin(), cellStart_.end() - 1);
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        entries_[fill[static_cast<std::size_t>(cellOfNode[i])]++] = static_cast<std::uint32_t>(i);
+    }
+}
+
+NodeGrid::CellXY NodeGrid::CellOf(double x, double y) const {
+    const double cx = std::clamp(std::floor((x - originX_) / cell_), 0.0, static_cast<double>(columns_ - 1));
+    const double cy = std::clamp(std::floor((y - originY_) / cell_), 0.0, static_cast<double>(rows_ - 1));
+    return {static_cast<std::int64_t>(cx), static_cast<std::int64_t>(cy)};
+}
+
+void NodeGrid::ForEachNeighbourCandidate(const std::vector<Vec3>& nodes, int i,
+                                         const std::function<void(int)>& visit) const {
+    const Vec3 n = nodes[static_cast<std::size_t>(i)];
+    const CellXY c = CellOf(n.x, n.y);
+    for (std::int64_t y = std::max<std::int64_t>(c.y - 1, 0); y <= std::min(c.y + 1, rows_ - 1); ++y) {
+        for (std::int64_t x = std::max<std::int64_t>(c.x - 1, 0); x <= std::min(c.x + 1, columns_ - 1); ++x) {
+            const auto cell = static_cast<std::size_t>(CellIndex(x, y));
+            for (std::uint32_t k = cellStart_[cell]; k < cellStart_[cell + 1]; ++k) {
+                visit(static_cast<int>(entries_[k]));
+            }
+        }
+    }
+}
+
+// Rings of cells around the one nearest to p, each ring pushing its nodes onto a heap by distance.
+// The nearest candidate is settled once no unopened ring can hold a node as near.
+int NodeGrid::Nearest(const std::vector<Vec3>& nodes, Vec3 p, const std::function<bool(int)>& accept) const {
+    if (entries_.empty() || !std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return -1;
+    // Where p is outside the grid, every node is at least as far from p as from p's foot on the grid.
+    const double qx =
+        std::clamp(static_cast<double>(p.x), originX_, originX_ + static_cast<double>(columns_) * cell_);
+    const double qy =
+        std::clamp(static_cast<double>(p.y), originY_, originY_ + static_cast<double>(rows_) * cell_);
+    const double outside2 = (p.x - qx) * (p.x - qx) + (p.y - qy) * (p.y - qy);
+    const CellXY s = CellOf(qx, qy);
+    const std::int64_t lastRing = std::max({s.x, columns_ - 1 - s.x, s.y, rows_ - 1 - s.y});
+    const auto ringBound = [&](std::int64_t r) {
+        const double gap = static_cast<double>(std::max<std::int64_t>(r - 1, 0)) * cell_;
+        return std::sqrt(outside2 + gap * gap) * (1.0 - kBoundSlack) - kBoundSlackMetres;
+    };
+
+    std::priority_queue<Candidate, std::vector<Candidate>, std::greater<>> open;
+    const auto openCell = [&](std::int64_t x, std::int64_t y) {
+        if (x < 0 || y < 0 || x >= columns_ || y >= rows_) return;
+        const auto cell = static_cast<std::size_t>(CellIndex(x, y));
+        for (std::uint32_t k = cellStart_[cell]; k < cellStart_[cell + 1]; ++k) {
+            const int i = static_cast<int>(entries_[k]);
+            const float d = Length(nodes[static_cast<std::size_t>(i)] - p);
+            // A node whose float distance overflows counts as out of reach, as in a scan of them all.
+            if (d < std::numeric_limits<float>::max()) open.push({d, i});
+        }
+    };
+    const auto openRing = [&](std::int64_t r) {
+        if (r == 0) return openCell(s.x, s.y);
+        for (std::int64_t x = s.x - r; x <= s.x + r; ++x) {
+            openCell(x, s.y - r);
+            openCell(x, s.y + r);
+        }
+        for (std::int64_t y = s.y - r + 1; y <= s.y + r - 1; ++y) {
+            openCell(s.x - r, y);
+            openCell(s.x + r, y);
+        }
+    };
+
+    std::int64_t ring = 0;
+    for (;;) {
+        while (ring <= lastRing && (open.empty() || ringBound(ring) <= static_cast<double>(open.top().d))) {
+            openRing(ring++);
+        }
+        if (open.empty()) return -1;
+        const int best = open.top().i;
+        open.pop();
+        if (accept(best)) return best;
+    }
+}
+
+}  // namespace sandbox
