@@ -1,5 +1,7 @@
 // Host script commands for vehicles.
 
+#include <cmath>
+
 #include "script/script_commands.h"
 #include "world/vehicle_motion.h"
 #include "world/world.h"
@@ -17,7 +19,10 @@ const RegisterScriptCommand driveTo(0x05D1, 9, [](const ScriptContext& c) {
     SetDriveTarget(c.world, *car, {c.Float(2), c.Float(3), c.Float(4)});
     car->m_autoPilot.m_nCarMission = MISSION_GOTOCOORDS;
     car->m_autoPilot.m_nTempAction = 0;
-    car->m_autoPilot.m_nCruiseSpeed = static_cast<unsigned char>(std::clamp(c.Float(5), 0.0f, 255.0f));
+    // A speed that is not a number stops the car rather than reaching the conversion.
+    const float cruise = c.Float(5);
+    car->m_autoPilot.m_nCruiseSpeed =
+        std::isnan(cruise) ? 0 : static_cast<unsigned char>(std::clamp(cruise, 0.0f, 255.0f));
     car->m_autoPilot.m_nCarDrivingStyle = static_cast<signed char>(c.Int(8));
     return true;
 });

@@ -55,9 +55,12 @@ void UpdatePedActivities(World& world, float dt) {
         }
         switch (ped->activity.kind) {
             case Activity::Kind::lookAbout: ped->m_fHeading += kLookAboutTurnRate * dt; break;
-            case Activity::Kind::aim:
-                ped->m_fHeading = HeadingAlong(ped->activity.point - ped->Position());
+            case Activity::Kind::aim: {
+                // A point that is not a number gives no direction: he keeps facing where he did.
+                const float heading = HeadingAlong(ped->activity.point - ped->Position());
+                if (!std::isnan(heading)) ped->m_fHeading = heading;
                 break;
+            }
             case Activity::Kind::attack: Attack(world, *ped, dt); break;
             case Activity::Kind::none: break;
         }

@@ -26,14 +26,25 @@ inline float Radians(float degrees) { return degrees * std::numbers::pi_v<float>
 inline float HeadingAlong(Vec3 d) { return std::atan2(-d.x, d.y); }
 
 /// One level step of at most `step` metres from p towards `to`; `reached` when it gets there.
+/// Towards a point that is not finite (or from one) there is no way to go: the step stays at p.
 struct Step {
     Vec3 next;
     bool reached;
 };
 inline Step StepTowards(Vec3 p, Vec3 to, float step) {
+    if (!std::isfinite(to.x) || !std::isfinite(to.y) || !std::isfinite(p.x) || !std::isfinite(p.y)) {
+        return {p, false};
+    }
     const Vec3 d = to - p;
     const float dist = Length2D(d);
     if (dist <= step) return {{to.x, to.y, p.z}, true};
+    if (std::isinf(dist)) {
+        // So far away that the squares overflow: the direction from both ends scaled down.
+        constexpr float kScale = 0x1p-70f;
+        const Vec3 small = to * kScale - p * kScale;
+        const float smallDist = Length2D(small);
+        return {p + Vec3{small.x / smallDist * step, small.y / smallDist * step, 0.0f}, false};
+    }
     return {p + Vec3{d.x / dist * step, d.y / dist * step, 0.0f}, false};
 }
 

@@ -11,9 +11,11 @@ namespace {
 
 void FlyHeli(World& world, Vehicle& heli, float dt) {
     const auto [stepped, reached] = StepTowards(heli.Position(), heli.target, kHeliSpeed * dt);
-    if (!reached) heli.m_fHeading = HeadingAlong(heli.target - heli.Position());
+    const float heading = HeadingAlong(heli.target - heli.Position());
+    if (!reached && !std::isnan(heading)) heli.m_fHeading = heading;
     Vec3 p = stepped;
-    const float wantZ = world.World3D().FloorZ(p.x, p.y) + heli.flyHeight;
+    float wantZ = world.World3D().FloorZ(p.x, p.y) + heli.flyHeight;
+    if (std::isnan(wantZ)) wantZ = p.z;  // ordered to a height that is not a number: it holds its own
     const float climb = kHeliClimbSpeed * dt;
     p.z = std::abs(wantZ - p.z) <= climb ? wantZ : p.z + (wantZ > p.z ? climb : -climb);
     heli.SetPosition(p);
