@@ -69,8 +69,8 @@ std::uint32_t BoxTree::Build(std::uint32_t first, std::uint32_t count, const std
     return index;
 }
 
-bool BoxTree::SegmentMayTouch(const Node& node, Vec3 a, Vec3 b) const {
-    return SegmentHitsBox(a, b, node.bounds.min, node.bounds.max);
+bool BoxTree::SegmentMayTouch(const Bounds& bounds, Vec3 a, Vec3 b) {
+    return SegmentHitsBox(a, b, bounds.min, bounds.max);
 }
 
 }  // namespace sandbox

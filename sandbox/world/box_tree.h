@@ -42,31 +42,26 @@ private:
         std::uint32_t count;  ///< boxes in a leaf; 0 for an inner node
     };
     std::uint32_t Build(std::uint32_t first, std::uint32_t count, const std::vector<Bounds>& boxes);
-    bool SegmentMayTouch(const Node& node, Vec3 a, Vec3 b) const;
+    /// Depth first through the nodes whose bounds `enter` accepts, handing each of their boxes to
+    /// `visit` until it returns true; true when it did.
+    template <class Enter, class Visit>
+    bool Walk(Enter&& enter, Visit&& visit) const;
+    static bool SegmentMayTouch(const Bounds& bounds, Vec3 a, Vec3 b);
 
     std::vector<Node> nodes_;
     std::vector<std::uint32_t> order_;  ///< box indices, grouped by leaf
 };
 
-template <class Visit>
-bool BoxTree::AnyOnSegment(Vec3 a, Vec3 b, Visit&& visit) const {
-    const bool finite = std::isfinite(a.x) && std::isfinite(a.y) && std::isfinite(a.z) &&
-                        std::isfinite(b.x) && std::isfinite(b.y) && std::isfinite(b.z);
-    if (!finite) {
-        // Infinities and NaN break the monotonic rounding the pruning relies on; such a segment is rare.
-        for (std::uint32_t i : order_) {
-            if (visit(i)) return true;
-        }
-        return false;
-    }
+template <class Enter, class Visit>
+bool BoxTree::Walk(Enter&& enter, Visit&& visit) const {
     if (nodes_.empty()) return false;
-    std::uint32_t stack[64];
+    std::uint32_t stack[64];  // the tree is split at medians, so it is far shallower than this
     int top = 0;
     stack[top++] = 0;
     while (top > 0) {
         const std::uint32_t index = stack[--top];
         const Node& node = nodes_[index];
-        if (!SegmentMayTouch(node, a, b)) continue;
+        if (!enter(node.bounds)) continue;
         if (node.count == 0) {
             stack[top++] = node.first;
             stack[top++] = index + 1;
@@ -80,23 +75,26 @@ bool BoxTree::AnyOnSegment(Vec3 a, Vec3 b, Visit&& visit) const {
 }
 
 template <class Visit>
-void BoxTree::ForEachOver(float x, float y, Visit&& visit) const {
-    if (nodes_.empty()) return;
-    std::uint32_t stack[64];
-    int top = 0;
-    stack[top++] = 0;
-    while (top > 0) {
-        const std::uint32_t index = stack[--top];
-        const Node& node = nodes_[index];
-        const Bounds& b = node.bounds;
-        if (!(x >= b.min.x && x <= b.max.x && y >= b.min.y && y <= b.max.y)) continue;
-        if (node.count == 0) {
-            stack[top++] = node.first;
-            stack[top++] = index + 1;
-            continue;
+bool BoxTree::AnyOnSegment(Vec3 a, Vec3 b, Visit&& visit) const {
+    const bool finite = std::isfinite(a.x) && std::isfinite(a.y) && std::isfinite(a.z) &&
+                        std::isfinite(b.x) && std::isfinite(b.y) && std::isfinite(b.z);
+    if (!finite) {
+        // Infinities and NaN break the monotonic rounding the pruning relies on; such a segment is rare.
+        for (std::uint32_t i : order_) {
+            if (visit(i)) return true;
         }
-        for (std::uint32_t k = node.first; k < node.first + node.count; ++k) visit(order_[k]);
+        return false;
     }
+    return Walk([&](const Bounds& bounds) { return SegmentMayTouch(bounds, a, b); }, visit);
+}
+
+template <class Visit>
+void BoxTree::ForEachOver(float x, float y, Visit&& visit) const {
+    Walk([&](const Bounds& b) { return x >= b.min.x && x <= b.max.x && y >= b.min.y && y <= b.max.y; },
+         [&](std::uint32_t i) {
+             visit(i);
+             return false;
+         });
 }
 
 }  // namespace sandbox

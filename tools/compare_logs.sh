@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Usage: tools/compare_logs.sh REV
+#
+# Runs every built-in scenario with the build of REV and with this tree's build, and reports each
+# scenario whose vigilor.log differs. REV is built in a scratch worktree under build/; this tree is
+# built with the default preset. Exit 0 when every log is byte-identical, 1 when any differs, 2 on
+# bad usage or a failed build.
+set -euo pipefail
+
+if [ $# -ne 1 ]; then
+    echo "usage: $0 REV" >&2
+    exit 2
+fi
+cd "$(dirname "$0")/.."
+root=$(pwd)
+rev=$(git rev-parse --verify "$1^{commit}") || { echo "$0: not a revision: $1" >&2; exit 2; }
+
+scratch="$root/build/compare"
+base_src="$scratch/src-${rev:0:12}"
+runs="$scratch/runs"
+mkdir -p "$scratch"
+
+if [ ! -d "$base_src" ]; then
+    git worktree add --detach "$base_src" "$rev" >/dev/null
+fi
+
+build() {  # source dir, build dir
+    cmake -S "$1" -B "$2" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVIGILOR_BUILD_BENCH=OFF >/dev/null
+    cmake --build "$2" --target vigilor vigilor-sandbox >/dev/null
+}
+echo "building $1 (${rev:0:12}) and this tree"
+build "$base_src" "$base_src/build/compare" || exit 2
+build "$root" "$root/build/default" || exit 2
+base_bin="$base_src/build/compare/bin/vigilor-sandbox"
+this_bin="$root/build/default/bin/vigilor-sandbox"
+
+names() { "$1" list | awk '{print $1}' | sort; }
+mapfile -t common < <(comm -12 <(names "$base_bin") <(names "$this_bin"))
+only=$(comm -3 <(names "$base_bin") <(names "$this_bin") | tr -d '\t' | tr '\n' ' ')
+[ -n "$only" ] && echo "not in both builds (not compared): $only"
+
+rm -rf "$runs"
+differ=0
+for name in "${common[@]}"; do
+    "$base_bin" run "$name" --quiet --dir "$runs/base/$name" >/dev/null 2>&1 || true
+    "$this_bin" run "$name" --quiet --dir "$runs/this/$name" >/dev/null 2>&1 || true
+    base_log="$runs/base/$name/vigilor.log"
+    this_log="$runs/this/$name/vigilor.log"
+    # A run in which the plugin never starts leaves no log; that is the same on both sides.
+    [ ! -e "$base_log" ] && [ ! -e "$this_log" ] && continue
+    if ! cmp -s "$base_log" "$this_log"; then
+        echo "DIFFERS: $name (diff $base_log $this_log)"
+        differ=1
+    fi
+done
+echo "${#common[@]} scenarios compared; $([ $differ -eq 0 ] && echo "all logs identical" || echo "some logs differ")"
+exit $differ
