@@ -21,7 +21,7 @@ runs="$scratch/runs"
 mkdir -p "$scratch"
 
 if [ ! -d "$base_src" ]; then
-    git worktree add --detach "$base_src" "$rev" >/dev/null
+    git worktree add --quiet --detach "$base_src" "$rev"
 fi
 
 build() {  # source dir, build dir

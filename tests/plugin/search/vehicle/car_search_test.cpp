@@ -57,7 +57,7 @@ TEST(CarStopTest, StandingStillCountsOnlyFrom4001MsAfterTheOrder) {
 TEST(CarStopTest, TheHaltGraceRunsFromTheOrderNotFromTheLastProgress) {
     // A wall 12 m ahead: the car gains ground until about 4600, then stands.
     Session s({{"pc", 0, -60}});
-    s.World().World3D().boxes.push_back({"wall", {-10, -45.5f, 0}, {10, -45, 5}});
+    s.World().World3D().AddBox({"wall", {-10, -45.5f, 0}, {10, -45, 5}});
     PlayerLeaves(s);
     s.RunTo(9850);
     EXPECT_TRUE(s.StopLine().empty()) << s.StopLine();
