@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <limits>
 #include <sstream>
 
 #include "builtin_scenarios.h"
@@ -23,6 +24,7 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitRunError = 3;
+constexpr std::uint32_t kMaxSeconds = std::numeric_limits<std::uint32_t>::max() / 1000;
 
 struct CommonOptions {
     std::string dir;
@@ -38,7 +40,9 @@ void AddCommonOptions(CLI::App& command, CommonOptions& o) {
     command.add_option("--dir", o.dir, "game folder of the run (default: runs/<scenario name>)");
     command.add_option("--ini", o.ini, "use this INI file as vigilor.ini")->check(CLI::ExistingFile);
     command.add_option("--set", o.sets, "override one INI key, KEY=VALUE (repeatable)");
-    command.add_option("--seconds", o.seconds, "override the scenario's duration");
+    // The run time is counted in 32-bit milliseconds, as durationMs is.
+    command.add_option("--seconds", o.seconds, "override the scenario's duration")
+        ->check(CLI::Range(std::uint32_t{0}, kMaxSeconds));
     command.add_option("--seed", o.seed, "override the scenario's seed");
     command.add_option("--replay", o.replay, "also write the replay to this file");
     command.add_flag("--quiet", o.quiet, "print nothing but errors");

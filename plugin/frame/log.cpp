@@ -11,6 +11,7 @@ std::FILE* logFile = nullptr;
 }  // namespace
 
 void TruncateLog() {
+    if (logPath[0] == '\0') return;
     if (std::FILE* f = std::fopen(logPath, "w")) std::fclose(f);
 }
 

@@ -26,20 +26,37 @@ struct FloatKey {
     float Settings::*field;
 };
 
+// Float keys in reading order, so that those still not finite after the clamps get their default.
+constexpr int kMaxFloatKeys = 40;
+float Settings::*floatsRead[kMaxFloatKeys];
+int floatsReadCount = 0;
+
 void Read(const IntKey& key) {
+    if (iniPath[0] == '\0') return;
     std::int32_t& value = cfg.*key.field;
     value = static_cast<std::int32_t>(GetPrivateProfileIntA(kSection, key.name, value, iniPath));
 }
 
 void Read(const FloatKey& key) {
+    if (iniPath[0] == '\0') return;
     float& value = cfg.*key.field;
     char fallback[32];
     char text[32];
     std::snprintf(fallback, sizeof fallback, "%g", static_cast<double>(value));
     GetPrivateProfileStringA(kSection, key.name, fallback, text, sizeof text, iniPath);
-    const auto read = static_cast<float>(std::atof(text));
-    // "nan" or "inf" would slip past every clamp and reach host commands as coordinates.
-    if (std::isfinite(read)) value = read;
+    value = static_cast<float>(std::atof(text));
+    if (floatsReadCount < kMaxFloatKeys) floatsRead[floatsReadCount++] = key.field;
+}
+
+// "nan" or "inf" would slip past every clamp and reach host commands as coordinates. The clamps
+// come first, so that a bounded key still takes its bound for a value beyond it.
+void RestoreNonFiniteFloats() {
+    const Settings defaults;
+    for (int i = 0; i < floatsReadCount; ++i) {
+        float& value = cfg.*floatsRead[i];
+        if (!std::isfinite(value)) value = defaults.*floatsRead[i];
+    }
+    floatsReadCount = 0;
 }
 
 template <typename T>
@@ -50,13 +67,28 @@ T Clamp(T value, T low, T high) {
 }  // namespace
 
 void BuildPaths() {
+    iniPath[0] = '\0';
+    logPath[0] = '\0';
     char path[260] = {};
-    plugin::GetOwnModuleFileName(path, sizeof path);
-    if (char* dot = std::strrchr(path, '.')) *dot = '\0';
-    // A path too long for the buffer is cut short like any other; opening it then simply fails.
-    const int iniLength = std::snprintf(iniPath, sizeof iniPath, "%s.ini", path);
-    const int logLength = std::snprintf(logPath, sizeof logPath, "%s.log", path);
-    static_cast<void>(iniLength + logLength);
+    // Without the whole module name there is no safe place for the files: a cut name may point into
+    // another folder, where the log would overwrite somebody else's file. Defaults and no log then.
+    if (!plugin::GetOwnModuleFileName(path, sizeof path)) return;
+    // Only a dot in the file name itself starts the extension, not one in a folder name.
+    char* name = path;
+    for (char* p = path; *p != '\0'; ++p) {
+        if (*p == '/' || *p == '\\') name = p + 1;
+    }
+    if (char* dot = std::strrchr(name, '.')) *dot = '\0';
+    char iniFile[sizeof iniPath];
+    char logFile[sizeof logPath];
+    const int iniLength = std::snprintf(iniFile, sizeof iniFile, "%s.ini", path);
+    const int logLength = std::snprintf(logFile, sizeof logFile, "%s.log", path);
+    if (iniLength < 0 || logLength < 0 || iniLength >= static_cast<int>(sizeof iniFile) ||
+        logLength >= static_cast<int>(sizeof logFile)) {
+        return;
+    }
+    std::memcpy(iniPath, iniFile, sizeof iniFile);
+    std::memcpy(logPath, logFile, sizeof logFile);
 }
 
 void ReadSettings() {
@@ -134,6 +166,7 @@ void ReadSettings() {
     cfg.JogMoveState = Clamp(cfg.JogMoveState, 4, 7);
     if (cfg.PedRangeMultiplier > 6.0f) cfg.PedRangeMultiplier = 6.0f;
     cfg.RunnerPercent = Clamp(cfg.RunnerPercent, 0, 100);
+    RestoreNonFiniteFloats();
 
     LogLine("Vigilor v8 loaded | cutPursuit=%d footSearch=%d pathfinding=%d vehicleSearch=%d heliSearch=%d",
             cfg.CutPursuit, cfg.FootSearch, cfg.Pathfinding, cfg.VehicleSearch, cfg.HeliSearch);

@@ -11,7 +11,6 @@ namespace plugin {
 namespace {
 
 constexpr std::uint8_t kCallOpcode = 0xE8;
-constexpr int kCallSize = 5;
 
 struct Hook {
     bool used = false;
@@ -41,16 +40,6 @@ constexpr auto thunks = MakeThunks(std::make_integer_sequence<int, kMaxHooks>{})
 
 CodeAddress ThunkAddress(int slot) { return CodeAddressOf(thunks[static_cast<std::size_t>(slot)]); }
 
-bool WriteBytes(CodeAddress address, const std::uint8_t* bytes, bool unprotect) {
-    std::uint8_t* target = CodePointer(address);
-    unsigned long old = 0;
-    // Writing into code we could not make writable would fault; leave it unpatched instead.
-    if (unprotect && VirtualProtect(target, kCallSize, PAGE_EXECUTE_READWRITE, &old) == 0) return false;
-    std::memcpy(target, bytes, kCallSize);
-    if (unprotect) VirtualProtect(target, kCallSize, old, &old);
-    return true;
-}
-
 // The hook on `site` whose call in between reaches `destination`, if any.
 Hook* HookCalling(CodeAddress site, CodeAddress destination) {
     for (Hook& hook : hooks) {
@@ -60,6 +49,16 @@ Hook* HookCalling(CodeAddress site, CodeAddress destination) {
 }
 
 }  // namespace
+
+bool WriteCallBytes(CodeAddress site, const std::uint8_t* bytes, bool unprotect) {
+    std::uint8_t* target = CodePointer(site);
+    unsigned long old = 0;
+    // Writing into code we could not make writable would fault; leave it unpatched instead.
+    if (unprotect && VirtualProtect(target, kCallSize, PAGE_EXECUTE_READWRITE, &old) == 0) return false;
+    std::memcpy(target, bytes, kCallSize);
+    if (unprotect) VirtualProtect(target, kCallSize, old, &old);
+    return true;
+}
 
 CodeAddress ReadRelativeCall(CodeAddress site) {
     const std::uint8_t* bytes = CodePointer(site);
@@ -74,7 +73,7 @@ CodeAddress WriteRelativeCall(CodeAddress site, CodeAddress destination, bool un
     std::uint8_t bytes[kCallSize] = {kCallOpcode};
     const auto displacement = static_cast<std::int32_t>(destination - (site + kCallSize));
     std::memcpy(bytes + 1, &displacement, sizeof displacement);
-    return WriteBytes(site, bytes, unprotect) ? replaced : 0;
+    return WriteCallBytes(site, bytes, unprotect) ? replaced : 0;
 }
 
 int InstallCallHook(CodeAddress site, const BaseEvent* event) {
@@ -99,7 +98,7 @@ void RemoveCallHook(int slot) {
     if (!hook.used) return;
     const CodeAddress thunk = ThunkAddress(slot);
     if (ReadRelativeCall(hook.site) == thunk) {
-        WriteBytes(hook.site, hook.savedBytes, true);
+        WriteCallBytes(hook.site, hook.savedBytes, true);
     } else if (Hook* later = HookCalling(hook.site, thunk)) {
         // Unhooked out of order: the later hook skips this one, and restores what this one saved.
         later->original = hook.original;

@@ -17,6 +17,12 @@ int InstallCallHook(CodeAddress site, const BaseEvent* event);
 /// back, or, when a later hook chains to it, that hook calls what this one called.
 void RemoveCallHook(int slot);
 
+/// Length of a relative call instruction: the opcode and a 32-bit displacement.
+constexpr int kCallSize = 5;
+
+/// Writes the five bytes of a call instruction at `site`, lifting the page protection for the write
+/// when `unprotect` is set. False when the code could not be made writable (nothing is written).
+bool WriteCallBytes(CodeAddress site, const std::uint8_t* bytes, bool unprotect = true);
 /// Rewrites the relative call at `site` to call `destination`, lifting the page protection for the
 /// write when `unprotect` is set. Returns the destination replaced, or 0 when nothing was written.
 CodeAddress WriteRelativeCall(CodeAddress site, CodeAddress destination, bool unprotect = true);

@@ -17,6 +17,7 @@ constexpr std::uint8_t kTypeFloat = 6;
 
 void ReportLocalVarLimit() {
     char title[260];
+    // A name too long for the caption leaves it empty; the message itself still shows.
     GetOwnModuleFileName(title, sizeof title);
     MessageBoxA(nullptr, "ScriptCode::operator<<(float *p): reached local var limit", title, MB_ICONERROR);
 }

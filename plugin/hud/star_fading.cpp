@@ -21,6 +21,8 @@ constexpr plugin::CodeAddress kDrawWanted = 0x58D9A0;
 
 std::uint32_t lastStarFrame = 0;
 bool starHookInstalled = false;
+// Destroyed at unload: the HUD must not call into this module once it is gone.
+plugin::patch::CallRedirects starRedirects;
 
 }  // namespace
 
@@ -30,7 +32,7 @@ void InstallStarHook() {
     int redirected = 0;
     for (plugin::CodeAddress a = kScanFirst; a <= kScanLast; ++a) {
         if (plugin::ReadRelativeCall(a) != kDrawWanted) continue;
-        plugin::patch::RedirectCall(a, &DrawWantedFaded, true);
+        starRedirects.Redirect(a, &DrawWantedFaded, true);
         LogLine("star hook: call to CHud::DrawWanted at 0x%X redirected", a);
         ++redirected;
     }

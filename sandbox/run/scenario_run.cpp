@@ -10,6 +10,7 @@
 #include "run/log_tail.h"
 #include "run/module_loader.h"
 #include "run/probes.h"
+#include "scenario/scenario_loader.h"
 #include "world/world.h"
 
 namespace sandbox {
@@ -22,18 +23,36 @@ void WriteFile(const std::filesystem::path& path, const std::string& text) {
     if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
+// Copies the module into the game folder. The copy goes under a temporary name first and then
+// replaces the old file, so the old file is never removed before the new one is complete; and a
+// folder that already holds this very module (--dir at the build's own folder) keeps it untouched.
+void InstallModule(const std::filesystem::path& source, const std::filesystem::path& target) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (fs::equivalent(source, target, ec)) return;
+    const fs::path partial = target.string() + ".installing";
+    fs::copy_file(source, partial, fs::copy_options::overwrite_existing, ec);
+    if (!ec) fs::rename(partial, target, ec);
+    if (ec) {
+        const std::string reason = ec.message();
+        fs::remove(partial, ec);
+        throw std::runtime_error("cannot install " + source.string() + " as " + target.string() + ": " +
+                                 reason);
+    }
+}
+
 // Leaves the folder with a fresh module and INI and no log of an earlier run.
 void PrepareGameDir(const RunOptions& options, const std::optional<std::string>& ini) {
     namespace fs = std::filesystem;
     std::error_code ec;
     fs::create_directories(options.gameDir, ec);
-    if (ec) throw std::runtime_error("cannot create game folder " + options.gameDir.string() + ": " + ec.message());
-    const fs::path module = options.gameDir / ModuleFileName();
-    fs::remove(module, ec);
+    if (ec)
+        throw std::runtime_error("cannot create game folder " + options.gameDir.string() + ": " +
+                                 ec.message());
     fs::remove(options.gameDir / "vigilor.log", ec);
+    fs::remove(options.gameDir / kUnfinishedLogName, ec);
     fs::remove(options.gameDir / "vigilor.ini", ec);
-    fs::copy_file(options.modulePath, module, fs::copy_options::overwrite_existing, ec);
-    if (ec) throw std::runtime_error("cannot install " + options.modulePath.string() + ": " + ec.message());
+    InstallModule(options.modulePath, options.gameDir / ModuleFileName());
     if (ini) WriteFile(options.gameDir / "vigilor.ini", *ini);
 }
 
@@ -69,10 +88,20 @@ std::optional<std::string> IniTextFor(const Scenario& scenario, const RunOptions
     return ApplyIniOverrides(text.value_or(""), options.overrides);
 }
 
-RunOutcome RunScenario(const Scenario& scenario, const RunOptions& options) {
-    const std::optional<std::string> ini = IniTextFor(scenario, options);
-    PrepareGameDir(options, ini);
+namespace {
 
+// Applies one event; a failure names the event in the scenario file.
+void ApplyScenarioEvent(World& world, const Scenario& scenario, const Event& event) {
+    try {
+        ApplyEvent(world, event);
+    } catch (const std::runtime_error& error) {
+        const std::string object = event.spawnPed ? ".ped" : (event.spawnVehicle ? ".vehicle" : "");
+        throw ScenarioError(scenario.sourceName, "events[" + std::to_string(event.sourceIndex) + "]" + object,
+                            std::string(error.what()) + " at " + std::to_string(event.atMs) + " ms");
+    }
+}
+
+RunOutcome RunFrames(const Scenario& scenario, const RunOptions& options) {
     RunOutcome outcome;
     // The plugin draws from the C runtime's generator and never seeds it; the host does.
     std::srand(scenario.seed);
@@ -83,15 +112,18 @@ RunOutcome RunScenario(const Scenario& scenario, const RunOptions& options) {
     if (options.onStart) options.onStart(world);
     std::size_t nextEvent = 0;
     std::uint32_t hostTime = scenario.clockStartMs;
+    // Run time in 64 bits: a duration near 2^32 ms must end, not wrap around and start over.
+    std::uint64_t elapsed = 0;
     bool starsFaded = false;
     while (true) {
         const std::uint32_t dt = NextFrameMs(scenario, world);
-        const std::uint32_t runMs = hostTime + dt - scenario.clockStartMs;
-        if (runMs > scenario.durationMs) break;
+        if (elapsed + dt > scenario.durationMs) break;
+        elapsed += dt;
+        const auto runMs = static_cast<std::uint32_t>(elapsed);
         hostTime += dt;
         world.SetClock(hostTime);
         while (nextEvent < scenario.events.size() && scenario.events[nextEvent].atMs <= runMs) {
-            ApplyEvent(world, scenario.events[nextEvent++]);
+            ApplyScenarioEvent(world, scenario, scenario.events[nextEvent++]);
         }
         world.RunMainLoopFrame(dt);
 
@@ -116,6 +148,21 @@ RunOutcome RunScenario(const Scenario& scenario, const RunOptions& options) {
     outcome.hostErrors = world.ScriptErrors();
     for (const std::string& box : world.MessageBoxes()) outcome.hostErrors.push_back("message box: " + box);
     return outcome;
+}
+
+}  // namespace
+
+RunOutcome RunScenario(const Scenario& scenario, const RunOptions& options) {
+    const std::optional<std::string> ini = IniTextFor(scenario, options);
+    PrepareGameDir(options, ini);
+    try {
+        return RunFrames(scenario, options);
+    } catch (...) {
+        // A run cut short must not leave a log that passes for a finished one.
+        std::error_code ec;
+        std::filesystem::rename(options.gameDir / "vigilor.log", options.gameDir / kUnfinishedLogName, ec);
+        throw;
+    }
 }
 
 }  // namespace sandbox

@@ -40,8 +40,13 @@ struct RunOutcome {
 /// The INI text a run writes beside the module, or nothing when the scenario gives no settings.
 std::optional<std::string> IniTextFor(const Scenario& scenario, const RunOptions& options);
 
+/// Where the log of a run that failed part way is moved, so that it is not taken for a finished one.
+inline constexpr const char* kUnfinishedLogName = "vigilor.unfinished.log";
+
 /// Installs the module into the game folder, loads it, and drives it frame by frame through the
-/// scenario. Throws std::runtime_error when the folder cannot be set up or the module not loaded.
+/// scenario. Throws std::runtime_error when the folder cannot be set up or the module not loaded,
+/// and ScenarioError naming the event when an event cannot be applied; either way the log is left
+/// as kUnfinishedLogName.
 RunOutcome RunScenario(const Scenario& scenario, const RunOptions& options);
 
 }  // namespace sandbox

@@ -11,12 +11,15 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
+#include "host/ped.h"
 #include "navigation/path_network.h"
+#include "pools/pool_sizes.h"
 #include "scenario/scenario_area.h"
 
 namespace sandbox {
@@ -148,7 +151,12 @@ std::string ReadId(const Json& value, const std::string& path) {
     return id;
 }
 
-std::vector<float> ReadNumbers(const Json& value, const std::string& path, std::size_t count) {
+// Positions stay within this many metres of the origin on every axis: far enough for any map, near
+// enough that distances, grids and routes over them stay finite and small.
+constexpr double kMaxCoordinate = 100000.0;
+
+std::vector<float> ReadNumbers(const Json& value, const std::string& path, std::size_t count,
+                               double lo = -FLT_MAX, double hi = FLT_MAX) {
     const std::string expected = "expected an array of " + std::to_string(count) + " numbers";
     if (!value.is_array() || value.size() != count) {
         Fail(path, expected);
@@ -158,13 +166,13 @@ std::vector<float> ReadNumbers(const Json& value, const std::string& path, std::
         if (!element.is_number()) {
             Fail(path, expected);
         }
-        numbers.push_back(ReadReal(element, path));
+        numbers.push_back(ReadReal(element, path, lo, hi));
     }
     return numbers;
 }
 
 Vec3 ReadVec3(const Json& value, const std::string& path) {
-    std::vector<float> n = ReadNumbers(value, path, 3);
+    std::vector<float> n = ReadNumbers(value, path, 3, -kMaxCoordinate, kMaxCoordinate);
     return {n[0], n[1], n[2]};
 }
 
@@ -256,6 +264,9 @@ void ForEachElement(const Json& value, const std::string& path, Each each) {
 std::vector<Weapon> ReadWeapons(const Json& value, const std::string& path) {
     std::vector<Weapon> weapons;
     ForEachElement(value, path, [&](const Json& element, const std::string& elementPath) {
+        if (weapons.size() == CPed::kWeaponSlots) {
+            Fail(elementPath, "a ped has " + std::to_string(CPed::kWeaponSlots) + " weapon slots, all taken");
+        }
         Fields f(element, elementPath);
         f.Allow({"type", "ammo"});
         weapons.push_back({f.Req("type", Whole()), f.Req("ammo", Whole())});
@@ -367,6 +378,8 @@ public:
     }
 
     void Spawned(const std::string& id) { present_.insert(id); }
+
+    ObjectKind KindOf(const std::string& id) const { return declared_.at(id).kind; }
 
     void Removed(const std::string& id, std::size_t byEvent) {
         present_.erase(id);
@@ -619,6 +632,10 @@ const std::vector<std::pair<std::string_view, ExpectKind>>& ExpectForms() {
 
 // ---- The whole file. ----
 
+std::string PoolFull(std::string_view kind, int slots) {
+    return "the " + std::string(kind) + " pool is full: it has " + std::to_string(slots) + " slots";
+}
+
 class Loader {
 public:
     Scenario Load(const Json& root, std::string_view sourceName);
@@ -715,6 +732,9 @@ Scenario Loader::Load(const Json& root, std::string_view sourceName) {
     // Who sits in which vehicle is checked once all start objects are known.
     if (const Json* vehicles = f.Optional("vehicles")) {
         ForEachElement(*vehicles, "vehicles", [&](const Json& value, const std::string& path) {
+            if (scenario.vehicles.size() == static_cast<std::size_t>(kVehiclePoolSlots)) {
+                Fail(path, PoolFull("vehicle", kVehiclePoolSlots));
+            }
             scenario.vehicles.push_back(ReadVehicle(value, path));
             ids_.Declare(scenario.vehicles.back().id, ObjectKind::vehicle, ChildPath(path, "id"));
         });
@@ -722,6 +742,9 @@ Scenario Loader::Load(const Json& root, std::string_view sourceName) {
     ReadPlayer(Fields(f.Required("player"), "player"), scenario.player);
     if (const Json* peds = f.Optional("peds")) {
         ForEachElement(*peds, "peds", [&](const Json& value, const std::string& path) {
+            if (scenario.peds.size() + 1 == static_cast<std::size_t>(kPedPoolSlots)) {
+                Fail(path, PoolFull("ped", kPedPoolSlots) + ", the player's included");
+            }
             scenario.peds.push_back(ReadPed(value, path, startRefs_));
             ids_.Declare(scenario.peds.back().id, ObjectKind::ped, ChildPath(path, "id"));
         });
@@ -793,7 +816,9 @@ void Loader::ReadSettings(const Json& value, const std::string& path, Scenario& 
 
 void Loader::ReadWorld(const Fields& f, WorldSpec& world) {
     f.Allow({"groundZ", "boxes", "noGround", "pedNodes", "codeBuild", "starCallSites"});
-    world.groundZ = f.Opt("groundZ", 0.0f, AtLeast(-FLT_MAX));
+    world.groundZ = f.Opt("groundZ", 0.0f, [](const Json& v, const std::string& p) {
+        return ReadReal(v, p, -kMaxCoordinate, kMaxCoordinate);
+    });
     if (const Json* boxes = f.Optional("boxes")) {
         ForEachElement(*boxes, f.PathOf("boxes"), [&](const Json& value, const std::string& path) {
             Fields b(value, path);
@@ -810,12 +835,11 @@ void Loader::ReadWorld(const Fields& f, WorldSpec& world) {
         ForEachElement(*areas, f.PathOf("noGround"), [&](const Json& value, const std::string& path) {
             Fields a(value, path);
             a.Allow({"min", "max"});
-            std::vector<float> lo = a.Req("min", [](const Json& v, const std::string& p) {
-                return ReadNumbers(v, p, 2);
-            });
-            std::vector<float> hi = a.Req("max", [](const Json& v, const std::string& p) {
-                return ReadNumbers(v, p, 2);
-            });
+            const auto corner = [](const Json& v, const std::string& p) {
+                return ReadNumbers(v, p, 2, -kMaxCoordinate, kMaxCoordinate);
+            };
+            std::vector<float> lo = a.Req("min", corner);
+            std::vector<float> hi = a.Req("max", corner);
             if (lo[0] > hi[0] || lo[1] > hi[1]) {
                 Fail(a.PathOf("max"), "below min on some axis");
             }
@@ -917,9 +941,27 @@ void Loader::ReadEvents(const Json& value, const std::string& path, Scenario& sc
     for (const Event& event : events) {
         byFileIndex[event.sourceIndex] = event;
     }
+    // The pools hold what the run will hold at each event: a spawn past their size cannot happen.
+    int pedsPresent = static_cast<int>(scenario.peds.size()) + 1;
+    int vehiclesPresent = static_cast<int>(scenario.vehicles.size());
     for (const Event& event : events) {
         for (const PendingRef& ref : refs[event.sourceIndex]) {
             ids_.Check(ref, true, &byFileIndex, event.atMs);
+        }
+        const std::string eventPath = ElementPath(path, event.sourceIndex);
+        const std::string when = " at " + std::to_string(event.atMs) + " ms";
+        if (event.spawnPed && ++pedsPresent > kPedPoolSlots) {
+            Fail(ChildPath(eventPath, "ped"), PoolFull("ped", kPedPoolSlots) + when);
+        }
+        if (event.spawnVehicle && ++vehiclesPresent > kVehiclePoolSlots) {
+            Fail(ChildPath(eventPath, "vehicle"), PoolFull("vehicle", kVehiclePoolSlots) + when);
+        }
+        if (event.kind == EventKind::remove) {
+            if (ids_.KindOf(event.id) == ObjectKind::vehicle) {
+                --vehiclesPresent;
+            } else {
+                --pedsPresent;
+            }
         }
         if (event.spawnPed && !event.spawnPed->id.empty()) {
             ids_.Spawned(event.spawnPed->id);
@@ -1063,33 +1105,45 @@ void Loader::ReadProbeCheck(const Fields& f, Expectation& expectation) {
 
 // ---- JSON text: syntax errors and duplicate keys, which the parser would otherwise let through. ----
 
-class DuplicateKeyGuard {
+// Walks the text once before it is parsed into values: duplicate keys are an error at their path,
+// and so is an object with more keys than any scenario needs (an ordered object is slow to fill
+// with very many). Syntax errors are left to the parse that follows, which words them better.
+class KeyCheck final : public nlohmann::json_sax<Json> {
 public:
-    bool operator()(int /*depth*/, nlohmann::json::parse_event_t event, Json& parsed) {
-        using Event = nlohmann::json::parse_event_t;
-        switch (event) {
-            case Event::object_start:
-            case Event::array_start:
-                CountElement();
-                frames_.push_back({event == Event::array_start, 0, {}, {}});
-                break;
-            case Event::object_end:
-            case Event::array_end:
-                frames_.pop_back();
-                break;
-            case Event::key: {
-                Frame& frame = frames_.back();
-                frame.key = parsed.get<std::string>();
-                if (!frame.keys.insert(frame.key).second) {
-                    Fail(CurrentPath(), "duplicate key");
-                }
-                break;
-            }
-            case Event::value:
-                CountElement();
-                break;
+    static constexpr std::size_t kMaxKeysPerObject = 10000;
+
+    bool null() override { return Element(); }
+    bool boolean(bool) override { return Element(); }
+    bool number_integer(number_integer_t) override { return Element(); }
+    bool number_unsigned(number_unsigned_t) override { return Element(); }
+    bool number_float(number_float_t, const string_t&) override { return Element(); }
+    bool string(string_t&) override { return Element(); }
+    bool binary(binary_t&) override { return Element(); }
+    bool start_object(std::size_t) override {
+        Element();
+        frames_.push_back({false, 0, {}, {}});
+        return true;
+    }
+    bool key(string_t& key) override {
+        Frame& frame = frames_.back();
+        frame.key = key;
+        if (!frame.keys.insert(key).second) {
+            Fail(CurrentPath(), "duplicate key");
+        }
+        if (frame.keys.size() > kMaxKeysPerObject) {
+            Fail(CurrentPath(), "more than " + std::to_string(kMaxKeysPerObject) + " keys in one object");
         }
         return true;
+    }
+    bool end_object() override { return End(); }
+    bool start_array(std::size_t) override {
+        Element();
+        frames_.push_back({true, 0, {}, {}});
+        return true;
+    }
+    bool end_array() override { return End(); }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override {
+        return false;
     }
 
 private:
@@ -1097,13 +1151,19 @@ private:
         bool isArray;
         std::size_t count;  // elements begun so far (arrays)
         std::string key;    // the key being read (objects)
-        std::set<std::string> keys;
+        std::unordered_set<std::string> keys;
     };
 
-    void CountElement() {
+    bool Element() {
         if (!frames_.empty() && frames_.back().isArray) {
             ++frames_.back().count;
         }
+        return true;
+    }
+
+    bool End() {
+        frames_.pop_back();
+        return true;
     }
 
     std::string CurrentPath() const {
@@ -1282,7 +1342,9 @@ Scenario ParseScenario(std::string_view jsonText, std::string_view sourceName) {
     try {
         Json root;
         try {
-            root = Json::parse(jsonText.begin(), jsonText.end(), DuplicateKeyGuard());
+            KeyCheck keyCheck;
+            Json::sax_parse(jsonText.begin(), jsonText.end(), &keyCheck);
+            root = Json::parse(jsonText.begin(), jsonText.end());
         } catch (const nlohmann::json::exception& error) {
             throw ScenarioError(source, "", "invalid JSON: " + LibraryMessage(error));
         }
@@ -1295,21 +1357,34 @@ Scenario ParseScenario(std::string_view jsonText, std::string_view sourceName) {
     }
 }
 
-Scenario LoadScenarioFile(const std::filesystem::path& path) {
+Scenario LoadScenarioFile(const std::filesystem::path& path, std::size_t maxBytes) {
+    const std::string tooLarge =
+        "larger than the limit of " + std::to_string(maxBytes) + " bytes for a scenario file";
     std::error_code ignored;
     if (std::filesystem::is_directory(path, ignored)) {
         throw ScenarioError(path.string(), "", "is a folder, not a scenario file");
+    }
+    if (std::filesystem::is_regular_file(path, ignored) &&
+        std::filesystem::file_size(path, ignored) > maxBytes && !ignored) {
+        throw ScenarioError(path.string(), "", tooLarge);
     }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         throw ScenarioError(path.string(), "", "cannot open the file");
     }
-    std::ostringstream text;
-    text << in.rdbuf();
+    // Read in pieces and stop past the limit: a device such as /dev/zero never ends.
+    std::string text;
+    char chunk[1 << 16];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        text.append(chunk, static_cast<std::size_t>(in.gcount()));
+        if (text.size() > maxBytes) {
+            throw ScenarioError(path.string(), "", tooLarge);
+        }
+    }
     if (in.bad()) {
         throw ScenarioError(path.string(), "", "cannot read the file");
     }
-    return ParseScenario(text.str(), path.string());
+    return ParseScenario(text, path.string());
 }
 
 }  // namespace sandbox

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -21,7 +22,12 @@ private:
     std::string jsonPath_;
 };
 
-Scenario LoadScenarioFile(const std::filesystem::path& path);
+/// Largest scenario file read: 256 MiB.
+inline constexpr std::size_t kMaxScenarioBytes = std::size_t{256} << 20;
+
+/// Reads and parses a scenario file; a file larger than `maxBytes`, or a device that never ends,
+/// is an error rather than an unbounded read.
+Scenario LoadScenarioFile(const std::filesystem::path& path, std::size_t maxBytes = kMaxScenarioBytes);
 
 // sourceName names the text in messages; its stem is the scenario's name when the file gives none.
 Scenario ParseScenario(std::string_view jsonText, std::string_view sourceName);

@@ -12,6 +12,7 @@
 #include "navigation/path_network.h"
 #include "pools/ped.h"
 #include "pools/pool.h"
+#include "pools/pool_sizes.h"
 #include "pools/vehicle.h"
 #include "script/script_journal.h"
 #include "world/geometry.h"
@@ -30,8 +31,8 @@ using VehiclePool = Pool<Vehicle, CVehicle>;
 /// it owns the fixed-address memory that the plugin sees as host objects and code.
 class World {
 public:
-    static constexpr int kPedSlots = 140;
-    static constexpr int kVehicleSlots = 110;
+    static constexpr int kPedSlots = kPedPoolSlots;
+    static constexpr int kVehicleSlots = kVehiclePoolSlots;
     static constexpr std::uintptr_t kPedPoolAddress = 0x20000000;
     static constexpr std::uintptr_t kVehiclePoolAddress = 0x28000000;
 

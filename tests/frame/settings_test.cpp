@@ -59,14 +59,28 @@ TEST(SettingsTest, ClampsHoldWhateverTheFileSays) {
     EXPECT_EQ(b.RunnerPercent, 0);
 }
 
-TEST(SettingsTest, NonFiniteFloatsKeepTheirDefault) {
-    ModuleSession session(
-        "[Settings]\nSightRange=nan\nRadioRange=inf\nHeliAltitude=-infinity\nTrackError=1e40\n");
-    const Settings& cfg = Read(session);
-    EXPECT_FLOAT_EQ(cfg.SightRange, 45.0f);
-    EXPECT_FLOAT_EQ(cfg.RadioRange, 25.0f);
-    EXPECT_FLOAT_EQ(cfg.HeliAltitude, 30.0f);
-    EXPECT_FLOAT_EQ(cfg.TrackError, 25.0f);  // overflows a float: as good as infinite
+TEST(SettingsTest, NonFiniteFloatsTakeTheirClampOrElseTheirDefault) {
+    {
+        ModuleSession session(
+            "[Settings]\nSightRange=nan\nRadioRange=inf\nHeliAltitude=-infinity\nTrackError=1e40\n"
+            "PedRangeMultiplier=1e39\nStarFadeAmount=inf\nSearchRadius=-1e39\nStandOffDist=-inf\n");
+        const Settings& cfg = Read(session);
+        EXPECT_FLOAT_EQ(cfg.SightRange, 45.0f);
+        EXPECT_FLOAT_EQ(cfg.RadioRange, 25.0f);
+        EXPECT_FLOAT_EQ(cfg.HeliAltitude, 30.0f);
+        EXPECT_FLOAT_EQ(cfg.TrackError, 25.0f);  // overflows a float: as good as infinite
+        // A clamp that bounds the value wins over the default.
+        EXPECT_FLOAT_EQ(cfg.PedRangeMultiplier, 6.0f);
+        EXPECT_FLOAT_EQ(cfg.StarFadeAmount, 0.9f);
+        EXPECT_FLOAT_EQ(cfg.SearchRadius, 8.0f);
+        EXPECT_FLOAT_EQ(cfg.StandOffDist, 0.0f);
+    }
+
+    // Not a number passes every clamp, so it falls back even on a clamped key.
+    ModuleSession nan("[Settings]\nPedRangeMultiplier=nan\nStarFadeAmount=nan\nStandOffDist=inf\n");
+    EXPECT_FLOAT_EQ(Read(nan).PedRangeMultiplier, 3.0f);
+    EXPECT_FLOAT_EQ(nan.Cfg().StarFadeAmount, 0.6f);
+    EXPECT_FLOAT_EQ(nan.Cfg().StandOffDist, 30.0f);  // no upper bound to take
 }
 
 TEST(SettingsTest, FloatTextIsReadAsItsLeadingNumber) {

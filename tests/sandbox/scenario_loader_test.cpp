@@ -469,5 +469,111 @@ TEST(ScenarioLoader, LoadsFilesAndNamesMissingOnes) {
     std::filesystem::remove_all(dir);
 }
 
+TEST(ScenarioLoader, FilesPastTheSizeLimitOrWithoutEndAreRefused) {
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "vigilor_loader_size_test";
+    std::filesystem::create_directories(dir);
+    const std::filesystem::path file = dir / "big.json";
+    std::ofstream(file) << With(R"("description": ")" + std::string(2000, 'x') + "\"");
+    const std::string expected = ": larger than the limit of 1000 bytes for a scenario file";
+    try {
+        LoadScenarioFile(file, 1000);
+        ADD_FAILURE() << "no error for a file past the limit";
+    } catch (const ScenarioError& error) {
+        EXPECT_EQ(std::string(error.what()), file.string() + expected);
+    }
+    EXPECT_NO_THROW(LoadScenarioFile(file, 4000));
+    // A device has no size to check first; the read itself stops at the limit.
+    try {
+        LoadScenarioFile("/dev/zero", 1000);
+        ADD_FAILURE() << "no error for /dev/zero";
+    } catch (const ScenarioError& error) {
+        EXPECT_EQ(std::string(error.what()), "/dev/zero" + expected);
+    }
+    std::filesystem::remove_all(dir);
+}
+
+TEST(ScenarioLoader, ManyEventsLoadAndDuplicatesAreFoundAmongThem) {
+    // The duplicate-key check walks the text once; it must still name the right element.
+    std::string events;
+    for (int i = 0; i < 20000; ++i) events += R"({"at": )" + std::to_string(i) + R"(, "do": "playerDie"},)";
+    const Scenario s = Parse(With(R"("events": [)" + events + R"({"at": 1, "do": "playerDie"}])"));
+    EXPECT_EQ(s.events.size(), 20001u);
+    EXPECT_EQ(ErrorOf(With(R"("events": [)" + events + R"({"at": 1, "do": "playerDie", "at": 2}])")),
+              "test.json: events[20000].at: duplicate key");
+
+    std::string keys;
+    for (int i = 0; i <= 10000; ++i) keys += (i == 0 ? "" : ",") + ("\"K" + std::to_string(i) + "\": 1");
+    EXPECT_EQ(ErrorOf(With(R"("settings": {)" + keys + "}")),
+              "test.json: settings.K10000: more than 10000 keys in one object");
+}
+
+TEST(ScenarioLoader, PositionsStayWithinTheDocumentedBound) {
+    EXPECT_NO_THROW(Parse(With(R"("peds": [{"type": 6, "pos": [100000, -100000, 0]}])")));
+    EXPECT_EQ(ErrorOf(With(R"("peds": [{"type": 6, "pos": [0, 100001, 0]}])")),
+              "test.json: peds[0].pos: expected a number from -100000 to 100000");
+    EXPECT_EQ(ErrorOf(With(R"("events": [{"at": 1, "do": "playerWarp", "to": [3e38, 0, 0]}])")),
+              "test.json: events[0].to: expected a number from -100000 to 100000");
+    EXPECT_EQ(ErrorOf(With(R"("events": [{"at": 1, "do": "playerMove", "to": [4000, 1e6, 0], "speed": 5}])")),
+              "test.json: events[0].to: expected a number from -100000 to 100000");
+    EXPECT_EQ(ErrorOf(With(R"("world": {"noGround": [{"min": [0, 0], "max": [1e9, 1]}]})")),
+              "test.json: world.noGround[0].max: expected a number from -100000 to 100000");
+    EXPECT_EQ(ErrorOf(With(R"("world": {"groundZ": -2e5})")),
+              "test.json: world.groundZ: expected a number from -100000 to 100000");
+}
+
+TEST(ScenarioLoader, APedHasThirteenWeaponSlots) {
+    std::string weapons;
+    for (int i = 0; i < 13; ++i) weapons += R"({"type": 22, "ammo": 1},)";
+    EXPECT_EQ(Parse(With(R"("peds": [{"type": 6, "pos": [0, 0, 0], "weapons": [)" +
+                         weapons.substr(0, weapons.size() - 1) + "]}]"))
+                  .peds[0]
+                  .weapons.size(),
+              13u);
+    EXPECT_EQ(ErrorOf(With(R"("peds": [{"type": 6, "pos": [0, 0, 0], "weapons": [)" + weapons +
+                           R"({"type": 31, "ammo": 1}]}])")),
+              "test.json: peds[0].weapons[13]: a ped has 13 weapon slots, all taken");
+    EXPECT_EQ(
+        ErrorOf(R"({"durationMs": 1, "player": {"weapons": [)" + weapons + R"({"type": 31, "ammo": 1}]}})"),
+        "test.json: player.weapons[13]: a ped has 13 weapon slots, all taken");
+}
+
+// `count` peds (or vehicles) at the start.
+std::string Many(const std::string& key, int count) {
+    const std::string one =
+        key == "peds" ? R"({"type": 7, "pos": [0, 0, 0]})" : R"({"model": 400, "pos": [0, 0, 0]})";
+    std::string list;
+    for (int i = 0; i < count; ++i) list += (i == 0 ? "" : ",") + one;
+    return "\"" + key + "\": [" + list + "]";
+}
+
+TEST(ScenarioLoader, ThePoolsMustHoldEveryPedAndVehicleAtEveryMoment) {
+    EXPECT_NO_THROW(Parse(With(Many("peds", 139) + "," + Many("vehicles", 110))));
+    EXPECT_EQ(ErrorOf(With(Many("peds", 140))),
+              "test.json: peds[139]: the ped pool is full: it has 140 slots, the player's included");
+    EXPECT_EQ(ErrorOf(With(Many("vehicles", 111))),
+              "test.json: vehicles[110]: the vehicle pool is full: it has 110 slots");
+
+    const std::string spawnPed = R"({"at": 500, "do": "spawn", "ped": {"type": 7, "pos": [0, 0, 0]}})";
+    const std::string spawnCar = R"({"at": 500, "do": "spawn", "vehicle": {"model": 400, "pos": [0, 0, 0]}})";
+    EXPECT_EQ(ErrorOf(With(Many("peds", 139) + R"(, "events": [)" + spawnPed + "]")),
+              "test.json: events[0].ped: the ped pool is full: it has 140 slots at 500 ms");
+    EXPECT_EQ(ErrorOf(With(Many("vehicles", 110) + R"(, "events": [)" + spawnCar + "]")),
+              "test.json: events[0].vehicle: the vehicle pool is full: it has 110 slots at 500 ms");
+
+    // A slot freed before the spawn, in run order, makes room; one freed after it does not.
+    std::string peds = Many("peds", 139);
+    peds.replace(peds.find("{"), 1, R"({"id": "gone", )");
+    const std::string removeEarly = R"({"at": 100, "do": "remove", "id": "gone"})";
+    const std::string removeLate = R"({"at": 900, "do": "remove", "id": "gone"})";
+    EXPECT_NO_THROW(Parse(With(peds + R"(, "events": [)" + spawnPed + "," + removeEarly + "]")));
+    EXPECT_EQ(ErrorOf(With(peds + R"(, "events": [)" + spawnPed + "," + removeLate + "]")),
+              "test.json: events[0].ped: the ped pool is full: it has 140 slots at 500 ms");
+    // Removing a vehicle frees no ped slot.
+    EXPECT_EQ(
+        ErrorOf(With(peds + R"(, "vehicles": [{"id": "car", "model": 400, "pos": [0, 0, 0]}], "events": [)" +
+                     R"({"at": 100, "do": "remove", "id": "car"},)" + spawnPed + "]")),
+        "test.json: events[1].ped: the ped pool is full: it has 140 slots at 500 ms");
+}
+
 }  // namespace
 }  // namespace sandbox

@@ -8,12 +8,15 @@
 
 namespace testing_support {
 
-ModuleSession::ModuleSession(const std::string& iniText, const std::string& scenarioJson)
+ModuleSession::ModuleSession(const std::string& iniText, const std::string& scenarioJson,
+                             const std::filesystem::path& modulePath)
     : dir_(FreshTempDir("session")), scenario_(sandbox::ParseScenario(scenarioJson, "session.json")) {
-    std::filesystem::copy_file(VIGILOR_MODULE_PATH, dir_ / sandbox::ModuleFileName());
-    if (!iniText.empty()) std::ofstream(dir_ / "vigilor.ini", std::ios::binary) << iniText;
+    const std::filesystem::path module = dir_ / modulePath;
+    std::filesystem::create_directories(module.parent_path());
+    std::filesystem::copy_file(VIGILOR_MODULE_PATH, module);
+    if (!iniText.empty()) std::ofstream(module.parent_path() / "vigilor.ini", std::ios::binary) << iniText;
     world_ = std::make_unique<sandbox::World>(scenario_);
-    module_ = std::make_unique<sandbox::LoadedModule>(dir_ / sandbox::ModuleFileName());
+    module_ = std::make_unique<sandbox::LoadedModule>(module);
 }
 
 ModuleSession::~ModuleSession() {

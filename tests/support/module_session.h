@@ -15,15 +15,19 @@ namespace testing_support {
 /// or look at the module's exported settings.
 class ModuleSession {
 public:
-    /// `iniText` is written as vigilor.ini when not empty; `scenarioJson` sets up the world.
-    explicit ModuleSession(const std::string& iniText, const std::string& scenarioJson = DefaultScenario());
+    /// `iniText` is written as vigilor.ini beside the module when not empty; `scenarioJson` sets up
+    /// the world; `modulePath` is where the module is installed, relative to Dir().
+    explicit ModuleSession(const std::string& iniText, const std::string& scenarioJson = DefaultScenario(),
+                           const std::filesystem::path& modulePath = sandbox::ModuleFileName());
     ~ModuleSession();
 
     /// Runs one main-loop frame `dtMs` after the previous one.
     void Frame(std::uint32_t dtMs = 33);
     void Frames(int count, std::uint32_t dtMs = 33);
+    /// Unloads the module, as a host does when it drops a plugin; the world goes on.
+    void Unload() { module_.reset(); }
     sandbox::World& World() { return *world_; }
-    /// The settings record the module exports.
+    /// The settings record the module exports (while it is loaded).
     const Settings& Cfg() const;
     std::string Log() const;
     const std::filesystem::path& Dir() const { return dir_; }

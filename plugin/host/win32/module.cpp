@@ -20,9 +20,11 @@ int GetModuleHandleExA(unsigned long flags, const char* moduleName, void** modul
 unsigned long GetModuleFileNameA(void* module, char* fileName, unsigned long size) {
     if (module == nullptr || fileName == nullptr || size == 0) return 0;
     const char* path = static_cast<const char*>(module);
-    unsigned long length = static_cast<unsigned long>(std::strlen(path));
-    if (length >= size) length = size - 1;
-    std::memcpy(fileName, path, length);
-    fileName[length] = '\0';
-    return length;
+    const auto length = static_cast<unsigned long>(std::strlen(path));
+    // As Windows does: a name that does not fit is cut to size - 1 characters and the whole buffer
+    // size is returned, so that the caller can tell it was cut.
+    const unsigned long copied = length < size ? length : size - 1;
+    std::memcpy(fileName, path, copied);
+    fileName[copied] = '\0';
+    return length < size ? length : size;
 }

@@ -16,7 +16,8 @@ short GetAsyncKeyState(int virtualKey);
 
 /// With the from-address flag, `moduleName` is an address inside the module wanted.
 int GetModuleHandleExA(unsigned long flags, const char* moduleName, void** module);
-/// The module's full file name; the result is cut to size - 1 characters.
+/// The module's full file name and its length; a name that does not fit is cut to size - 1
+/// characters and `size` is returned.
 unsigned long GetModuleFileNameA(void* module, char* fileName, unsigned long size);
 
 /// Changes the protection of host memory; returns non-zero on success.

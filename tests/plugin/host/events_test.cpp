@@ -26,6 +26,7 @@ void A2() { trace.push_back("a2"); }
 void B1() { trace.push_back("b1"); }
 void B2() { trace.push_back("b2"); }
 void Redirected() { trace.push_back("redirected"); }
+void Other() { trace.push_back("other"); }
 
 std::array<std::uint8_t, 5> BytesAt(plugin::CodeAddress site) {
     std::array<std::uint8_t, 5> bytes{};
@@ -143,6 +144,22 @@ TEST_F(EventTest, RedirectCallMakesACallSiteCallOurFunction) {
     world_->Code().ExecuteCall(site);
     EXPECT_EQ(trace, (Lines{"redirected"}));
     EXPECT_EQ(world_->HudState().drawCount, 0);
+}
+
+TEST_F(EventTest, RecordedRedirectsAreWrittenBackUnlessSomebodyPatchedTheSiteSince) {
+    const auto& sites = world_->Code().StarCallSites();
+    const auto original = BytesAt(sites[0]);
+    {
+        plugin::patch::CallRedirects redirects;
+        redirects.Redirect(sites[0], &Redirected);
+        redirects.Redirect(sites[0], &Redirected);  // twice: still back to the host's own bytes
+        redirects.Redirect(sites[1], &Redirected);
+        plugin::patch::RedirectCall(sites[1], &Other);  // another patcher's, later
+        world_->Code().DrawStars();
+        EXPECT_EQ(trace, (Lines{"redirected", "other"}));
+    }
+    EXPECT_EQ(BytesAt(sites[0]), original);
+    EXPECT_EQ(plugin::ReadRelativeCall(sites[1]), plugin::CodeAddressOf(&Other));
 }
 
 }  // namespace

@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "code/code_image.h"
+#include "host/call_hook.h"
 #include "hud/hud.h"
+#include "support/module_session.h"
 #include "support/plugin_run.h"
 #include "world/world.h"
 
@@ -56,6 +59,24 @@ TEST(StarHook, RedirectsEveryCallInTheHudRangeOrSaysThatThereIsNone) {
 
     auto off = RunJson(Scenario(R"("FadeStars": 0)"));
     EXPECT_EQ(off.Count("star hook: *"), 0);
+}
+
+TEST(StarHook, UnloadingPutsTheHostCallsBackSoTheHudStillDraws) {
+    testing_support::ModuleSession session(
+        "", R"({"durationMs": 1000, "player": {"pos": [0, 0, 0], "wanted": 2}})");
+    session.Frame();
+    sandbox::World& world = session.World();
+    const auto& sites = world.Code().StarCallSites();
+    ASSERT_EQ(sites.size(), 2u);
+    for (auto site : sites) EXPECT_NE(plugin::ReadRelativeCall(site), sandbox::CodeImage::kDrawWanted);
+
+    session.Unload();
+    for (auto site : sites) EXPECT_EQ(plugin::ReadRelativeCall(site), sandbox::CodeImage::kDrawWanted);
+    if (HasFailure()) return;  // drawing now would call into the unloaded module
+    const int drawn = world.HudState().drawCount;
+    world.RunMainLoopFrame(33);
+    EXPECT_EQ(world.HudState().drawCount, drawn + 2);
+    EXPECT_EQ(world.HudState().drawnFontAlpha, 255.0f);
 }
 
 TEST(StarHook, WithoutAHookTheStarsStillFlashButNeverFade) {
