@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs, if any are missing.
+# Installs the Debian packages the build needs, if any are missing. With --fuzz, also the compiler
+# and runtime of the libFuzzer targets.
 set -euo pipefail
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev)
+[ "${1:-}" = "--fuzz" ] && packages+=(clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

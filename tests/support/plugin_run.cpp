@@ -13,16 +13,21 @@ namespace testing_support {
 
 std::filesystem::path FreshTempDir(const std::string& tag) {
     static std::atomic<int> counter{0};
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("vigilor-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + "-" + tag);
+    const auto dir = std::filesystem::temp_directory_path() / ("vigilor-test-" + std::to_string(getpid()) +
+                                                               "-" + std::to_string(counter++) + "-" + tag);
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir;
 }
 
 PluginRun RunJson(const std::string& json, const std::function<void(sandbox::RunOptions&)>& configure) {
+    return RunLoaded(sandbox::ParseScenario(json, "test.json"), configure);
+}
+
+PluginRun RunLoaded(const sandbox::Scenario& scenario,
+                    const std::function<void(sandbox::RunOptions&)>& configure) {
     PluginRun run;
-    run.scenario = sandbox::ParseScenario(json, "test.json");
+    run.scenario = scenario;
     run.gameDir = FreshTempDir(run.scenario.name);
     sandbox::RunOptions options;
     options.gameDir = run.gameDir;

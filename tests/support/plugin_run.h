@@ -28,8 +28,10 @@ struct PluginRun {
 };
 
 /// Runs the scenario; `configure` may adjust the options (INI text, overrides, per-frame hook).
-PluginRun RunJson(const std::string& json,
-                  const std::function<void(sandbox::RunOptions&)>& configure = {});
+PluginRun RunJson(const std::string& json, const std::function<void(sandbox::RunOptions&)>& configure = {});
+/// The same for a scenario already loaded (and perhaps adjusted beyond what its file can say).
+PluginRun RunLoaded(const sandbox::Scenario& scenario,
+                    const std::function<void(sandbox::RunOptions&)>& configure = {});
 
 /// A fresh, empty folder under the system's temporary folder.
 std::filesystem::path FreshTempDir(const std::string& tag);
