@@ -1,5 +1,6 @@
 #include "sweep_command.h"
 
+#include <fstream>
 #include <iostream>
 #include <map>
 #include <thread>
