@@ -1,102 +1,32 @@
 // vigilor-sandbox: runs the plugin in the simulated host from scenario files.
 
 #include <CLI/CLI.hpp>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <limits>
-#include <sstream>
 
 #include "builtin_scenarios.h"
+#include "cli_options.h"
 #include "replay/replay_page.h"
 #include "replay/replay_recorder.h"
+#include "run/run_json.h"
 #include "run/run_summary.h"
 #include "run/scenario_run.h"
 #include "scenario/scenario_loader.h"
+#include "settings_command.h"
+#include "sweep_command.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using namespace app;
 using sandbox::Scenario;
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
-constexpr int kExitRunError = 3;
-constexpr std::uint32_t kMaxSeconds = std::numeric_limits<std::uint32_t>::max() / 1000;
-
-struct CommonOptions {
-    std::string dir;
-    std::string ini;
-    std::vector<std::string> sets;
-    std::optional<std::uint32_t> seconds;
-    std::optional<std::uint32_t> seed;
-    std::string replay;
-    bool quiet = false;
-};
-
-void AddCommonOptions(CLI::App& command, CommonOptions& o) {
-    command.add_option("--dir", o.dir, "game folder of the run (default: runs/<scenario name>)");
-    command.add_option("--ini", o.ini, "use this INI file as vigilor.ini")->check(CLI::ExistingFile);
-    command.add_option("--set", o.sets, "override one INI key, KEY=VALUE (repeatable)");
-    // The run time is counted in 32-bit milliseconds, as durationMs is.
-    command.add_option("--seconds", o.seconds, "override the scenario's duration")
-        ->check(CLI::Range(std::uint32_t{0}, kMaxSeconds));
-    command.add_option("--seed", o.seed, "override the scenario's seed");
-    command.add_option("--replay", o.replay, "also write the replay to this file");
-    command.add_flag("--quiet", o.quiet, "print nothing but errors");
-}
-
-// A file of that name wins; a folder of that name (say runs/demo's parent holding "demo/") does not hide
-// the built-in scenario.
-Scenario LoadNamedScenario(const std::string& nameOrPath) {
-    for (const BuiltinScenario& builtin : BuiltinScenarios()) {
-        if (builtin.name == nameOrPath && !fs::is_regular_file(nameOrPath)) {
-            return sandbox::ParseScenario(builtin.json, std::string(builtin.name) + ".json");
-        }
-    }
-    if (!fs::exists(nameOrPath)) {
-        throw sandbox::ScenarioError(nameOrPath, "", "no such file and no built-in scenario of that name");
-    }
-    return sandbox::LoadScenarioFile(nameOrPath);
-}
-
-fs::path ModulePath() {
-    if (const char* env = std::getenv("VIGILOR_MODULE")) return env;
-    return fs::canonical("/proc/self/exe").parent_path() / "vigilor.so";
-}
-
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!in) throw std::runtime_error("cannot read " + path.string());
-    return text.str();
-}
-
-sandbox::RunOptions MakeRunOptions(const Scenario& scenario, const CommonOptions& o) {
-    sandbox::RunOptions options;
-    options.gameDir = o.dir.empty() ? fs::path("runs") / scenario.name : fs::path(o.dir);
-    options.modulePath = ModulePath();
-    if (!o.ini.empty()) options.iniText = ReadText(o.ini);
-    for (const std::string& set : o.sets) {
-        const auto eq = set.find('=');
-        if (eq == std::string::npos || eq == 0 || set.find_first_of("\r\n[]") != std::string::npos) {
-            throw CLI::ValidationError("--set", "expected KEY=VALUE on one line, got \"" + set + "\"");
-        }
-        options.overrides.emplace_back(set.substr(0, eq), set.substr(eq + 1));
-    }
-    return options;
-}
-
-void ApplyOverrides(Scenario& scenario, const CommonOptions& o) {
-    if (o.seconds) scenario.durationMs = *o.seconds * 1000;
-    if (o.seed) scenario.seed = *o.seed;
-}
-
 // Runs the scenario, and records and writes its replay when a replay file is given.
-sandbox::RunOutcome RunRecorded(const Scenario& scenario, sandbox::RunOptions options, const std::string& replay) {
+sandbox::RunOutcome RunRecorded(const Scenario& scenario, sandbox::RunOptions options,
+                                const std::string& replay) {
     if (replay.empty()) return sandbox::RunScenario(scenario, options);
     sandbox::ReplayRecorder recorder(scenario, sandbox::IniTextFor(scenario, options));
     recorder.Attach(options);
@@ -109,17 +39,40 @@ sandbox::RunOutcome RunRecorded(const Scenario& scenario, sandbox::RunOptions op
 std::string ReplayFileFor(const std::string& replay, const Scenario& scenario, std::size_t scenarioCount) {
     if (replay.empty() || scenarioCount <= 1) return replay;
     const fs::path path(replay);
-    return (path.parent_path() / (path.stem().string() + "-" + scenario.name + path.extension().string())).string();
+    return (path.parent_path() / (path.stem().string() + "-" + scenario.name + path.extension().string()))
+        .string();
+}
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Written whole or not at all: a reader never sees half a file.
+void WriteJsonFile(const std::string& path, const nlohmann::ordered_json& json) {
+    const fs::path target(path);
+    const fs::path partial = target.string() + ".partial";
+    {
+        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+        out << json.dump(2) << "\n";
+        if (!out) throw std::runtime_error("cannot write " + partial.string());
+    }
+    fs::rename(partial, target);
 }
 
 int Run(const std::string& name, const CommonOptions& o) {
     Scenario scenario = LoadNamedScenario(name);
-    ApplyOverrides(scenario, o);
-    const sandbox::RunOptions options = MakeRunOptions(scenario, o);
-    const sandbox::RunOutcome outcome = RunRecorded(scenario, options, o.replay);
+    ApplyScenarioOverrides(scenario, o);
+    const PreparedRun prepared = PrepareRun(scenario, o);
+    const auto problems = WarnAboutSettings(scenario, prepared, o.quiet, o.strict);
+    const auto start = std::chrono::steady_clock::now();
+    const sandbox::RunOutcome outcome = RunRecorded(scenario, prepared.options, o.replay);
+    if (!o.json.empty())
+        WriteJsonFile(o.json, sandbox::RunJson(scenario, outcome, SecondsSince(start), problems));
     if (!o.quiet) {
+        const fs::path& dir = prepared.options.gameDir;
         std::cout << sandbox::SummariseRun(scenario, outcome);
-        std::cout << "log: " << (options.gameDir / "vigilor.log").string() << "\n";
+        std::cout << "log: " << (dir / "vigilor.log").string()
+                  << " (with times and names: " << (dir / "vigilor.timed.log").string() << ")\n";
         if (!o.replay.empty()) {
             std::cout << "replay: " << o.replay << "  (open it in a web browser: file://"
                       << fs::absolute(o.replay).lexically_normal().string() << ")\n";
@@ -136,18 +89,31 @@ int Demo() {
 }
 
 int Check(const std::vector<std::string>& names, const CommonOptions& o) {
-    // Every scenario is loaded first: a bad file stops the check before anything runs.
+    // Every scenario is loaded and its settings checked first: a bad file stops the check before
+    // anything runs.
     std::vector<Scenario> scenarios;
     for (const std::string& name : names) scenarios.push_back(LoadNamedScenario(name));
+    std::vector<PreparedRun> runs;
+    std::vector<std::vector<sandbox::SettingProblem>> problems;
+    for (Scenario& scenario : scenarios) {
+        ApplyScenarioOverrides(scenario, o);
+        CommonOptions perScenario = o;
+        if (!o.dir.empty() && scenarios.size() > 1)
+            perScenario.dir = (fs::path(o.dir) / scenario.name).string();
+        runs.push_back(PrepareRun(scenario, perScenario));
+        problems.push_back(WarnAboutSettings(scenario, runs.back(), o.quiet, o.strict));
+    }
     int passed = 0;
     int failed = 0;
-    for (Scenario& scenario : scenarios) {
-        ApplyOverrides(scenario, o);
-        CommonOptions perScenario = o;
-        if (!o.dir.empty() && scenarios.size() > 1) perScenario.dir = (fs::path(o.dir) / scenario.name).string();
-        const sandbox::RunOutcome outcome = RunRecorded(scenario, MakeRunOptions(scenario, perScenario),
-                                                        ReplayFileFor(o.replay, scenario, scenarios.size()));
-        for (const sandbox::ExpectationResult& r : sandbox::EvaluateExpectations(scenario, outcome.record)) {
+    nlohmann::ordered_json results = nlohmann::ordered_json::array();
+    for (std::size_t i = 0; i < scenarios.size(); ++i) {
+        const Scenario& scenario = scenarios[i];
+        const auto start = std::chrono::steady_clock::now();
+        const sandbox::RunOutcome outcome =
+            RunRecorded(scenario, runs[i].options, ReplayFileFor(o.replay, scenario, scenarios.size()));
+        const double wall = SecondsSince(start);
+        const auto expectations = sandbox::EvaluateExpectations(scenario, outcome.record);
+        for (const sandbox::ExpectationResult& r : expectations) {
             if (r.passed) {
                 ++passed;
             } else {
@@ -155,8 +121,14 @@ int Check(const std::vector<std::string>& names, const CommonOptions& o) {
                 std::cout << scenario.name << ": " << r.message << "\n";
             }
         }
+        if (!o.json.empty()) {
+            nlohmann::ordered_json run = sandbox::RunJson(scenario, outcome, wall, problems[i]);
+            run["expectations"] = sandbox::ExpectationsJson(scenario, expectations);
+            results.push_back(std::move(run));
+        }
     }
     std::cout << passed << " passed, " << failed << " failed\n";
+    if (!o.json.empty()) WriteJsonFile(o.json, {{"runs", results}, {"passed", passed}, {"failed", failed}});
     return failed == 0 ? kExitOk : kExitFailed;
 }
 
@@ -188,6 +160,17 @@ int main(int argc, char** argv) {
 
     CLI::App* list = app.add_subcommand("list", "list the built-in scenarios");
 
+    SettingsOptions settingsOptions;
+    CLI::App* settings =
+        app.add_subcommand("settings", "show the settings as the plugin reads them, and their problems");
+    settings->add_option("--ini", settingsOptions.ini, "the INI file to read")->check(CLI::ExistingFile);
+    settings->add_option("--set", settingsOptions.sets, "override one INI key, KEY=VALUE (repeatable)");
+    settings->add_flag("--json", settingsOptions.json, "print JSON instead of a table");
+
+    SweepOptions sweepOptions;
+    CLI::App* sweep = AddSweepCommand(app, sweepOptions);
+    CLI::App* worker = AddSweepWorkerCommand(app);
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -199,11 +182,14 @@ int main(int argc, char** argv) {
         if (*run) return Run(runScenario, runOptions);
         if (*check) return Check(checkScenarios, checkOptions);
         if (*list) return List();
+        if (*settings) return SettingsCommand(settingsOptions);
+        if (*sweep) return SweepCommand(sweepOptions);
+        if (*worker) return SweepWorker();
         return Demo();
     } catch (const sandbox::ScenarioError& e) {
         std::cerr << "error: " << e.what() << "\n";
         return kExitUsage;
-    } catch (const CLI::ValidationError& e) {
+    } catch (const UsageError& e) {
         std::cerr << "error: " << e.what() << "\n";
         return kExitUsage;
     } catch (const std::exception& e) {

@@ -26,10 +26,13 @@ bool IsSettingsHeader(std::string_view line) {
 
 }  // namespace
 
-std::string ApplyIniOverrides(std::string text, const std::vector<std::pair<std::string, std::string>>& overrides) {
+std::string ApplyIniOverrides(std::string text,
+                              const std::vector<std::pair<std::string, std::string>>& overrides) {
     if (overrides.empty()) return text;
     std::string block;
-    for (const auto& [key, value] : overrides) block += key + "=" + value + "\n";
+    // Written last to first: the reader takes the first match, and the last --set of a key must win.
+    for (auto it = overrides.rbegin(); it != overrides.rend(); ++it)
+        block += it->first + "=" + it->second + "\n";
     std::size_t start = 0;
     while (start <= text.size()) {
         std::size_t end = text.find_first_of("\r\n", start);

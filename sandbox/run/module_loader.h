@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "frame/settings.h"
+
 namespace sandbox {
 
 /// The plugin module loaded with the platform's loader, as the host loads its plugins. Loading runs
@@ -16,6 +18,10 @@ public:
 
     /// An exported symbol of the module, or null.
     void* Symbol(const char* name) const;
+
+    /// The module's exported settings record `cfg` as it holds it now (filled on its first frame), or
+    /// null when the module exports none.
+    const Settings* SettingsRecord() const;
 
 private:
     void* handle_;

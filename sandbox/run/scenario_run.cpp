@@ -10,6 +10,7 @@
 #include "run/log_tail.h"
 #include "run/module_loader.h"
 #include "run/probes.h"
+#include "run/timed_log.h"
 #include "scenario/scenario_loader.h"
 #include "world/world.h"
 
@@ -52,6 +53,7 @@ void PrepareGameDir(const RunOptions& options, const std::optional<std::string>&
     fs::remove(options.gameDir / "vigilor.log", ec);
     fs::remove(options.gameDir / kUnfinishedLogName, ec);
     fs::remove(options.gameDir / "vigilor.ini", ec);
+    fs::remove(options.gameDir / "vigilor.timed.log", ec);
     InstallModule(options.modulePath, options.gameDir / ModuleFileName());
     if (ini) WriteFile(options.gameDir / "vigilor.ini", *ini);
 }
@@ -68,22 +70,37 @@ std::string PointerText(const void* p) {
     return text;
 }
 
-void NamePeds(World& world, RunOutcome& outcome) {
+// Peds and vehicles share one address space, so one lookup names both for the timed log.
+void NamePeds(World& world, RunOutcome& outcome, std::map<std::string, std::string>& names) {
     for (int i = 0; i < world.Peds().Size(); ++i) {
         if (const Ped* ped = world.Peds().At(i); ped != nullptr && !ped->id.empty()) {
-            outcome.pedNames[PointerText(static_cast<const CPed*>(ped))] = ped->id;
+            const std::string pointer = PointerText(static_cast<const CPed*>(ped));
+            outcome.pedNames[pointer] = ped->id;
+            names[pointer] = ped->id;
+        }
+    }
+    for (int i = 0; i < world.Vehicles().Size(); ++i) {
+        if (const Vehicle* vehicle = world.Vehicles().At(i); vehicle != nullptr && !vehicle->id.empty()) {
+            const std::string pointer = PointerText(static_cast<const CVehicle*>(vehicle));
+            outcome.vehicleNames[pointer] = vehicle->id;
+            names[pointer] = vehicle->id;
         }
     }
 }
 
 }  // namespace
 
-std::optional<std::string> IniTextFor(const Scenario& scenario, const RunOptions& options) {
+std::optional<std::string> BaseIniTextFor(const Scenario& scenario, const RunOptions& options) {
     std::optional<std::string> text = options.iniText ? options.iniText : scenario.ini;
     if (!text && scenario.settings) {
         text = "[Settings]\n";
         for (const Setting& s : *scenario.settings) *text += s.key + "=" + s.text + "\n";
     }
+    return text;
+}
+
+std::optional<std::string> IniTextFor(const Scenario& scenario, const RunOptions& options) {
+    std::optional<std::string> text = BaseIniTextFor(scenario, options);
     if (options.overrides.empty()) return text;
     return ApplyIniOverrides(text.value_or(""), options.overrides);
 }
@@ -108,6 +125,8 @@ RunOutcome RunFrames(const Scenario& scenario, const RunOptions& options) {
     World world(scenario);
     LoadedModule module(options.gameDir / ModuleFileName());
     LogTail log(options.gameDir / "vigilor.log");
+    TimedLog timedLog(options.gameDir / "vigilor.timed.log");
+    std::map<std::string, std::string> names;
     ProbeSchedule probes(scenario);
     if (options.onStart) options.onStart(world);
     std::size_t nextEvent = 0;
@@ -126,11 +145,17 @@ RunOutcome RunFrames(const Scenario& scenario, const RunOptions& options) {
             ApplyScenarioEvent(world, scenario, scenario.events[nextEvent++]);
         }
         world.RunMainLoopFrame(dt);
+        if (outcome.frames == 0) {
+            if (const Settings* record = module.SettingsRecord()) outcome.settings = *record;
+        }
 
         std::vector<LoggedLine> lines;
         for (std::string& text : log.NewLines()) lines.push_back({runMs, std::move(text)});
         // Names are needed only for the peds the frame's lines may speak of.
-        if (!lines.empty()) NamePeds(world, outcome);
+        if (!lines.empty()) {
+            NamePeds(world, outcome, names);
+            for (const LoggedLine& line : lines) timedLog.Write(runMs, line.text, names);
+        }
         for (const ProbeRequest& request : probes.Due(runMs)) {
             outcome.record.RecordProbe(request.expectIndex, ReadProbe(world, request.probe));
         }
@@ -161,6 +186,7 @@ RunOutcome RunScenario(const Scenario& scenario, const RunOptions& options) {
         // A run cut short must not leave a log that passes for a finished one.
         std::error_code ec;
         std::filesystem::rename(options.gameDir / "vigilor.log", options.gameDir / kUnfinishedLogName, ec);
+        std::filesystem::remove(options.gameDir / "vigilor.timed.log", ec);
         throw;
     }
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "frame/settings.h"
 #include "scenario/expectations.h"
 #include "scenario/scenario.h"
 
@@ -19,7 +20,10 @@ struct RunOptions {
     std::filesystem::path gameDir;       ///< where the module, INI and log go
     std::filesystem::path modulePath;    ///< the built plugin module to install
     std::optional<std::string> iniText;  ///< replaces the scenario's settings/ini when set
-    std::vector<std::pair<std::string, std::string>> overrides;  ///< --set KEY=VALUE, in order
+    std::vector<std::pair<std::string, std::string>>
+        overrides;  ///< KEY=VALUE over the INI; the last of a key wins
+    std::vector<std::string>
+        overrideSources;  ///< where each override came from ("set", "overlay:LINE"); default "set"
     /// Called once the world exists, before the first frame.
     std::function<void(World&)> onStart;
     /// Called after every frame, e.g. to record a replay.
@@ -28,14 +32,20 @@ struct RunOptions {
 
 /// What a run produced.
 struct RunOutcome {
-    RunRecord record;                        ///< log lines and probe samples
-    std::map<std::uint16_t, int> commandCounts;  ///< script commands run, by id
-    std::map<std::string, std::string> pedNames;  ///< "%p" text of each ped seen → scenario id
-    std::vector<std::string> hostErrors;     ///< script code refused, message boxes
-    std::vector<std::pair<std::uint32_t, bool>> starFades;  ///< run ms at which the drawn stars faded (true) or came back
+    RunRecord record;                                 ///< log lines and probe samples
+    std::map<std::uint16_t, int> commandCounts;       ///< script commands run, by id
+    std::map<std::string, std::string> pedNames;      ///< "%p" text of each ped seen → scenario id
+    std::map<std::string, std::string> vehicleNames;  ///< the same for vehicles
+    std::vector<std::string> hostErrors;              ///< script code refused, message boxes
+    std::vector<std::pair<std::uint32_t, bool>>
+        starFades;                     ///< run ms at which the drawn stars faded (true) or came back
+    std::optional<Settings> settings;  ///< the module's settings record after the first frame
     std::uint32_t frames = 0;
     std::uint32_t lastRunMs = 0;
 };
+
+/// The INI text of a run before its overrides: the INI file given, else the scenario's own settings.
+std::optional<std::string> BaseIniTextFor(const Scenario& scenario, const RunOptions& options);
 
 /// The INI text a run writes beside the module, or nothing when the scenario gives no settings.
 std::optional<std::string> IniTextFor(const Scenario& scenario, const RunOptions& options);

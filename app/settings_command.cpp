@@ -1,0 +1,54 @@
+#include "settings_command.h"
+
+#include <cstdio>
+#include <iostream>
+
+#include "cli_options.h"
+#include "run/run_json.h"
+#include "tuning/settings_readback.h"
+
+namespace app {
+
+namespace {
+
+void PrintTable(const sandbox::SettingsReport& report) {
+    std::printf("%-22s %10s %10s  %s\n", "key", "value", "default", "source");
+    for (const sandbox::SettingRow& row : report.rows) {
+        const bool changed = row.value != row.defaultValue;
+        std::printf("%-22s %10s %10s  %s%s\n", row.key->name, row.value.c_str(), row.defaultValue.c_str(),
+                    row.source.c_str(), changed ? "  *" : "");
+    }
+    if (report.problems.empty()) {
+        std::printf("no problems\n");
+        return;
+    }
+    std::printf("%zu problem(s):\n", report.problems.size());
+    for (const sandbox::SettingProblem& p : report.problems)
+        std::printf("  %s\n", sandbox::DescribeProblem(p).c_str());
+}
+
+}  // namespace
+
+int SettingsCommand(const SettingsOptions& o) {
+    std::optional<std::string> ini;
+    if (!o.ini.empty()) ini = ReadText(o.ini);
+    sandbox::RunOptions options;
+    std::vector<sandbox::IniOverride> overrides;
+    for (const std::string& set : o.sets) {
+        const auto [key, value] = ParseAssignment("--set", set);
+        options.overrides.emplace_back(key, value);
+        overrides.push_back({key, value, "set"});
+    }
+    sandbox::Scenario none;
+    options.iniText = ini;
+    const Settings readBack = sandbox::ReadBackSettings(ModulePath(), sandbox::IniTextFor(none, options));
+    const sandbox::SettingsReport report = sandbox::CheckSettings(ini, overrides, readBack);
+    if (o.json) {
+        std::cout << sandbox::SettingsJson(report).dump(2) << "\n";
+    } else {
+        PrintTable(report);
+    }
+    return report.problems.empty() ? kExitOk : kExitFailed;
+}
+
+}  // namespace app

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace app {
+
+struct SweepOptions {
+    std::vector<std::string> scenarios;
+    std::optional<std::uint32_t> seeds;
+    std::string seedRange;
+    std::vector<std::string> varies;
+    std::vector<std::string> variants;
+    std::optional<unsigned> jobs;
+    std::string out = "sweep";
+    std::optional<std::uint32_t> seconds;
+    bool quiet = false;
+    bool strict = false;
+};
+
+CLI::App* AddSweepCommand(CLI::App& app, SweepOptions& o);
+/// The hidden command a sweep starts its worker processes with.
+CLI::App* AddSweepWorkerCommand(CLI::App& app);
+
+int SweepCommand(const SweepOptions& o);
+/// Reads one job per line on standard input, answers one result per line on standard output.
+int SweepWorker();
+
+}  // namespace app

@@ -1,0 +1,220 @@
+#include "sweep_pool.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+extern char** environ;
+
+namespace app {
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+struct Worker {
+    pid_t pid = -1;
+    int toWorker = -1;
+    int fromWorker = -1;
+    std::string pending;  // bytes of an unfinished answer line
+    std::optional<std::size_t> job;
+    fs::path dir;
+};
+
+void Spawn(Worker& w) {
+    int in[2];
+    int out[2];
+    if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0)
+        throw std::runtime_error("cannot create pipes");
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    static const std::string exe = fs::canonical("/proc/self/exe").string();
+    std::string command = "sweep-worker";
+    char* argv[] = {const_cast<char*>(exe.c_str()), command.data(), nullptr};
+    const int error = posix_spawn(&w.pid, exe.c_str(), &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(in[0]);
+    close(out[1]);
+    if (error != 0) {
+        close(in[1]);
+        close(out[0]);
+        throw std::runtime_error("cannot start a worker process: " + std::string(strerror(error)));
+    }
+    w.toWorker = in[1];
+    w.fromWorker = out[0];
+    w.pending.clear();
+}
+
+bool SendAll(int fd, const std::string& text) {
+    std::size_t sent = 0;
+    while (sent < text.size()) {
+        const ssize_t n = write(fd, text.data() + sent, text.size() - sent);
+        if (n <= 0) return false;
+        sent += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Closes a worker's pipes and collects it; says how it ended when that was not a clean exit.
+std::string Reap(Worker& w) {
+    if (w.toWorker >= 0) close(w.toWorker);
+    if (w.fromWorker >= 0) close(w.fromWorker);
+    w.toWorker = w.fromWorker = -1;
+    int status = 0;
+    waitpid(w.pid, &status, 0);
+    w.pid = -1;
+    if (WIFSIGNALED(status)) return "worker crashed (signal " + std::to_string(WTERMSIG(status)) + ")";
+    if (WIFEXITED(status) && WEXITSTATUS(status) != 0) {
+        return "worker exited with status " + std::to_string(WEXITSTATUS(status));
+    }
+    return "worker ended without an answer";
+}
+
+class Progress {
+public:
+    Progress(std::size_t total, bool enabled)
+        : total_(total), enabled_(enabled), tty_(isatty(STDERR_FILENO) != 0) {}
+
+    void Show(std::size_t done, bool last = false) {
+        if (!enabled_) return;
+        const auto now = Clock::now();
+        const double elapsed = std::chrono::duration<double>(now - start_).count();
+        const double interval = tty_ ? 0.1 : 5.0;
+        if (!last && std::chrono::duration<double>(now - shown_).count() < interval) return;
+        shown_ = now;
+        const double rate = elapsed > 0 ? static_cast<double>(done) / elapsed : 0.0;
+        const double left = rate > 0 ? static_cast<double>(total_ - done) / rate : 0.0;
+        char line[160];
+        if (tty_) {
+            constexpr int kWidth = 30;
+            const int filled = total_ > 0 ? static_cast<int>(kWidth * done / total_) : kWidth;
+            std::snprintf(line, sizeof line, "\r[%-*s] %zu/%zu runs, %.1f runs/s, %.0f s left ", kWidth,
+                          std::string(static_cast<std::size_t>(filled), '#').c_str(), done, total_, rate,
+                          left);
+            std::fputs(line, stderr);
+            if (last) std::fputc('\n', stderr);
+        } else {
+            std::snprintf(line, sizeof line, "sweep: %zu/%zu runs, %.1f runs/s, %.0f s left\n", done, total_,
+                          rate, left);
+            std::fputs(line, stderr);
+        }
+        std::fflush(stderr);
+    }
+
+private:
+    std::size_t total_;
+    bool enabled_;
+    bool tty_;
+    Clock::time_point start_ = Clock::now();
+    Clock::time_point shown_ = Clock::now();
+};
+
+double ChildCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    const auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+}  // namespace
+
+PoolReport RunPool(std::vector<sandbox::SweepJob> jobs, unsigned workerCount, const fs::path& runsDir,
+                   bool progress) {
+    // A worker that dies must not take the sweep with it through a write to its pipe.
+    signal(SIGPIPE, SIG_IGN);
+    const auto start = Clock::now();
+    const double cpuBefore = ChildCpuSeconds();
+    PoolReport report;
+    Progress bar(jobs.size(), progress);
+    std::vector<Worker> workers(std::min<std::size_t>(workerCount, std::max<std::size_t>(jobs.size(), 1)));
+    std::size_t next = 0;
+    std::size_t done = 0;
+
+    const auto fail = [&](std::size_t job, const std::string& why) {
+        sandbox::SweepRunResult r;
+        r.index = job;
+        r.error = why;
+        report.results.push_back(std::move(r));
+        ++done;
+    };
+    const auto assign = [&](Worker& w) {
+        while (next < jobs.size() && !w.job) {
+            if (w.pid < 0) Spawn(w);
+            sandbox::SweepJob& job = jobs[next++];
+            job.gameDir = w.dir;
+            if (SendAll(w.toWorker, sandbox::SweepJobJson(job).dump() + "\n")) {
+                w.job = job.index;
+            } else {
+                fail(job.index, Reap(w));
+            }
+        }
+    };
+
+    for (std::size_t i = 0; i < workers.size(); ++i) {
+        workers[i].dir = runsDir / ("worker-" + std::to_string(i + 1));
+        assign(workers[i]);
+    }
+    while (done < jobs.size()) {
+        std::vector<pollfd> fds;
+        std::vector<Worker*> owners;
+        for (Worker& w : workers) {
+            if (w.job) {
+                fds.push_back({w.fromWorker, POLLIN, 0});
+                owners.push_back(&w);
+            }
+        }
+        if (poll(fds.data(), fds.size(), 250) < 0 && errno != EINTR) throw std::runtime_error("poll failed");
+        for (std::size_t i = 0; i < fds.size(); ++i) {
+            if (fds[i].revents == 0) continue;
+            Worker& w = *owners[i];
+            char buffer[4096];
+            const ssize_t n = read(w.fromWorker, buffer, sizeof buffer);
+            if (n <= 0) {
+                const std::size_t job = *w.job;
+                w.job.reset();
+                fail(job, Reap(w));
+            } else {
+                w.pending.append(buffer, static_cast<std::size_t>(n));
+                const std::size_t newline = w.pending.find('\n');
+                if (newline == std::string::npos) continue;
+                sandbox::SweepRunResult r;
+                try {
+                    r = sandbox::SweepResultFromJson(nlohmann::json::parse(w.pending.substr(0, newline)));
+                } catch (const std::exception& e) {
+                    r.index = *w.job;
+                    r.error = std::string("unreadable answer from a worker: ") + e.what();
+                }
+                w.pending.erase(0, newline + 1);
+                w.job.reset();
+                report.results.push_back(std::move(r));
+                ++done;
+            }
+            assign(w);
+        }
+        bar.Show(done);
+    }
+    bar.Show(done, true);
+    for (Worker& w : workers) {
+        if (w.pid >= 0) Reap(w);
+    }
+    report.wallSeconds = std::chrono::duration<double>(Clock::now() - start).count();
+    report.cpuSeconds = ChildCpuSeconds() - cpuBefore;
+    return report;
+}
+
+}  // namespace app

@@ -1,0 +1,164 @@
+#include "sweep/sweep_html.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <sstream>
+
+namespace sandbox {
+
+namespace {
+
+std::string Escape(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
+std::string Num(double v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", v);
+    return text;
+}
+
+constexpr double kLabelWidth = 190.0;
+constexpr double kPlotWidth = 520.0;
+constexpr double kRowHeight = 26.0;
+
+// Box (quartiles), whiskers (finite extremes), median line and one dot per run; runs where the
+// thing never happened are counted at the right instead of drawn.
+std::string BoxPlot(const SweepResults& results, const std::vector<const MetricStats*>& rows) {
+    double low = INFINITY;
+    double high = -INFINITY;
+    for (const MetricStats* st : rows) {
+        for (double v : st->values) {
+            if (std::isfinite(v)) {
+                low = std::min(low, v);
+                high = std::max(high, v);
+            }
+        }
+    }
+    if (!std::isfinite(low)) low = high = 0.0;
+    if (high - low < 1e-9) high = low + 1.0;
+    const auto x = [&](double v) {
+        return kLabelWidth + (std::min(std::max(v, low), high) - low) / (high - low) * kPlotWidth;
+    };
+    const double height = kRowHeight * static_cast<double>(rows.size()) + 30.0;
+    std::ostringstream svg;
+    svg << "<svg class=\"plot\" role=\"img\" width=\"" << Num(kLabelWidth + kPlotWidth + 90) << "\" height=\""
+        << Num(height) << "\" viewBox=\"0 0 " << Num(kLabelWidth + kPlotWidth + 90) << ' ' << Num(height)
+        << "\">";
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const MetricStats& st = *rows[i];
+        const double y = kRowHeight * static_cast<double>(i) + 15.0;
+        std::vector<double> finite;
+        for (double v : st.values) {
+            if (std::isfinite(v)) finite.push_back(v);
+        }
+        svg << "<g class=\"box\" data-variant=\"" << Escape(results.variants[st.variant]) << "\">";
+        svg << "<text x=\"4\" y=\"" << Num(y + 4) << "\">" << Escape(results.variants[st.variant])
+            << "</text>";
+        if (!finite.empty()) {
+            const auto [mn, mx] = std::minmax_element(finite.begin(), finite.end());
+            svg << "<line class=\"whisker\" x1=\"" << Num(x(*mn)) << "\" x2=\"" << Num(x(*mx)) << "\" y1=\""
+                << Num(y) << "\" y2=\"" << Num(y) << "\"/>";
+            svg << "<rect x=\"" << Num(x(st.q1)) << "\" y=\"" << Num(y - 8) << "\" width=\""
+                << Num(std::max(1.0, x(st.q3) - x(st.q1))) << "\" height=\"16\"/>";
+            svg << "<line class=\"median\" x1=\"" << Num(x(st.median)) << "\" x2=\"" << Num(x(st.median))
+                << "\" y1=\"" << Num(y - 9) << "\" y2=\"" << Num(y + 9) << "\"/>";
+            for (double v : finite)
+                svg << "<circle cx=\"" << Num(x(v)) << "\" cy=\"" << Num(y) << "\" r=\"1.8\"/>";
+        }
+        if (st.never > 0) {
+            svg << "<text x=\"" << Num(kLabelWidth + kPlotWidth + 8) << "\" y=\"" << Num(y + 4) << "\">"
+                << st.never << " never</text>";
+        }
+        svg << "</g>";
+    }
+    const double axisY = height - 10.0;
+    svg << "<text x=\"" << Num(kLabelWidth) << "\" y=\"" << Num(axisY) << "\">" << StatText(low) << "</text>";
+    svg << "<text x=\"" << Num(kLabelWidth + kPlotWidth) << "\" y=\"" << Num(axisY)
+        << "\" text-anchor=\"end\">" << StatText(high) << "</text>";
+    svg << "</svg>";
+    return svg.str();
+}
+
+std::string StatsTable(const SweepResults& results, const std::vector<const MetricStats*>& rows) {
+    std::ostringstream html;
+    html << "<table><tr><th>variant</th><th>runs</th><th>never</th><th>median</th><th>IQR</th><th>mean</th>"
+            "<th>95% CI of median</th><th>U vs base</th><th>p</th><th>A (P[variant &gt; base])</th></tr>";
+    for (const MetricStats* st : rows) {
+        html << "<tr><td>" << Escape(results.variants[st->variant]) << "</td><td>" << st->values.size()
+             << "</td><td>" << st->never << "</td><td>" << StatText(st->median) << "</td><td>"
+             << StatText(st->q1) << " &ndash; " << StatText(st->q3) << "</td><td>" << StatText(st->mean)
+             << "</td><td>" << StatText(st->ci.low) << " &ndash; " << StatText(st->ci.high) << "</td>";
+        if (st->versusBase) {
+            const bool clear = st->versusBase->p < 0.05;
+            html << "<td>" << StatText(st->versusBase->u) << "</td><td class=\"" << (clear ? "clear" : "")
+                 << "\">" << StatText(st->versusBase->p) << "</td><td>" << StatText(st->versusBase->effect)
+                 << "</td>";
+        } else {
+            html << "<td></td><td></td><td></td>";
+        }
+        html << "</tr>";
+    }
+    return html.str() + "</table>";
+}
+
+}  // namespace
+
+std::string SweepReportHtml(const SweepResults& results, const std::vector<MetricStats>& stats) {
+    std::size_t failed = 0;
+    for (const SweepResults::Row& row : results.rows) failed += row.result.ok ? 0 : 1;
+    std::ostringstream html;
+    html << "<!DOCTYPE html><html lang=\"en\"><head><meta charset=\"utf-8\"><title>Vigilor "
+            "sweep</title><style>"
+            "body{font:14px system-ui,sans-serif;margin:24px;color:#222}h2{margin-top:32px}"
+            "table{border-collapse:collapse;margin:8px 0 4px}td,th{border:1px solid #ccc;padding:3px "
+            "8px;text-align:right}"
+            "td:first-child,th:first-child{text-align:left}.clear{font-weight:bold;color:#a40}"
+            "svg.plot text{font:12px system-ui,sans-serif;fill:#333}svg.plot rect{fill:#cde;stroke:#357}"
+            "svg.plot line{stroke:#357}svg.plot line.median{stroke:#c30;stroke-width:2}svg.plot "
+            "circle{fill:#357;opacity:.5}"
+            "</style></head><body>";
+    html << "<h1>Sweep report</h1><p>" << results.rows.size() << " runs, " << failed << " failed; "
+         << results.variants.size() << " variants (the first, <b>base</b>, is each scenario's own settings). "
+         << "Times in seconds. <i>never</i>: the run ended before it happened (counted as the longest time). "
+         << "p: two-sided Mann&ndash;Whitney U test against base; A: the chance that a run of the variant "
+            "has a "
+         << "larger value than a run of base (0.5: no difference).</p>";
+    if (failed > 0) {
+        html << "<h2>Failed runs</h2><ul>";
+        for (const SweepResults::Row& row : results.rows) {
+            if (row.result.ok) continue;
+            html << "<li>" << Escape(results.scenarios[row.scenario]) << ", "
+                 << Escape(results.variants[row.variant]) << ", seed " << row.seed << ": "
+                 << Escape(row.result.error) << "</li>";
+        }
+        html << "</ul>";
+    }
+    for (std::size_t i = 0; i < stats.size();) {
+        std::vector<const MetricStats*> rows;
+        const MetricStats& first = stats[i];
+        while (i < stats.size() && stats[i].scenario == first.scenario && stats[i].metric == first.metric) {
+            rows.push_back(&stats[i++]);
+        }
+        const MetricInfo& info = SweepMetrics()[first.metric];
+        html << "<section class=\"metric\" data-metric=\"" << info.name << "\"><h2>"
+             << Escape(results.scenarios[first.scenario]) << ": " << info.name << "</h2><p>" << info.meaning
+             << " (" << info.unit << ")</p>" << BoxPlot(results, rows) << StatsTable(results, rows)
+             << "</section>";
+    }
+    html << "</body></html>\n";
+    return html.str();
+}
+
+}  // namespace sandbox

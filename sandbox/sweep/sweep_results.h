@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sweep/statistics.h"
+#include "sweep/sweep_job.h"
+
+namespace sandbox {
+
+/// Every run of a sweep, with the names its indices refer to.
+struct SweepResults {
+    struct Row {
+        std::size_t scenario = 0;
+        std::size_t variant = 0;
+        std::uint32_t seed = 0;
+        SweepRunResult result;
+    };
+    std::vector<std::string> scenarios;
+    std::vector<std::string> variants;  ///< variants[0] is base
+    std::vector<Row> rows;
+};
+
+/// The metrics a sweep compares, in report order: name as in results.csv, and what it measures.
+struct MetricInfo {
+    const char* name;
+    const char* unit;  ///< "s", "count" or "share"
+    const char* meaning;
+};
+const std::vector<MetricInfo>& SweepMetrics();
+
+/// A run's value of metric `m` (SweepMetrics order); +infinity for a time that never came.
+double MetricValue(const RunMetrics& metrics, std::size_t m);
+
+/// The statistics of one metric for one scenario and variant, over its completed runs.
+struct MetricStats {
+    std::size_t scenario = 0;
+    std::size_t metric = 0;
+    std::size_t variant = 0;
+    std::vector<double> values;  ///< one per completed run, +infinity for never
+    std::size_t never = 0;
+    double median = 0.0;
+    double q1 = 0.0;
+    double q3 = 0.0;
+    double mean = 0.0;  ///< of the finite values
+    Interval ci;
+    std::optional<MannWhitney> versusBase;  ///< for every variant but base
+};
+
+std::vector<MetricStats> ComputeSweepStats(const SweepResults& results);
+
+/// results.csv: a header row and one row per run.
+std::string SweepCsv(const SweepResults& results);
+
+/// The statistics as a plain-text table, one block per scenario and metric.
+std::string SweepStatsText(const SweepResults& results, const std::vector<MetricStats>& stats);
+
+/// A number for people: "never" for +infinity, "-" for NaN, else three significant decimals.
+std::string StatText(double value);
+
+}  // namespace sandbox

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frame/settings.h"
+
+namespace sandbox {
+
+/// One INI key of the plugin and the field of its settings record that holds it.
+struct SettingKey {
+    const char* name;
+    std::int32_t Settings::*intField = nullptr;  ///< set for whole-number keys
+    float Settings::*floatField = nullptr;       ///< set for decimal keys
+
+    bool IsInteger() const { return intField != nullptr; }
+    /// The field's value in a record, as a number.
+    double ValueIn(const Settings& record) const;
+};
+
+/// Every key the plugin reads, in the order of its settings record.
+const std::vector<SettingKey>& SettingKeys();
+
+/// The key of that name (matched without regard to case, as the reader does), or null.
+const SettingKey* FindSettingKey(std::string_view name);
+
+/// The known key closest to a misspelt name (fewest single-letter edits, case ignored).
+std::string NearestSettingKey(std::string_view name);
+
+/// Edits (insert, delete, replace one letter) between two names, case ignored.
+std::size_t EditDistance(std::string_view a, std::string_view b);
+
+/// A record value as text: whole numbers plainly, decimals in their shortest exact form ("0.6").
+std::string SettingValueText(const SettingKey& key, const Settings& record);
+
+}  // namespace sandbox

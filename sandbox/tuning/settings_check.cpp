@@ -1,0 +1,239 @@
+#include "tuning/settings_check.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+#include "host/win32/private_profile.h"
+#include "tuning/ini_lines.h"
+
+// The plugin reads whole numbers with the profile integer reader and decimals with atof on at most
+// 31 characters; both accept text that is not a number without a word. This file redoes those reads
+// from the same text and lays the outcome next to what the module's record holds.
+
+namespace sandbox {
+
+namespace {
+
+constexpr std::string_view kSection = "Settings";
+constexpr std::size_t kFloatChars = 31;  // the plugin's 32-byte buffer
+
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+bool SameName(std::string_view a, std::string_view b) { return EditDistance(a, b) == 0; }
+
+// Whole text is a number the integer reader takes completely: sign, then decimal or "0x" hex digits.
+bool IsWholeInteger(std::string_view text) {
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    const bool hex = text.substr(i).starts_with("0x");
+    if (hex) i += 2;
+    if (i == text.size()) return false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        const bool digit =
+            (c >= '0' && c <= '9') || (hex && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')));
+        if (!digit) return false;
+    }
+    return true;
+}
+
+// Whether the integer reader's modulo-2^32 wrap changed the number written.
+bool Wraps(std::string_view text, std::int32_t read) {
+    const std::string copy(text);
+    errno = 0;
+    char* end = nullptr;
+    const long long written =
+        std::strtoll(copy.c_str(), &end, copy.find("0x") != std::string::npos ? 16 : 10);
+    return errno == ERANGE || written != static_cast<long long>(read);
+}
+
+struct KeySource {
+    std::string where;                 // empty: default
+    std::optional<std::string> value;  // the text the reader takes; nullopt: the default is used
+    bool noEquals = false;
+};
+
+struct Checker {
+    const Settings& readBack;
+    SettingsReport report;
+
+    void Add(std::string where, std::string key, std::string problem, std::string detail) {
+        report.problems.push_back({std::move(where), std::move(key), std::move(problem), std::move(detail)});
+    }
+
+    // The problems of one key: what the reader makes of its text, and any clamp the module applied after.
+    void CheckValue(const SettingKey& key, const KeySource& source) {
+        const Settings defaults;
+        const std::string def = SettingValueText(key, defaults);
+        const std::string held = SettingValueText(key, readBack);
+        if (source.noEquals) {
+            Add(source.where, key.name, "not a number",
+                "the line has no '=': the default " + def + " is used");
+            return;
+        }
+        if (!source.value) return;
+        const std::string& text = *source.value;
+        if (key.IsInteger()) {
+            if (text.empty()) {
+                Add(source.where, key.name, "not a number", "empty value: the default " + def + " is used");
+                return;
+            }
+            const auto read = static_cast<std::int32_t>(vigilor::win32::ParseProfileInt(text));
+            if (!IsWholeInteger(text)) {
+                Add(source.where, key.name, "not a number",
+                    Quoted(text) + " reads as " + std::to_string(read));
+            } else if (Wraps(text, read)) {
+                Add(source.where, key.name, "not a number",
+                    Quoted(text) + " does not fit 32 bits and reads as " + std::to_string(read));
+            }
+            if (read != readBack.*key.intField) {
+                Add(source.where, key.name, "clamped", "from " + std::to_string(read) + " to " + held);
+            }
+            return;
+        }
+        const std::string cut = text.substr(0, kFloatChars);
+        char* end = nullptr;
+        const double parsed = std::strtod(cut.c_str(), &end);
+        const auto read = static_cast<float>(parsed);
+        if (!std::isfinite(read)) {
+            Add(source.where, key.name, "not finite",
+                Quoted(text) + " is not a finite number: the plugin uses " + held);
+            return;
+        }
+        if (cut.empty() || *end != '\0') {
+            Add(source.where, key.name, "not a number",
+                Quoted(text) + " reads as " + SettingValueText(key, WithValue(key, read)));
+        }
+        if (read != readBack.*key.floatField) {
+            Add(source.where, key.name, "clamped",
+                "from " + SettingValueText(key, WithValue(key, read)) + " to " + held);
+        }
+    }
+
+    static Settings WithValue(const SettingKey& key, float value) {
+        Settings record;
+        record.*key.floatField = value;
+        return record;
+    }
+};
+
+// The layout of an INI text: which lines the reader searches (the first [Settings] section) and what
+// it never reads.
+struct SectionScan {
+    std::vector<const IniLine*> settingsLines;
+    std::vector<SettingProblem> problems;
+};
+
+SectionScan ScanSections(const IniListing& listing, const std::string& prefix) {
+    SectionScan scan;
+    const auto where = [&](int line) { return prefix + ":" + std::to_string(line); };
+    const auto add = [&](int line, std::string key, std::string detail) {
+        scan.problems.push_back({where(line), std::move(key), "unknown section", std::move(detail)});
+    };
+    if (listing.byteOrderMark) {
+        add(1, "",
+            "the file starts with a UTF-8 byte-order mark: Windows then does not see the first section; "
+            "save it without one");
+    }
+    bool seenSettings = false;
+    bool inSettings = false;
+    bool reportedOutside = false;
+    for (const IniLine& line : listing.lines) {
+        if (line.isHeader) {
+            const bool isSettings = SameName(line.name, kSection);
+            inSettings = isSettings && !seenSettings;
+            if (isSettings && seenSettings) {
+                add(line.number, "[" + line.name + "]",
+                    "a repeated [Settings] is never read: move its keys into the first one");
+            } else if (!isSettings) {
+                add(line.number, "[" + line.name + "]",
+                    std::string("not read: the plugin reads only [Settings]") +
+                        (EditDistance(line.name, kSection) <= 3 ? " (misspelt?)" : ""));
+            }
+            seenSettings = seenSettings || isSettings;
+        } else if (inSettings) {
+            scan.settingsLines.push_back(&line);
+        } else if (!seenSettings && !reportedOutside) {
+            reportedOutside = true;
+            add(line.number, line.name, "outside any section: not read");
+        }
+    }
+    for (const IniLine* line : scan.settingsLines) {
+        const bool comment = line->name.starts_with(';') || line->name.starts_with('#');
+        if (!comment && FindSettingKey(line->name) == nullptr) {
+            scan.problems.push_back({where(line->number), line->name, "unknown key",
+                                     "nearest known key: " + NearestSettingKey(line->name)});
+        }
+    }
+    return scan;
+}
+
+}  // namespace
+
+IniOverlay ReadIniOverlay(std::string_view text, const std::string& prefix) {
+    const IniListing listing = ListIniLines(text);
+    SectionScan scan = ScanSections(listing, prefix);
+    IniOverlay overlay{{}, std::move(scan.problems)};
+    // The first line of a key is the one the reader would take; later ones are dropped like it drops them.
+    std::vector<std::string> taken;
+    for (const IniLine* line : scan.settingsLines) {
+        const bool seen =
+            std::ranges::any_of(taken, [&](const std::string& k) { return SameName(k, line->name); });
+        if (seen || !line->hasEquals) continue;
+        taken.push_back(line->name);
+        const std::optional<std::string> value = vigilor::win32::FindProfileValue(text, kSection, line->name);
+        overlay.overrides.push_back(
+            {line->name, value.value_or(""), prefix + ":" + std::to_string(line->number)});
+    }
+    return overlay;
+}
+
+SettingsReport CheckSettings(const std::optional<std::string>& iniText,
+                             const std::vector<IniOverride>& overrides, const Settings& readBack) {
+    Checker checker{readBack, {}};
+    const IniListing listing = ListIniLines(iniText.value_or(""));
+    SectionScan scan = ScanSections(listing, "ini");
+    checker.report.problems = std::move(scan.problems);
+    for (const IniOverride& o : overrides) {
+        if (FindSettingKey(o.key) == nullptr) {
+            checker.Add(o.where, o.key, "unknown key", "nearest known key: " + NearestSettingKey(o.key));
+        }
+    }
+
+    const Settings defaults;
+    for (const SettingKey& key : SettingKeys()) {
+        KeySource source;
+        // The last --set of a key is the one written first, so it wins.
+        for (const IniOverride& o : overrides) {
+            if (SameName(o.key, key.name)) source = {o.where, o.value, false};
+        }
+        if (source.where.empty()) {
+            for (const IniLine* line : scan.settingsLines) {
+                if (!SameName(line->name, key.name)) continue;
+                source.where = "ini:" + std::to_string(line->number);
+                source.noEquals = !line->hasEquals;
+                if (line->hasEquals)
+                    source.value = vigilor::win32::FindProfileValue(*iniText, kSection, key.name);
+                break;
+            }
+        }
+        checker.CheckValue(key, source);
+        if (source.where.empty() && key.ValueIn(defaults) != key.ValueIn(readBack)) {
+            checker.Add("default", key.name, "clamped",
+                        "from " + SettingValueText(key, defaults) + " to " + SettingValueText(key, readBack));
+        }
+        checker.report.rows.push_back({&key, SettingValueText(key, readBack), SettingValueText(key, defaults),
+                                       source.where.empty() ? "default" : source.where});
+    }
+    return checker.report;
+}
+
+std::string DescribeProblem(const SettingProblem& problem) {
+    std::string text = problem.where + ": ";
+    if (!problem.key.empty()) text += problem.key + ": ";
+    return text + problem.problem + " (" + problem.detail + ")";
+}
+
+}  // namespace sandbox

@@ -1,0 +1,60 @@
+#include "tuning/settings_readback.h"
+
+#include <stdexcept>
+
+namespace sandbox {
+
+namespace {
+
+// A folder of its own under the system's temporary folder, gone when this goes.
+class ScratchDir {
+public:
+    ScratchDir() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "vigilor-settings-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("cannot create a scratch folder in " + pattern);
+        path_ = pattern;
+    }
+    ~ScratchDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    const std::filesystem::path& Path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+}  // namespace
+
+Settings ReadBackSettings(const std::filesystem::path& modulePath,
+                          const std::optional<std::string>& iniText) {
+    const ScratchDir dir;
+    Scenario scenario;
+    scenario.name = "settings";
+    scenario.sourceName = "settings";
+    scenario.durationMs = scenario.frame.minMs;  // one frame: the plugin reads its settings on its first
+    RunOptions options;
+    options.gameDir = dir.Path();
+    options.modulePath = modulePath;
+    options.iniText = iniText;
+    const RunOutcome outcome = RunScenario(scenario, options);
+    if (!outcome.settings)
+        throw std::runtime_error("the module " + modulePath.string() + " exports no settings record");
+    return *outcome.settings;
+}
+
+SettingsReport CheckRunSettings(const Scenario& scenario, const RunOptions& options) {
+    const Settings readBack = ReadBackSettings(options.modulePath, IniTextFor(scenario, options));
+    std::vector<IniOverride> overrides;
+    for (std::size_t i = 0; i < options.overrides.size(); ++i) {
+        const auto& [key, value] = options.overrides[i];
+        overrides.push_back(
+            {key, value, i < options.overrideSources.size() ? options.overrideSources[i] : "set"});
+    }
+    return CheckSettings(BaseIniTextFor(scenario, options), overrides, readBack);
+}
+
+}  // namespace sandbox
