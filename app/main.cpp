@@ -11,6 +11,7 @@
 #include "builtin_scenarios.h"
 #include "replay/replay_page.h"
 #include "replay/replay_recorder.h"
+#include "run/module_loader.h"
 #include "run/run_summary.h"
 #include "run/scenario_run.h"
 #include "scenario/scenario_loader.h"
@@ -64,7 +65,7 @@ Scenario LoadNamedScenario(const std::string& nameOrPath) {
 
 fs::path ModulePath() {
     if (const char* env = std::getenv("VIGILOR_MODULE")) return env;
-    return fs::canonical("/proc/self/exe").parent_path() / "vigilor.so";
+    return sandbox::ProgramFolder() / sandbox::ModuleFileName();
 }
 
 std::string ReadText(const fs::path& path) {

@@ -1,0 +1,54 @@
+// The real DLL loaded by the Windows loader, hooked into the host, and unloaded again: the host's
+// code must be as it was, and the host must run on without reaching into the freed module.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "code/code_image.h"
+#include "host/call_hook.h"
+#include "support/module_session.h"
+
+namespace {
+
+using sandbox::CodeImage;
+
+constexpr const char* kWantedScenario = R"({
+    "durationMs": 10000,
+    "player": { "pos": [0, 0, 0], "wanted": 2 },
+    "world": { "starCallSites": 3 }
+})";
+
+std::vector<std::uint8_t> CodeBytes(sandbox::World& world) {
+    const std::uint8_t* first = world.Code().Pointer(CodeImage::kBase);
+    return {first, first + (CodeImage::kEnd - CodeImage::kBase)};
+}
+
+TEST(ModuleUnload, EveryPatchedByteIsBackAndTheHostRunsOnWithoutTheModule) {
+    testing_support::ModuleSession session("", kWantedScenario);
+    sandbox::World& world = session.World();
+    const std::vector<std::uint8_t> pristine = CodeBytes(world);
+
+    // Long enough for the stars to fade, so the redirected HUD drawing has run the module's code.
+    session.Frames(120);
+    EXPECT_NE(plugin::ReadRelativeCall(CodeImage::kMainLoopCall), CodeImage::kFrameProcessing);
+    for (const plugin::CodeAddress site : world.Code().StarCallSites()) {
+        EXPECT_NE(plugin::ReadRelativeCall(site), CodeImage::kDrawWanted) << std::hex << site;
+    }
+    EXPECT_LT(world.HudState().DrawnStarAlpha(), 0.999f);
+    EXPECT_NE(session.Log().find("star hook: call to CHud::DrawWanted"), std::string::npos);
+
+    session.Unload();
+    EXPECT_TRUE(CodeBytes(world) == pristine)
+        << "host code differs from its bytes before the module was loaded";
+
+    // The host's own frame and HUD, straight to its own functions.
+    const int drawsBefore = world.HudState().drawCount;
+    session.Frames(10);
+    EXPECT_EQ(world.HudState().drawCount,
+              drawsBefore + 10 * static_cast<int>(world.Code().StarCallSites().size()));
+    EXPECT_GE(world.HudState().DrawnStarAlpha(), 0.999f);
+}
+
+}  // namespace
