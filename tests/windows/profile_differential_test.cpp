@@ -49,8 +49,8 @@ public:
     }
 
     std::string Default() {
-        static const std::vector<std::string> defaults = {"", "DEF", "  padded  ", "12",
-                                                          "a much longer default"};
+        static const std::vector<std::string> defaults = {"",    "DEF", "  padded  ",
+                                                          "   ", "12",  "a much longer default"};
         return Pick(defaults);
     }
 

@@ -1,4 +1,4 @@
-// The real DLL loaded by the Windows loader, hooked into the host, and unloaded again: the host's
+// The module loaded by the platform's loader, hooked into the host, and unloaded again: the host's
 // code must be as it was, and the host must run on without reaching into the freed module.
 
 #include <gtest/gtest.h>
