@@ -183,6 +183,11 @@ TEST_F(PrivateProfileTest, StringCountExcludesTerminatorAndSmallBuffersStaySafe)
     EXPECT_EQ(std::string(buffer), "hel");
     EXPECT_EQ(GetPrivateProfileStringA("Settings", "Missing", nullptr, buffer, 4, path_.c_str()), 0U);
     EXPECT_EQ(std::string(buffer), "");
+    // The default loses its trailing spaces, but not its first character.
+    EXPECT_EQ(GetPrivateProfileStringA("Settings", "Missing", " a  ", buffer, 4, path_.c_str()), 2U);
+    EXPECT_EQ(std::string(buffer), " a");
+    EXPECT_EQ(GetPrivateProfileStringA("Settings", "Missing", "   ", buffer, 4, path_.c_str()), 1U);
+    EXPECT_EQ(std::string(buffer), " ");
 }
 
 TEST_F(PrivateProfileTest, MissingFileOrNullNamesGiveDefaults) {

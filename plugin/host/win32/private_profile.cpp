@@ -164,6 +164,10 @@ unsigned long ReadProfileString(const char* appName, const char* keyName, const 
     }
     const std::optional<std::string> value = ReadProfileValue(appName, keyName, fileName);
     std::string_view text = defaultValue != nullptr ? defaultValue : "";
+    // Windows drops trailing spaces from the default, though never its first character.
+    while (text.size() > 1 && text.back() == ' ') {
+        text.remove_suffix(1);
+    }
     if (value) {
         text = *value;
     }
