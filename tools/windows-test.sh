@@ -12,7 +12,7 @@ cmake --build --preset windows
 [ -f "$WINEPREFIX/system.reg" ] || wineboot -i
 # Exactly two names leave the module.
 exports=$(i686-w64-mingw32-objdump -p build/windows/bin/vigilor.dll |
-    sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | grep -c '^\s*\[')
+    sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | grep -c '^\s*\[ *[0-9]')
 if [ "$exports" -ne 2 ]; then
     echo "vigilor.dll exports $exports names, not cfg and vigilor" >&2
     exit 1
