@@ -24,18 +24,6 @@ bool starHookInstalled = false;
 // Destroyed at unload: the HUD must not call into this module once it is gone.
 plugin::patch::CallRedirects starRedirects;
 
-// The HUD's calls go back to the host's own drawing when the module unloads: a call left pointing
-// into the freed module would crash the host's next HUD frame.
-struct StarCallRestore {
-    ~StarCallRestore() {
-        if (!starHookInstalled) return;
-        const plugin::CodeAddress ours = plugin::CodeAddressOf(&DrawWantedFaded);
-        for (plugin::CodeAddress a = kScanFirst; a <= kScanLast; ++a) {
-            if (plugin::ReadRelativeCall(a) == ours) plugin::WriteRelativeCall(a, kDrawWanted, true);
-        }
-    }
-} starCallRestore;
-
 }  // namespace
 
 void InstallStarHook() {
