@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "builtin_scenarios.h"
+#include "run/module_loader.h"
 #include "scenario/scenario_loader.h"
 #include "tuning/settings_readback.h"
 
@@ -47,7 +48,7 @@ sandbox::Scenario LoadNamedScenario(const std::string& nameOrPath) {
 
 fs::path ModulePath() {
     if (const char* env = std::getenv("VIGILOR_MODULE")) return env;
-    return fs::canonical("/proc/self/exe").parent_path() / "vigilor.so";
+    return sandbox::ProgramFolder() / sandbox::ModuleFileName();
 }
 
 std::string ReadText(const fs::path& path) {

@@ -144,6 +144,10 @@ int List() {
 
 int main(int argc, char** argv) {
     CLI::App app{"vigilor-sandbox: watch, test and tune the police plugin in a simulated host"};
+    // The same command line on every platform: "/path/x.json" is a file, never a Windows-style option.
+    app.allow_windows_style_options(false);
+    // The same command line on every platform: "/path/x.json" is a file, never a Windows-style option.
+    app.allow_windows_style_options(false);
     app.require_subcommand(0, 1);
 
     CommonOptions runOptions;

@@ -7,7 +7,7 @@ namespace plugin {
 bool GetOwnModuleFileName(char* fileName, unsigned long size) {
     if (fileName == nullptr || size == 0) return false;
     fileName[0] = '\0';
-    void* module = nullptr;
+    HMODULE module = nullptr;
     // Any address inside this module finds it; this function's own will do.
     if (GetModuleHandleExA(
             GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,

@@ -1,7 +1,5 @@
 #include "code/code_image.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -38,7 +36,7 @@ CodeImage::CodeImage(int build, int starCalls) : region_(kBase, kEnd - kBase) {
         WriteCall(site, kDrawWanted);
         starCalls_.push_back(site);
     }
-    mprotect(region_.data(), region_.size(), PROT_READ);
+    region_.MakeReadOnly();
 }
 
 void CodeImage::WriteWord(CodeAddress address, std::uint32_t word) {

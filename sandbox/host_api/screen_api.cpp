@@ -2,21 +2,35 @@
 
 #include "host/screen.h"
 #include "host/win32/windows.h"
+#include "host_api/desktop.h"
 #include "world/world.h"
 
 void CMessages::AddMessageJumpQ(const char* text, unsigned int timeMs, unsigned short, bool) {
     sandbox::World::Active().ShowMessage(text != nullptr ? text : "", timeMs);
 }
 
-short GetAsyncKeyState(int virtualKey) {
-    if (!sandbox::World::HasActive()) return 0;
-    return sandbox::World::Active().KeyDown(virtualKey) ? static_cast<short>(0x8000) : 0;
+namespace sandbox {
+
+short HostKeyState(int virtualKey) {
+    if (!World::HasActive()) return 0;
+    return World::Active().KeyDown(virtualKey) ? static_cast<short>(0x8000) : 0;
 }
 
-int MessageBoxA(void*, const char* text, const char* caption, unsigned int) {
-    if (sandbox::World::HasActive()) {
-        sandbox::World::Active().MessageBoxes().push_back(std::string(caption ? caption : "") + ": " +
-                                                          (text ? text : ""));
+int HostMessageBox(const char* text, const char* caption) {
+    if (World::HasActive()) {
+        World::Active().MessageBoxes().push_back(std::string(caption ? caption : "") + ": " +
+                                                 (text ? text : ""));
     }
     return 1;
 }
+
+}  // namespace sandbox
+
+#ifndef _WIN32
+// On Windows the module calls the system's own; the loader points those imports here instead.
+short GetAsyncKeyState(int virtualKey) { return sandbox::HostKeyState(virtualKey); }
+
+int MessageBoxA(void*, const char* text, const char* caption, unsigned int) {
+    return sandbox::HostMessageBox(text, caption);
+}
+#endif

@@ -14,6 +14,9 @@ public:
     FixedRegion(const FixedRegion&) = delete;
     FixedRegion& operator=(const FixedRegion&) = delete;
 
+    /// Read-only from now on, as a host's code pages are; a patch must lift the protection first.
+    void MakeReadOnly();
+
     std::uint8_t* data() const { return data_; }
     std::size_t size() const { return size_; }
 

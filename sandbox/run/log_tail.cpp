@@ -23,7 +23,9 @@ std::vector<std::string> LogTail::NewLines() {
     partial_ += chunk;
     std::size_t start = 0;
     for (std::size_t nl = partial_.find('\n'); nl != std::string::npos; nl = partial_.find('\n', start)) {
-        lines.push_back(partial_.substr(start, nl - start));
+        // A text-mode log on Windows ends its lines with CR LF.
+        const std::size_t end = nl > start && partial_[nl - 1] == '\r' ? nl - 1 : nl;
+        lines.push_back(partial_.substr(start, end - start));
         start = nl + 1;
     }
     partial_.erase(0, start);

@@ -1,11 +1,51 @@
 #include "run/module_loader.h"
 
+#ifdef _WIN32
+#include "host/win32/windows.h"
+#include "run/import_redirect.h"
+#else
 #include <dlfcn.h>
+#endif
 
 #include <stdexcept>
 #include <string>
 
 namespace sandbox {
+
+namespace {
+
+[[noreturn]] void CannotLoad(const std::string& path, const std::string& why) {
+    throw std::runtime_error("cannot load plugin module " + path + ": " + why);
+}
+
+}  // namespace
+
+#ifdef _WIN32
+
+LoadedModule::LoadedModule(const std::filesystem::path& path) {
+    const std::string absolute = std::filesystem::absolute(path).string();
+    HMODULE module = LoadLibraryA(absolute.c_str());
+    if (module == nullptr) CannotLoad(absolute, "error " + std::to_string(GetLastError()));
+    // Before the first frame, so that the module's first key-state query already reads our input.
+    RedirectDesktopImports(module);
+    handle_ = module;
+}
+
+LoadedModule::~LoadedModule() { FreeLibrary(static_cast<HMODULE>(handle_)); }
+
+void* LoadedModule::Symbol(const char* name) const {
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle_), name));
+}
+
+const char* ModuleFileName() { return "vigilor.dll"; }
+
+std::filesystem::path ProgramFolder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return std::filesystem::path(path).parent_path();
+}
+
+#else
 
 LoadedModule::LoadedModule(const std::filesystem::path& path) {
     const std::string absolute = std::filesystem::absolute(path).string();
@@ -13,8 +53,7 @@ LoadedModule::LoadedModule(const std::filesystem::path& path) {
     handle_ = dlopen(absolute.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle_ == nullptr) {
         const char* error = dlerror();
-        throw std::runtime_error("cannot load plugin module " + absolute + ": " +
-                                 (error ? error : "unknown error"));
+        CannotLoad(absolute, error ? error : "unknown error");
     }
 }
 
@@ -25,5 +64,9 @@ void* LoadedModule::Symbol(const char* name) const { return dlsym(handle_, name)
 const Settings* LoadedModule::SettingsRecord() const { return static_cast<const Settings*>(Symbol("cfg")); }
 
 const char* ModuleFileName() { return "vigilor.so"; }
+
+std::filesystem::path ProgramFolder() { return std::filesystem::canonical("/proc/self/exe").parent_path(); }
+
+#endif
 
 }  // namespace sandbox

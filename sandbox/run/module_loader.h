@@ -27,7 +27,10 @@ private:
     void* handle_;
 };
 
-/// The module file's name on this platform: "vigilor.so".
+/// The module file's name on this platform: "vigilor.so", or "vigilor.dll" on Windows.
 const char* ModuleFileName();
+
+/// The folder this program was started from, where the built module lies beside it.
+std::filesystem::path ProgramFolder();
 
 }  // namespace sandbox

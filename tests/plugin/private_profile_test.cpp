@@ -60,6 +60,18 @@ protected:
 
     static std::string Settings(std::string_view lines) { return "[Settings]\n" + std::string(lines) + "\n"; }
 
+    // A UTF-16 file with its byte-order mark.
+    static std::string Utf16(std::u16string_view text, bool bigEndian) {
+        std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (const char16_t unit : text) {
+            const char high = static_cast<char>(unit >> 8);
+            const char low = static_cast<char>(unit & 0xFF);
+            bytes += bigEndian ? high : low;
+            bytes += bigEndian ? low : high;
+        }
+        return bytes;
+    }
+
     fs::path dir_;
     std::string path_;
 };
@@ -127,6 +139,25 @@ TEST_F(PrivateProfileTest, ByteOrderMarkAndBareCarriageReturnsAreAccepted) {
     });
 }
 
+TEST_F(PrivateProfileTest, UnicodeFilesAreReadInTheWesternCodePage) {
+    ExpectAll({
+        {"\xEF\xBB\xBF[Settings]\nKey=caf\xC3\xA9 \xE2\x82\xAC\n", 0, "caf\xE9 \x80"},
+        // Malformed UTF-8 and characters the code page lacks both become '?'.
+        {"\xEF\xBB\xBF[Settings]\nKey=\xE9t\xC3 \xE2\x88\x9E\n", 0, "?t? ?"},
+        {Utf16(u"[Settings]\nKey=1\u00E9\u20AC", false), 1, "1\xE9\x80"},
+        {Utf16(u"[Settings]\nKey=2", true), 2, "2"},
+        // Without a mark the bytes are taken as they are.
+        {Settings("Key=caf\xC3\xA9"), 0, "caf\xC3\xA9"},
+    });
+}
+
+TEST_F(PrivateProfileTest, IntegerSeesOnlyTheFirst29Characters) {
+    ExpectAll({
+        {Settings("Key=" + std::string(28, '0') + "7"), 7, std::string(28, '0') + "7"},
+        {Settings("Key=" + std::string(29, '0') + "7"), 0, std::string(29, '0') + "7"},
+    });
+}
+
 TEST_F(PrivateProfileTest, FloatValueIsCutToBufferBeforeAtof) {
     // The only significant digits sit beyond character 31, so the cut turns this value into zero.
     const std::string value = "0." + std::string(29, '0') + "123456789";
@@ -152,6 +183,11 @@ TEST_F(PrivateProfileTest, StringCountExcludesTerminatorAndSmallBuffersStaySafe)
     EXPECT_EQ(std::string(buffer), "hel");
     EXPECT_EQ(GetPrivateProfileStringA("Settings", "Missing", nullptr, buffer, 4, path_.c_str()), 0U);
     EXPECT_EQ(std::string(buffer), "");
+    // The default loses its trailing spaces, but not its first character.
+    EXPECT_EQ(GetPrivateProfileStringA("Settings", "Missing", " a  ", buffer, 4, path_.c_str()), 2U);
+    EXPECT_EQ(std::string(buffer), " a");
+    EXPECT_EQ(GetPrivateProfileStringA("Settings", "Missing", "   ", buffer, 4, path_.c_str()), 1U);
+    EXPECT_EQ(std::string(buffer), " ");
 }
 
 TEST_F(PrivateProfileTest, MissingFileOrNullNamesGiveDefaults) {
@@ -171,8 +207,9 @@ TEST(FindProfileValueTest, KeysOutsideTheRequestedSectionAreIgnored) {
     using vigilor::win32::FindProfileValue;
     EXPECT_EQ(FindProfileValue("Key=1\n[Settings]\n", "Settings", "Key"), std::nullopt);
     EXPECT_EQ(FindProfileValue("[Other]\nKey=1\n[Settings]\nKey=2\n", "Settings", "Key"), "2");
-    // An unclosed header still starts a new section rather than extending the one above.
-    EXPECT_EQ(FindProfileValue("[Settings]\n[Other\nKey=1\n", "Settings", "Key"), std::nullopt);
+    // A header never closed is a key line of the section above, which goes on after it.
+    EXPECT_EQ(FindProfileValue("[Settings]\n[Other\nKey=1\n", "Settings", "Key"), "1");
+    EXPECT_EQ(FindProfileValue("[Settings\nKey=1\n", "Settings", "Key"), std::nullopt);
     EXPECT_EQ(FindProfileValue("[Settings] x]\nKey=1\n", "Settings] x", "Key"), "1");
 }
 

@@ -1,7 +1,6 @@
 #include "support/module_session.h"
 
 #include <fstream>
-#include <sstream>
 
 #include "scenario/scenario_loader.h"
 #include "support/plugin_run.h"
@@ -35,12 +34,7 @@ void ModuleSession::Frames(int count, std::uint32_t dtMs) {
 
 const Settings& ModuleSession::Cfg() const { return *static_cast<const Settings*>(module_->Symbol("cfg")); }
 
-std::string ModuleSession::Log() const {
-    std::ifstream in(dir_ / "vigilor.log", std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+std::string ModuleSession::Log() const { return ReadLogFile(dir_ / "vigilor.log"); }
 
 std::string ModuleSession::DefaultScenario() {
     return R"({ "durationMs": 1000, "player": { "pos": [0, 0, 0], "wanted": 0 } })";

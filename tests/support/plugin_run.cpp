@@ -43,12 +43,16 @@ std::vector<std::string> PluginRun::Lines() const {
     return lines;
 }
 
-std::string PluginRun::LogFile() const {
-    std::ifstream in(gameDir / "vigilor.log", std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+std::string ReadLogFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    std::string text = bytes.str();
+    std::erase(text, '\r');
+    return text;
 }
+
+std::string PluginRun::LogFile() const { return ReadLogFile(gameDir / "vigilor.log"); }
 
 bool PluginRun::Logged(const std::string& pattern) const { return Count(pattern) > 0; }
 

@@ -34,6 +34,9 @@ PluginRun RunLoaded(const sandbox::Scenario& scenario,
                     const std::function<void(sandbox::RunOptions&)>& configure = {});
 
 /// A fresh, empty folder under the system's temporary folder.
+/// The plugin's log file as text; a Windows build's CR LF line ends are read as "\n".
+std::string ReadLogFile(const std::filesystem::path& path);
+
 std::filesystem::path FreshTempDir(const std::string& tag);
 
 }  // namespace testing_support

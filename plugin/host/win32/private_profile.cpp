@@ -1,5 +1,7 @@
 #include "host/win32/private_profile.h"
 
+#include "host/win32/profile_encoding.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <fstream>
@@ -31,12 +33,14 @@ bool SameName(std::string_view a, std::string_view b) {
     return std::ranges::equal(a, b, [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
 
-// Name between '[' and the last ']' on a header line. A header never closed still counts as one,
-// named by the rest of the line, so its keys cannot leak into the section above it.
-std::string_view SectionName(std::string_view line) {
-    const std::size_t close = line.rfind(']');
-    return Trim(line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+// A header needs its ']'; a line that opens one and never closes it is read as a key line of the
+// section it stands in, as Windows reads it.
+bool IsHeader(std::string_view line) {
+    return line.front() == '[' && line.find(']') != std::string_view::npos;
 }
+
+// Name between '[' and the last ']' on a header line.
+std::string_view SectionName(std::string_view line) { return Trim(line.substr(1, line.rfind(']') - 1)); }
 
 std::string_view Unquote(std::string_view value) {
     const bool quoted =
@@ -76,7 +80,7 @@ std::optional<std::string> FindProfileValue(std::string_view fileText, std::stri
         if (line.empty()) {
             continue;
         }
-        if (line.front() == '[') {
+        if (IsHeader(line)) {
             if (inSection) {
                 return std::nullopt;  // later repeats of the section are never searched
             }
@@ -126,8 +130,6 @@ std::uint32_t ParseProfileInt(std::string_view value) {
     return negative ? 0U - result : result;
 }
 
-}  // namespace vigilor::win32
-
 namespace {
 
 std::optional<std::string> ReadProfileValue(const char* appName, const char* keyName, const char* fileName) {
@@ -138,28 +140,34 @@ std::optional<std::string> ReadProfileValue(const char* appName, const char* key
     if (!file) {
         return std::nullopt;
     }
-    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    return vigilor::win32::FindProfileValue(text, appName, keyName);
+    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    return FindProfileValue(ProfileTextInCodePage(bytes), appName, keyName);
 }
 
 }  // namespace
 
-unsigned int GetPrivateProfileIntA(const char* appName, const char* keyName, int defaultValue,
-                                   const char* fileName) {
+unsigned int ReadProfileInt(const char* appName, const char* keyName, int defaultValue,
+                            const char* fileName) {
     const std::optional<std::string> value = ReadProfileValue(appName, keyName, fileName);
     if (!value || value->empty()) {
         return static_cast<unsigned int>(defaultValue);
     }
-    return vigilor::win32::ParseProfileInt(*value);
+    // Windows reads the number from a 30-character buffer: what lies beyond is never seen.
+    constexpr std::size_t kIntegerBuffer = 30;
+    return ParseProfileInt(std::string_view(*value).substr(0, kIntegerBuffer - 1));
 }
 
-unsigned long GetPrivateProfileStringA(const char* appName, const char* keyName, const char* defaultValue,
-                                       char* returnedString, unsigned long size, const char* fileName) {
+unsigned long ReadProfileString(const char* appName, const char* keyName, const char* defaultValue,
+                                char* returnedString, unsigned long size, const char* fileName) {
     if (returnedString == nullptr || size == 0) {
         return 0;
     }
     const std::optional<std::string> value = ReadProfileValue(appName, keyName, fileName);
     std::string_view text = defaultValue != nullptr ? defaultValue : "";
+    // Windows drops trailing spaces from the default, though never its first character.
+    while (text.size() > 1 && text.back() == ' ') {
+        text.remove_suffix(1);
+    }
     if (value) {
         text = *value;
     }
@@ -170,3 +178,17 @@ unsigned long GetPrivateProfileStringA(const char* appName, const char* keyName,
     returnedString[count] = '\0';
     return static_cast<unsigned long>(count);
 }
+
+}  // namespace vigilor::win32
+
+#ifndef _WIN32
+unsigned int GetPrivateProfileIntA(const char* appName, const char* keyName, int defaultValue,
+                                   const char* fileName) {
+    return vigilor::win32::ReadProfileInt(appName, keyName, defaultValue, fileName);
+}
+
+unsigned long GetPrivateProfileStringA(const char* appName, const char* keyName, const char* defaultValue,
+                                       char* returnedString, unsigned long size, const char* fileName) {
+    return vigilor::win32::ReadProfileString(appName, keyName, defaultValue, returnedString, size, fileName);
+}
+#endif

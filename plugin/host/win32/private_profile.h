@@ -1,23 +1,23 @@
 #pragma once
 
-// Linux stand-ins for the two Windows INI readers the plugin takes its settings from. They must give
-// the Windows result for the same file, so that one INI means the same thing on every platform.
+// Our reading of the two Windows INI readers the plugin takes its settings from: the stand-ins on
+// Linux, and held against the system's own on Windows. They must give the Windows result for the
+// same file, so that one INI means the same thing on every platform.
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
-// Integer value of keyName in section appName, or defaultValue when the key is missing, has no '='
-// or has an empty value. A missing or unreadable file also gives the default.
+#ifdef _WIN32
+#include "host/win32/windows.h"
+#else
+// The Windows names, answered by this reader (ReadProfileInt, ReadProfileString below).
 unsigned int GetPrivateProfileIntA(const char* appName, const char* keyName, int defaultValue,
                                    const char* fileName);
-
-// Copies the value (or defaultValue, "" when null) into returnedString, cut to size - 1 characters and
-// always terminated. Returns the number of characters copied, not counting the terminator; with a
-// null buffer or size 0 nothing is written and 0 is returned.
 unsigned long GetPrivateProfileStringA(const char* appName, const char* keyName, const char* defaultValue,
                                        char* returnedString, unsigned long size, const char* fileName);
+#endif
 
 namespace vigilor::win32 {
 
@@ -31,5 +31,15 @@ std::optional<std::string> FindProfileValue(std::string_view fileText, std::stri
 // Integer reading of a non-empty value: leading bytes 1..32 skipped, one optional sign, decimal
 // digits or hex after a lower-case "0x", stopping at the first other character, wrapping mod 2^32.
 std::uint32_t ParseProfileInt(std::string_view value);
+
+// Integer value of keyName in section appName, or defaultValue when the key is missing, has no '='
+// or has an empty value. A missing or unreadable file also gives the default.
+unsigned int ReadProfileInt(const char* appName, const char* keyName, int defaultValue, const char* fileName);
+
+// Copies the value (or defaultValue without its trailing spaces, "" when null) into returnedString, cut to size - 1 characters and
+// always terminated. Returns the number of characters copied, not counting the terminator; with a
+// null buffer or size 0 nothing is written and 0 is returned.
+unsigned long ReadProfileString(const char* appName, const char* keyName, const char* defaultValue,
+                                char* returnedString, unsigned long size, const char* fileName);
 
 }  // namespace vigilor::win32

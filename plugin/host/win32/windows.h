@@ -1,9 +1,25 @@
 #pragma once
 
-// The few Windows calls the plugin makes, with their Windows shapes, so that plugin code reads the
-// same on every platform. Profile reading lives in private_profile.h.
+// The few Windows calls the plugin makes. On Windows they are the system's own; elsewhere they are
+// declared here with their Windows shapes and answered by stand-ins (memory.cpp, module.cpp) or by
+// the host, so that plugin code reads the same on every platform. Profile reading lives in
+// private_profile.h.
+
+#ifdef _WIN32
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#else
 
 #include <cstddef>
+
+using HMODULE = void*;
 
 constexpr int VK_F10 = 0x79;
 constexpr unsigned long GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS = 4;
@@ -25,3 +41,5 @@ int VirtualProtect(void* address, std::size_t size, unsigned long newProtect, un
 
 /// Shows a message box. Answered by the host's desktop.
 int MessageBoxA(void* window, const char* text, const char* caption, unsigned int type);
+
+#endif
