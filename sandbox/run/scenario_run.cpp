@@ -107,6 +107,7 @@ RunOutcome RunFrames(const Scenario& scenario, const RunOptions& options) {
     std::srand(scenario.seed);
     World world(scenario);
     LoadedModule module(options.gameDir / ModuleFileName());
+    if (options.onLoad) options.onLoad(module);
     LogTail log(options.gameDir / "vigilor.log");
     ProbeSchedule probes(scenario);
     if (options.onStart) options.onStart(world);

@@ -14,12 +14,15 @@
 namespace sandbox {
 
 class World;
+class LoadedModule;
 
 struct RunOptions {
     std::filesystem::path gameDir;       ///< where the module, INI and log go
     std::filesystem::path modulePath;    ///< the built plugin module to install
     std::optional<std::string> iniText;  ///< replaces the scenario's settings/ini when set
     std::vector<std::pair<std::string, std::string>> overrides;  ///< --set KEY=VALUE, in order
+    /// Called once the module is loaded (it stays loaded until the run ends).
+    std::function<void(const LoadedModule&)> onLoad;
     /// Called once the world exists, before the first frame.
     std::function<void(World&)> onStart;
     /// Called after every frame, e.g. to record a replay.
