@@ -84,22 +84,24 @@ std::string ScriptSafe(std::string_view json) {
     return out;
 }
 
-void AppendPoint(std::string& out, Vec3 p) {
+namespace {
+
+void AppendCoordinates(std::string& out, Vec3 p, bool withZ) {
     out += '[';
     AppendNumber(out, p.x);
     out += ',';
     AppendNumber(out, p.y);
-    out += ',';
-    AppendNumber(out, p.z);
+    if (withZ) {
+        out += ',';
+        AppendNumber(out, p.z);
+    }
     out += ']';
 }
 
-void AppendFlat(std::string& out, Vec3 p) {
-    out += '[';
-    AppendNumber(out, p.x);
-    out += ',';
-    AppendNumber(out, p.y);
-    out += ']';
-}
+}  // namespace
+
+void AppendPoint(std::string& out, Vec3 p) { AppendCoordinates(out, p, true); }
+
+void AppendFlat(std::string& out, Vec3 p) { AppendCoordinates(out, p, false); }
 
 }  // namespace sandbox
