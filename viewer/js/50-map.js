@@ -62,7 +62,14 @@ V.MapView = class {
     this.drawScene(ctx, frame);
     for (const v of frame.vehicles) this.vehicleModels.set(v.id, v.model);
     this.drawn = [];
-    for (const cop of frame.cops) this.drawSight(ctx, frame, cop);
+    // All cones of one look go into one path, filled once: far cheaper than a fill per cop.
+    const cones = { plain: new Path2D(), alert: new Path2D() };
+    for (const cop of frame.cops) this.addSight(cones, frame, cop);
+    for (const [kind, path] of Object.entries(cones)) {
+      ctx.fillStyle = kind === 'alert' ? 'rgba(255, 210, 58, 0.10)' : 'rgba(160, 190, 255, 0.06)';
+      ctx.strokeStyle = kind === 'alert' ? 'rgba(255, 210, 58, 0.45)' : 'rgba(160, 190, 255, 0.22)';
+      ctx.lineWidth = 1; ctx.fill(path); ctx.stroke(path);
+    }
     for (const v of frame.vehicles) this.drawVehicle(ctx, v);
     this.drawSightLines(ctx, frame);
     for (const cop of frame.cops) this.drawCop(ctx, frame, cop);
@@ -130,20 +137,17 @@ V.MapView = class {
     const inVehicle = !!cop.vehicle;
     return { inVehicle, inHeli: inVehicle && this.vehicleModels.get(cop.vehicle) === V.heliModel };
   }
-  drawSight(ctx, frame, cop) {
+  // The part of his sight cone the cop can see, added to the path of its look (alert or not).
+  addSight(cones, frame, cop) {
     if (cop.state === 'dead') return;
     const look = V.copLook(this.r, cop, frame.t), sit = this.copSituation(cop);
     const unaware = frame.disguised && cop.state === 'lost';
     const s = V.sightOf(this.sight, sit.inVehicle, sit.inHeli, look.alert, unaware);
-    const cam = this.cam, rad = s.range * cam.scale;
-    ctx.fillStyle = look.alert ? 'rgba(255, 210, 58, 0.10)' : 'rgba(160, 190, 255, 0.06)';
-    ctx.strokeStyle = look.alert ? 'rgba(255, 210, 58, 0.45)' : 'rgba(160, 190, 255, 0.22)';
-    ctx.lineWidth = 1; ctx.beginPath();
-    if (rad < 2) return;
+    const cam = this.cam, path = look.alert ? cones.alert : cones.plain;
+    if (s.range * cam.scale < 2) return;
     const fan = V.visibleFan(this.r.world.boxes, cop.pos, cop.heading || 0, s.range, s.angle, s.allRound);
-    fan.forEach(([wx, wy], i) => (i ? ctx.lineTo(cam.x(wx), cam.y(wy)) : ctx.moveTo(cam.x(wx), cam.y(wy))));
-    ctx.closePath();
-    ctx.fill(); ctx.stroke();
+    fan.forEach(([wx, wy], i) => (i ? path.lineTo(cam.x(wx), cam.y(wy)) : path.moveTo(cam.x(wx), cam.y(wy))));
+    path.closePath();
   }
   drawCop(ctx, frame, cop) {
     const cam = this.cam, look = V.copLook(this.r, cop, frame.t);
