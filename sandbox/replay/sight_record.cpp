@@ -17,7 +17,7 @@ constexpr float kMatchTolerance = 0.01f;
 }  // namespace
 
 std::string SightBlocker(World& world, const SightQuery& q) {
-    const auto& boxes = world.World3D().boxes;
+    const auto& boxes = world.World3D().Boxes();
     int nearest = -1;
     float nearestDistance = 0.0f;
     for (std::size_t i = 0; i < boxes.size(); ++i) {
