@@ -31,7 +31,7 @@ sandbox::RunOutcome RunRecorded(const Scenario& scenario, sandbox::RunOptions op
     sandbox::ReplayRecorder recorder(scenario, sandbox::IniTextFor(scenario, options));
     recorder.Attach(options);
     sandbox::RunOutcome outcome = sandbox::RunScenario(scenario, options);
-    sandbox::WriteReplayPage(replay, recorder.Data());
+    sandbox::WriteReplayPage(replay, recorder);
     return outcome;
 }
 

@@ -44,7 +44,7 @@ bool CWorld::GetIsLineOfSightClear(const CVector& a, const CVector& b, bool buil
     } else {
         clear = LineClear(world, from, to, buildings, vehicles);
     }
-    if (log.kept) log.recent.push_back({from, to, clear});
+    if (log.kept) log.recent.push_back({from, to, clear, vehicles});
     return clear;
 }
 

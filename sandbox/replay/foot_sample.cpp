@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
+#include "replay/json_text.h"
 #include "replay/log_state.h"
-#include "replay/replay_json.h"
 #include "world/world.h"
 
 namespace sandbox {
@@ -13,24 +13,6 @@ namespace {
 constexpr std::uint16_t kFollowPath = 0x05F5;
 constexpr std::uint16_t kGoStraight = 0x05D3;
 constexpr std::uint16_t kClosestNode = 0x02C0;  // the one command that names no ped
-
-std::string CommandHex(std::uint16_t command) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%04X", command);
-    return text;
-}
-
-nlohmann::json ArgsOf(const ScriptCall& call) {
-    nlohmann::json args = nlohmann::json::array();
-    for (const ScriptArg& arg : call.args) {
-        if (arg.type == ScriptArg::Type::real) {
-            args.push_back(arg.f);
-        } else {
-            args.push_back(arg.i);
-        }
-    }
-    return args;
-}
 
 bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
 
@@ -89,38 +71,38 @@ void FootSearchLog::NoteOrders(World& world, std::uint32_t runMs) {
     for (; journalSeen_ < calls.size(); ++journalSeen_) {
         const ScriptCall& call = calls[journalSeen_];
         if (call.command == kClosestNode || call.args.empty()) continue;
-        lastOrders_[call.args[0].i] = {call.command, ArgsOf(call), runMs};
+        lastOrders_[call.args[0].i] = {call.command, ArgsText(call), runMs};
         if ((call.command != kFollowPath && call.command != kGoStraight) || call.args.size() < 4) continue;
         orders_[call.args[0].i] = {
-            call.command, {call.args[1].f, call.args[2].f, call.args[3].f}, runMs, ArgsOf(call)};
+            call.command, {call.args[1].f, call.args[2].f, call.args[3].f}, runMs, ArgsText(call)};
     }
 }
 
-nlohmann::json FootSearchLog::CopSearch(World& world, const Ped& ped, const std::string& pointer,
-                                        const LogState& state) const {
-    const auto step = steps_.find(pointer);
-    if (step == steps_.end()) return nullptr;
-    nlohmann::json search = {
-        {"step", step->second},
-        {"searchTarget", state.sceneValid ? Point(state.scene) : nlohmann::json(nullptr)}};
-    const auto order = orders_.find(world.Peds().HandleOf(&ped));
-    if (order != orders_.end()) {
-        search["moveOrder"] = {{"command", CommandHex(order->second.command)},
-                               {"target", Point(order->second.target)},
-                               {"t", order->second.runMs},
-                               {"args", order->second.args}};
-        if (step->second == "travel" || step->second == "sweep")
-            search["stepTarget"] = Point(order->second.target);
-    }
-    return search;
+const std::string* FootSearchLog::Step(const std::string& pedPointer) const {
+    const auto it = steps_.find(pedPointer);
+    return it == steps_.end() ? nullptr : &it->second;
 }
 
-nlohmann::json FootSearchLog::LastOrder(World& world, const Ped& ped) const {
-    const auto order = lastOrders_.find(world.Peds().HandleOf(&ped));
-    if (order == lastOrders_.end()) return nullptr;
-    return {{"command", CommandHex(order->second.command)},
-            {"args", order->second.args},
-            {"t", order->second.runMs}};
+const FootSearchLog::Command* FootSearchLog::LastCommand(int handle) const {
+    const auto it = lastOrders_.find(handle);
+    return it == lastOrders_.end() ? nullptr : &it->second;
+}
+
+std::string ArgsText(const ScriptCall& call) {
+    std::string out = "[";
+    for (const ScriptArg& arg : call.args) {
+        if (out.size() > 1) out += ',';
+        if (arg.type == ScriptArg::Type::real)
+            AppendNumber(out, arg.f);
+        else
+            AppendInt(out, arg.i);
+    }
+    return out + "]";
+}
+
+const FootSearchLog::MoveOrder* FootSearchLog::Order(int handle) const {
+    const auto it = orders_.find(handle);
+    return it == orders_.end() ? nullptr : &it->second;
 }
 
 }  // namespace sandbox

@@ -11,8 +11,7 @@
 namespace sandbox {
 
 class World;
-struct Ped;
-class LogState;
+struct ScriptCall;
 
 /// What the host can tell of the cops' foot searches without looking inside the plugin: the step
 /// each cop was last given (from the log), the target of his last move order (from the script
@@ -23,11 +22,23 @@ public:
     void Read(const std::string& line, std::uint32_t runMs);
     /// Takes the move orders the host ran since the last call.
     void NoteOrders(World& world, std::uint32_t runMs);
-    /// The search part of a cop's sample: his step, its target and the point he searches around.
-    nlohmann::json CopSearch(World& world, const Ped& ped, const std::string& pointer,
-                             const LogState& state) const;
-    /// The last script command that named this ped first, with all its arguments; null when none.
-    nlohmann::json LastOrder(World& world, const Ped& ped) const;
+    struct MoveOrder {
+        std::uint16_t command;
+        Vec3 target;
+        std::uint32_t runMs;
+        std::string args;  ///< every argument, as a JSON array
+    };
+    struct Command {
+        std::uint16_t command;
+        std::string args;  ///< every argument, as a JSON array
+        std::uint32_t runMs;
+    };
+    /// The step the log last gave the cop, or null.
+    const std::string* Step(const std::string& pedPointer) const;
+    /// The last move order the host ran for the ped with this handle, or null.
+    const MoveOrder* Order(int handle) const;
+    /// The last script command that named this ped first, or null.
+    const Command* LastCommand(int handle) const;
     /// Every shot heard so far: time, weapon, range and where the scene moved.
     const nlohmann::json& Shots() const { return shots_; }
 
@@ -35,22 +46,14 @@ public:
     static std::string StepOf(const std::string& line);
 
 private:
-    struct Order {
-        std::uint16_t command;
-        nlohmann::json args;
-        std::uint32_t runMs;
-    };
-    struct MoveOrder {
-        std::uint16_t command;
-        Vec3 target;
-        std::uint32_t runMs;
-        nlohmann::json args;
-    };
     std::map<std::string, std::string> steps_;  ///< by "%p" text of the cop
     std::map<int, MoveOrder> orders_;           ///< by ped handle
-    std::map<int, Order> lastOrders_;           ///< by ped handle
+    std::map<int, Command> lastOrders_;         ///< by ped handle
     std::size_t journalSeen_ = 0;
     nlohmann::json shots_ = nlohmann::json::array();
 };
+
+/// The arguments of a script command as a JSON array: [a, b, ...].
+std::string ArgsText(const ScriptCall& call);
 
 }  // namespace sandbox

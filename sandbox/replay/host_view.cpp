@@ -1,8 +1,5 @@
 #include "replay/host_view.h"
 
-#include <map>
-#include <string>
-
 #include "world/world.h"
 
 namespace sandbox {
@@ -11,8 +8,10 @@ namespace {
 
 nlohmann::json Flat(Vec3 p) { return {p.x, p.y}; }
 
-const char* ActivityName(Activity::Kind kind) {
-    switch (kind) {
+}  // namespace
+
+const char* ActivityName(int kind) {
+    switch (static_cast<Activity::Kind>(kind)) {
         case Activity::Kind::lookAbout: return "lookAbout";
         case Activity::Kind::aim: return "aim";
         case Activity::Kind::attack: return "attack";
@@ -20,8 +19,6 @@ const char* ActivityName(Activity::Kind kind) {
     }
     return "";
 }
-
-}  // namespace
 
 nlohmann::json WorldLayout(const World& world) {
     const PathNetwork& network = world.Nodes();
@@ -39,29 +36,6 @@ nlohmann::json WorldLayout(const World& world) {
         holes.push_back({hole.minX, hole.minY, hole.maxX, hole.maxY});
     }
     return {{"nodes", nodes}, {"links", links}, {"noGround", holes}};
-}
-
-void AddHostOrders(World& world, nlohmann::json& sample) {
-    std::map<std::string, const Ped*> byId;
-    for (int i = 0; i < world.Peds().Size(); ++i) {
-        if (const Ped* ped = world.Peds().At(i)) byId[ped->id] = ped;
-    }
-    for (nlohmann::json& cop : sample["cops"]) {
-        auto it = byId.find(cop.value("id", ""));
-        if (it == byId.end()) continue;
-        const Ped& ped = *it->second;
-        if (ped.moving && !ped.move.waypoints.empty()) {
-            nlohmann::json move = nlohmann::json::array();
-            for (const Vec3& point : ped.move.waypoints) move.push_back(Flat(point));
-            cop["move"] = std::move(move);
-        }
-        if (ped.activity.kind != Activity::Kind::none) {
-            cop["activity"] = ActivityName(ped.activity.kind);
-            if (ped.activity.kind == Activity::Kind::aim) cop["aimAt"] = Flat(ped.activity.point);
-        }
-    }
-    const Hud& hud = world.HudState();
-    sample["stars"] = {{"flashing", hud.drawnFlashing}, {"visible", hud.drawnVisible}};
 }
 
 }  // namespace sandbox

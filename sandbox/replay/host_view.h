@@ -10,8 +10,7 @@ class World;
 /// pedestrian path nodes with their links, and the holes in the ground.
 nlohmann::json WorldLayout(const World& world);
 
-/// Adds to one sample what the host itself is doing with the recorded cops (the rest of each move
-/// order, what a busy cop is busy with) and how the stars were last drawn. Cops are matched by id.
-void AddHostOrders(World& world, nlohmann::json& sample);
+/// The name the replay gives what a ped is busy with besides walking, or empty.
+const char* ActivityName(int kind);
 
 }  // namespace sandbox

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <set>
 #include <string>
@@ -13,21 +14,31 @@ namespace sandbox {
 class LogState {
 public:
     /// Reads one line; `player` is the player's position in the frame the line was written.
-    void Read(const std::string& line, Vec3 player);
+    void Read(const std::string& line, Vec3 player, std::uint32_t runMs = 0);
     /// Called every frame after its lines: while the last summary says a sharing cop sees the
     /// player, the scene follows him.
-    void FollowPlayer(Vec3 player);
+    void FollowPlayer(Vec3 player, std::uint32_t runMs = 0);
 
     bool Lost(const std::string& pedPointer) const;
     /// Whether the plugin said it stopped this car for good in the current episode.
     bool Parked(const std::string& vehiclePointer) const;
+    /// Between "wanted level started" and its end (or a reset): outside it no cop is after anyone.
+    bool episode = false;
     bool sceneValid = false;
     Vec3 scene;
+    /// Run time the scene was last put or confirmed: by the start, a gunshot, or a sharing cop's sight.
+    std::uint32_t sceneMs = 0;
     int seeing = 0;
     int lost = 0;
     bool sceneShared = false;
 
 private:
+    struct Counts {
+        int seeing = 0;
+        int lost = 0;
+        bool sceneShared = false;
+    };
+    Counts logged_;                     ///< of the last summary line
     std::map<std::string, bool> lost_;  ///< by "%p" text of the ped
     std::set<std::string> parked_;      ///< by "%p" text of the vehicle
 };

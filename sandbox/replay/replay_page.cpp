@@ -4,28 +4,14 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "replay/replay_compact.h"
+#include "replay/replay_recorder.h"
 #include "replay/viewer_assets.h"
 
 namespace sandbox {
 
 namespace {
 
-// Log lines and ids are free text: none of it may close the script element or open markup. These
-// characters occur in JSON only inside strings, where their \u escapes mean the same.
-std::string ScriptSafe(const std::string& json) {
-    std::string out;
-    out.reserve(json.size());
-    for (char c : json) {
-        switch (c) {
-            case '<': out += "\\u003c"; break;
-            case '>': out += "\\u003e"; break;
-            case '&': out += "\\u0026"; break;
-            default: out += c;
-        }
-    }
-    return out;
-}
+constexpr std::string_view kDataMarker = "/*DATA*/";
 
 std::string HtmlText(const std::string& text) {
     std::string out;
@@ -49,29 +35,38 @@ void Fill(std::string& page, std::string_view marker, const std::string& text) {
 
 }  // namespace
 
-// The viewer's page with its style, the data and its scripts put in at their markers.
-std::string ReplayPage(const nlohmann::json& data) {
-    const std::string name = data.contains("scenario") ? data["scenario"].value("name", "") : "";
+void WriteReplayPage(std::ostream& out, const std::string& title,
+                     const std::function<void(std::ostream&)>& writeData) {
     std::string page;
     std::string style;
     std::string script;
     for (const ViewerAsset& asset : ViewerAssets()) {
-        if (asset.name == "page.html") page = asset.text;
-        else if (asset.name.ends_with(".css")) style.append(asset.text);
-        else if (asset.name.ends_with(".js")) script.append(asset.text).append("\n");
+        if (asset.name == "page.html")
+            page = asset.text;
+        else if (asset.name.ends_with(".css"))
+            style.append(asset.text);
+        else if (asset.name.ends_with(".js"))
+            script.append(asset.text).append("\n");
     }
-    // Our own texts first: the data, free text, may hold anything but markup, so it goes in after
-    // them, and the title, whose marker is markup, last.
-    Fill(page, "/*STYLE*/", style);
-    Fill(page, "/*SCRIPT*/", script);
-    Fill(page, "/*DATA*/", ScriptSafe(CompactReplay(data).dump()));
-    Fill(page, "<!--TITLE-->", HtmlText(name));
-    return page;
+    // The page is cut at the data marker before any free text goes in, so no title can move it;
+    // our own texts go in before the title, and the data is streamed in between without a search.
+    const auto at = page.find(kDataMarker);
+    if (at == std::string::npos) throw std::runtime_error("the replay viewer has no data marker");
+    std::string head = page.substr(0, at);
+    std::string tail = page.substr(at + kDataMarker.size());
+    for (std::string* part : {&head, &tail}) {
+        Fill(*part, "/*STYLE*/", style);
+        Fill(*part, "/*SCRIPT*/", script);
+        Fill(*part, "<!--TITLE-->", HtmlText(title));
+    }
+    out << head;
+    writeData(out);
+    out << tail;
 }
 
-void WriteReplayPage(const std::filesystem::path& path, const nlohmann::json& data) {
+void WriteReplayPage(const std::filesystem::path& path, const ReplayRecorder& recorder) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << ReplayPage(data);
+    WriteReplayPage(out, recorder.Title(), [&](std::ostream& o) { recorder.WriteData(o); });
     if (!out) throw std::runtime_error("cannot write the replay " + path.string());
 }
 

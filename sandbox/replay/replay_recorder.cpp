@@ -2,10 +2,12 @@
 
 #include <cmath>
 #include <cstdio>
+#include <sstream>
 
 #include "replay/host_view.h"
+#include "replay/json_text.h"
 #include "replay/replay_json.h"
-#include "replay/vehicle_sample.h"
+#include "run/module_settings.h"
 #include "run/scenario_run.h"
 #include "scenario/scenario.h"
 #include "world/world.h"
@@ -14,11 +16,39 @@ namespace sandbox {
 
 namespace {
 
-// The plugin asks from eye height above the cop's feet; matching a question to its cop allows this.
-constexpr float kEyeHeight = 0.6f;
-constexpr float kMatchTolerance = 0.01f;
-// A cop counts as seeing while his last question, at most this old, was answered clear.
+// The plugin's own limits for noticing a player close by without a look: the close range works
+// only on about the same level, a helicopter's is fixed, and no cop further than this is counted.
+constexpr float kCloseMaxHeight = 4.0f;
+constexpr float kHeliCloseRange = 3.0f;
+constexpr float kCountedRange = 200.0f;
+// A sight answer stands for at most this long without a newer tick.
 constexpr std::uint32_t kSeeingHoldMs = 300;
+
+enum CopField {
+    kVehicle,
+    kSeat,
+    kHealth,
+    kState,
+    kZ,
+    kSuppressed,
+    kStep,
+    kStepTarget,
+    kSearchTarget,
+    kMoveOrder,
+    kMove,
+    kActivity,
+    kAimAt,
+    kLastOrder
+};
+enum VehicleField { kVState, kVMission, kVTarget, kVSweeps, kVLaw, kVZ };
+enum PlayerField { kPVehicle, kPHealth, kPWanted, kPZ };
+enum SampleField { kScene, kSceneMs, kCounts, kStarAlpha, kStars, kShotsHeard, kEpisode };
+
+std::string CommandHex(std::uint16_t command) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%04X", command);
+    return text;
+}
 
 std::string PointerText(const void* p) {
     char text[32];
@@ -26,29 +56,61 @@ std::string PointerText(const void* p) {
     return text;
 }
 
+std::string Text(const std::string& s) {
+    std::string out;
+    AppendString(out, s);
+    return out;
+}
+
+std::string Number(double value) {
+    std::string out;
+    AppendNumber(out, value);
+    return out;
+}
+
+std::string PointText(Vec3 p) {
+    std::string out;
+    AppendPoint(out, p);
+    return out;
+}
+
 std::string VehicleId(const CVehicle* vehicle) {
     return vehicle == nullptr ? std::string() : static_cast<const Vehicle*>(vehicle)->id;
 }
 
+std::string Description(const std::string& id, const void* pointer, const char* extra = nullptr) {
+    std::string out = "{\"id\":";
+    AppendString(out, id);
+    out += ",\"ptr\":";
+    AppendString(out, PointerText(pointer));
+    if (extra != nullptr) out += extra;
+    out += '}';
+    return out;
+}
+
 }  // namespace
 
-ReplayRecorder::ReplayRecorder(const Scenario& scenario, std::optional<std::string> iniText) {
-    data_["scenario"] = {{"name", scenario.name},
+ReplayRecorder::ReplayRecorder(const Scenario& scenario, std::optional<std::string> iniText)
+    : title_(scenario.name),
+      player_({"vehicle", "health", "wanted", "z"}),
+      cops_({"vehicle", "seat", "health", "state", "z", "suppressed", "step", "stepTarget", "searchTarget",
+             "moveOrder", "move", "activity", "aimAt", "order"}),
+      vehicles_({"state", "mission", "target", "sweeps", "lawEnforcer", "z"}),
+      sample_({"scene", "sceneMs", "counts", "starAlpha", "stars", "shotsHeard", "episode"}) {
+    head_["scenario"] = {{"name", scenario.name},
                          {"description", scenario.description},
                          {"durationMs", scenario.durationMs},
                          {"seed", scenario.seed}};
-    data_["ini"] = iniText ? nlohmann::json(*iniText) : nlohmann::json(nullptr);
+    head_["ini"] = iniText ? nlohmann::json(*iniText) : nlohmann::json(nullptr);
     nlohmann::json boxes = nlohmann::json::array();
     for (const Box& box : scenario.world.boxes) {
         boxes.push_back({{"id", box.id}, {"min", Point(box.min)}, {"max", Point(box.max)}});
     }
-    data_["world"] = {{"groundZ", scenario.world.groundZ}, {"boxes", boxes}};
-    data_["samples"] = nlohmann::json::array();
-    data_["log"] = nlohmann::json::array();
-    data_["shots"] = nlohmann::json::array();
+    head_["world"] = {{"groundZ", scenario.world.groundZ}, {"boxes", boxes}};
 }
 
 void ReplayRecorder::Attach(RunOptions& options) {
+    options.onLoad = [this](const LoadedModule& module) { OnLoad(module); };
     options.onStart = [this](World& world) { OnStart(world); };
     options.onFrame = [this](World& world, std::uint32_t runMs, const std::vector<LoggedLine>& lines) {
         OnFrame(world, runMs, lines);
@@ -57,93 +119,263 @@ void ReplayRecorder::Attach(RunOptions& options) {
 
 void ReplayRecorder::OnStart(World& world) {
     world.LineOfSight().kept = true;
-    data_["world"].update(WorldLayout(world));
+    head_["world"].update(WorldLayout(world));
+}
+
+const std::string& ReplayRecorder::PointerOf(int handle, const void* object) {
+    auto [it, added] = pointers_.try_emplace(handle);
+    if (added) it->second = PointerText(object);
+    return it->second;
 }
 
 void ReplayRecorder::OnFrame(World& world, std::uint32_t runMs, const std::vector<LoggedLine>& lines) {
-    const Vec3 player = world.Player()->Position();
-    for (const LoggedLine& line : lines) {
-        logState_.Read(line.text, player);
-        footSearch_.Read(line.text, line.runMs);
-        data_["log"].push_back({{"t", line.runMs}, {"text", line.text}});
-    }
-    if (!lines.empty()) data_["shots"] = footSearch_.Shots();
-    logState_.FollowPlayer(player);
-    NoteSightQueries(world, runMs);
-    footSearch_.NoteOrders(world, runMs);
-    if (lastSampleMs_ && runMs - *lastSampleMs_ < kSampleMs) return;
-    lastSampleMs_ = runMs;
-    data_["samples"].push_back(Sample(world, runMs));
-}
-
-void ReplayRecorder::NoteSightQueries(World& world, std::uint32_t runMs) {
-    std::vector<SightQuery>& queries = world.LineOfSight().recent;
-    for (const SightQuery& q : queries) {
-        const Vec3 feet = q.from - Vec3{0.0f, 0.0f, kEyeHeight};
-        for (int i = 0; i < world.Peds().Size(); ++i) {
-            const Ped* ped = world.Peds().At(i);
-            if (ped != nullptr && Length(ped->Position() - feet) <= kMatchTolerance) {
-                lastQuery_[PointerText(static_cast<const CPed*>(ped))] = {runMs, q.clear};
-                break;
-            }
+    // The module reads its settings in its first frame.
+    if (!settingsRead_ && module_ != nullptr) {
+        settings_ = ModuleSettings(*module_);
+        settingsRead_ = true;
+        if (!settings_.empty()) {
+            const auto value = [&](const char* key) {
+                for (const auto& [name, v] : settings_) {
+                    if (name == key) return v;
+                }
+                return 0.0;
+            };
+            closeView_ = CloseView{value("SightRange"), value("VehicleSightRange"), value("HeliSightRange"),
+                                   value("CloseRange"), value("CloseRangeCar")};
         }
     }
-    queries.clear();
+    const Vec3 player = world.Player()->Position();
+    for (const LoggedLine& line : lines) {
+        logState_.Read(line.text, player, line.runMs);
+        footSearch_.Read(line.text, line.runMs);
+        std::string& out = log_.Item();
+        out += '[';
+        AppendInt(out, line.runMs);
+        out += ',';
+        AppendString(out, line.text);
+        out += ']';
+    }
+    logState_.FollowPlayer(player, runMs);
+    footSearch_.NoteOrders(world, runMs);
+    sweeps_.Note(world);
+    const bool asked = !world.LineOfSight().recent.empty();
+    const bool ordered = world.Journal().Calls().size() > journalSeen_;
+    // Every frame the plugin decided something in is a sample, so that stepping lands on it.
+    if (lastSampleMs_ && runMs - *lastSampleMs_ < kSampleMs && !asked && !ordered && lines.empty()) return;
+    lastSampleMs_ = runMs;
+    Sample(world, runMs);
 }
 
-bool ReplayRecorder::Seeing(const std::string& pedPointer, std::uint32_t runMs) const {
-    auto it = lastQuery_.find(pedPointer);
-    return it != lastQuery_.end() && it->second.clear && runMs - it->second.runMs <= kSeeingHoldMs;
+int ReplayRecorder::CopIndex(World& world, const Ped& ped) {
+    return cops_.Enter(world.Peds().HandleOf(&ped), Description(ped.id, static_cast<const CPed*>(&ped)));
 }
 
-nlohmann::json ReplayRecorder::Sample(World& world, std::uint32_t runMs) const {
+void ReplayRecorder::NoteOrders(World& world, int sample) {
+    const auto& calls = world.Journal().Calls();
+    for (; journalSeen_ < calls.size(); ++journalSeen_) {
+        const ScriptCall& call = calls[journalSeen_];
+        const std::string command = (call.negated ? "!" : "") + CommandHex(call.command);
+        std::string& out = orders_.Item();
+        out += '[';
+        AppendInt(out, sample);
+        out += ",\"";
+        out += command;
+        out += '"';
+        const std::string args = ArgsText(call);
+        if (args.size() > 2) out += ',' + args.substr(1, args.size() - 2);
+        out += ']';
+    }
+    orders_.Settle();
+}
+
+void ReplayRecorder::Sample(World& world, std::uint32_t runMs) {
+    const int s = samples_++;
+    AppendInt(times_.Item(), runMs);
+    times_.Settle();
+    log_.Settle();
+    sight_.Take(world, runMs, s, [&](const Ped& ped) { return CopIndex(world, ped); });
+    sight_.Settle();
+    NoteOrders(world, s);
+
     const Ped& player = *world.Player();
-    nlohmann::json sample = {
-        {"t", runMs},
-        {"player",
-         {{"pos", Point(player.Position())},
-          {"heading", Degrees(player.m_fHeading)},
-          {"vehicle", player.m_bInVehicle ? VehicleId(player.m_pVehicle) : std::string()},
-          {"health", player.m_fHealth},
-          {"wanted", world.Wanted().m_nWantedLevel}}},
-        {"scene", logState_.sceneValid ? Point(logState_.scene) : nlohmann::json(nullptr)},
-        {"counts",
-         {{"seeing", logState_.seeing}, {"lost", logState_.lost}, {"sceneShared", logState_.sceneShared}}},
-        {"starAlpha", world.HudState().DrawnStarAlpha()},
-    };
-    nlohmann::json cops = nlohmann::json::array();
+    const int p = player_.Enter(0, "{\"id\":\"player\"}");
+    player_.Row(p, player.Position(), Degrees(player.m_fHeading));
+    player_.Set(s, p, kPVehicle, Text(player.m_bInVehicle ? VehicleId(player.m_pVehicle) : std::string()));
+    player_.Set(s, p, kPHealth, Number(player.m_fHealth));
+    player_.Set(s, p, kPWanted, Number(world.Wanted().m_nWantedLevel));
+    player_.Set(s, p, kPZ, Number(player.Position().z));
+    player_.EndSample(s);
+
+    sample_.Set(s, 0, kScene, logState_.sceneValid ? PointText(logState_.scene) : "null");
+    sample_.Set(s, 0, kSceneMs, logState_.sceneValid ? Number(logState_.sceneMs) : "null");
+    std::string counts = "{\"seeing\":";
+    AppendInt(counts, logState_.seeing);
+    counts += ",\"lost\":";
+    AppendInt(counts, logState_.lost);
+    counts += logState_.sceneShared ? ",\"sceneShared\":true}" : ",\"sceneShared\":false}";
+    sample_.Set(s, 0, kCounts, counts);
+    sample_.Set(s, 0, kStarAlpha, Number(world.HudState().DrawnStarAlpha()));
+    const Hud& hud = world.HudState();
+    sample_.Set(s, 0, kStars,
+                std::string("{\"flashing\":") + (hud.drawnFlashing ? "true" : "false") +
+                    ",\"visible\":" + (hud.drawnVisible ? "true" : "false") + "}");
+    sample_.Set(s, 0, kShotsHeard, Number(static_cast<double>(footSearch_.Shots().size())));
+    sample_.Set(s, 0, kEpisode, logState_.episode ? "true" : "false");
+    sample_.Settle();
+
     for (int i = 0; i < world.Peds().Size(); ++i) {
         const Ped* ped = world.Peds().At(i);
         if (ped == nullptr || ped == &player || ped->m_nPedType != PED_TYPE_COP) continue;
-        const std::string pointer = PointerText(static_cast<const CPed*>(ped));
-        const bool lost = ped->m_nPursuitSuppressed != 0 || logState_.Lost(pointer);
-        const bool seeing = Seeing(pointer, runMs);
-        const Vehicle* seat = ped->m_bInVehicle ? static_cast<const Vehicle*>(ped->m_pVehicle) : nullptr;
-        cops.push_back({{"id", ped->id},
-                        {"ptr", pointer},
-                        {"pos", Point(ped->Position())},
-                        {"heading", Degrees(seat != nullptr ? seat->m_fHeading : ped->m_fHeading)},
-                        {"vehicle", VehicleId(seat)},
-                        {"health", ped->m_fHealth},
-                        {"suppressed", ped->m_nPursuitSuppressed != 0},
-                        {"state", ped->m_fHealth <= 0.0f ? "dead"
-                                  : seeing               ? "seeing"
-                                  : lost                 ? "lost"
-                                                         : "chasing"},
-                        {"search", footSearch_.CopSearch(world, *ped, pointer, logState_)},
-                        {"order", footSearch_.LastOrder(world, *ped)}});
+        SampleCop(world, *ped, world.Peds().HandleOf(ped), runMs);
     }
-    sample["cops"] = std::move(cops);
-    sample["shotsHeard"] = footSearch_.Shots().size();
-    nlohmann::json vehicles = nlohmann::json::array();
+    cops_.EndSample(s);
+    SampleVehicles(world);
+    vehicles_.EndSample(s);
+}
+
+// Within the close range the plugin notices the player without a look, so no question is asked.
+bool ReplayRecorder::CloseToPlayer(World& world, const Ped& cop) const {
+    if (!closeView_) return false;
+    const CloseView& v = *closeView_;
+    const Vec3 d = world.Player()->Position() - cop.Position();
+    // Cheap first: nearly every cop is far beyond any close range.
+    if (std::fabs(d.x) > 50.0f || std::fabs(d.y) > 50.0f) return false;
+    const Vehicle* seat = cop.m_bInVehicle ? static_cast<const Vehicle*>(cop.m_pVehicle) : nullptr;
+    const bool heli = seat != nullptr && seat->IsHeli();
+    const double range = heli ? v.heliSight : seat ? v.vehicleSight : v.sight;
+    const double close = heli ? kHeliCloseRange : seat ? v.closeCar : v.close;
+    const float distance = Length(d);
+    return distance <= kCountedRange && distance <= range && distance < close &&
+           std::fabs(d.z) < kCloseMaxHeight;
+}
+
+void ReplayRecorder::SampleCop(World& world, const Ped& ped, int handle, std::uint32_t runMs) {
+    const int s = samples_ - 1;
+    const int k = CopIndex(world, ped);
+    const Vehicle* seat = ped.m_bInVehicle ? static_cast<const Vehicle*>(ped.m_pVehicle) : nullptr;
+    cops_.Row(k, ped.Position(), Degrees(seat != nullptr ? seat->m_fHeading : ped.m_fHeading));
+    const std::string& pointer = PointerOf(handle, static_cast<const CPed*>(&ped));
+    const bool alive = ped.m_fHealth > 0.0f;
+    const bool seeing = alive && (sight_.Clear(handle, runMs, kSeeingHoldMs) || CloseToPlayer(world, ped));
+    const bool lost = ped.m_nPursuitSuppressed != 0 || logState_.Lost(pointer);
+    const char* state = !alive               ? "dead"
+                        : !logState_.episode ? "plain"
+                        : seeing             ? "seeing"
+                        : lost               ? "lost"
+                                             : "chasing";
+    cops_.Set(s, k, kVehicle, Text(VehicleId(seat)));
+    cops_.Set(s, k, kSeat, seat != nullptr ? Number(ped.seat) : "null");
+    cops_.Set(s, k, kHealth, Number(ped.m_fHealth));
+    cops_.Set(s, k, kState, Text(state));
+    cops_.Set(s, k, kZ, Number(ped.Position().z));
+    cops_.Set(s, k, kSuppressed, ped.m_nPursuitSuppressed != 0 ? "true" : "false");
+
+    const std::string* step = footSearch_.Step(pointer);
+    const FootSearchLog::MoveOrder* order = step ? footSearch_.Order(handle) : nullptr;
+    cops_.Set(s, k, kStep, step ? Text(*step) : "null");
+    const bool stepHasTarget = step && order && (*step == "travel" || *step == "sweep");
+    cops_.Set(s, k, kStepTarget, stepHasTarget ? PointText(order->target) : "null");
+    cops_.Set(s, k, kSearchTarget, step && logState_.sceneValid ? PointText(logState_.scene) : "null");
+    if (order) {
+        std::string text = "{\"command\":\"" + CommandHex(order->command) +
+                           "\",\"target\":" + PointText(order->target) + ",\"args\":" + order->args +
+                           ",\"t\":";
+        AppendInt(text, order->runMs);
+        cops_.Set(s, k, kMoveOrder, text + "}");
+    } else {
+        cops_.Set(s, k, kMoveOrder, "null");
+    }
+
+    if (const FootSearchLog::Command* last = footSearch_.LastCommand(handle)) {
+        std::string text =
+            "{\"command\":\"" + CommandHex(last->command) + "\",\"args\":" + last->args + ",\"t\":";
+        AppendInt(text, last->runMs);
+        cops_.Set(s, k, kLastOrder, text + "}");
+    } else {
+        cops_.Set(s, k, kLastOrder, "null");
+    }
+
+    std::string move = "null";
+    if (ped.moving && !ped.move.waypoints.empty()) {
+        move = "[";
+        for (const Vec3& point : ped.move.waypoints) {
+            if (move.size() > 1) move += ',';
+            AppendFlat(move, point);
+        }
+        move += ']';
+    }
+    cops_.Set(s, k, kMove, move);
+    const char* activity = ActivityName(static_cast<int>(ped.activity.kind));
+    cops_.Set(s, k, kActivity, *activity ? Text(activity) : "null");
+    std::string aim = "null";
+    if (ped.activity.kind == Activity::Kind::aim) {
+        aim.clear();
+        AppendFlat(aim, ped.activity.point);
+    }
+    cops_.Set(s, k, kAimAt, aim);
+}
+
+void ReplayRecorder::SampleVehicles(World& world) {
+    const int s = samples_ - 1;
     for (int i = 0; i < world.Vehicles().Size(); ++i) {
         const Vehicle* v = world.Vehicles().At(i);
         if (v == nullptr) continue;
-        vehicles.push_back(VehicleSample(world, *v, PointerText(static_cast<const CVehicle*>(v)), logState_));
+        const void* address = static_cast<const CVehicle*>(v);
+        const std::string model = ",\"model\":" + std::to_string(v->m_nModelIndex);
+        const int k =
+            vehicles_.Enter(world.Vehicles().HandleOf(v), Description(v->id, address, model.c_str()));
+        vehicles_.Row(k, v->Position(), Degrees(v->m_fHeading));
+        vehicles_.Set(s, k, kVState, Text(VehicleActivity(*v, logState_.Parked(PointerText(address)))));
+        vehicles_.Set(s, k, kVMission, Number(v->m_autoPilot.m_nCarMission));
+        vehicles_.Set(s, k, kVTarget, v->hasTarget ? PointText(v->target) : "null");
+        std::string sweeps = "null";
+        if (const HeliSweeps::Points* points = v->IsHeli() ? sweeps_.Of(v->id) : nullptr) {
+            sweeps = "[";
+            for (const auto& p : *points) {
+                if (sweeps.size() > 1) sweeps += ',';
+                AppendPoint(sweeps, {p[0], p[1], p[2]});
+            }
+            sweeps += ']';
+        }
+        vehicles_.Set(s, k, kVSweeps, sweeps);
+        vehicles_.Set(s, k, kVLaw, v->m_bIsLawEnforcer ? "true" : "false");
+        vehicles_.Set(s, k, kVZ, Number(v->Position().z));
     }
-    sample["vehicles"] = std::move(vehicles);
-    AddHostOrders(world, sample);
-    return sample;
+}
+
+void ReplayRecorder::WriteData(std::ostream& out) const {
+    nlohmann::json settings = nullptr;
+    if (!settings_.empty()) {
+        settings = nlohmann::json::object();
+        for (const auto& [key, value] : settings_) settings[key] = value;
+    }
+    // The head is small and written once; its free text goes through the same escaping.
+    const std::string head = head_.dump();
+    out << "{\"format\":2," << ScriptSafe(std::string_view(head).substr(1, head.size() - 2));
+    out << ",\"settings\":" << settings.dump() << ",\"shots\":" << footSearch_.Shots().dump();
+    out << ",\"t\":[";
+    times_.CopyTo(out);
+    out << "],";
+    player_.Write(out, "player");
+    out << ',';
+    cops_.Write(out, "cops");
+    out << ',';
+    vehicles_.Write(out, "vehicles");
+    out << ",\"sample\":{";
+    sample_.WriteMembers(out);
+    out << "},\"sight\":[";
+    sight_.Items().CopyTo(out);
+    out << "],\"orders\":[";
+    orders_.CopyTo(out);
+    out << "],\"log\":[";
+    log_.CopyTo(out);
+    out << "]}";
+}
+
+std::string ReplayRecorder::DataText() const {
+    std::ostringstream out;
+    WriteData(out);
+    return out.str();
 }
 
 }  // namespace sandbox

@@ -1,26 +1,38 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <optional>
+#include <ostream>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
+#include "replay/entity_track.h"
 #include "replay/foot_sample.h"
 #include "replay/log_state.h"
+#include "replay/sight_record.h"
+#include "replay/spill_text.h"
+#include "replay/vehicle_sample.h"
 #include "scenario/expectations.h"
 
 namespace sandbox {
 
 class World;
+class LoadedModule;
+struct Ped;
 struct Scenario;
 struct RunOptions;
 
-/// Records a run for the replay viewer: the static world once, then every 150 ms of run time the
-/// player, every cop and vehicle with the state the host can tell, the scene, and every log line.
-/// It reads only what the host sees: its own world, the log, and the plugin's sight questions.
+/// Records a run for the replay viewer: the static world once, then a sample of the player, every
+/// cop and vehicle with the state the host can tell, and the scene, in every frame in which the
+/// plugin asked a sight question, logged or gave an order, and at least every 150 ms of run time
+/// between them; with every log line, script command and sight question. It reads only what the
+/// host sees: its own world, the log, the plugin's questions and orders, and the module's
+/// exported settings. The samples are written as they come, by column, to text that moves to disk
+/// as it grows, so memory stays flat however long the run.
 class ReplayRecorder {
 public:
     static constexpr std::uint32_t kSampleMs = 150;
@@ -29,25 +41,51 @@ public:
 
     /// Hooks the recorder into a run's options.
     void Attach(RunOptions& options);
+    void OnLoad(const LoadedModule& module) { module_ = &module; }
     void OnStart(World& world);
     void OnFrame(World& world, std::uint32_t runMs, const std::vector<LoggedLine>& lines);
 
-    const nlohmann::json& Data() const { return data_; }
+    /// The replay data, one JSON object, as the page carries it.
+    void WriteData(std::ostream& out) const;
+    std::string DataText() const;
+    const std::string& Title() const { return title_; }
+    int Samples() const { return samples_; }
 
 private:
-    void NoteSightQueries(World& world, std::uint32_t runMs);
-    nlohmann::json Sample(World& world, std::uint32_t runMs) const;
-    bool Seeing(const std::string& pedPointer, std::uint32_t runMs) const;
+    void Sample(World& world, std::uint32_t runMs);
+    void SampleCop(World& world, const Ped& ped, int handle, std::uint32_t runMs);
+    void SampleVehicles(World& world);
+    void NoteOrders(World& world, int sample);
+    int CopIndex(World& world, const Ped& ped);
+    bool CloseToPlayer(World& world, const Ped& ped) const;
+    const std::string& PointerOf(int handle, const void* object);
 
-    nlohmann::json data_;
+    std::string title_;
+    nlohmann::json head_;  ///< scenario, INI text, world: known before the run
+    std::vector<std::pair<std::string, double>> settings_;
+    /// The settings the close-range test needs, taken from settings_ once.
+    struct CloseView {
+        double sight = 0, vehicleSight = 0, heliSight = 0, close = 0, closeCar = 0;
+    };
+    std::optional<CloseView> closeView_;
+    std::unordered_map<int, std::string> pointers_;  ///< "%p" text by ped handle
+    const LoadedModule* module_ = nullptr;
     LogState logState_;
     FootSearchLog footSearch_;
+    HeliSweeps sweeps_;
+    SightRecord sight_;
     std::optional<std::uint32_t> lastSampleMs_;
-    struct LastQuery {
-        std::uint32_t runMs;
-        bool clear;
-    };
-    std::map<std::string, LastQuery> lastQuery_;  ///< by "%p" text of the asking cop
+    std::size_t journalSeen_ = 0;
+    int samples_ = 0;
+    bool settingsRead_ = false;
+
+    SpillText times_;
+    SpillText log_;
+    SpillText orders_;
+    EntityTrack player_;
+    EntityTrack cops_;
+    EntityTrack vehicles_;
+    ChangeLog sample_;
 };
 
 }  // namespace sandbox

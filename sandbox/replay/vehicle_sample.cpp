@@ -3,8 +3,6 @@
 #include <cmath>
 
 #include "police/police_vehicles.h"
-#include "replay/log_state.h"
-#include "replay/replay_json.h"
 #include "world/world.h"
 
 namespace sandbox {
@@ -12,7 +10,8 @@ namespace sandbox {
 namespace {
 
 constexpr float kStandingSpeed = 0.01f;  // m/s
-constexpr std::size_t kSweepPointsShown = 6;
+
+}  // namespace
 
 const char* VehicleActivity(const Vehicle& v, bool parked) {
     const CVector& s = v.m_vecMoveSpeed;
@@ -23,33 +22,20 @@ const char* VehicleActivity(const Vehicle& v, bool parked) {
     return v.hasTarget && moving ? "driving" : "stopped";
 }
 
-// The latest points of the host's helicopter order on this helicopter, oldest first.
-nlohmann::json SweepPoints(World& world, const Vehicle& heli) {
-    nlohmann::json points = nlohmann::json::array();
+void HeliSweeps::Note(World& world) {
     const auto& calls = world.Journal().HostCalls();
-    for (auto it = calls.rbegin(); it != calls.rend() && points.size() < kSweepPointsShown; ++it) {
-        if (it->address == CodeImage::kHeliOrder && it->target == heli.id && it->args.size() >= 3) {
-            points.insert(points.begin(), nlohmann::json{it->args[0], it->args[1], it->args[2]});
-        }
+    for (; seen_ < calls.size(); ++seen_) {
+        const HostCall& call = calls[seen_];
+        if (call.address != CodeImage::kHeliOrder || call.args.size() < 3) continue;
+        Points& points = points_[call.target];
+        points.push_back({call.args[0], call.args[1], call.args[2]});
+        if (points.size() > kShown) points.pop_front();
     }
-    return points;
 }
 
-}  // namespace
-
-nlohmann::json VehicleSample(World& world, const Vehicle& v, const std::string& pointer,
-                             const LogState& log) {
-    nlohmann::json sample = {{"id", v.id},
-                             {"ptr", pointer},
-                             {"model", v.m_nModelIndex},
-                             {"pos", Point(v.Position())},
-                             {"heading", Degrees(v.m_fHeading)},
-                             {"lawEnforcer", v.m_bIsLawEnforcer},
-                             {"mission", static_cast<int>(v.m_autoPilot.m_nCarMission)},
-                             {"state", VehicleActivity(v, log.Parked(pointer))},
-                             {"target", v.hasTarget ? Point(v.target) : nlohmann::json(nullptr)}};
-    if (v.IsHeli()) sample["sweeps"] = SweepPoints(world, v);
-    return sample;
+const HeliSweeps::Points* HeliSweeps::Of(const std::string& vehicleId) const {
+    const auto it = points_.find(vehicleId);
+    return it == points_.end() ? nullptr : &it->second;
 }
 
 }  // namespace sandbox

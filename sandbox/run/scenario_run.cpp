@@ -124,6 +124,7 @@ RunOutcome RunFrames(const Scenario& scenario, const RunOptions& options) {
     std::srand(scenario.seed);
     World world(scenario);
     LoadedModule module(options.gameDir / ModuleFileName());
+    if (options.onLoad) options.onLoad(module);
     LogTail log(options.gameDir / "vigilor.log");
     TimedLog timedLog(options.gameDir / "vigilor.timed.log");
     std::map<std::string, std::string> names;

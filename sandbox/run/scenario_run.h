@@ -15,6 +15,7 @@
 namespace sandbox {
 
 class World;
+class LoadedModule;
 
 struct RunOptions {
     std::filesystem::path gameDir;       ///< where the module, INI and log go
@@ -24,6 +25,8 @@ struct RunOptions {
         overrides;  ///< KEY=VALUE over the INI; the last of a key wins
     std::vector<std::string>
         overrideSources;  ///< where each override came from ("set", "overlay:LINE"); default "set"
+    /// Called once the module is loaded (it stays loaded until the run ends).
+    std::function<void(const LoadedModule&)> onLoad;
     /// Called once the world exists, before the first frame.
     std::function<void(World&)> onStart;
     /// Called after every frame, e.g. to record a replay.

@@ -12,6 +12,7 @@ struct SightQuery {
     Vec3 from;
     Vec3 to;
     bool clear = false;
+    bool vehiclesBlock = false;  ///< whether the question counted vehicles as obstacles
 };
 
 /// What the host saw of the plugin's line-of-sight questions: a count always, their cost when

@@ -18,6 +18,7 @@ export async function launch(viewport = { width: 1400, height: 850 }) {
   const page = context.pages()[0] || await context.newPage();
   const errors = [];
   page.on('pageerror', e => errors.push(e.message));
+  page.on('console', m => { if (m.type() === 'error') errors.push(m.text()); });
   return {
     page, errors,
     close: async () => { await context.close(); rmSync(profile, { recursive: true, force: true }); },

@@ -1,65 +1,9 @@
 'use strict';
-// The replay data: tables expanded on demand, samples found by time, and the log indexed by cop.
+// The replay data: stored by column (who is present in each sample, how far each one moved, and
+// the values that changed), decoded once into typed arrays; a sample is put together only when shown.
 const V = {};
 
-// A table as the page carries it ({$cols, $rows}) back to a list of objects; anything else as is.
-V.expand = function expand(value) {
-  if (value && typeof value === 'object' && Array.isArray(value.$cols)) {
-    const cols = value.$cols;
-    return value.$rows.map(row => {
-      const item = {};
-      for (let i = 0; i < cols.length; i++) if (row[i] !== null) item[cols[i]] = row[i];
-      return item;
-    });
-  }
-  return value;
-};
-
-// The samples stay as compact rows; a sample is expanded (with its cops and vehicles) only when shown.
-V.SampleList = class {
-  constructor(samples) {
-    this.cols = samples && samples.$cols ? samples.$cols : null;
-    this.rows = samples && samples.$cols ? samples.$rows : (samples || []);
-    this.cache = new Map();
-    const ti = this.cols ? this.cols.indexOf('t') : -1;
-    this.times = this.rows.map(r => (this.cols ? r[ti] : r.t) || 0);
-  }
-  get length() { return this.rows.length; }
-  field(i, name) {
-    const r = this.rows[i];
-    if (!this.cols) return r[name];
-    const k = this.cols.indexOf(name);
-    return k < 0 ? undefined : (r[k] === null ? undefined : r[k]);
-  }
-  at(i) {
-    let s = this.cache.get(i);
-    if (s) return s;
-    const r = this.rows[i];
-    s = this.cols ? V.expand({ $cols: this.cols, $rows: [r] })[0] : Object.assign({}, r);
-    s.cops = V.expand(s.cops) || [];
-    s.vehicles = V.expand(s.vehicles) || [];
-    // The recorder keeps a cop's search under "search"; the map reads its fields from the cop.
-    for (const c of s.cops) {
-      if (!c.search) continue;
-      for (const k of ['step', 'stepTarget', 'searchTarget']) if (c[k] === undefined && c.search[k] != null) c[k] = c.search[k];
-    }
-    if (this.cache.size > 64) this.cache.delete(this.cache.keys().next().value);
-    this.cache.set(i, s);
-    return s;
-  }
-  // The last sample at or before t (0 when t is before the first).
-  indexAt(t) {
-    let lo = 0, hi = this.times.length - 1;
-    if (hi < 0 || t <= this.times[0]) return 0;
-    while (lo < hi) {
-      const mid = (lo + hi + 1) >> 1;
-      if (this.times[mid] <= t) lo = mid; else hi = mid - 1;
-    }
-    return lo;
-  }
-};
-
-// The last index in a sorted list of times at or before t, or -1.
+// The last index in a sorted list of numbers at or before t, or -1.
 V.lastAtOrBefore = function lastAtOrBefore(times, t) {
   let lo = 0, hi = times.length - 1, found = -1;
   while (lo <= hi) {
@@ -69,19 +13,156 @@ V.lastAtOrBefore = function lastAtOrBefore(times, t) {
   return found;
 };
 
+// Values that change now and then: for each entity and field, the samples where it changed and the
+// value from then on.
+V.Changes = class {
+  constructor(fields, changes) {
+    this.fields = fields || [];
+    this.byEntity = [];
+    for (const [s, k, f, v] of changes || []) {
+      let e = this.byEntity[k];
+      if (!e) e = this.byEntity[k] = this.fields.map(() => ({ at: [], values: [] }));
+      e[f].at.push(s); e[f].values.push(v);
+    }
+  }
+  // The value of one field at sample s (undefined before its first change).
+  value(k, f, s) {
+    const e = this.byEntity[k];
+    if (!e) return undefined;
+    const col = e[f], i = V.lastAtOrBefore(col.at, s);
+    return i < 0 ? undefined : col.values[i];
+  }
+  // Every field with a value at sample s, on an object.
+  fill(k, s, into) {
+    for (let f = 0; f < this.fields.length; f++) {
+      const v = this.value(k, f, s);
+      if (v !== undefined && v !== null) into[this.fields[f]] = v;
+    }
+    return into;
+  }
+  // The changes of one field of one entity: {at: [sample], values: [value]}.
+  series(k, name) {
+    const f = this.fields.indexOf(name), e = this.byEntity[k];
+    return e && f >= 0 ? e[f] : { at: [], values: [] };
+  }
+};
+
+// The cops or the vehicles: per sample the rows of those present, with positions rebuilt from
+// their changes (hundredths of a metre, whole degrees).
+V.Track = class {
+  constructor(raw, sampleCount) {
+    raw = raw || {};
+    this.entities = raw.entities || [];
+    this.changes = new V.Changes(raw.fields, raw.changes);
+    const rosters = raw.rosters || [], motion = raw.motion || [];
+    const starts = new Int32Array(sampleCount + 1);
+    let total = 0, r = -1, roster = [];
+    for (let s = 0; s < sampleCount; s++) {
+      while (r + 1 < rosters.length && rosters[r + 1][0] <= s) roster = rosters[++r][1];
+      starts[s] = total; total += roster.length;
+    }
+    starts[sampleCount] = total;
+    this.starts = starts;
+    this.entity = new Int32Array(total);
+    this.x = new Float64Array(total); this.y = new Float64Array(total); this.heading = new Int16Array(total);
+    const lastX = new Float64Array(this.entities.length), lastY = new Float64Array(this.entities.length);
+    const lastH = new Int32Array(this.entities.length);
+    r = -1; roster = [];
+    let row = 0;
+    for (let s = 0; s < sampleCount; s++) {
+      while (r + 1 < rosters.length && rosters[r + 1][0] <= s) roster = rosters[++r][1];
+      for (const k of roster) {
+        const m = row * 3;
+        lastX[k] += motion[m] || 0; lastY[k] += motion[m + 1] || 0; lastH[k] = (lastH[k] + (motion[m + 2] || 0) + 360) % 360;
+        this.entity[row] = k; this.x[row] = lastX[k] / 100; this.y[row] = lastY[k] / 100; this.heading[row] = lastH[k];
+        row++;
+      }
+    }
+  }
+  // The objects of sample s: description, place, heading and every changing field.
+  at(s) {
+    const out = [];
+    for (let row = this.starts[s]; row < this.starts[s + 1]; row++) {
+      const k = this.entity[row];
+      const e = Object.assign({ index: k }, this.entities[k]);
+      this.changes.fill(k, s, e);
+      e.pos = [this.x[row], this.y[row], e.z || 0];
+      e.heading = this.heading[row];
+      out.push(e);
+    }
+    return out;
+  }
+};
+
+// The samples: times, the player, the cops, the vehicles and the values of the moment.
+V.SampleList = class {
+  constructor(raw) {
+    this.times = raw.t || [];
+    const n = this.times.length;
+    this.player = new V.Track(raw.player, n);
+    this.cops = new V.Track(raw.cops, n);
+    this.vehicles = new V.Track(raw.vehicles, n);
+    this.values = new V.Changes(raw.sample && raw.sample.fields, raw.sample && raw.sample.changes);
+    this.cache = new Map();
+  }
+  get length() { return this.times.length; }
+  field(i, name) {
+    const f = this.values.fields.indexOf(name);
+    const v = f < 0 ? undefined : this.values.value(0, f, i);
+    return v === null ? undefined : v;
+  }
+  at(i) {
+    let s = this.cache.get(i);
+    if (s) return s;
+    s = this.values.fill(0, i, { t: this.times[i] });
+    s.player = this.player.at(i)[0] || null;
+    s.cops = this.cops.at(i);
+    s.vehicles = this.vehicles.at(i);
+    if (this.cache.size > 64) this.cache.delete(this.cache.keys().next().value);
+    this.cache.set(i, s);
+    return s;
+  }
+  // The last sample at or before t (0 when t is before the first).
+  indexAt(t) { return Math.max(0, V.lastAtOrBefore(this.times, t)); }
+};
+
 V.load = function load(text) {
   const raw = JSON.parse(text);
   const r = {
     scenario: raw.scenario || {},
     ini: raw.ini || null,
+    settings: raw.settings || null,
     world: raw.world || {},
-    samples: new V.SampleList(raw.samples),
-    log: V.expand(raw.log) || [],
+    samples: new V.SampleList(raw),
+    log: (raw.log || []).map(([t, text]) => ({ t, text })),
+    orders: raw.orders || [],
   };
-  r.world.boxes = V.expand(r.world.boxes) || [];
+  r.world.boxes = r.world.boxes || [];
   r.logTimes = r.log.map(l => l.t);
-  r.end = Math.max(r.samples.times.length ? r.samples.times[r.samples.times.length - 1] : 0,
-                   r.logTimes.length ? r.logTimes[r.logTimes.length - 1] : 0);
+  const times = r.samples.times;
+  r.end = Math.max(times.length ? times[times.length - 1] : 0, r.logTimes.length ? r.logTimes[r.logTimes.length - 1] : 0);
+  V.indexSight(r, raw.sight || []);
   V.indexLog(r);
   return r;
+};
+
+// The sight questions by cop: {s, clear, blocker, from, to} in sample order.
+V.indexSight = function indexSight(r, items) {
+  r.sight = new Map();
+  for (const [s, k, clear, blocker, from, to] of items) {
+    let l = r.sight.get(k);
+    if (!l) r.sight.set(k, l = { at: [], items: [] });
+    l.at.push(s); l.items.push({ s, clear: !!clear, blocker: blocker ?? null, from: from || null, to: to || null });
+  }
+};
+
+// The questions one cop asked at the latest tick at or before sample s (all from that sample).
+V.sightAt = function sightAt(r, k, s) {
+  const l = r.sight.get(k);
+  if (!l) return [];
+  let i = V.lastAtOrBefore(l.at, s);
+  if (i < 0) return [];
+  const at = l.at[i], out = [];
+  while (i >= 0 && l.at[i] === at) out.unshift(l.items[i--]);
+  return out;
 };

@@ -74,3 +74,25 @@ V.disguisedAt = function disguisedAt(r, t) {
   const i = V.lastAtOrBefore(r.disguiseTimes, t);
   return i >= 0 && r.disguise[i].on;
 };
+
+// What the record tells of one cop's knowledge up to this moment: when he last saw the player, since
+// when he has lost him, and what last put the scene he searches where it is.
+V.copHistory = function copHistory(r, cop, frame) {
+  const times = r.samples.times, states = r.samples.cops.changes.series(cop.index, 'state');
+  const i = V.lastAtOrBefore(states.at, frame.index), now = i >= 0 ? states.values[i] : null;
+  const ago = s => `${((frame.t - times[s]) / 1000).toFixed(1)} s ago`;
+  const out = [];
+  if (now === 'seeing') out.push('sees the player now');
+  else {
+    let k = i;
+    while (k >= 0 && states.values[k] !== 'seeing') k--;
+    out.push(k >= 0 && k + 1 < states.at.length ? `last saw the player ${ago(states.at[k + 1])}` : 'has not seen the player in this record');
+  }
+  if (now === 'lost' && i >= 0) out.push(`lost him ${ago(states.at[i])} (at ${(times[states.at[i]] / 1000).toFixed(1)} s)`);
+  if (frame.scene && frame.sceneMs !== undefined) {
+    const shot = r.gunshots.filter(g => g.t <= frame.t).pop();
+    const by = shot && shot.t === frame.sceneMs ? 'a gunshot heard' : 'a cop who saw him (told by radio)';
+    out.push(`scene set ${((frame.t - frame.sceneMs) / 1000).toFixed(1)} s ago by ${by}`);
+  }
+  return out;
+};

@@ -3,7 +3,7 @@
 
 V.colours = {
   chasing: '#4d9fff', seeing: '#4fd36b', lost: '#ff8c3a', searching: '#ffd23a', defending: '#ff3a5a',
-  invehicle: '#b08cff', dead: '#6b7178', player: '#ffffff',
+  invehicle: '#b08cff', dead: '#6b7178', plain: '#9aa4ae', player: '#ffffff',
 };
 
 // A cop's look on the map: the recorder's state, refined by what the log says he is doing.
@@ -12,9 +12,9 @@ V.copLook = function copLook(r, cop, t) {
   const recorded = cop.step && cop.step !== 'none' ? String(cop.step) : null;
   const step = (fromLog && fromLog.step) || recorded;
   let kind = cop.state || 'chasing';
-  if (kind !== 'dead' && fromLog && fromLog.defending) kind = 'defending';
+  if (kind !== 'dead' && kind !== 'plain' && fromLog && fromLog.defending) kind = 'defending';
   else if (kind === 'lost' && step && !cop.vehicle) kind = 'searching';
-  const colour = cop.vehicle && kind !== 'dead' && kind !== 'seeing' ? V.colours.invehicle : V.colours[kind] || V.colours.chasing;
+  const colour = cop.vehicle && kind !== 'dead' && kind !== 'seeing' && kind !== 'plain' ? V.colours.invehicle : V.colours[kind] || V.colours.chasing;
   return { kind, step, leg: fromLog && fromLog.leg, alert: !!(fromLog && fromLog.alert), colour };
 };
 
@@ -39,7 +39,7 @@ V.screenAngle = h => Math.atan2(-Math.cos(h * Math.PI / 180), -Math.sin(h * Math
 V.MapView = class {
   constructor(canvas, replay) {
     this.canvas = canvas; this.r = replay; this.cam = new V.Camera(); this.follow = null;
-    this.sight = V.readSight(replay.ini); this.drawn = [];
+    this.sight = V.readSight(replay.ini, replay.settings); this.drawn = []; this.labels = new V.Labels();
     this.vehicleModels = new Map();
   }
   resize() {
@@ -62,10 +62,39 @@ V.MapView = class {
     this.drawScene(ctx, frame);
     for (const v of frame.vehicles) this.vehicleModels.set(v.id, v.model);
     this.drawn = [];
-    for (const cop of frame.cops) this.drawSight(ctx, frame, cop);
+    // All cones of one look go into one path, filled once: far cheaper than a fill per cop.
+    const cones = { plain: new Path2D(), alert: new Path2D() };
+    for (const cop of frame.cops) this.addSight(cones, frame, cop);
+    for (const [kind, path] of Object.entries(cones)) {
+      ctx.fillStyle = kind === 'alert' ? 'rgba(255, 210, 58, 0.10)' : 'rgba(160, 190, 255, 0.06)';
+      ctx.strokeStyle = kind === 'alert' ? 'rgba(255, 210, 58, 0.45)' : 'rgba(160, 190, 255, 0.22)';
+      ctx.lineWidth = 1; ctx.fill(path); ctx.stroke(path);
+    }
     for (const v of frame.vehicles) this.drawVehicle(ctx, v);
+    this.drawSightLines(ctx, frame);
     for (const cop of frame.cops) this.drawCop(ctx, frame, cop);
     this.drawPlayer(ctx, frame);
+    this.shownLabels = this.labels.draw(ctx);
+  }
+  // The questions the followed cop asked at the latest tick: green clear, red to where a building
+  // blocked it, with that building outlined.
+  drawSightLines(ctx, frame) {
+    const cop = this.follow && frame.cops.find(c => c.id === this.follow);
+    this.sightLines = [];
+    if (!cop || !frame.player) return;
+    const cam = this.cam;
+    for (const q of V.sightAt(this.r, cop.index, frame.index)) {
+      this.sightLines.push({ clear: q.clear, blocker: q.blocker });
+      const from = q.from || cop.pos, to = q.to || frame.player.pos;
+      ctx.strokeStyle = q.clear ? '#4fd36b' : '#ff3a5a'; ctx.lineWidth = 2; ctx.setLineDash(q.clear ? [] : [6, 3]);
+      ctx.beginPath(); ctx.moveTo(cam.x(from[0]), cam.y(from[1])); ctx.lineTo(cam.x(to[0]), cam.y(to[1])); ctx.stroke();
+      ctx.setLineDash([]);
+      const b = typeof q.blocker === 'number' ? this.r.world.boxes[q.blocker] : null;
+      if (b) {
+        ctx.strokeStyle = '#ff3a5a'; ctx.lineWidth = 2;
+        ctx.strokeRect(cam.x(b.min[0]), cam.y(b.max[1]), (b.max[0] - b.min[0]) * cam.scale, (b.max[1] - b.min[1]) * cam.scale);
+      }
+    }
   }
   drawWorld(ctx) {
     const cam = this.cam, w = this.r.world;
@@ -101,28 +130,24 @@ V.MapView = class {
     const x = cam.x(frame.scene[0]), y = cam.y(frame.scene[1]);
     ctx.strokeStyle = '#ff5fd2'; ctx.lineWidth = 2;
     ctx.beginPath(); ctx.moveTo(x - 8, y - 8); ctx.lineTo(x + 8, y + 8); ctx.moveTo(x + 8, y - 8); ctx.lineTo(x - 8, y + 8); ctx.stroke();
-    ctx.fillStyle = '#ff5fd2'; ctx.textAlign = 'left'; ctx.font = '11px system-ui';
-    ctx.fillText(`scene, ${(frame.sceneAge / 1000).toFixed(1)} s old`, x + 10, y - 6);
+    const age = frame.sceneAge === null ? '' : `, confirmed ${(frame.sceneAge / 1000).toFixed(1)} s ago`;
+    this.labels.add(`scene${age}`, x, y, 50, '#ff5fd2', '11px system-ui');
   }
   copSituation(cop) {
     const inVehicle = !!cop.vehicle;
     return { inVehicle, inHeli: inVehicle && this.vehicleModels.get(cop.vehicle) === V.heliModel };
   }
-  drawSight(ctx, frame, cop) {
+  // The part of his sight cone the cop can see, added to the path of its look (alert or not).
+  addSight(cones, frame, cop) {
     if (cop.state === 'dead') return;
     const look = V.copLook(this.r, cop, frame.t), sit = this.copSituation(cop);
     const unaware = frame.disguised && cop.state === 'lost';
     const s = V.sightOf(this.sight, sit.inVehicle, sit.inHeli, look.alert, unaware);
-    const cam = this.cam, x = cam.x(cop.pos[0]), y = cam.y(cop.pos[1]), rad = s.range * cam.scale;
-    ctx.fillStyle = look.alert ? 'rgba(255, 210, 58, 0.10)' : 'rgba(160, 190, 255, 0.06)';
-    ctx.strokeStyle = look.alert ? 'rgba(255, 210, 58, 0.45)' : 'rgba(160, 190, 255, 0.22)';
-    ctx.lineWidth = 1; ctx.beginPath();
-    if (s.allRound) ctx.arc(x, y, rad, 0, Math.PI * 2);
-    else {
-      const a = V.screenAngle(cop.heading || 0), half = s.angle / 2 * Math.PI / 180;
-      ctx.moveTo(x, y); ctx.arc(x, y, rad, a - half, a + half); ctx.closePath();
-    }
-    ctx.fill(); ctx.stroke();
+    const cam = this.cam, path = look.alert ? cones.alert : cones.plain;
+    if (s.range * cam.scale < 2) return;
+    const fan = V.visibleFan(this.r.world.boxes, cop.pos, cop.heading || 0, s.range, s.angle, s.allRound);
+    fan.forEach(([wx, wy], i) => (i ? path.lineTo(cam.x(wx), cam.y(wy)) : path.moveTo(cam.x(wx), cam.y(wy))));
+    path.closePath();
   }
   drawCop(ctx, frame, cop) {
     const cam = this.cam, look = V.copLook(this.r, cop, frame.t);
@@ -152,9 +177,9 @@ V.MapView = class {
     ctx.strokeStyle = look.colour; ctx.lineWidth = 1.5;
     ctx.beginPath(); ctx.moveTo(x, y); ctx.lineTo(x + Math.cos(a) * (size + 5), y + Math.sin(a) * (size + 5)); ctx.stroke();
     if (cam.scale > 2.5 || this.follow === cop.id) {
-      ctx.fillStyle = '#dde3ea'; ctx.font = '10px system-ui'; ctx.textAlign = 'left';
       const label = look.step ? `${cop.id} · ${look.step}${look.leg ? ' ' + look.leg : ''}` : cop.id;
-      ctx.fillText(label, x + 7, y + 12);
+      const rank = { defending: 40, seeing: 35, searching: 30, lost: 25, chasing: 20, plain: 10, dead: 5 }[look.kind] || 15;
+      this.labels.add(label, x, y, this.follow === cop.id ? 100 : rank, '#dde3ea');
     }
     this.drawn.push({ id: cop.id, x, y, kind: look.kind });
   }
@@ -173,10 +198,7 @@ V.MapView = class {
     if (heli) { ctx.beginPath(); ctx.arc(0, 0, 5 * cam.scale, 0, 7); ctx.globalAlpha = 0.3; ctx.fill(); }
     else ctx.fillRect(-1 * cam.scale, -2.4 * cam.scale, 2 * cam.scale, 4.8 * cam.scale);
     ctx.restore(); ctx.globalAlpha = 1;
-    if (cam.scale > 2.5) {
-      ctx.fillStyle = '#c0c8d0'; ctx.font = '10px system-ui'; ctx.textAlign = 'left';
-      ctx.fillText(`${v.id}${v.state ? ' · ' + v.state : ''}`, x + 8, y - 8);
-    }
+    if (cam.scale > 2.5) this.labels.add(`${v.id}${v.state ? ' · ' + v.state : ''}`, x, y, 8, '#c0c8d0');
   }
   drawPlayer(ctx, frame) {
     const p = frame.player;
@@ -185,7 +207,7 @@ V.MapView = class {
     if (frame.disguised) {
       ctx.strokeStyle = '#e070ff'; ctx.setLineDash([3, 3]); ctx.lineWidth = 2;
       ctx.beginPath(); ctx.arc(x, y, 12, 0, 7); ctx.stroke(); ctx.setLineDash([]);
-      ctx.fillStyle = '#e070ff'; ctx.font = '10px system-ui'; ctx.fillText('disguised', x + 14, y - 10);
+      this.labels.add('disguised', x, y, 60, '#e070ff');
     }
     ctx.fillStyle = '#fff'; ctx.strokeStyle = '#000'; ctx.lineWidth = 1.5;
     ctx.beginPath(); ctx.arc(x, y, 6, 0, Math.PI * 2); ctx.fill(); ctx.stroke();

@@ -6,25 +6,13 @@ V.App = class {
     this.r = replay; this.t = 0; this.playing = false; this.speed = 1;
     this.map = new V.MapView(document.getElementById('map'), replay);
     this.timeline = new V.Timeline(document.getElementById('timeline'), replay);
+    this.lanes = new V.Lanes(document.getElementById('lanes'), replay);
     this.logPanel = new V.LogPanel(document.getElementById('log'), replay, t => this.seek(t));
     this.slider = document.getElementById('slider');
     this.status = document.getElementById('status');
-    this.sceneSince = this.sceneChanges();
     this.wire();
     this.map.resize();
     this.seek(0);
-  }
-  // For each sample, the run time from which its scene has stood where it is.
-  sceneChanges() {
-    const s = this.r.samples, since = new Array(s.length);
-    let last = null, from = 0;
-    for (let i = 0; i < s.length; i++) {
-      const scene = s.field(i, 'scene');
-      const key = scene ? scene.join(',') : '';
-      if (key !== last) { from = s.times[i]; last = key; }
-      since[i] = from;
-    }
-    return since;
   }
   frameAt(t) {
     const s = this.r.samples, i = s.indexAt(t), a = s.at(i);
@@ -34,7 +22,8 @@ V.App = class {
     return {
       t, index: i, player: a.player ? V.between([Object.assign({ id: 'player' }, a.player)], b && b.player ? [Object.assign({ id: 'player' }, b.player)] : null, f)[0] : null,
       cops: V.between(a.cops, b && b.cops, f), vehicles: V.between(a.vehicles, b && b.vehicles, f),
-      scene: a.scene || null, sceneAge: t - this.sceneSince[i], counts: a.counts || {}, starAlpha: a.starAlpha,
+      scene: a.scene || null, sceneMs: a.sceneMs, sceneAge: a.sceneMs === undefined ? null : Math.max(0, t - a.sceneMs), counts: a.counts || {},
+      episode: !!a.episode, starAlpha: a.starAlpha,
       stars: a.stars, disguised: V.disguisedAt(this.r, t), gunshots: shots,
     };
   }
@@ -46,6 +35,7 @@ V.App = class {
     const frame = this.frameAt(this.t);
     this.map.draw(frame);
     this.timeline.draw(this.t);
+    this.lanes.draw(this.t);
     V.drawStars(document.getElementById('stars'), frame);
     const shown = this.logPanel.render(this.t);
     this.slider.value = String(Math.round(this.t));
@@ -61,11 +51,24 @@ V.App = class {
   showFollowed(frame) {
     const el = document.getElementById('follow'), id = this.map.follow;
     const cop = id && frame.cops.find(c => c.id === id);
+    el.dataset.fails = ''; el.dataset.kind = '';
     if (!cop) { el.textContent = id ? `${id}: not in the run now` : 'click a cop to follow him'; return; }
     const look = V.copLook(this.r, cop, frame.t);
-    const parts = [`${cop.id} (${cop.ptr}) · ${look.kind}${look.step ? ' · ' + look.step : ''}${look.alert ? ' · alert' : ''}`,
-                   `health ${cop.health ?? '?'}${cop.vehicle ? ' · in ' + cop.vehicle : ''}${cop.activity ? ' · ' + cop.activity : ''}`];
-    el.textContent = parts.join('\n');
+    const seat = cop.vehicle ? ` · in ${cop.vehicle} (${cop.seat === -1 || cop.seat === undefined ? 'driver' : 'passenger ' + cop.seat})` : '';
+    const lines = [`${cop.id} (${cop.ptr}) · ${look.kind}${look.step ? ' · ' + look.step : ''}${look.alert ? ' · alert' : ''}`,
+                   `health ${cop.health ?? '?'}${seat}${cop.activity ? ' · ' + cop.activity : ''}`,
+                   ...V.copHistory(this.r, cop, frame)];
+    if (frame.player && look.kind !== 'dead') {
+      const sit = this.map.copSituation(cop);
+      sit.alert = look.alert; sit.unaware = frame.disguised && cop.state === 'lost';
+      const boxName = b => (typeof b === 'number' ? (this.r.world.boxes[b] || {}).id || `box ${b}` : b ? `vehicle ${b}` : '');
+      const sight = V.explainSight(this.map.sight, cop, frame.player, sit, V.sightAt(this.r, cop.index, frame.index), boxName);
+      for (const c of sight.checks) lines.push(`${c.ok === null ? '·' : c.ok ? '✓' : c.optional ? '–' : '✗'} ${c.text}`);
+      lines.push(sight.fails ? `does not see him: ${sight.fails.name} fails` : 'sees him by this test');
+      el.dataset.fails = sight.fails ? sight.fails.name : '';
+    }
+    el.dataset.kind = look.kind;
+    el.textContent = lines.join('\n');
   }
   followCop(id) {
     this.map.follow = id;
@@ -107,6 +110,11 @@ V.App = class {
     $('log-filter').addEventListener('input', e => { this.logPanel.setFilter(e.target.value); this.render(); });
     $('clear-follow').addEventListener('click', () => this.followCop(null));
     $('timeline').addEventListener('click', e => { this.play(false); this.seek(this.timeline.timeAt(e.clientX)); });
+    $('lanes').addEventListener('click', e => {
+      const { cop, t } = this.lanes.at(e.clientX, e.clientY);
+      this.play(false); this.t = Math.max(0, Math.min(this.r.end, t));
+      if (cop) this.followCop(cop); else this.render();
+    });
     window.addEventListener('resize', () => { this.map.resize(); this.render(); });
     window.addEventListener('keydown', e => {
       if (e.target.tagName === 'INPUT' && e.target.type === 'search') return;

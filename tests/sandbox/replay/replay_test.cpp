@@ -1,23 +1,28 @@
-// The replay: what the log lines tell, the page that carries the data, and a recorded run.
+// The replay: what the log lines tell, the page that carries the data, and recorded runs.
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <sstream>
+
 #include "replay/log_state.h"
-#include "replay/replay_compact.h"
 #include "replay/replay_page.h"
 #include "replay/replay_recorder.h"
+#include "replay_data.h"
 #include "scenario/scenario_loader.h"
 #include "support/plugin_run.h"
 
 namespace {
 
+using replay_test::ReplayData;
 using sandbox::LogState;
 
 TEST(LogStateTest, FollowsLossesSummariesAndTheScene) {
     LogState state;
-    state.Read("wanted level started, level=2", {1, 2, 0});
+    state.Read("wanted level started, level=2", {1, 2, 0}, 100);
     EXPECT_TRUE(state.sceneValid);
     EXPECT_EQ(state.scene, (sandbox::Vec3{1, 2, 0}));
+    EXPECT_EQ(state.sceneMs, 100u);
     state.Read("cop lost the player: ped=0x20000200 inCar=0", {});
     state.Read("cop forced to stay lost until out of the parked car: ped=0x20000400", {});
     EXPECT_TRUE(state.Lost("0x20000200"));
@@ -27,54 +32,140 @@ TEST(LogStateTest, FollowsLossesSummariesAndTheScene) {
     state.Read("cops: total=3 seeing=1 lost=1 sceneShared=1", {});
     EXPECT_EQ(state.seeing, 1);
     EXPECT_EQ(state.lost, 1);
-    state.FollowPlayer({7, 8, 0});
+    state.FollowPlayer({7, 8, 0}, 900);
     EXPECT_EQ(state.scene, (sandbox::Vec3{7, 8, 0}));
+    EXPECT_EQ(state.sceneMs, 900u);  // confirmed, not only moved
+    state.FollowPlayer({7, 8, 0}, 1050);
+    EXPECT_EQ(state.sceneMs, 1050u);
     state.Read("cops: total=3 seeing=1 lost=1 sceneShared=0", {});
-    state.FollowPlayer({9, 9, 0});  // a helicopter that keeps what it sees does not move the scene
+    state.FollowPlayer({9, 9, 0}, 1200);  // a helicopter that keeps what it sees does not move the scene
     EXPECT_EQ(state.scene, (sandbox::Vec3{7, 8, 0}));
-    state.Read("gunshot heard: weapon=22 range=90 scene moved to 12.5,-3.0", {0, 0, 1});
+    EXPECT_EQ(state.sceneMs, 1050u);
+    state.Read("gunshot heard: weapon=22 range=90 scene moved to 12.5,-3.0", {0, 0, 1}, 1300);
     EXPECT_EQ(state.scene, (sandbox::Vec3{12.5f, -3.0f, 1}));
+    EXPECT_EQ(state.sceneMs, 1300u);
     state.Read("wanted level ended", {});
     EXPECT_FALSE(state.sceneValid);
+    EXPECT_FALSE(state.episode);
     EXPECT_FALSE(state.Lost("0x20000400"));
+    EXPECT_EQ(state.seeing, 0);
+    EXPECT_EQ(state.lost, 0);
+    // The next episode stands on the last summary written until a new one differs from it.
+    state.Read("wanted level started, level=1", {}, 2000);
+    EXPECT_EQ(state.seeing, 1);
+    EXPECT_EQ(state.lost, 1);
 }
 
-TEST(ReplayPageTest, NoTextCanCloseTheDataElement) {
-    const nlohmann::json data = {{"scenario", {{"name", "<b>x</b>"}}},
-                                 {"log", {{{"t", 1}, {"text", "</script><script>alert(1)</script> & more"}}}},
-                                 {"samples", nlohmann::json::array()}};
-    const std::string page = sandbox::ReplayPage(data);
-    EXPECT_EQ(page.find("</script><script>alert"), std::string::npos);
-    EXPECT_EQ(page.find("<b>"), std::string::npos);
-    const auto open = page.find("id=\"replay-data\">") + 17;
-    const auto close = page.find("</script>", open);
-    EXPECT_EQ(nlohmann::json::parse(page.substr(open, close - open)), sandbox::CompactReplay(data));
+TEST(ReplayPageTest, NoTextCanCloseTheDataElementOrMoveIt) {
+    std::ostringstream page;
+    sandbox::WriteReplayPage(page, "<b>x</b> /*DATA*/",
+                             [](std::ostream& out) { out << R"({"log":[[1,"\u003c/script\u003e"]]})"; });
+    const std::string text = page.str();
+    EXPECT_EQ(text.find("<b>"), std::string::npos);
+    const auto open = text.find("id=\"replay-data\">") + 17;
+    const auto close = text.find("</script>", open);
+    EXPECT_EQ(nlohmann::json::parse(text.substr(open, close - open))["log"][0][1], "</script>");
 }
 
-TEST(ReplayRecorderTest, SamplesEvery150MsAndTellsLostCops) {
-    const std::string json = R"({ "name": "rec", "frameMs": 50, "durationMs": 4000, "host": { "pursuit": false },
+// A car with a driver and a passenger facing the player, a cop far behind him, and the wanted
+// level cleared at 4 s.
+constexpr const char* kPatrol =
+    R"({ "name": "rec", "frameMs": 50, "durationMs": 6000, "host": { "pursuit": false },
+    "settings": { "SightRange": 40 },
+    "player": { "pos": [0, 0, 0], "wanted": 1 },
+    "peds": [ { "id": "driver", "type": 6, "pos": [0, -12, 0], "vehicle": "car", "seat": "driver" },
+              { "id": "passenger", "type": 6, "pos": [0, -12, 0], "vehicle": "car", "seat": 0 },
+              { "id": "away", "type": 6, "pos": [0, 60, 0] } ],
+    "vehicles": [ { "id": "car", "model": 596, "pos": [0, -12, 0], "heading": 0 } ],
+    "events": [ { "at": 4000, "do": "wanted", "level": 0 } ] })";
+
+struct Recorded {
+    explicit Recorded(const char* json) {
+        sandbox::ReplayRecorder recorder(sandbox::ParseScenario(json, "rec.json"), std::nullopt);
+        run = testing_support::RunJson(json, [&](sandbox::RunOptions& options) { recorder.Attach(options); });
+        data = std::make_unique<ReplayData>(recorder.DataText());
+    }
+    testing_support::PluginRun run;
+    std::unique_ptr<ReplayData> data;
+};
+
+TEST(ReplayRecorderTest, SamplesEveryDecisionAndAtLeastEvery150Ms) {
+    const Recorded rec(kPatrol);
+    const ReplayData& d = *rec.data;
+    std::set<int> times;
+    for (int s = 0; s < d.Samples(); ++s) times.insert(d.Time(s));
+    for (const auto& line : rec.run.outcome.record.log)
+        EXPECT_TRUE(times.contains(static_cast<int>(line.runMs)));
+    // Every frame in which the plugin asked whether a cop sees the player is a sample too.
+    for (const auto& item : d.json["sight"]) EXPECT_LT(item[0].get<int>(), d.Samples());
+    for (int s = 1; s < d.Samples(); ++s) EXPECT_LE(d.Time(s) - d.Time(s - 1), 150 + 50) << s;
+    EXPECT_EQ(d.json["log"].size(), rec.run.outcome.record.log.size());
+    EXPECT_EQ(d.json["settings"]["SightRange"], 40.0);  // as the module read it
+}
+
+TEST(ReplayRecorderTest, CopsDrawnSeeingAreTheCopsThePluginCountsAndTheEndClearsThem) {
+    const Recorded rec(kPatrol);
+    const ReplayData& d = *rec.data;
+    const int driver = d.Index("cops", "driver");
+    const int passenger = d.Index("cops", "passenger");
+    const int away = d.Index("cops", "away");
+    ASSERT_GE(passenger, 0);
+    bool passengerSaw = false;
+    bool awayLost = false;
+    for (int s = 0; s < d.Samples(); ++s) {
+        const nlohmann::json counts = d.Value("sample", 0, "counts", s);
+        int drawnSeeing = 0;
+        for (int k : d.Present("cops", s)) drawnSeeing += d.Value("cops", k, "state", s) == "seeing";
+        if (d.Time(s) < 4000) {
+            EXPECT_EQ(drawnSeeing, counts["seeing"].get<int>()) << "at " << d.Time(s);
+            passengerSaw |= d.Value("cops", passenger, "state", s) == "seeing";
+            awayLost |= d.Value("cops", away, "state", s) == "lost";
+        } else if (d.Value("sample", 0, "episode", s) == false) {
+            for (int k : {driver, passenger, away})
+                EXPECT_EQ(d.Value("cops", k, "state", s), "plain") << d.Time(s);
+            EXPECT_EQ(counts["seeing"], 0);
+            EXPECT_EQ(counts["lost"], 0);
+            EXPECT_TRUE(d.Value("sample", 0, "scene", s).is_null());
+        }
+    }
+    EXPECT_TRUE(passengerSaw);
+    EXPECT_TRUE(awayLost);
+    EXPECT_EQ(d.Value("sample", 0, "episode", d.Samples() - 1), false);
+    EXPECT_EQ(d.Value("cops", passenger, "seat", 0), 0);
+    EXPECT_EQ(d.Value("cops", passenger, "vehicle", 0), "car");
+}
+
+TEST(ReplayRecorderTest, SightQuestionsGoToTheCopWhoAskedWithWhatBlockedThem) {
+    // One cop sees the player over open ground, one looks at him through a wall.
+    const Recorded rec(R"({ "name": "walls", "frameMs": 50, "durationMs": 1000, "host": { "pursuit": false },
         "player": { "pos": [0, 0, 0], "wanted": 1 },
-        "peds": [ { "id": "spotter", "type": 6, "pos": [0, -20, 0] },
-                  { "id": "away", "type": 6, "pos": [0, 20, 0] } ],
-        "vehicles": [ { "id": "car", "model": 596, "pos": [30, 30, 0] } ] })";
-    sandbox::ReplayRecorder recorder(sandbox::ParseScenario(json, "rec.json"), std::nullopt);
-    testing_support::RunJson(json, [&](sandbox::RunOptions& options) { recorder.Attach(options); });
-    const nlohmann::json& data = recorder.Data();
-    const auto& samples = data["samples"];
-    ASSERT_EQ(samples.size(), 27u);  // 50 ms, then every 150 ms up to 3950 ms
-    EXPECT_EQ(samples[1]["t"], 200);
-    const auto& last = samples.back();
-    ASSERT_EQ(last["cops"].size(), 2u);
-    EXPECT_EQ(last["cops"][0]["id"], "spotter");
-    EXPECT_EQ(last["cops"][0]["state"], "seeing");
-    EXPECT_EQ(last["cops"][1]["state"], "lost");
-    EXPECT_EQ(last["cops"][1]["suppressed"], true);
-    EXPECT_EQ(last["vehicles"][0]["id"], "car");
-    EXPECT_EQ(last["scene"], nlohmann::json::array({0.0, 0.0, 0.0}));
-    EXPECT_EQ(samples[10]["cops"][1]["state"], "chasing");
-    // Every log line, stamped with its run time.
-    EXPECT_EQ(data["log"].back()["text"], "cops: total=2 seeing=1 lost=1 sceneShared=1");
-    EXPECT_EQ(data["log"].back()["t"], 3300);
+        "world": { "boxes": [ { "id": "open", "min": [100, 100, 0], "max": [110, 110, 5] },
+                              { "id": "wall", "min": [-1, 10, 0], "max": [1, 12, 5] } ] },
+        "peds": [ { "id": "clear", "type": 6, "pos": [0, -20, 0], "heading": 0 },
+                  { "id": "behind", "type": 6, "pos": [0, 20, 0], "heading": 180 } ] })");
+    const ReplayData& d = *rec.data;
+    const int clear = d.Index("cops", "clear");
+    const int behind = d.Index("cops", "behind");
+    int asked[2] = {0, 0};
+    for (const auto& item : d.json["sight"]) {
+        const int k = item[1];
+        ASSERT_TRUE(k == clear || k == behind) << item;
+        ++asked[k == behind];
+        if (k == clear) {
+            EXPECT_EQ(item, (nlohmann::json{item[0], clear, 1}));  // the usual eye-to-eye question, clear
+        } else {
+            EXPECT_EQ(item[2], 0);
+            EXPECT_EQ(item[3], 1);  // the second box
+        }
+    }
+    EXPECT_GT(asked[0], 3);
+    EXPECT_EQ(asked[0], asked[1]);
+    const auto last = d.Samples() - 1;
+    EXPECT_EQ(d.Value("cops", clear, "state", last), "seeing");
+    EXPECT_NE(d.Value("cops", behind, "state", last), "seeing");
+    const auto [x, y] = d.Position("cops", behind, last);
+    EXPECT_DOUBLE_EQ(x, 0.0);
+    EXPECT_DOUBLE_EQ(y, 20.0);
 }
 
 }  // namespace

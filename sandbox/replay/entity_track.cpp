@@ -1,0 +1,112 @@
+#include "replay/entity_track.h"
+
+#include <cmath>
+
+#include "replay/json_text.h"
+
+namespace sandbox {
+
+namespace {
+
+void WriteArray(std::ostream& out, const char* name, const SpillText& items) {
+    out << '"' << name << "\":[";
+    items.CopyTo(out);
+    out << ']';
+}
+
+std::int64_t WholeDegrees(double degrees) {
+    if (!std::isfinite(degrees)) return 0;
+    const double d = std::fmod(std::round(degrees), 360.0);
+    return static_cast<std::int64_t>(d < 0 ? d + 360.0 : d);
+}
+
+}  // namespace
+
+void ChangeLog::Set(int sample, int entity, int field, const std::string& value) {
+    const auto e = static_cast<std::size_t>(entity);
+    if (e >= last_.size()) {
+        last_.resize(e + 1, std::vector<std::string>(fields_.size()));
+        written_.resize(e + 1, std::vector<bool>(fields_.size(), false));
+    }
+    const auto f = static_cast<std::size_t>(field);
+    if (written_[e][f] && last_[e][f] == value) return;
+    written_[e][f] = true;
+    last_[e][f] = value;
+    std::string& out = changes_.Item();
+    out += '[';
+    AppendInt(out, sample);
+    out += ',';
+    AppendInt(out, entity);
+    out += ',';
+    AppendInt(out, field);
+    out += ',';
+    out += value;
+    out += ']';
+}
+
+void ChangeLog::WriteMembers(std::ostream& out) const {
+    out << "\"fields\":[";
+    for (std::size_t i = 0; i < fields_.size(); ++i) out << (i ? ",\"" : "\"") << fields_[i] << '"';
+    out << "],";
+    WriteArray(out, "changes", changes_);
+}
+
+int EntityTrack::Enter(int handle, const std::string& description) {
+    const auto [it, added] = byHandle_.try_emplace(handle, static_cast<int>(descriptions_.size()));
+    if (added) {
+        descriptions_.push_back(description);
+        last_.emplace_back();
+    }
+    return it->second;
+}
+
+void EntityTrack::Row(int entity, Vec3 pos, double headingDegrees) {
+    present_.push_back(entity);
+    Last& last = last_[static_cast<std::size_t>(entity)];
+    const Last now{Hundredths(pos.x), Hundredths(pos.y), WholeDegrees(headingDegrees)};
+    // The heading's change the short way round, so that turning through north costs nothing extra.
+    std::int64_t turn = now.heading - last.heading;
+    if (turn > 180) turn -= 360;
+    if (turn < -180) turn += 360;
+    std::string& out = motion_.Item();
+    AppendInt(out, now.x - last.x);
+    out += ',';
+    AppendInt(out, now.y - last.y);
+    out += ',';
+    AppendInt(out, turn);
+    last = now;
+}
+
+void EntityTrack::EndSample(int sample) {
+    if (!anySample_ || present_ != lastPresent_) {
+        std::string& out = rosters_.Item();
+        out += '[';
+        AppendInt(out, sample);
+        out += ",[";
+        for (std::size_t i = 0; i < present_.size(); ++i) {
+            if (i) out += ',';
+            AppendInt(out, present_[i]);
+        }
+        out += "]]";
+        lastPresent_ = present_;
+        anySample_ = true;
+    }
+    present_.clear();
+    rosters_.Settle();
+    motion_.Settle();
+    changes_.Settle();
+}
+
+void EntityTrack::Write(std::ostream& out, const char* name) const {
+    out << '"' << name << "\":{\"entities\":[";
+    for (std::size_t i = 0; i < descriptions_.size(); ++i) out << (i ? "," : "") << descriptions_[i];
+    out << "],";
+    WriteArray(out, "rosters", rosters_);
+    out << ',';
+    WriteArray(out, "motion", motion_);
+    out << ',';
+    changes_.WriteMembers(out);
+    out << '}';
+}
+
+}  // namespace sandbox

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "replay/spill_text.h"
+#include "world/vec3.h"
+
+namespace sandbox {
+
+/// Values that change now and then (a state, a target), written only when they change: one item
+/// [sample, entity, field, value] per change, the value as JSON text.
+class ChangeLog {
+public:
+    explicit ChangeLog(std::vector<std::string> fields) : fields_(std::move(fields)) {}
+    /// Notes the value of one field of one entity at this sample; written only when it differs
+    /// from the last value written for them (a new entity starts with every field unwritten).
+    void Set(int sample, int entity, int field, const std::string& value);
+    /// {"fields": [...], "changes": [...]}, without the braces.
+    void WriteMembers(std::ostream& out) const;
+    void Settle() { changes_.Settle(); }
+
+private:
+    std::vector<std::string> fields_;
+    std::vector<std::vector<std::string>> last_;  ///< by entity, then field
+    std::vector<std::vector<bool>> written_;
+    SpillText changes_;
+};
+
+/// The cops or the vehicles of a run, stored by column: who is present in each sample (written
+/// when that changes), where each one is (as the change from his previous sample, in hundredths of
+/// a metre and whole degrees, so that one who stands costs a few bytes), and his other fields as
+/// changes. The viewer rebuilds any sample from these.
+class EntityTrack {
+public:
+    explicit EntityTrack(std::vector<std::string> fields) : changes_(std::move(fields)) {}
+
+    /// The entity's index for a host handle, added (with its description, a JSON object) at first sight.
+    int Enter(int handle, const std::string& description);
+    /// He is present in this sample at this place and heading (degrees).
+    void Row(int entity, Vec3 pos, double headingDegrees);
+    void Set(int sample, int entity, int field, const std::string& value) {
+        changes_.Set(sample, entity, field, value);
+    }
+    /// Closes the sample: writes who is present if that changed, and moves long text to disk.
+    void EndSample(int sample);
+    /// "name": {...} with every column.
+    void Write(std::ostream& out, const char* name) const;
+
+private:
+    struct Last {
+        std::int64_t x = 0;
+        std::int64_t y = 0;
+        std::int64_t heading = 0;
+    };
+    std::unordered_map<int, int> byHandle_;
+    std::vector<std::string> descriptions_;
+    std::vector<Last> last_;
+    std::vector<int> present_;
+    std::vector<int> lastPresent_;
+    bool anySample_ = false;
+    SpillText rosters_;
+    SpillText motion_;
+    ChangeLog changes_;
+};
+
+}  // namespace sandbox

@@ -1,0 +1,115 @@
+#include "replay/sight_record.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "replay/json_text.h"
+#include "world/geometry.h"
+#include "world/world.h"
+
+namespace sandbox {
+
+namespace {
+
+// A question belongs to a cop whose eyes are within this of where it was asked from.
+constexpr float kMatchTolerance = 0.01f;
+
+}  // namespace
+
+std::string SightBlocker(World& world, const SightQuery& q) {
+    const auto& boxes = world.World3D().Boxes();
+    int nearest = -1;
+    float nearestDistance = 0.0f;
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        if (!SegmentHitsBox(q.from, q.to, boxes[i].min, boxes[i].max)) continue;
+        const float d = Length((boxes[i].min + boxes[i].max) * 0.5f - q.from);
+        if (nearest < 0 || d < nearestDistance) {
+            nearest = static_cast<int>(i);
+            nearestDistance = d;
+        }
+    }
+    std::string out;
+    if (nearest >= 0) {
+        AppendInt(out, nearest);
+        return out;
+    }
+    if (q.vehiclesBlock) {
+        for (int i = 0; i < world.Vehicles().Size(); ++i) {
+            const Vehicle* v = world.Vehicles().At(i);
+            if (v != nullptr &&
+                SegmentHitsTurnedBox(q.from, q.to, v->Position(), v->HalfExtents(), v->m_fHeading)) {
+                AppendString(out, v->id);
+                return out;
+            }
+        }
+    }
+    return "null";
+}
+
+bool SightRecord::Take(World& world, std::uint32_t runMs, int sample,
+                       const std::function<int(const Ped&)>& copIndex) {
+    std::vector<SightQuery>& queries = world.LineOfSight().recent;
+    if (queries.empty()) return false;
+    // The plugin asks for its cops in pool order; cops sharing a seat position (a car's crew) each
+    // ask the same question, so each question goes to the next of them not yet served.
+    // The search starts after the last cop served, where the next question nearly always is.
+    std::vector<const Ped*> served;
+    const int size = world.Peds().Size();
+    int cursor = 0;
+    for (const SightQuery& q : queries) {
+        const Vec3 feet = q.from - Vec3{0.0f, 0.0f, kEyeHeight};
+        const Ped* asker = nullptr;
+        for (int n = 0; n < size && asker == nullptr; ++n) {
+            const int i = (cursor + n) % size;
+            const Ped* ped = world.Peds().At(i);
+            if (ped == nullptr || ped->m_nPedType != PED_TYPE_COP ||
+                Length(ped->Position() - feet) > kMatchTolerance)
+                continue;
+            if (std::find(served.begin(), served.end(), ped) == served.end()) {
+                asker = ped;
+                cursor = i + 1;
+            }
+        }
+        if (asker == nullptr) {
+            Write(world, sample, -1, nullptr, q);
+            continue;
+        }
+        served.push_back(asker);
+        last_[world.Peds().HandleOf(asker)] = {runMs, q.clear};
+        Write(world, sample, copIndex(*asker), asker, q);
+    }
+    queries.clear();
+    lastTickMs_ = runMs;
+    return true;
+}
+
+void SightRecord::Write(World& world, int sample, int cop, const Ped* ped, const SightQuery& q) {
+    std::string& out = items_.Item();
+    out += '[';
+    AppendInt(out, sample);
+    out += ',';
+    AppendInt(out, cop);
+    out += q.clear ? ",1" : ",0";
+    if (!q.clear) {
+        out += ',';
+        out += SightBlocker(world, q);
+    }
+    const Vec3 eye{0.0f, 0.0f, kEyeHeight};
+    const bool usual = ped != nullptr && Length(world.Player()->Position() + eye - q.to) <= kMatchTolerance;
+    if (!usual) {
+        if (q.clear) out += ",null";
+        out += ',';
+        AppendPoint(out, q.from);
+        out += ',';
+        AppendPoint(out, q.to);
+    }
+    out += ']';
+}
+
+bool SightRecord::Clear(int handle, std::uint32_t runMs, std::uint32_t holdMs) const {
+    const auto it = last_.find(handle);
+    return it != last_.end() && it->second.clear && it->second.runMs == lastTickMs_ &&
+           runMs - it->second.runMs <= holdMs;
+}
+
+}  // namespace sandbox

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <unordered_map>
+
+#include "replay/spill_text.h"
+
+namespace sandbox {
+
+class World;
+struct Ped;
+struct SightQuery;
+
+/// The line-of-sight questions the plugin asked the host, each put to the cop who asked it (the
+/// plugin asks from his eyes to the player's), with the answer and what blocked the line. Written
+/// as items [sample, cop, clear, blocker] (blocker: a box's index, or a vehicle's id), followed by
+/// both ends when the question was not the usual eye-to-eye one.
+class SightRecord {
+public:
+    /// The plugin asks from this height above the feet, to the same height above the player's.
+    static constexpr float kEyeHeight = 0.6f;
+
+    /// Takes the questions the host answered since the last call; `copIndex` gives a cop's
+    /// recorded index. Returns whether there were any.
+    bool Take(World& world, std::uint32_t runMs, int sample, const std::function<int(const Ped&)>& copIndex);
+    /// Whether the cop's question at the latest tick that asked any was answered clear, and that
+    /// tick is at most `holdMs` old.
+    bool Clear(int handle, std::uint32_t runMs, std::uint32_t holdMs) const;
+    const SpillText& Items() const { return items_; }
+    void Settle() { items_.Settle(); }
+
+private:
+    void Write(World& world, int sample, int cop, const Ped* ped, const SightQuery& q);
+
+    struct Asked {
+        std::uint32_t runMs;
+        bool clear;
+    };
+    std::unordered_map<int, Asked> last_;  ///< by ped handle
+    std::uint32_t lastTickMs_ = 0;
+    SpillText items_;
+};
+
+/// What blocks the question's line: the index of the nearest box it passes through, else the id
+/// of a vehicle in the way (when the question counted vehicles) as a JSON string, else "null".
+std::string SightBlocker(World& world, const SightQuery& q);
+
+}  // namespace sandbox

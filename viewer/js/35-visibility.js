@@ -1,0 +1,34 @@
+'use strict';
+// The part of a sight cone a cop can see past the buildings: rays from his eyes, each stopped at
+// the first box that reaches above and below his eye height.
+
+// Distance along a unit ray from (ox, oy) to the box's footprint, or Infinity.
+V.rayToBox = function rayToBox(ox, oy, dx, dy, b) {
+  let near = 0, far = Infinity;
+  for (const [o, d, lo, hi] of [[ox, dx, b.min[0], b.max[0]], [oy, dy, b.min[1], b.max[1]]]) {
+    if (Math.abs(d) < 1e-12) { if (o < lo || o > hi) return Infinity; continue; }
+    let t1 = (lo - o) / d, t2 = (hi - o) / d;
+    if (t1 > t2) [t1, t2] = [t2, t1];
+    near = Math.max(near, t1); far = Math.min(far, t2);
+    if (near > far) return Infinity;
+  }
+  return near;
+};
+
+// World points outlining what the cop sees: his place, then the end of each ray across the cone
+// (all round when allRound). `heading` in degrees (facing (-sin h, cos h)), `angle` the full cone.
+V.visibleFan = function visibleFan(boxes, pos, heading, range, angle, allRound) {
+  const [x, y] = pos, eye = (pos[2] || 0) + 0.6;
+  const near = boxes.filter(b => b.max[2] > eye && b.min[2] < eye &&
+    x > b.min[0] - range && x < b.max[0] + range && y > b.min[1] - range && y < b.max[1] + range);
+  const span = allRound ? 360 : angle, rays = Math.max(8, Math.ceil(span / 3));
+  const centre = heading + 90, start = allRound ? 0 : centre - span / 2;
+  const points = allRound ? [] : [[x, y]];
+  for (let i = 0; i <= rays; i++) {
+    const a = (start + span * i / rays) * Math.PI / 180, dx = Math.cos(a), dy = Math.sin(a);
+    let reach = range;
+    for (const b of near) reach = Math.min(reach, V.rayToBox(x, y, dx, dy, b));
+    points.push([x + dx * reach, y + dy * reach]);
+  }
+  return points;
+};
