@@ -84,6 +84,21 @@ std::string ScriptSafe(std::string_view json) {
     return out;
 }
 
+std::string HtmlEscape(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
 namespace {
 
 void AppendCoordinates(std::string& out, Vec3 p, bool withZ) {

@@ -20,6 +20,8 @@ void AppendString(std::string& out, std::string_view text);
 /// JSON text with '<', '>' and '&' escaped, so it may stand inside a script element. These occur
 /// in JSON only inside strings, where their escapes mean the same.
 std::string ScriptSafe(std::string_view json);
+/// `text` for an HTML page, as element text or a quoted attribute value.
+std::string HtmlEscape(std::string_view text);
 /// [x, y, z] in metres, each rounded to hundredths.
 void AppendPoint(std::string& out, Vec3 p);
 /// [x, y] in metres, each rounded to hundredths.

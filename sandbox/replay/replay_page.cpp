@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "replay/json_text.h"
 #include "replay/replay_recorder.h"
 #include "replay/viewer_assets.h"
 
@@ -12,19 +13,6 @@ namespace sandbox {
 namespace {
 
 constexpr std::string_view kDataMarker = "/*DATA*/";
-
-std::string HtmlText(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '&': out += "&amp;"; break;
-            default: out += c;
-        }
-    }
-    return out;
-}
 
 // Puts `text` in place of every `marker` in the page; text put in is not searched again.
 void Fill(std::string& page, std::string_view marker, const std::string& text) {
@@ -57,7 +45,7 @@ void WriteReplayPage(std::ostream& out, const std::string& title,
     for (std::string* part : {&head, &tail}) {
         Fill(*part, "/*STYLE*/", style);
         Fill(*part, "/*SCRIPT*/", script);
-        Fill(*part, "<!--TITLE-->", HtmlText(title));
+        Fill(*part, "<!--TITLE-->", HtmlEscape(title));
     }
     out << head;
     writeData(out);

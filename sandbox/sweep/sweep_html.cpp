@@ -5,23 +5,11 @@
 #include <cstdio>
 #include <sstream>
 
+#include "replay/json_text.h"
+
 namespace sandbox {
 
 namespace {
-
-std::string Escape(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
-        }
-    }
-    return out;
-}
 
 std::string Num(double v) {
     char text[32];
@@ -63,8 +51,8 @@ std::string BoxPlot(const SweepResults& results, const std::vector<const MetricS
         for (double v : st.values) {
             if (std::isfinite(v)) finite.push_back(v);
         }
-        svg << "<g class=\"box\" data-variant=\"" << Escape(results.variants[st.variant]) << "\">";
-        svg << "<text x=\"4\" y=\"" << Num(y + 4) << "\">" << Escape(results.variants[st.variant])
+        svg << "<g class=\"box\" data-variant=\"" << HtmlEscape(results.variants[st.variant]) << "\">";
+        svg << "<text x=\"4\" y=\"" << Num(y + 4) << "\">" << HtmlEscape(results.variants[st.variant])
             << "</text>";
         if (!finite.empty()) {
             const auto [mn, mx] = std::minmax_element(finite.begin(), finite.end());
@@ -96,7 +84,7 @@ std::string StatsTable(const SweepResults& results, const std::vector<const Metr
     html << "<table><tr><th>variant</th><th>runs</th><th>never</th><th>median</th><th>IQR</th><th>mean</th>"
             "<th>95% CI of median</th><th>U vs base</th><th>p</th><th>A (P[variant &gt; base])</th></tr>";
     for (const MetricStats* st : rows) {
-        html << "<tr><td>" << Escape(results.variants[st->variant]) << "</td><td>" << st->values.size()
+        html << "<tr><td>" << HtmlEscape(results.variants[st->variant]) << "</td><td>" << st->values.size()
              << "</td><td>" << st->never << "</td><td>" << StatText(st->median) << "</td><td>"
              << StatText(st->q1) << " &ndash; " << StatText(st->q3) << "</td><td>" << StatText(st->mean)
              << "</td><td>" << StatText(st->ci.low) << " &ndash; " << StatText(st->ci.high) << "</td>";
@@ -139,9 +127,9 @@ std::string SweepReportHtml(const SweepResults& results, const std::vector<Metri
         html << "<h2>Failed runs</h2><ul>";
         for (const SweepResults::Row& row : results.rows) {
             if (row.result.ok) continue;
-            html << "<li>" << Escape(results.scenarios[row.scenario]) << ", "
-                 << Escape(results.variants[row.variant]) << ", seed " << row.seed << ": "
-                 << Escape(row.result.error) << "</li>";
+            html << "<li>" << HtmlEscape(results.scenarios[row.scenario]) << ", "
+                 << HtmlEscape(results.variants[row.variant]) << ", seed " << row.seed << ": "
+                 << HtmlEscape(row.result.error) << "</li>";
         }
         html << "</ul>";
     }
@@ -153,9 +141,9 @@ std::string SweepReportHtml(const SweepResults& results, const std::vector<Metri
         }
         const MetricInfo& info = SweepMetrics()[first.metric];
         html << "<section class=\"metric\" data-metric=\"" << info.name << "\"><h2>"
-             << Escape(results.scenarios[first.scenario]) << ": " << info.name << "</h2><p>" << info.meaning
-             << " (" << info.unit << ")</p>" << BoxPlot(results, rows) << StatsTable(results, rows)
-             << "</section>";
+             << HtmlEscape(results.scenarios[first.scenario]) << ": " << info.name << "</h2><p>"
+             << info.meaning << " (" << info.unit << ")</p>" << BoxPlot(results, rows)
+             << StatsTable(results, rows) << "</section>";
     }
     html << "</body></html>\n";
     return html.str();
