@@ -2,13 +2,13 @@
 
 #include <fstream>
 #include <iostream>
-#include <map>
 #include <thread>
 
 #include "cli_options.h"
 #include "sweep/sweep_html.h"
 #include "sweep/sweep_plan.h"
 #include "sweep/sweep_results.h"
+#include "sweep_job_runner.h"
 #include "sweep_pool.h"
 #include "tuning/settings_readback.h"
 
@@ -157,21 +157,11 @@ int SweepCommand(const SweepOptions& o) {
 }
 
 int SweepWorker() {
-    std::map<std::string, sandbox::Scenario> loaded;
-    const fs::path module = ModulePath();
+    SweepJobRunner runner;
     std::string line;
     while (std::getline(std::cin, line)) {
         const sandbox::SweepJob job = sandbox::SweepJobFromJson(nlohmann::json::parse(line));
-        sandbox::SweepRunResult result;
-        result.index = job.index;
-        try {
-            auto it = loaded.find(job.scenario);
-            if (it == loaded.end()) it = loaded.emplace(job.scenario, LoadNamedScenario(job.scenario)).first;
-            result = sandbox::RunSweepJob(it->second, job, module);
-        } catch (const std::exception& e) {
-            result.error = e.what();
-        }
-        std::cout << sandbox::SweepResultJson(result).dump() << std::endl;
+        std::cout << sandbox::SweepResultJson(runner.Run(job)).dump() << std::endl;
     }
     return kExitOk;
 }

@@ -9,10 +9,12 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
+#include <cstring>
 #include <optional>
 #include <stdexcept>
 #include <string>
+
+#include "sweep_progress.h"
 
 extern char** environ;
 
@@ -83,45 +85,6 @@ std::string Reap(Worker& w) {
     return "worker ended without an answer";
 }
 
-class Progress {
-public:
-    Progress(std::size_t total, bool enabled)
-        : total_(total), enabled_(enabled), tty_(isatty(STDERR_FILENO) != 0) {}
-
-    void Show(std::size_t done, bool last = false) {
-        if (!enabled_) return;
-        const auto now = Clock::now();
-        const double elapsed = std::chrono::duration<double>(now - start_).count();
-        const double interval = tty_ ? 0.1 : 5.0;
-        if (!last && std::chrono::duration<double>(now - shown_).count() < interval) return;
-        shown_ = now;
-        const double rate = elapsed > 0 ? static_cast<double>(done) / elapsed : 0.0;
-        const double left = rate > 0 ? static_cast<double>(total_ - done) / rate : 0.0;
-        char line[160];
-        if (tty_) {
-            constexpr int kWidth = 30;
-            const int filled = total_ > 0 ? static_cast<int>(kWidth * done / total_) : kWidth;
-            std::snprintf(line, sizeof line, "\r[%-*s] %zu/%zu runs, %.1f runs/s, %.0f s left ", kWidth,
-                          std::string(static_cast<std::size_t>(filled), '#').c_str(), done, total_, rate,
-                          left);
-            std::fputs(line, stderr);
-            if (last) std::fputc('\n', stderr);
-        } else {
-            std::snprintf(line, sizeof line, "sweep: %zu/%zu runs, %.1f runs/s, %.0f s left\n", done, total_,
-                          rate, left);
-            std::fputs(line, stderr);
-        }
-        std::fflush(stderr);
-    }
-
-private:
-    std::size_t total_;
-    bool enabled_;
-    bool tty_;
-    Clock::time_point start_ = Clock::now();
-    Clock::time_point shown_ = Clock::now();
-};
-
 double ChildCpuSeconds() {
     rusage usage{};
     getrusage(RUSAGE_CHILDREN, &usage);
@@ -140,7 +103,7 @@ PoolReport RunPool(std::vector<sandbox::SweepJob> jobs, unsigned workerCount, co
     const auto start = Clock::now();
     const double cpuBefore = ChildCpuSeconds();
     PoolReport report;
-    Progress bar(jobs.size(), progress);
+    SweepProgress bar(jobs.size(), progress);
     std::vector<Worker> workers(std::min<std::size_t>(workerCount, std::max<std::size_t>(jobs.size(), 1)));
     std::size_t next = 0;
     std::size_t done = 0;

@@ -2,7 +2,7 @@
 # Cross-builds the Windows module and sandbox and runs their tests under Wine, headless.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tools/windows-deps.sh
+tools/deps.sh --windows
 # A 32-bit prefix of our own, no debug chatter, and no offer to install .NET or the browser engine.
 export WINEDEBUG=-all WINEARCH=win32 WINEPREFIX="$PWD/build/windows/wineprefix" WINEDLLOVERRIDES="mscoree,mshtml="
 # Wine's own start-up allocations would otherwise take the host code range at 0x400000.

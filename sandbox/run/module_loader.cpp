@@ -61,12 +61,12 @@ LoadedModule::~LoadedModule() { dlclose(handle_); }
 
 void* LoadedModule::Symbol(const char* name) const { return dlsym(handle_, name); }
 
-const Settings* LoadedModule::SettingsRecord() const { return static_cast<const Settings*>(Symbol("cfg")); }
-
 const char* ModuleFileName() { return "vigilor.so"; }
 
 std::filesystem::path ProgramFolder() { return std::filesystem::canonical("/proc/self/exe").parent_path(); }
 
 #endif
+
+const Settings* LoadedModule::SettingsRecord() const { return static_cast<const Settings*>(Symbol("cfg")); }
 
 }  // namespace sandbox

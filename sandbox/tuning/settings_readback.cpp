@@ -1,5 +1,7 @@
 #include "tuning/settings_readback.h"
 
+#include <chrono>
+#include <random>
 #include <stdexcept>
 
 namespace sandbox {
@@ -10,10 +12,20 @@ namespace {
 class ScratchDir {
 public:
     ScratchDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vigilor-settings-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("cannot create a scratch folder in " + pattern);
-        path_ = pattern;
+        // Creating the folder is the test that the name is free, so two runs never share one.
+        const std::filesystem::path temp = std::filesystem::temp_directory_path();
+        std::mt19937_64 names(
+            std::random_device{}() ^
+            static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const std::filesystem::path candidate = temp / ("vigilor-settings-" + std::to_string(names()));
+            std::error_code ec;
+            if (std::filesystem::create_directory(candidate, ec)) {
+                path_ = candidate;
+                return;
+            }
+        }
+        throw std::runtime_error("cannot create a scratch folder in " + temp.string());
     }
     ~ScratchDir() {
         std::error_code ec;
