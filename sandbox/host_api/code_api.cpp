@@ -1,18 +1,19 @@
 // The host's code as the plugin reaches it: bytes at addresses, and calls into it.
 
 #include "host/code.h"
+#include "host_api/host_world.h"
 #include "world/world.h"
 
 namespace plugin {
 
-std::uint8_t* CodePointer(CodeAddress address) { return sandbox::World::Active().Code().Pointer(address); }
+std::uint8_t* CodePointer(CodeAddress address) { return sandbox::HostWorld().Code().Pointer(address); }
 
-CodeAddress CodeAddressOf(void (*function)()) { return sandbox::World::Active().Code().EntryFor(function); }
+CodeAddress CodeAddressOf(void (*function)()) { return sandbox::HostWorld().Code().EntryFor(function); }
 
-void CallCode(CodeAddress address) { sandbox::World::Active().Code().Call(address); }
+void CallCode(CodeAddress address) { sandbox::HostWorld().Code().Call(address); }
 
 void CallCodeMethod(CodeAddress address, void* self, float a, float b, float c, float d, float e) {
-    sandbox::World::Active().Code().CallMethod(address, self, {a, b, c, d, e});
+    sandbox::HostWorld().Code().CallMethod(address, self, {a, b, c, d, e});
 }
 
 }  // namespace plugin

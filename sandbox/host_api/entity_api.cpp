@@ -1,6 +1,7 @@
 // Host operations on peds and their tasks.
 
 #include "host/player.h"
+#include "host_api/host_world.h"
 #include "world/world.h"
 
 float CPlaceable::GetHeading() const { return m_fHeading; }
@@ -26,11 +27,11 @@ void CPed::ClearCriminalListSlot(int, int slot) {
 }
 
 CPlayerPed* FindPlayerPed(int) {
-    if (!sandbox::World::HasActive()) return nullptr;
-    return sandbox::World::Active().Player();
+    sandbox::World* world = sandbox::HostWorldIfAlive();
+    return world != nullptr ? world->Player() : nullptr;
 }
 
 CWanted* FindPlayerWanted(int) {
-    if (!sandbox::World::HasActive()) return nullptr;
-    return &sandbox::World::Active().Wanted();
+    sandbox::World* world = sandbox::HostWorldIfAlive();
+    return world != nullptr ? &world->Wanted() : nullptr;
 }

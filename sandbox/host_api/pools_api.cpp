@@ -1,5 +1,6 @@
 // The host's pool and handle operations, answered by the sandbox pools.
 
+#include "host_api/host_world.h"
 #include "world/world.h"
 
 namespace {
@@ -39,15 +40,15 @@ template class CPool<CPed>;
 template class CPool<CVehicle>;
 
 int CPools::GetPedRef(CPed* ped) {
-    auto& peds = sandbox::World::Active().Peds();
+    auto& peds = sandbox::HostWorld().Peds();
     return peds.HandleOf(static_cast<sandbox::Ped*>(ped));
 }
 
-CPed* CPools::GetPed(int handle) { return sandbox::World::Active().Peds().FromHandle(handle); }
+CPed* CPools::GetPed(int handle) { return sandbox::HostWorld().Peds().FromHandle(handle); }
 
 int CPools::GetVehicleRef(CVehicle* vehicle) {
-    auto& vehicles = sandbox::World::Active().Vehicles();
+    auto& vehicles = sandbox::HostWorld().Vehicles();
     return vehicles.HandleOf(static_cast<sandbox::Vehicle*>(vehicle));
 }
 
-CVehicle* CPools::GetVehicle(int handle) { return sandbox::World::Active().Vehicles().FromHandle(handle); }
+CVehicle* CPools::GetVehicle(int handle) { return sandbox::HostWorld().Vehicles().FromHandle(handle); }

@@ -3,23 +3,23 @@
 #include "host/screen.h"
 #include "host/win32/windows.h"
 #include "host_api/desktop.h"
+#include "host_api/host_world.h"
 #include "world/world.h"
 
 void CMessages::AddMessageJumpQ(const char* text, unsigned int timeMs, unsigned short, bool) {
-    sandbox::World::Active().ShowMessage(text != nullptr ? text : "", timeMs);
+    sandbox::HostWorld().ShowMessage(text != nullptr ? text : "", timeMs);
 }
 
 namespace sandbox {
 
 short HostKeyState(int virtualKey) {
-    if (!World::HasActive()) return 0;
-    return World::Active().KeyDown(virtualKey) ? static_cast<short>(0x8000) : 0;
+    const World* world = HostWorldIfAlive();
+    return world != nullptr && world->KeyDown(virtualKey) ? static_cast<short>(0x8000) : 0;
 }
 
 int HostMessageBox(const char* text, const char* caption) {
-    if (World::HasActive()) {
-        World::Active().MessageBoxes().push_back(std::string(caption ? caption : "") + ": " +
-                                                 (text ? text : ""));
+    if (World* world = HostWorldIfAlive()) {
+        world->MessageBoxes().push_back(std::string(caption ? caption : "") + ": " + (text ? text : ""));
     }
     return 1;
 }

@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "host/world.h"
+#include "host_api/host_world.h"
 #include "world/world.h"
 
 namespace {
@@ -30,7 +31,7 @@ bool LineClear(sandbox::World& world, sandbox::Vec3 from, sandbox::Vec3 to, bool
 // Peds, objects and dummies are not modelled: only buildings (the boxes) and vehicles can block.
 bool CWorld::GetIsLineOfSightClear(const CVector& a, const CVector& b, bool buildings, bool vehicles, bool,
                                    bool, bool, bool, bool) {
-    sandbox::World& world = sandbox::World::Active();
+    sandbox::World& world = sandbox::HostWorld();
     sandbox::SightQueries& log = world.LineOfSight();
     const sandbox::Vec3 from = ToVec3(a);
     const sandbox::Vec3 to = ToVec3(b);
@@ -48,4 +49,4 @@ bool CWorld::GetIsLineOfSightClear(const CVector& a, const CVector& b, bool buil
     return clear;
 }
 
-float CWorld::FindGroundZForCoord(float x, float y) { return sandbox::World::Active().World3D().GroundZ(x, y); }
+float CWorld::FindGroundZForCoord(float x, float y) { return sandbox::HostWorld().World3D().GroundZ(x, y); }

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "world/world.h"
-
 CRGBA HudColour[kHudColourEntries];
 
 namespace {
@@ -20,23 +18,17 @@ float Hud::DrawnStarAlpha() const {
     return (drawnFontAlpha / 255.0f - 0.4f) / 0.6f;
 }
 
+void Hud::DrawStars(const CWanted& wanted, std::uint32_t now) {
+    const bool flashing = wanted.m_nWantedLevel > 0 && wanted.m_nLastTimeWantedFlashed != 0 &&
+                          now - wanted.m_nLastTimeWantedFlashed < kFlashWindowMs;
+    drawnFlashing = flashing;
+    drawnVisible = wanted.m_nWantedLevel > 0 && !(flashing && (now / kFlashPeriodMs) % 2 == 1);
+    drawnFontAlpha = fontAlpha;
+    std::copy(std::begin(HudColour), std::end(HudColour), drawnColours.begin());
+    callColours.push_back(drawnColours);
+    ++drawCount;
+}
+
 void ResetHudColours() { std::fill(std::begin(HudColour), std::end(HudColour), Hud::kDefaultStarColour); }
 
 }  // namespace sandbox
-
-void CFont::SetAlphaFade(float alpha) { sandbox::World::Active().HudState().fontAlpha = alpha; }
-
-void CHud::DrawWanted() {
-    sandbox::World& world = sandbox::World::Active();
-    sandbox::Hud& hud = world.HudState();
-    const CWanted& wanted = world.Wanted();
-    const std::uint32_t now = world.Now();
-    const bool flashing = wanted.m_nWantedLevel > 0 && wanted.m_nLastTimeWantedFlashed != 0 &&
-                          now - wanted.m_nLastTimeWantedFlashed < kFlashWindowMs;
-    hud.drawnFlashing = flashing;
-    hud.drawnVisible = wanted.m_nWantedLevel > 0 && !(flashing && (now / kFlashPeriodMs) % 2 == 1);
-    hud.drawnFontAlpha = hud.fontAlpha;
-    std::copy(std::begin(HudColour), std::end(HudColour), hud.drawnColours.begin());
-    hud.callColours.push_back(hud.drawnColours);
-    ++hud.drawCount;
-}

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "host/player.h"
 #include "host/screen.h"
 
 namespace sandbox {
@@ -29,6 +30,9 @@ struct Hud {
 
     /// The fade factor the last drawing shows: recovered from its font alpha (255 = not faded).
     float DrawnStarAlpha() const;
+
+    /// The host's star drawing at `now` (ms): records what it draws for the wanted record given.
+    void DrawStars(const CWanted& wanted, std::uint32_t now);
 };
 
 /// Fills the host's colour table with its normal colours.

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "scenario/probe_name.h"
 #include "scenario/scenario.h"
 
 namespace sandbox {
@@ -31,10 +32,6 @@ Scenario LoadScenarioFile(const std::filesystem::path& path, std::size_t maxByte
 
 // sourceName names the text in messages; its stem is the scenario's name when the file gives none.
 Scenario ParseScenario(std::string_view jsonText, std::string_view sourceName);
-
-// "ped:cop1.x", "scriptCommands:05F5", ... Throws std::invalid_argument saying what is wrong.
-// Does not check that the id exists; the loader does that.
-ProbeName ParseProbeName(std::string_view text);
 
 // The "do" name of an event kind, as written in scenario files.
 std::string_view EventKindName(EventKind kind);

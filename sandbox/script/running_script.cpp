@@ -107,27 +107,25 @@ bool Decode(CRunningScript& script, ScriptCall& call, const ScriptCommand*& comm
 
 }  // namespace
 
+void RunOneCommand(World& world, CRunningScript& script) {
+    ScriptCall call;
+    call.time = world.Now();
+    const ScriptCommand* command = nullptr;
+    std::string error;
+    if (!Decode(script, call, command, error)) {
+        world.ScriptErrors().push_back(error);
+        script.m_bCondResult = false;
+        return;
+    }
+    const bool result = command->run(ScriptContext{world, call.args, script});
+    script.m_bCondResult = result != call.negated;
+    world.Journal().Record(std::move(call));
+}
+
 }  // namespace sandbox
 
 void CRunningScript::Init() {
     m_bIsActive = true;
     m_bCondResult = false;
     m_bNotFlag = false;
-}
-
-char CRunningScript::ProcessOneCommand() {
-    sandbox::World& world = sandbox::World::Active();
-    sandbox::ScriptCall call;
-    call.time = world.Now();
-    const sandbox::ScriptCommand* command = nullptr;
-    std::string error;
-    if (!sandbox::Decode(*this, call, command, error)) {
-        world.ScriptErrors().push_back(error);
-        m_bCondResult = false;
-        return 0;
-    }
-    const bool result = command->run(sandbox::ScriptContext{world, call.args, *this});
-    m_bCondResult = result != call.negated;
-    world.Journal().Record(std::move(call));
-    return 0;
 }

@@ -39,4 +39,9 @@ struct RegisterScriptCommand {
     RegisterScriptCommand(std::uint16_t id, int argCount, std::function<bool(const ScriptContext&)> run);
 };
 
+/// Decodes the command at the script's instruction pointer and runs it on the world: its result
+/// goes to the script's condition flag, the call to the journal; code it cannot decode is refused
+/// and reported in the world's script errors.
+void RunOneCommand(World& world, CRunningScript& script);
+
 }  // namespace sandbox

@@ -8,6 +8,7 @@
 #include "host/screen.h"
 #include "host/timer.h"
 #include "host_api/heli_order.h"
+#include "host_api/host_world.h"
 #include "police/host_police.h"
 #include "pools/host_tasks.h"
 #include "scenario/scenario.h"
@@ -19,8 +20,6 @@
 namespace sandbox {
 
 namespace {
-
-World* activeWorld = nullptr;
 
 void ArmPed(Ped& ped, const std::vector<Weapon>& weapons) {
     for (std::size_t i = 0; i < weapons.size() && i < CPed::kWeaponSlots; ++i) {
@@ -47,8 +46,7 @@ World::World(const Scenario& scenario)
       code_(scenario.world.codeBuild, scenario.world.starCallSites),
       random_(scenario.seed),
       hostPursuit_(scenario.host.pursuit) {
-    if (activeWorld != nullptr) throw std::runtime_error("a sandbox world is already alive");
-    activeWorld = this;
+    AttachHostWorld(this);
     CPools::ms_pPedPool = &peds_;
     CPools::ms_pVehiclePool = &vehicles_;
     TheCamera = CCamera{};
@@ -65,7 +63,7 @@ World::World(const Scenario& scenario)
 
     nodes_ = BuildNodes(scenario, geometry_);
     code_.Bind(CodeImage::kFrameProcessing, [this] { HostFrame(lastDtMs_); });
-    code_.Bind(CodeImage::kDrawWanted, [] { CHud::DrawWanted(); });
+    code_.Bind(CodeImage::kDrawWanted, [this] { hud_.DrawStars(wanted_, now_); });
     code_.BindMethod(CodeImage::kHeliOrder,
                      [this](void* self, const CodeImage::MethodArgs& args) { OrderHeli(*this, self, args); });
 
@@ -90,15 +88,8 @@ World::World(const Scenario& scenario)
 World::~World() {
     CPools::ms_pPedPool = nullptr;
     CPools::ms_pVehiclePool = nullptr;
-    activeWorld = nullptr;
+    AttachHostWorld(nullptr);
 }
-
-World& World::Active() {
-    if (activeWorld == nullptr) throw std::logic_error("no sandbox world is alive");
-    return *activeWorld;
-}
-
-bool World::HasActive() { return activeWorld != nullptr; }
 
 void World::SetClock(std::uint32_t now) {
     now_ = now;

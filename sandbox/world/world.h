@@ -41,10 +41,6 @@ public:
     World(const World&) = delete;
     World& operator=(const World&) = delete;
 
-    /// The world the host functions answer for.
-    static World& Active();
-    static bool HasActive();
-
     // Clock
     std::uint32_t Now() const { return now_; }
     void SetClock(std::uint32_t now);

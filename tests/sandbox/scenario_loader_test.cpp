@@ -184,6 +184,31 @@ TEST(ScenarioLoader, RejectsBadValues) {
     EXPECT_TRUE(Parse(With(R"("settings": {})")).settings.has_value());
 }
 
+// Areas and ranges name their upper end when it lies below the lower one, on every axis and in
+// every place they appear.
+TEST(ScenarioLoader, UpperEndsBelowLowerOnesAreRefusedAtTheUpperEnd) {
+    EXPECT_EQ(ErrorOf(With(R"("world": {"boxes": [{"min": [5, 0, 0], "max": [4, 1, 1]}]})")),
+              "test.json: world.boxes[0].max: below min on some axis");
+    EXPECT_EQ(ErrorOf(With(R"("world": {"noGround": [{"min": [0, 0], "max": [1, 1]},
+                                                      {"min": [0, 5], "max": [1, 4]}]})")),
+              "test.json: world.noGround[1].max: below min on some axis");
+    EXPECT_EQ(
+        Parse(With(R"("world": {"noGround": [{"min": [-1, -2], "max": [3, 4]}]})")).world.noGround[0].maxY,
+        4.0f);
+    EXPECT_EQ(ErrorOf(With(R"("expect": [{"logCount": "a", "min": 3, "max": 2}])")),
+              "test.json: expect[0].max: less than min");
+    EXPECT_EQ(ErrorOf(With(R"("expect": [{"at": 1, "probe": "pedRange", "min": 2.5, "max": 2}])")),
+              "test.json: expect[0].max: less than min");
+    const Scenario s = Parse(With(R"("expect": [{"logCount": "a", "min": 2, "max": 2},
+                                               {"at": 1, "probe": "pedRange", "max": 2}])"));
+    EXPECT_EQ(s.expect[0].minCount, 2u);
+    EXPECT_EQ(s.expect[0].maxCount, 2u);
+    EXPECT_FALSE(s.expect[1].min.has_value());
+    EXPECT_EQ(s.expect[1].max, 2.0);
+    EXPECT_EQ(ErrorOf(R"({"durationMs": 1, "player": {"seat": 0}})"),
+              "test.json: player.seat: a seat needs a vehicle");
+}
+
 TEST(ScenarioLoader, NameMustBeASafeFolderName) {
     EXPECT_NE(ErrorOf(With(R"("name": "../../etc")")).find("test.json: name: expected a name usable"),
               std::string::npos);

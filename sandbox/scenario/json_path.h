@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include <nlohmann/json.hpp>
+
+namespace sandbox::loader {
+
+// ordered_json keeps the file order of object keys, which the settings must keep.
+using Json = nlohmann::ordered_json;
+
+/// Thrown while reading a scenario: where in the file (a JSON path such as "peds[3].pos") and
+/// what is wrong there. ParseScenario adds the source name.
+struct PathError {
+    std::string path;
+    std::string problem;
+};
+
+[[noreturn]] void Fail(const std::string& path, const std::string& problem);
+
+/// "world" + "boxes" is "world.boxes"; the top level has the empty path.
+std::string ChildPath(const std::string& path, std::string_view key);
+/// "peds" + 3 is "peds[3]".
+std::string ElementPath(const std::string& path, std::size_t index);
+/// The text in double quotes, as messages quote ids and names.
+std::string Quoted(std::string_view text);
+bool HasControlCharacter(std::string_view text);
+
+}  // namespace sandbox::loader

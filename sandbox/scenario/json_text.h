@@ -1,0 +1,19 @@
+#pragma once
+
+// Scenario text into JSON values, with the checks the parser itself leaves out.
+
+#include <string>
+#include <string_view>
+
+#include "scenario/json_path.h"
+
+namespace sandbox::loader {
+
+/// Parses the text. Fails (PathError) at a duplicate key or an object with more keys than any
+/// scenario needs; throws the library's exception on a syntax error.
+Json ParseJsonText(std::string_view text);
+
+/// The library's message without its "[json.exception.parse_error.101] " prefix; line and column stay.
+std::string LibraryMessage(const nlohmann::json::exception& error);
+
+}  // namespace sandbox::loader
