@@ -22,7 +22,7 @@ std::int64_t WholeDegrees(double degrees) {
 
 }  // namespace
 
-void ChangeLog::Set(int sample, int entity, int field, const std::string& value) {
+void ChangeLog::Set(int sample, int entity, int field, std::string_view value) {
     const auto e = static_cast<std::size_t>(entity);
     if (e >= last_.size()) {
         last_.resize(e + 1, std::vector<std::string>(fields_.size()));
@@ -49,6 +49,11 @@ void ChangeLog::WriteMembers(std::ostream& out) const {
     for (std::size_t i = 0; i < fields_.size(); ++i) out << (i ? ",\"" : "\"") << fields_[i] << '"';
     out << "],";
     WriteArray(out, "changes", changes_);
+}
+
+int EntityTrack::Find(int handle) const {
+    const auto it = byHandle_.find(handle);
+    return it == byHandle_.end() ? -1 : it->second;
 }
 
 int EntityTrack::Enter(int handle, const std::string& description) {

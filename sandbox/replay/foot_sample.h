@@ -26,12 +26,14 @@ public:
         std::uint16_t command;
         Vec3 target;
         std::uint32_t runMs;
-        std::string args;  ///< every argument, as a JSON array
+        std::string args;    ///< every argument, as a JSON array
+        std::size_t serial;  ///< its place in the script journal: tells one order from the next
     };
     struct Command {
         std::uint16_t command;
         std::string args;  ///< every argument, as a JSON array
         std::uint32_t runMs;
+        std::size_t serial;  ///< its place in the script journal
     };
     /// The step the log last gave the cop, or null.
     const std::string* Step(const std::string& pedPointer) const;

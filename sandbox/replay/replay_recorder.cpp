@@ -167,7 +167,10 @@ void ReplayRecorder::OnFrame(World& world, std::uint32_t runMs, const std::vecto
 }
 
 int ReplayRecorder::CopIndex(World& world, const Ped& ped) {
-    return cops_.Enter(world.Peds().HandleOf(&ped), Description(ped.id, static_cast<const CPed*>(&ped)));
+    const int handle = world.Peds().HandleOf(&ped);
+    // Asked for every cop in every sample: the description is built only for a new one.
+    if (const int known = cops_.Find(handle); known >= 0) return known;
+    return cops_.Enter(handle, Description(ped.id, static_cast<const CPed*>(&ped)));
 }
 
 void ReplayRecorder::NoteOrders(World& world, int sample) {
@@ -258,15 +261,16 @@ void ReplayRecorder::SampleCop(World& world, const Ped& ped, int handle, std::ui
     const bool alive = ped.m_fHealth > 0.0f;
     const bool seeing = alive && (sight_.Clear(handle, runMs, kSeeingHoldMs) || CloseToPlayer(world, ped));
     const bool lost = ped.m_nPursuitSuppressed != 0 || logState_.Lost(pointer);
-    const char* state = !alive               ? "dead"
-                        : !logState_.episode ? "plain"
-                        : seeing             ? "seeing"
-                        : lost               ? "lost"
-                                             : "chasing";
+    // Already JSON strings: written for every cop in every sample.
+    const char* state = !alive               ? "\"dead\""
+                        : !logState_.episode ? "\"plain\""
+                        : seeing             ? "\"seeing\""
+                        : lost               ? "\"lost\""
+                                             : "\"chasing\"";
     cops_.Set(s, k, kVehicle, Text(VehicleId(seat)));
     cops_.Set(s, k, kSeat, seat != nullptr ? Number(ped.seat) : "null");
     cops_.Set(s, k, kHealth, Number(ped.m_fHealth));
-    cops_.Set(s, k, kState, Text(state));
+    cops_.Set(s, k, kState, state);
     cops_.Set(s, k, kZ, Number(ped.Position().z));
     cops_.Set(s, k, kSuppressed, ped.m_nPursuitSuppressed != 0 ? "true" : "false");
 
@@ -275,36 +279,57 @@ void ReplayRecorder::SampleCop(World& world, const Ped& ped, int handle, std::ui
     cops_.Set(s, k, kStep, step ? Text(*step) : "null");
     const bool stepHasTarget = step && order && (*step == "travel" || *step == "sweep");
     cops_.Set(s, k, kStepTarget, stepHasTarget ? PointText(order->target) : "null");
-    cops_.Set(s, k, kSearchTarget, step && logState_.sceneValid ? PointText(logState_.scene) : "null");
-    if (order) {
-        std::string text = "{\"command\":\"" + CommandHex(order->command) +
-                           "\",\"target\":" + PointText(order->target) + ",\"args\":" + order->args +
-                           ",\"t\":";
-        AppendInt(text, order->runMs);
-        cops_.Set(s, k, kMoveOrder, text + "}");
-    } else {
-        cops_.Set(s, k, kMoveOrder, "null");
-    }
-
-    if (const FootSearchLog::Command* last = footSearch_.LastCommand(handle)) {
-        std::string text =
-            "{\"command\":\"" + CommandHex(last->command) + "\",\"args\":" + last->args + ",\"t\":";
-        AppendInt(text, last->runMs);
-        cops_.Set(s, k, kLastOrder, text + "}");
-    } else {
-        cops_.Set(s, k, kLastOrder, "null");
-    }
-
-    std::string move = "null";
-    if (ped.moving && !ped.move.waypoints.empty()) {
-        move = "[";
-        for (const Vec3& point : ped.move.waypoints) {
-            if (move.size() > 1) move += ',';
-            AppendFlat(move, point);
+    // A searching cop heads for the scene of the sample, so the flag says it without repeating the point.
+    cops_.Set(s, k, kSearchTarget, step && logState_.sceneValid ? "true" : "null");
+    // An order's text changes only with a new order, so it is built only then.
+    if (k >= static_cast<int>(orderSerials_.size())) orderSerials_.resize(static_cast<std::size_t>(k) + 1);
+    OrderSerials& serials = orderSerials_[static_cast<std::size_t>(k)];
+    const std::size_t moveSerial = order ? order->serial + 1 : 0;
+    if (!serials.seen || serials.move != moveSerial) {
+        if (order) {
+            std::string text = "{\"command\":\"" + CommandHex(order->command) +
+                               "\",\"target\":" + PointText(order->target) + ",\"args\":" + order->args +
+                               ",\"t\":";
+            AppendInt(text, order->runMs);
+            cops_.Set(s, k, kMoveOrder, text + "}");
+        } else {
+            cops_.Set(s, k, kMoveOrder, "null");
         }
-        move += ']';
     }
-    cops_.Set(s, k, kMove, move);
+    const FootSearchLog::Command* last = footSearch_.LastCommand(handle);
+    const std::size_t lastSerial = last ? last->serial + 1 : 0;
+    if (!serials.seen || serials.last != lastSerial) {
+        if (last) {
+            std::string text =
+                "{\"command\":\"" + CommandHex(last->command) + "\",\"args\":" + last->args + ",\"t\":";
+            AppendInt(text, last->runMs);
+            cops_.Set(s, k, kLastOrder, text + "}");
+        } else {
+            cops_.Set(s, k, kLastOrder, "null");
+        }
+    }
+    serials.seen = true;
+    serials.move = moveSerial;
+    serials.last = lastSerial;
+
+    // The rest of his route changes only when he passes a waypoint or gets a new route.
+    static const std::vector<Vec3> kNoRoute;
+    const std::vector<Vec3>& route = ped.moving ? ped.move.waypoints : kNoRoute;
+    if (!serials.routeSeen || serials.route != route) {
+        std::string& move = scratch_;
+        move = "null";
+        if (!route.empty()) {
+            move = "[";
+            for (const Vec3& point : route) {
+                if (move.size() > 1) move += ',';
+                AppendFlat(move, point);
+            }
+            move += ']';
+        }
+        cops_.Set(s, k, kMove, move);
+        serials.route = route;
+        serials.routeSeen = true;
+    }
     const char* activity = ActivityName(static_cast<int>(ped.activity.kind));
     cops_.Set(s, k, kActivity, *activity ? Text(activity) : "null");
     std::string aim = "null";
@@ -351,7 +376,7 @@ void ReplayRecorder::WriteData(std::ostream& out) const {
     }
     // The head is small and written once; its free text goes through the same escaping.
     const std::string head = head_.dump();
-    out << "{\"format\":2," << ScriptSafe(std::string_view(head).substr(1, head.size() - 2));
+    out << "{\"format\":3," << ScriptSafe(std::string_view(head).substr(1, head.size() - 2));
     out << ",\"settings\":" << settings.dump() << ",\"shots\":" << footSearch_.Shots().dump();
     out << ",\"t\":[";
     times_.CopyTo(out);

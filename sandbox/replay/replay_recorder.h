@@ -69,6 +69,16 @@ private:
     };
     std::optional<CloseView> closeView_;
     std::unordered_map<int, std::string> pointers_;  ///< "%p" text by ped handle
+    /// Per cop, the journal places (plus one; 0 for none) of the orders last written for him.
+    struct OrderSerials {
+        bool seen = false;
+        std::size_t move = 0;
+        std::size_t last = 0;
+        bool routeSeen = false;
+        std::vector<Vec3> route;  ///< the waypoints last written
+    };
+    std::vector<OrderSerials> orderSerials_;
+    std::string scratch_;  ///< reused for the per-sample text of a cop's move
     const LoadedModule* module_ = nullptr;
     LogState logState_;
     FootSearchLog footSearch_;

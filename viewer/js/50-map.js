@@ -163,8 +163,9 @@ V.MapView = class {
       ctx.strokeStyle = look.colour; ctx.lineWidth = 1.5;
       ctx.strokeRect(cam.x(target[0]) - 3, cam.y(target[1]) - 3, 6, 6);
     }
-    if (cop.searchTarget && this.follow === cop.id) {
-      ctx.strokeStyle = '#ff5fd2'; ctx.beginPath(); ctx.arc(cam.x(cop.searchTarget[0]), cam.y(cop.searchTarget[1]), 6, 0, 7); ctx.stroke();
+    // A searching cop's target is the scene of the moment.
+    if (cop.searchTarget && frame.scene && this.follow === cop.id) {
+      ctx.strokeStyle = '#ff5fd2'; ctx.beginPath(); ctx.arc(cam.x(frame.scene[0]), cam.y(frame.scene[1]), 6, 0, 7); ctx.stroke();
     }
     if (cop.aimAt) {
       ctx.strokeStyle = '#ffd23a'; ctx.beginPath(); ctx.moveTo(x, y); ctx.lineTo(cam.x(cop.aimAt[0]), cam.y(cop.aimAt[1])); ctx.stroke();
