@@ -319,10 +319,13 @@ void ReplayRecorder::SampleCop(World& world, const Ped& ped, int handle, std::ui
         std::string& move = scratch_;
         move = "null";
         if (!route.empty()) {
+            // One flat list x, y, x, y...: the page reads far fewer arrays than with one per point.
             move = "[";
             for (const Vec3& point : route) {
                 if (move.size() > 1) move += ',';
-                AppendFlat(move, point);
+                AppendNumber(move, point.x);
+                move += ',';
+                AppendNumber(move, point.y);
             }
             move += ']';
         }
