@@ -39,7 +39,13 @@ V.App = class {
     this.lanes.draw();
     V.put(this.cursor.style, 'transform', `translateX(${(this.t / (this.r.end || 1) * this.timeline.paintedWidth).toFixed(1)}px)`);
     V.drawStars(document.getElementById('stars'), frame);
-    const shown = this.logPanel.render(this.t);
+    // Fast play moves the log faster than it can be read: it follows ten times a second.
+    const now = performance.now();
+    if (!this.playing || this.speed < 8 || !(now - this.logShownAt < 100)) {
+      this.logShownAt = now;
+      this.logLines = this.logPanel.render(this.t);
+    }
+    const shown = this.logLines;
     V.put(this.slider, 'value', String(Math.round(this.t)));
     V.put(document.getElementById('clock'), 'textContent', `${(this.t / 1000).toFixed(1)} s`);
     this.showFollowed(frame);
@@ -86,7 +92,9 @@ V.App = class {
     this.render();
   }
   play(on) {
+    const was = this.playing;
     this.playing = on;
+    if (was && !on) this.render();
     document.getElementById('play').textContent = on ? 'pause' : 'play';
     if (!on) return;
     if (this.t >= this.r.end) this.t = 0;
