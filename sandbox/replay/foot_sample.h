@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <unordered_map>
 
 #include <nlohmann/json.hpp>
 
@@ -48,9 +49,9 @@ public:
     static std::string StepOf(const std::string& line);
 
 private:
-    std::map<std::string, std::string> steps_;  ///< by "%p" text of the cop
-    std::map<int, MoveOrder> orders_;           ///< by ped handle
-    std::map<int, Command> lastOrders_;         ///< by ped handle
+    std::unordered_map<std::string, std::string> steps_;  ///< by "%p" text of the cop
+    std::map<int, MoveOrder> orders_;                     ///< by ped handle
+    std::map<int, Command> lastOrders_;                   ///< by ped handle
     std::size_t journalSeen_ = 0;
     nlohmann::json shots_ = nlohmann::json::array();
 };

@@ -128,6 +128,14 @@ const std::string& ReplayRecorder::PointerOf(int handle, const void* object) {
     return it->second;
 }
 
+const std::string& ReplayRecorder::VehiclePointerOf(int index, const void* object) {
+    if (index >= static_cast<int>(vehiclePointers_.size()))
+        vehiclePointers_.resize(static_cast<std::size_t>(index) + 1);
+    std::string& text = vehiclePointers_[static_cast<std::size_t>(index)];
+    if (text.empty()) text = PointerText(object);
+    return text;
+}
+
 void ReplayRecorder::OnFrame(World& world, std::uint32_t runMs, const std::vector<LoggedLine>& lines) {
     // The module reads its settings in its first frame.
     if (!settingsRead_ && module_ != nullptr) {
@@ -204,9 +212,9 @@ void ReplayRecorder::Sample(World& world, std::uint32_t runMs) {
     const int p = player_.Enter(0, "{\"id\":\"player\"}");
     player_.Row(p, player.Position(), Degrees(player.m_fHeading));
     player_.Set(s, p, kPVehicle, Text(player.m_bInVehicle ? VehicleId(player.m_pVehicle) : std::string()));
-    player_.Set(s, p, kPHealth, Number(player.m_fHealth));
-    player_.Set(s, p, kPWanted, Number(world.Wanted().m_nWantedLevel));
-    player_.Set(s, p, kPZ, Number(player.Position().z));
+    player_.SetNumber(s, p, kPHealth, player.m_fHealth);
+    player_.SetNumber(s, p, kPWanted, world.Wanted().m_nWantedLevel);
+    player_.SetNumber(s, p, kPZ, player.Position().z);
     player_.EndSample(s);
 
     sample_.Set(s, 0, kScene, logState_.sceneValid ? PointText(logState_.scene) : "null");
@@ -217,12 +225,12 @@ void ReplayRecorder::Sample(World& world, std::uint32_t runMs) {
     AppendInt(counts, logState_.lost);
     counts += logState_.sceneShared ? ",\"sceneShared\":true}" : ",\"sceneShared\":false}";
     sample_.Set(s, 0, kCounts, counts);
-    sample_.Set(s, 0, kStarAlpha, Number(world.HudState().DrawnStarAlpha()));
+    sample_.SetNumber(s, 0, kStarAlpha, world.HudState().DrawnStarAlpha());
     const Hud& hud = world.HudState();
     sample_.Set(s, 0, kStars,
                 std::string("{\"flashing\":") + (hud.drawnFlashing ? "true" : "false") +
                     ",\"visible\":" + (hud.drawnVisible ? "true" : "false") + "}");
-    sample_.Set(s, 0, kShotsHeard, Number(static_cast<double>(footSearch_.Shots().size())));
+    sample_.SetNumber(s, 0, kShotsHeard, static_cast<double>(footSearch_.Shots().size()));
     sample_.Set(s, 0, kEpisode, logState_.episode ? "true" : "false");
     sample_.Settle();
 
@@ -269,9 +277,9 @@ void ReplayRecorder::SampleCop(World& world, const Ped& ped, int handle, std::ui
                                              : "\"chasing\"";
     cops_.Set(s, k, kVehicle, Text(VehicleId(seat)));
     cops_.Set(s, k, kSeat, seat != nullptr ? Number(ped.seat) : "null");
-    cops_.Set(s, k, kHealth, Number(ped.m_fHealth));
+    cops_.SetNumber(s, k, kHealth, ped.m_fHealth);
     cops_.Set(s, k, kState, state);
-    cops_.Set(s, k, kZ, Number(ped.Position().z));
+    cops_.SetNumber(s, k, kZ, ped.Position().z);
     cops_.Set(s, k, kSuppressed, ped.m_nPursuitSuppressed != 0 ? "true" : "false");
 
     const std::string* step = footSearch_.Step(pointer);
@@ -353,8 +361,9 @@ void ReplayRecorder::SampleVehicles(World& world) {
         const int k =
             vehicles_.Enter(world.Vehicles().HandleOf(v), Description(v->id, address, model.c_str()));
         vehicles_.Row(k, v->Position(), Degrees(v->m_fHeading));
-        vehicles_.Set(s, k, kVState, Text(VehicleActivity(*v, logState_.Parked(PointerText(address)))));
-        vehicles_.Set(s, k, kVMission, Number(v->m_autoPilot.m_nCarMission));
+        vehicles_.Set(s, k, kVState,
+                      Text(VehicleActivity(*v, logState_.Parked(VehiclePointerOf(k, address)))));
+        vehicles_.SetNumber(s, k, kVMission, v->m_autoPilot.m_nCarMission);
         vehicles_.Set(s, k, kVTarget, v->hasTarget ? PointText(v->target) : "null");
         std::string sweeps = "null";
         if (const HeliSweeps::Points* points = v->IsHeli() ? sweeps_.Of(v->id) : nullptr) {
@@ -367,7 +376,7 @@ void ReplayRecorder::SampleVehicles(World& world) {
         }
         vehicles_.Set(s, k, kVSweeps, sweeps);
         vehicles_.Set(s, k, kVLaw, v->m_bIsLawEnforcer ? "true" : "false");
-        vehicles_.Set(s, k, kVZ, Number(v->Position().z));
+        vehicles_.SetNumber(s, k, kVZ, v->Position().z);
     }
 }
 
