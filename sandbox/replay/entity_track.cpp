@@ -22,16 +22,19 @@ std::int64_t WholeDegrees(double degrees) {
 
 }  // namespace
 
-void ChangeLog::Set(int sample, int entity, int field, const std::string& value) {
-    const auto e = static_cast<std::size_t>(entity);
-    if (e >= last_.size()) {
-        last_.resize(e + 1, std::vector<std::string>(fields_.size()));
-        written_.resize(e + 1, std::vector<bool>(fields_.size(), false));
+void ChangeLog::Set(int sample, int entity, int field, std::string_view value) {
+    const std::size_t slot =
+        static_cast<std::size_t>(entity) * fields_.size() + static_cast<std::size_t>(field);
+    if (slot >= last_.size()) {
+        const std::size_t size = (static_cast<std::size_t>(entity) + 1) * fields_.size();
+        last_.resize(size);
+        written_.resize(size, 0);
+        lastNumber_.resize(size, std::nan(""));
     }
-    const auto f = static_cast<std::size_t>(field);
-    if (written_[e][f] && last_[e][f] == value) return;
-    written_[e][f] = true;
-    last_[e][f] = value;
+    if (written_[slot] && last_[slot] == value) return;
+    lastNumber_[slot] = std::nan("");
+    written_[slot] = 1;
+    last_[slot] = value;
     std::string& out = changes_.Item();
     out += '[';
     AppendInt(out, sample);
@@ -44,11 +47,27 @@ void ChangeLog::Set(int sample, int entity, int field, const std::string& value)
     out += ']';
 }
 
+void ChangeLog::SetNumber(int sample, int entity, int field, double value) {
+    const std::size_t slot =
+        static_cast<std::size_t>(entity) * fields_.size() + static_cast<std::size_t>(field);
+    // Most numbers (health, height) stay the same from one sample to the next.
+    if (slot < written_.size() && written_[slot] && lastNumber_[slot] == value) return;
+    scratch_.clear();
+    AppendNumber(scratch_, value);
+    Set(sample, entity, field, scratch_);
+    lastNumber_[slot] = value;
+}
+
 void ChangeLog::WriteMembers(std::ostream& out) const {
     out << "\"fields\":[";
     for (std::size_t i = 0; i < fields_.size(); ++i) out << (i ? ",\"" : "\"") << fields_[i] << '"';
     out << "],";
     WriteArray(out, "changes", changes_);
+}
+
+int EntityTrack::Find(int handle) const {
+    const auto it = byHandle_.find(handle);
+    return it == byHandle_.end() ? -1 : it->second;
 }
 
 int EntityTrack::Enter(int handle, const std::string& description) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -18,15 +19,20 @@ public:
     explicit ChangeLog(std::vector<std::string> fields) : fields_(std::move(fields)) {}
     /// Notes the value of one field of one entity at this sample; written only when it differs
     /// from the last value written for them (a new entity starts with every field unwritten).
-    void Set(int sample, int entity, int field, const std::string& value);
+    void Set(int sample, int entity, int field, std::string_view value);
+    /// The same for a number (null when not finite), formatted only when it differs from the last.
+    void SetNumber(int sample, int entity, int field, double value);
     /// {"fields": [...], "changes": [...]}, without the braces.
     void WriteMembers(std::ostream& out) const;
     void Settle() { changes_.Settle(); }
 
 private:
     std::vector<std::string> fields_;
-    std::vector<std::vector<std::string>> last_;  ///< by entity, then field
-    std::vector<std::vector<bool>> written_;
+    /// By entity then field, in one row per entity: asked for every field of every cop each sample.
+    std::vector<std::string> last_;
+    std::vector<char> written_;
+    std::vector<double> lastNumber_;  ///< the number last written, NaN when the value was not a number
+    std::string scratch_;
     SpillText changes_;
 };
 
@@ -40,10 +46,16 @@ public:
 
     /// The entity's index for a host handle, added (with its description, a JSON object) at first sight.
     int Enter(int handle, const std::string& description);
+    /// The entity's index for a host handle, or -1 before it was entered: lets the caller build the
+    /// description only once.
+    int Find(int handle) const;
     /// He is present in this sample at this place and heading (degrees).
     void Row(int entity, Vec3 pos, double headingDegrees);
-    void Set(int sample, int entity, int field, const std::string& value) {
+    void Set(int sample, int entity, int field, std::string_view value) {
         changes_.Set(sample, entity, field, value);
+    }
+    void SetNumber(int sample, int entity, int field, double value) {
+        changes_.SetNumber(sample, entity, field, value);
     }
     /// Closes the sample: writes who is present if that changed, and moves long text to disk.
     void EndSample(int sample);

@@ -71,10 +71,13 @@ void FootSearchLog::NoteOrders(World& world, std::uint32_t runMs) {
     for (; journalSeen_ < calls.size(); ++journalSeen_) {
         const ScriptCall& call = calls[journalSeen_];
         if (call.command == kClosestNode || call.args.empty()) continue;
-        lastOrders_[call.args[0].i] = {call.command, ArgsText(call), runMs};
+        lastOrders_[call.args[0].i] = {call.command, ArgsText(call), runMs, journalSeen_};
         if ((call.command != kFollowPath && call.command != kGoStraight) || call.args.size() < 4) continue;
-        orders_[call.args[0].i] = {
-            call.command, {call.args[1].f, call.args[2].f, call.args[3].f}, runMs, ArgsText(call)};
+        orders_[call.args[0].i] = {call.command,
+                                   {call.args[1].f, call.args[2].f, call.args[3].f},
+                                   runMs,
+                                   ArgsText(call),
+                                   journalSeen_};
     }
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <unordered_map>
 
 #include <nlohmann/json.hpp>
 
@@ -26,12 +27,14 @@ public:
         std::uint16_t command;
         Vec3 target;
         std::uint32_t runMs;
-        std::string args;  ///< every argument, as a JSON array
+        std::string args;    ///< every argument, as a JSON array
+        std::size_t serial;  ///< its place in the script journal: tells one order from the next
     };
     struct Command {
         std::uint16_t command;
         std::string args;  ///< every argument, as a JSON array
         std::uint32_t runMs;
+        std::size_t serial;  ///< its place in the script journal
     };
     /// The step the log last gave the cop, or null.
     const std::string* Step(const std::string& pedPointer) const;
@@ -46,9 +49,9 @@ public:
     static std::string StepOf(const std::string& line);
 
 private:
-    std::map<std::string, std::string> steps_;  ///< by "%p" text of the cop
-    std::map<int, MoveOrder> orders_;           ///< by ped handle
-    std::map<int, Command> lastOrders_;         ///< by ped handle
+    std::unordered_map<std::string, std::string> steps_;  ///< by "%p" text of the cop
+    std::map<int, MoveOrder> orders_;                     ///< by ped handle
+    std::map<int, Command> lastOrders_;                   ///< by ped handle
     std::size_t journalSeen_ = 0;
     nlohmann::json shots_ = nlohmann::json::array();
 };

@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <unordered_map>
 
 #include "world/vec3.h"
 
@@ -38,9 +39,9 @@ private:
         int lost = 0;
         bool sceneShared = false;
     };
-    Counts logged_;                     ///< of the last summary line
-    std::map<std::string, bool> lost_;  ///< by "%p" text of the ped
-    std::set<std::string> parked_;      ///< by "%p" text of the vehicle
+    Counts logged_;                               ///< of the last summary line
+    std::unordered_map<std::string, bool> lost_;  ///< by "%p" text of the ped
+    std::set<std::string> parked_;                ///< by "%p" text of the vehicle
 };
 
 /// The "%p" text after `key` (e.g. "veh=") in a line, or empty.

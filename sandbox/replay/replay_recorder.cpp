@@ -128,6 +128,14 @@ const std::string& ReplayRecorder::PointerOf(int handle, const void* object) {
     return it->second;
 }
 
+const std::string& ReplayRecorder::VehiclePointerOf(int index, const void* object) {
+    if (index >= static_cast<int>(vehiclePointers_.size()))
+        vehiclePointers_.resize(static_cast<std::size_t>(index) + 1);
+    std::string& text = vehiclePointers_[static_cast<std::size_t>(index)];
+    if (text.empty()) text = PointerText(object);
+    return text;
+}
+
 void ReplayRecorder::OnFrame(World& world, std::uint32_t runMs, const std::vector<LoggedLine>& lines) {
     // The module reads its settings in its first frame.
     if (!settingsRead_ && module_ != nullptr) {
@@ -167,7 +175,10 @@ void ReplayRecorder::OnFrame(World& world, std::uint32_t runMs, const std::vecto
 }
 
 int ReplayRecorder::CopIndex(World& world, const Ped& ped) {
-    return cops_.Enter(world.Peds().HandleOf(&ped), Description(ped.id, static_cast<const CPed*>(&ped)));
+    const int handle = world.Peds().HandleOf(&ped);
+    // Asked for every cop in every sample: the description is built only for a new one.
+    if (const int known = cops_.Find(handle); known >= 0) return known;
+    return cops_.Enter(handle, Description(ped.id, static_cast<const CPed*>(&ped)));
 }
 
 void ReplayRecorder::NoteOrders(World& world, int sample) {
@@ -201,9 +212,9 @@ void ReplayRecorder::Sample(World& world, std::uint32_t runMs) {
     const int p = player_.Enter(0, "{\"id\":\"player\"}");
     player_.Row(p, player.Position(), Degrees(player.m_fHeading));
     player_.Set(s, p, kPVehicle, Text(player.m_bInVehicle ? VehicleId(player.m_pVehicle) : std::string()));
-    player_.Set(s, p, kPHealth, Number(player.m_fHealth));
-    player_.Set(s, p, kPWanted, Number(world.Wanted().m_nWantedLevel));
-    player_.Set(s, p, kPZ, Number(player.Position().z));
+    player_.SetNumber(s, p, kPHealth, player.m_fHealth);
+    player_.SetNumber(s, p, kPWanted, world.Wanted().m_nWantedLevel);
+    player_.SetNumber(s, p, kPZ, player.Position().z);
     player_.EndSample(s);
 
     sample_.Set(s, 0, kScene, logState_.sceneValid ? PointText(logState_.scene) : "null");
@@ -214,12 +225,12 @@ void ReplayRecorder::Sample(World& world, std::uint32_t runMs) {
     AppendInt(counts, logState_.lost);
     counts += logState_.sceneShared ? ",\"sceneShared\":true}" : ",\"sceneShared\":false}";
     sample_.Set(s, 0, kCounts, counts);
-    sample_.Set(s, 0, kStarAlpha, Number(world.HudState().DrawnStarAlpha()));
+    sample_.SetNumber(s, 0, kStarAlpha, world.HudState().DrawnStarAlpha());
     const Hud& hud = world.HudState();
     sample_.Set(s, 0, kStars,
                 std::string("{\"flashing\":") + (hud.drawnFlashing ? "true" : "false") +
                     ",\"visible\":" + (hud.drawnVisible ? "true" : "false") + "}");
-    sample_.Set(s, 0, kShotsHeard, Number(static_cast<double>(footSearch_.Shots().size())));
+    sample_.SetNumber(s, 0, kShotsHeard, static_cast<double>(footSearch_.Shots().size()));
     sample_.Set(s, 0, kEpisode, logState_.episode ? "true" : "false");
     sample_.Settle();
 
@@ -258,16 +269,17 @@ void ReplayRecorder::SampleCop(World& world, const Ped& ped, int handle, std::ui
     const bool alive = ped.m_fHealth > 0.0f;
     const bool seeing = alive && (sight_.Clear(handle, runMs, kSeeingHoldMs) || CloseToPlayer(world, ped));
     const bool lost = ped.m_nPursuitSuppressed != 0 || logState_.Lost(pointer);
-    const char* state = !alive               ? "dead"
-                        : !logState_.episode ? "plain"
-                        : seeing             ? "seeing"
-                        : lost               ? "lost"
-                                             : "chasing";
+    // Already JSON strings: written for every cop in every sample.
+    const char* state = !alive               ? "\"dead\""
+                        : !logState_.episode ? "\"plain\""
+                        : seeing             ? "\"seeing\""
+                        : lost               ? "\"lost\""
+                                             : "\"chasing\"";
     cops_.Set(s, k, kVehicle, Text(VehicleId(seat)));
     cops_.Set(s, k, kSeat, seat != nullptr ? Number(ped.seat) : "null");
-    cops_.Set(s, k, kHealth, Number(ped.m_fHealth));
-    cops_.Set(s, k, kState, Text(state));
-    cops_.Set(s, k, kZ, Number(ped.Position().z));
+    cops_.SetNumber(s, k, kHealth, ped.m_fHealth);
+    cops_.Set(s, k, kState, state);
+    cops_.SetNumber(s, k, kZ, ped.Position().z);
     cops_.Set(s, k, kSuppressed, ped.m_nPursuitSuppressed != 0 ? "true" : "false");
 
     const std::string* step = footSearch_.Step(pointer);
@@ -275,36 +287,60 @@ void ReplayRecorder::SampleCop(World& world, const Ped& ped, int handle, std::ui
     cops_.Set(s, k, kStep, step ? Text(*step) : "null");
     const bool stepHasTarget = step && order && (*step == "travel" || *step == "sweep");
     cops_.Set(s, k, kStepTarget, stepHasTarget ? PointText(order->target) : "null");
-    cops_.Set(s, k, kSearchTarget, step && logState_.sceneValid ? PointText(logState_.scene) : "null");
-    if (order) {
-        std::string text = "{\"command\":\"" + CommandHex(order->command) +
-                           "\",\"target\":" + PointText(order->target) + ",\"args\":" + order->args +
-                           ",\"t\":";
-        AppendInt(text, order->runMs);
-        cops_.Set(s, k, kMoveOrder, text + "}");
-    } else {
-        cops_.Set(s, k, kMoveOrder, "null");
-    }
-
-    if (const FootSearchLog::Command* last = footSearch_.LastCommand(handle)) {
-        std::string text =
-            "{\"command\":\"" + CommandHex(last->command) + "\",\"args\":" + last->args + ",\"t\":";
-        AppendInt(text, last->runMs);
-        cops_.Set(s, k, kLastOrder, text + "}");
-    } else {
-        cops_.Set(s, k, kLastOrder, "null");
-    }
-
-    std::string move = "null";
-    if (ped.moving && !ped.move.waypoints.empty()) {
-        move = "[";
-        for (const Vec3& point : ped.move.waypoints) {
-            if (move.size() > 1) move += ',';
-            AppendFlat(move, point);
+    // A searching cop heads for the scene of the sample, so the flag says it without repeating the point.
+    cops_.Set(s, k, kSearchTarget, step && logState_.sceneValid ? "true" : "null");
+    // An order's text changes only with a new order, so it is built only then.
+    if (k >= static_cast<int>(orderSerials_.size())) orderSerials_.resize(static_cast<std::size_t>(k) + 1);
+    OrderSerials& serials = orderSerials_[static_cast<std::size_t>(k)];
+    const std::size_t moveSerial = order ? order->serial + 1 : 0;
+    if (!serials.seen || serials.move != moveSerial) {
+        if (order) {
+            std::string text = "{\"command\":\"" + CommandHex(order->command) +
+                               "\",\"target\":" + PointText(order->target) + ",\"args\":" + order->args +
+                               ",\"t\":";
+            AppendInt(text, order->runMs);
+            cops_.Set(s, k, kMoveOrder, text + "}");
+        } else {
+            cops_.Set(s, k, kMoveOrder, "null");
         }
-        move += ']';
     }
-    cops_.Set(s, k, kMove, move);
+    const FootSearchLog::Command* last = footSearch_.LastCommand(handle);
+    const std::size_t lastSerial = last ? last->serial + 1 : 0;
+    if (!serials.seen || serials.last != lastSerial) {
+        if (last) {
+            std::string text =
+                "{\"command\":\"" + CommandHex(last->command) + "\",\"args\":" + last->args + ",\"t\":";
+            AppendInt(text, last->runMs);
+            cops_.Set(s, k, kLastOrder, text + "}");
+        } else {
+            cops_.Set(s, k, kLastOrder, "null");
+        }
+    }
+    serials.seen = true;
+    serials.move = moveSerial;
+    serials.last = lastSerial;
+
+    // The rest of his route changes only when he passes a waypoint or gets a new route.
+    static const std::vector<Vec3> kNoRoute;
+    const std::vector<Vec3>& route = ped.moving ? ped.move.waypoints : kNoRoute;
+    if (!serials.routeSeen || serials.route != route) {
+        std::string& move = scratch_;
+        move = "null";
+        if (!route.empty()) {
+            // One flat list x, y, x, y...: the page reads far fewer arrays than with one per point.
+            move = "[";
+            for (const Vec3& point : route) {
+                if (move.size() > 1) move += ',';
+                AppendNumber(move, point.x);
+                move += ',';
+                AppendNumber(move, point.y);
+            }
+            move += ']';
+        }
+        cops_.Set(s, k, kMove, move);
+        serials.route = route;
+        serials.routeSeen = true;
+    }
     const char* activity = ActivityName(static_cast<int>(ped.activity.kind));
     cops_.Set(s, k, kActivity, *activity ? Text(activity) : "null");
     std::string aim = "null";
@@ -325,8 +361,9 @@ void ReplayRecorder::SampleVehicles(World& world) {
         const int k =
             vehicles_.Enter(world.Vehicles().HandleOf(v), Description(v->id, address, model.c_str()));
         vehicles_.Row(k, v->Position(), Degrees(v->m_fHeading));
-        vehicles_.Set(s, k, kVState, Text(VehicleActivity(*v, logState_.Parked(PointerText(address)))));
-        vehicles_.Set(s, k, kVMission, Number(v->m_autoPilot.m_nCarMission));
+        vehicles_.Set(s, k, kVState,
+                      Text(VehicleActivity(*v, logState_.Parked(VehiclePointerOf(k, address)))));
+        vehicles_.SetNumber(s, k, kVMission, v->m_autoPilot.m_nCarMission);
         vehicles_.Set(s, k, kVTarget, v->hasTarget ? PointText(v->target) : "null");
         std::string sweeps = "null";
         if (const HeliSweeps::Points* points = v->IsHeli() ? sweeps_.Of(v->id) : nullptr) {
@@ -339,7 +376,7 @@ void ReplayRecorder::SampleVehicles(World& world) {
         }
         vehicles_.Set(s, k, kVSweeps, sweeps);
         vehicles_.Set(s, k, kVLaw, v->m_bIsLawEnforcer ? "true" : "false");
-        vehicles_.Set(s, k, kVZ, Number(v->Position().z));
+        vehicles_.SetNumber(s, k, kVZ, v->Position().z);
     }
 }
 
@@ -351,7 +388,7 @@ void ReplayRecorder::WriteData(std::ostream& out) const {
     }
     // The head is small and written once; its free text goes through the same escaping.
     const std::string head = head_.dump();
-    out << "{\"format\":2," << ScriptSafe(std::string_view(head).substr(1, head.size() - 2));
+    out << "{\"format\":3," << ScriptSafe(std::string_view(head).substr(1, head.size() - 2));
     out << ",\"settings\":" << settings.dump() << ",\"shots\":" << footSearch_.Shots().dump();
     out << ",\"t\":[";
     times_.CopyTo(out);

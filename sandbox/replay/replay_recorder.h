@@ -59,6 +59,8 @@ private:
     int CopIndex(World& world, const Ped& ped);
     bool CloseToPlayer(World& world, const Ped& ped) const;
     const std::string& PointerOf(int handle, const void* object);
+    /// The "%p" text of a recorded vehicle, by its index in the track.
+    const std::string& VehiclePointerOf(int index, const void* object);
 
     std::string title_;
     nlohmann::json head_;  ///< scenario, INI text, world: known before the run
@@ -69,6 +71,17 @@ private:
     };
     std::optional<CloseView> closeView_;
     std::unordered_map<int, std::string> pointers_;  ///< "%p" text by ped handle
+    std::vector<std::string> vehiclePointers_;       ///< "%p" text by vehicle index
+    /// Per cop, the journal places (plus one; 0 for none) of the orders last written for him.
+    struct OrderSerials {
+        bool seen = false;
+        std::size_t move = 0;
+        std::size_t last = 0;
+        bool routeSeen = false;
+        std::vector<Vec3> route;  ///< the waypoints last written
+    };
+    std::vector<OrderSerials> orderSerials_;
+    std::string scratch_;  ///< reused for the per-sample text of a cop's move
     const LoadedModule* module_ = nullptr;
     LogState logState_;
     FootSearchLog footSearch_;

@@ -20,8 +20,15 @@ std::string SightBlocker(World& world, const SightQuery& q) {
     const auto& boxes = world.World3D().Boxes();
     int nearest = -1;
     float nearestDistance = 0.0f;
+    // A box outside the segment's own bounds cannot stop it: most are ruled out by that alone.
+    const Vec3 low{std::min(q.from.x, q.to.x), std::min(q.from.y, q.to.y), std::min(q.from.z, q.to.z)};
+    const Vec3 high{std::max(q.from.x, q.to.x), std::max(q.from.y, q.to.y), std::max(q.from.z, q.to.z)};
     for (std::size_t i = 0; i < boxes.size(); ++i) {
-        if (!SegmentHitsBox(q.from, q.to, boxes[i].min, boxes[i].max)) continue;
+        const auto& b = boxes[i];
+        if (b.max.x < low.x || b.min.x > high.x || b.max.y < low.y || b.min.y > high.y || b.max.z < low.z ||
+            b.min.z > high.z)
+            continue;
+        if (!SegmentHitsBox(q.from, q.to, b.min, b.max)) continue;
         const float d = Length((boxes[i].min + boxes[i].max) * 0.5f - q.from);
         if (nearest < 0 || d < nearestDistance) {
             nearest = static_cast<int>(i);

@@ -1,9 +1,8 @@
-// The replay's account of who knows where the player is, in a real browser: a car crew that sees
-// him, a cop whose look is blocked by a wall, and the end of the wanted episode. The moments are
-// found from the replay's own data, not from fixed times.
+// The demo's replay, in a real browser: its account of who knows where the player is (a car's
+// passenger who sees him, a cop whose look a building blocks), the end of the wanted episode, and
+// the lanes. The moments are found from the replay's own data, not from fixed times.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
-import { join } from 'node:path';
 import { launch } from './browser.js';
 import { writeReplay } from './replay_file.js';
 
@@ -24,11 +23,11 @@ const firstSample = (where, after = 0) => page.evaluate(([src, from]) => {
 }, [where, after]);
 
 before(async () => {
-  const { file } = writeReplay(join(import.meta.dirname, 'pursuit_ends.json'));
+  const { file } = writeReplay('demo');
   session = await launch();
   page = session.page;
   await page.goto('file://' + file);
-  await page.waitForSelector('body[data-ready="1"]', { timeout: 10000 });
+  await page.waitForSelector('body[data-ready="1"]', { timeout: 20000 });
 });
 
 after(async () => { await session?.close(); });
@@ -36,6 +35,7 @@ after(async () => { await session?.close(); });
 test('a passenger who sees the player is drawn as seeing', async () => {
   const found = await firstSample("c.seat >= 0 && c.state === 'seeing'");
   assert.ok(found, 'the record has a seeing passenger');
+  assert.equal(found.id, 'cop4');
   await seekSample(found.sample);
   const cop = (await drawn()).find(d => d.id === found.id);
   assert.equal(cop.kind, 'seeing');
@@ -48,43 +48,61 @@ test('after the wanted episode ends no cop is drawn chasing and the counts are c
   const started = await firstSample('s.episode === true');
   const ended = await firstSample('s.episode !== true', started.sample);
   assert.ok(ended, 'the episode ends in the record');
+  const t = await page.evaluate(i => window.vigilorViewer.r.samples.times[i], ended.sample);
+  assert.ok(t > 50000 && t < 58000, `the episode ends near 54 s (${t})`);
   await seekSample(ended.sample);
   const kinds = (await drawn()).map(d => d.kind);
-  assert.ok(kinds.length >= 3);
+  assert.ok(kinds.length >= 4);
   for (const kind of kinds) assert.ok(kind === 'plain' || kind === 'dead', kind);
-  const status = await page.textContent('#status');
-  assert.match(status, /seeing 0, lost 0/);
+  assert.match(await page.textContent('#status'), /seeing 0, lost 0/);
 });
 
 test('selecting a cop shows his sight lines and the condition that fails', async () => {
+  // A cop on foot whose question a building blocked, standing clear of the others on the map.
   const found = await page.evaluate(() => {
-    const r = window.vigilorViewer.r, k = r.samples.cops.entities.findIndex(e => e.id === 'walled');
-    const l = r.sight.get(k);
-    const i = l ? l.items.findIndex(q => !q.clear) : -1;
-    return i < 0 ? null : { sample: l.items[i].s };
+    const app = window.vigilorViewer, r = app.r;
+    for (const [k, l] of r.sight) {
+      for (const [s, , clear, blocker] of l.items) {
+        if (clear || typeof blocker !== 'number') continue;
+        const cop = r.samples.at(s).cops.find(c => c.index === k);
+        if (!cop || cop.vehicle) continue;
+        app.seek(r.samples.times[s]);
+        const me = app.map.drawn.find(d => d.id === cop.id);
+        if (me && app.map.drawn.every(d => d === me || Math.hypot(d.x - me.x, d.y - me.y) > 12)) {
+          return { sample: s, id: cop.id, box: blocker, boxId: r.world.boxes[blocker].id };
+        }
+      }
+    }
+    return null;
   });
-  assert.ok(found, 'the walled cop asked and was refused');
+  assert.ok(found, 'a cop asked and a building answered no');
   await seekSample(found.sample);
-  const cop = (await drawn()).find(d => d.id === 'walled');
+  const cop = (await drawn()).find(d => d.id === found.id);
   const box = await page.locator('#map').boundingBox();
   await page.mouse.click(box.x + cop.x, box.y + cop.y);
+  assert.equal((await page.evaluate(() => document.getElementById('status').dataset.follow)), found.id);
   const follow = page.locator('#follow');
   assert.equal(await follow.getAttribute('data-fails'), 'line of sight');
-  assert.match(await follow.textContent(), /blocked by wall/);
+  assert.match(await follow.textContent(), new RegExp(`blocked by ${found.boxId}`));
   const lines = await page.evaluate(() => window.vigilorViewer.map.sightLines);
-  assert.deepEqual(lines, [{ clear: false, blocker: 0 }]);
+  assert.ok(lines.some(l => !l.clear && l.blocker === found.box), JSON.stringify(lines));
+  await page.click('#clear-follow');
 });
 
 test('the timeline has a lane per cop, and a click jumps there and follows him', async () => {
   const lanes = page.locator('#lanes');
   const box = await lanes.boundingBox();
-  const laneHeight = await page.evaluate(() => window.vigilorViewer.lanes.laneHeight);
-  assert.ok(box.height >= 3 * laneHeight - 1, `room for three lanes (${box.height})`);
+  const { laneHeight, second, count } = await page.evaluate(() => {
+    const app = window.vigilorViewer;
+    return { laneHeight: app.lanes.laneHeight, second: app.r.samples.cops.entities[1].id, count: app.lanes.count };
+  });
+  assert.ok(count >= 5, `a lane per cop (${count})`);
+  assert.ok(box.height >= count * laneHeight - 1, `room for every lane (${box.height})`);
   await page.mouse.click(box.x + box.width / 2, box.y + laneHeight * 1.5);
   const status = await page.evaluate(() => ({ ...document.getElementById('status').dataset }));
   const end = await page.evaluate(() => window.vigilorViewer.r.end);
   assert.ok(Math.abs(Number(status.time) - end / 2) < end * 0.02, `${status.time} near ${end / 2}`);
-  assert.equal(status.follow, 'passenger');
+  assert.equal(status.follow, second);
 });
 
 test('nothing failed on the page', () => {

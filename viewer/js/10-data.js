@@ -146,13 +146,14 @@ V.load = function load(text) {
   return r;
 };
 
-// The sight questions by cop: {s, clear, blocker, from, to} in sample order.
+// The sight questions by cop, in sample order; each read into {s, clear, blocker, from, to} only
+// when shown, since a long run holds hundreds of thousands of them.
 V.indexSight = function indexSight(r, items) {
   r.sight = new Map();
-  for (const [s, k, clear, blocker, from, to] of items) {
-    let l = r.sight.get(k);
-    if (!l) r.sight.set(k, l = { at: [], items: [] });
-    l.at.push(s); l.items.push({ s, clear: !!clear, blocker: blocker ?? null, from: from || null, to: to || null });
+  for (const item of items) {
+    let l = r.sight.get(item[1]);
+    if (!l) r.sight.set(item[1], l = { at: [], items: [] });
+    l.at.push(item[0]); l.items.push(item);
   }
 };
 
@@ -163,6 +164,9 @@ V.sightAt = function sightAt(r, k, s) {
   let i = V.lastAtOrBefore(l.at, s);
   if (i < 0) return [];
   const at = l.at[i], out = [];
-  while (i >= 0 && l.at[i] === at) out.unshift(l.items[i--]);
+  for (; i >= 0 && l.at[i] === at; i--) {
+    const [qs, , clear, blocker, from, to] = l.items[i];
+    out.unshift({ s: qs, clear: !!clear, blocker: blocker ?? null, from: from || null, to: to || null });
+  }
   return out;
 };

@@ -2,14 +2,17 @@
 // The part of a sight cone a cop can see past the buildings: rays from his eyes, each stopped at
 // the first box that reaches above and below his eye height.
 
-// Distance along a unit ray from (ox, oy) to the box's footprint, or Infinity.
+// Distance along a unit ray from (ox, oy) to the box's footprint, or Infinity. Called for every ray
+// of every cone in every frame, so it allocates nothing.
 V.rayToBox = function rayToBox(ox, oy, dx, dy, b) {
   let near = 0, far = Infinity;
-  for (const [o, d, lo, hi] of [[ox, dx, b.min[0], b.max[0]], [oy, dy, b.min[1], b.max[1]]]) {
+  for (let axis = 0; axis < 2; axis++) {
+    const o = axis ? oy : ox, d = axis ? dy : dx, lo = b.min[axis], hi = b.max[axis];
     if (Math.abs(d) < 1e-12) { if (o < lo || o > hi) return Infinity; continue; }
     let t1 = (lo - o) / d, t2 = (hi - o) / d;
-    if (t1 > t2) [t1, t2] = [t2, t1];
-    near = Math.max(near, t1); far = Math.min(far, t2);
+    if (t1 > t2) { const swap = t1; t1 = t2; t2 = swap; }
+    if (t1 > near) near = t1;
+    if (t2 < far) far = t2;
     if (near > far) return Infinity;
   }
   return near;

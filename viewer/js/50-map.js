@@ -51,25 +51,24 @@ V.MapView = class {
     else { this.cam.w = w; this.cam.h = h; }
   }
   draw(frame) {
-    const ctx = this.canvas.getContext('2d'), cam = this.cam;
+    // Opaque: the compositor copies it without blending, and the world layer paints the background.
+    const ctx = this.canvas.getContext('2d', { alpha: false }), cam = this.cam;
     ctx.setTransform(this.dpr, 0, 0, this.dpr, 0, 0);
-    ctx.clearRect(0, 0, cam.w, cam.h);
     if (this.follow) {
       const c = frame.cops.find(k => k.id === this.follow);
       if (c) { cam.cx = c.pos[0]; cam.cy = c.pos[1]; }
     }
-    this.drawWorld(ctx);
+    this.drawWorldLayer(ctx);
     this.drawScene(ctx, frame);
     for (const v of frame.vehicles) this.vehicleModels.set(v.id, v.model);
     this.drawn = [];
     // All cones of one look go into one path, filled once: far cheaper than a fill per cop.
     const cones = { plain: new Path2D(), alert: new Path2D() };
     for (const cop of frame.cops) this.addSight(cones, frame, cop);
-    for (const [kind, path] of Object.entries(cones)) {
-      ctx.fillStyle = kind === 'alert' ? 'rgba(255, 210, 58, 0.10)' : 'rgba(160, 190, 255, 0.06)';
-      ctx.strokeStyle = kind === 'alert' ? 'rgba(255, 210, 58, 0.45)' : 'rgba(160, 190, 255, 0.22)';
-      ctx.lineWidth = 1; ctx.fill(path); ctx.stroke(path);
-    }
+    // Only the alert cones (few) get an outline: outlining every cone cost more than all the rest.
+    ctx.fillStyle = 'rgba(160, 190, 255, 0.07)'; ctx.fill(cones.plain);
+    ctx.fillStyle = 'rgba(255, 210, 58, 0.10)'; ctx.strokeStyle = 'rgba(255, 210, 58, 0.45)'; ctx.lineWidth = 1;
+    ctx.fill(cones.alert); ctx.stroke(cones.alert);
     for (const v of frame.vehicles) this.drawVehicle(ctx, v);
     this.drawSightLines(ctx, frame);
     for (const cop of frame.cops) this.drawCop(ctx, frame, cop);
@@ -95,6 +94,21 @@ V.MapView = class {
         ctx.strokeRect(cam.x(b.min[0]), cam.y(b.max[1]), (b.max[0] - b.min[0]) * cam.scale, (b.max[1] - b.min[1]) * cam.scale);
       }
     }
+  }
+  // The world does not change: it is drawn once per view to a canvas of its own and copied after.
+  drawWorldLayer(ctx) {
+    const cam = this.cam, c = this.canvas, key = `${cam.cx}|${cam.cy}|${cam.scale}|${cam.w}|${cam.h}|${c.width}`;
+    if (!this.worldLayer) this.worldLayer = document.createElement('canvas');
+    const layer = this.worldLayer;
+    if (this.worldKey !== key) {
+      this.worldKey = key;
+      layer.width = c.width; layer.height = c.height;
+      const lctx = layer.getContext('2d', { alpha: false });
+      lctx.fillStyle = '#2d3237'; lctx.fillRect(0, 0, layer.width, layer.height);
+      lctx.setTransform(this.dpr, 0, 0, this.dpr, 0, 0);
+      this.drawWorld(lctx);
+    }
+    ctx.save(); ctx.setTransform(1, 0, 0, 1, 0, 0); ctx.drawImage(layer, 0, 0); ctx.restore();
   }
   drawWorld(ctx) {
     const cam = this.cam, w = this.r.world;
@@ -152,19 +166,22 @@ V.MapView = class {
   drawCop(ctx, frame, cop) {
     const cam = this.cam, look = V.copLook(this.r, cop, frame.t);
     const x = cam.x(cop.pos[0]), y = cam.y(cop.pos[1]);
-    const target = cop.stepTarget || (cop.move && cop.move[cop.move.length - 1]);
-    if (cop.move && cop.move.length) {
+    // The route is one flat list: x, y, x, y...
+    const route = cop.move, n = route ? route.length : 0;
+    const target = cop.stepTarget || (n >= 2 ? [route[n - 2], route[n - 1]] : null);
+    if (n >= 2) {
       ctx.strokeStyle = look.colour; ctx.globalAlpha = 0.55; ctx.setLineDash([4, 4]); ctx.lineWidth = 1.2;
       ctx.beginPath(); ctx.moveTo(x, y);
-      for (const p of cop.move) ctx.lineTo(cam.x(p[0]), cam.y(p[1]));
+      for (let i = 0; i + 1 < n; i += 2) ctx.lineTo(cam.x(route[i]), cam.y(route[i + 1]));
       ctx.stroke(); ctx.setLineDash([]); ctx.globalAlpha = 1;
     }
     if (target && look.kind === 'searching') {
       ctx.strokeStyle = look.colour; ctx.lineWidth = 1.5;
       ctx.strokeRect(cam.x(target[0]) - 3, cam.y(target[1]) - 3, 6, 6);
     }
-    if (cop.searchTarget && this.follow === cop.id) {
-      ctx.strokeStyle = '#ff5fd2'; ctx.beginPath(); ctx.arc(cam.x(cop.searchTarget[0]), cam.y(cop.searchTarget[1]), 6, 0, 7); ctx.stroke();
+    // A searching cop's target is the scene of the moment.
+    if (cop.searchTarget && frame.scene && this.follow === cop.id) {
+      ctx.strokeStyle = '#ff5fd2'; ctx.beginPath(); ctx.arc(cam.x(frame.scene[0]), cam.y(frame.scene[1]), 6, 0, 7); ctx.stroke();
     }
     if (cop.aimAt) {
       ctx.strokeStyle = '#ffd23a'; ctx.beginPath(); ctx.moveTo(x, y); ctx.lineTo(cam.x(cop.aimAt[0]), cam.y(cop.aimAt[1])); ctx.stroke();

@@ -1,16 +1,19 @@
 'use strict';
 // The wanted stars as the host drew them, and the timeline of seeing and lost counts.
 
+// Sets a property of an element only when it changes: every write costs the page a style pass.
+V.put = function put(target, key, value) { if (target[key] !== value) target[key] = value; };
+
 V.drawStars = function drawStars(el, frame) {
   const wanted = frame.player ? frame.player.wanted || 0 : 0;
   const stars = frame.stars || {};
   // The host hides flashing stars in every second 250 ms slice of its clock.
   const hidden = stars.visible === false || (stars.flashing && Math.floor(frame.t / 250) % 2 === 1);
-  el.textContent = '★'.repeat(wanted) + '☆'.repeat(Math.max(0, 6 - wanted));
-  el.style.opacity = hidden ? 0.08 : Math.max(0.05, frame.starAlpha === undefined ? 1 : frame.starAlpha);
-  el.dataset.alpha = frame.starAlpha === undefined ? '' : String(frame.starAlpha);
-  el.dataset.flashing = stars.flashing ? '1' : '0';
-  el.title = `wanted ${wanted}, star alpha ${(frame.starAlpha ?? 1).toFixed(2)}${stars.flashing ? ', flashing' : ''}`;
+  V.put(el, 'textContent', '★'.repeat(wanted) + '☆'.repeat(Math.max(0, 6 - wanted)));
+  V.put(el.style, 'opacity', String(hidden ? 0.08 : Math.max(0.05, frame.starAlpha === undefined ? 1 : frame.starAlpha)));
+  V.put(el.dataset, 'alpha', frame.starAlpha === undefined ? '' : String(frame.starAlpha));
+  V.put(el.dataset, 'flashing', stars.flashing ? '1' : '0');
+  V.put(el, 'title', `wanted ${wanted}, star alpha ${(frame.starAlpha ?? 1).toFixed(2)}${stars.flashing ? ', flashing' : ''}`);
 };
 
 V.Timeline = class {
@@ -28,12 +31,14 @@ V.Timeline = class {
     const rect = this.canvas.getBoundingClientRect();
     return Math.max(0, Math.min(1, (clientX - rect.left) / rect.width)) * this.r.end;
   }
-  draw(t) {
+  // The counts over the whole run change only with the width; the moment is shown by the cursor.
+  draw() {
     const c = this.canvas, dpr = window.devicePixelRatio || 1, w = c.clientWidth || 600, h = c.clientHeight || 48;
-    if (c.width !== Math.round(w * dpr)) { c.width = Math.round(w * dpr); c.height = Math.round(h * dpr); }
+    if (this.paintedWidth === w) return;
+    this.paintedWidth = w;
+    c.width = Math.round(w * dpr); c.height = Math.round(h * dpr);
     const ctx = c.getContext('2d');
     ctx.setTransform(dpr, 0, 0, dpr, 0, 0);
-    ctx.clearRect(0, 0, w, h);
     const times = this.r.samples.times, end = this.r.end || 1;
     const plot = (values, colour) => {
       ctx.strokeStyle = colour; ctx.lineWidth = 1.5; ctx.beginPath();
@@ -50,6 +55,5 @@ V.Timeline = class {
     for (const g of this.r.gunshots) ctx.fillRect(g.t / end * w - 1, 0, 2, 6);
     ctx.fillStyle = '#aab4bf'; ctx.font = '10px system-ui'; ctx.textAlign = 'left';
     ctx.fillText(`seeing (green) / lost (orange), up to ${this.max}`, 4, 10);
-    ctx.fillStyle = '#fff'; ctx.fillRect(t / end * w - 1, 0, 2, h);
   }
 };

@@ -51,17 +51,15 @@ V.Lanes = class {
     });
     this.paintedWidth = w;
   }
-  draw(t) {
+  // The lanes change only with the width; the moment is shown by the cursor over them.
+  draw() {
     const c = this.canvas, dpr = window.devicePixelRatio || 1, w = c.clientWidth || 600, h = this.count * this.laneHeight;
-    if (!this.image || this.paintedWidth !== w) this.paint();
-    if (c.width !== Math.round(w * dpr) || c.height !== Math.round(h * dpr)) {
-      c.width = Math.round(w * dpr); c.height = Math.max(1, Math.round(h * dpr));
-    }
+    if (this.image && this.paintedWidth === w) return;
+    this.paint();
+    c.width = Math.round(w * dpr); c.height = Math.max(1, Math.round(h * dpr));
     const ctx = c.getContext('2d');
     ctx.setTransform(1, 0, 0, 1, 0, 0);
     ctx.clearRect(0, 0, c.width, c.height);
     ctx.drawImage(this.image, 0, 0);
-    ctx.setTransform(dpr, 0, 0, dpr, 0, 0);
-    ctx.fillStyle = '#fff'; ctx.fillRect(t / (this.r.end || 1) * w - 1, 0, 2, h);
   }
 };

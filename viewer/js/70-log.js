@@ -56,17 +56,22 @@ V.LogPanel = class {
     const key = `${first}|${to}|${this.last}|${this.now}|${this.filterText}|${this.ptr}`;
     if (key === this.painted) return;
     this.painted = key;
-    const log = this.r.log, now = this.now, frag = document.createDocumentFragment();
-    for (let k = first; k < to; k++) {
-      const i = this.lineAt(k), line = log[i], li = document.createElement('li');
-      li.dataset.t = line.t; li.dataset.i = i;
-      li.style.top = `${k * lh}px`;
-      if (k > this.last) li.className = 'future';
-      else if (now >= 0 && line.t === log[now].t) li.className = 'current';
-      const ts = document.createElement('span'); ts.className = 't'; ts.textContent = (line.t / 1000).toFixed(3);
-      li.append(ts, line.text);
-      frag.append(li);
+    // The rows in view are kept and rewritten in place: only what changed costs the page work.
+    const log = this.r.log, now = this.now, rows = this.list.children;
+    while (rows.length < to - first) {
+      const li = document.createElement('li'), ts = document.createElement('span');
+      ts.className = 't';
+      li.append(ts, document.createTextNode(''));
+      this.list.append(li);
     }
-    this.list.replaceChildren(frag);
+    while (rows.length > to - first) this.list.lastChild.remove();
+    for (let k = first; k < to; k++) {
+      const i = this.lineAt(k), line = log[i], li = rows[k - first];
+      V.put(li.dataset, 't', String(line.t)); V.put(li.dataset, 'i', String(i));
+      V.put(li.style, 'top', `${k * lh}px`);
+      V.put(li, 'className', k > this.last ? 'future' : now >= 0 && line.t === log[now].t ? 'current' : '');
+      V.put(li.firstChild, 'textContent', (line.t / 1000).toFixed(3));
+      V.put(li.lastChild, 'data', line.text);
+    }
   }
 };

@@ -10,6 +10,7 @@ V.App = class {
     this.logPanel = new V.LogPanel(document.getElementById('log'), replay, t => this.seek(t));
     this.slider = document.getElementById('slider');
     this.status = document.getElementById('status');
+    this.cursor = document.getElementById('cursor');
     this.wire();
     this.map.resize();
     this.seek(0);
@@ -34,25 +35,37 @@ V.App = class {
   render() {
     const frame = this.frameAt(this.t);
     this.map.draw(frame);
-    this.timeline.draw(this.t);
-    this.lanes.draw(this.t);
+    this.timeline.draw();
+    this.lanes.draw();
+    V.put(this.cursor.style, 'transform', `translateX(${(this.t / (this.r.end || 1) * this.timeline.paintedWidth).toFixed(1)}px)`);
     V.drawStars(document.getElementById('stars'), frame);
-    const shown = this.logPanel.render(this.t);
-    this.slider.value = String(Math.round(this.t));
-    document.getElementById('clock').textContent = `${(this.t / 1000).toFixed(1)} s`;
+    // Fast play moves the log faster than it can be read: it follows ten times a second.
+    const now = performance.now();
+    if (!this.playing || this.speed < 8 || !(now - this.logShownAt < 100)) {
+      this.logShownAt = now;
+      this.logLines = this.logPanel.render(this.t);
+    }
+    const shown = this.logLines;
+    V.put(this.slider, 'value', String(Math.round(this.t)));
+    V.put(document.getElementById('clock'), 'textContent', `${(this.t / 1000).toFixed(1)} s`);
     this.showFollowed(frame);
     const d = this.status.dataset, counts = frame.counts;
-    d.time = String(Math.round(this.t)); d.sample = String(frame.index);
-    d.cops = String(frame.cops.length); d.copsDrawn = String(this.map.drawn.length);
-    d.vehicles = String(frame.vehicles.length); d.logShown = String(shown);
-    d.follow = this.map.follow || '';
-    this.status.textContent = `${frame.cops.length} cops, ${frame.vehicles.length} vehicles · seeing ${counts.seeing ?? 0}, lost ${counts.lost ?? 0}`;
+    d.time = String(Math.round(this.t));
+    V.put(d, 'sample', String(frame.index));
+    V.put(d, 'cops', String(frame.cops.length)); V.put(d, 'copsDrawn', String(this.map.drawn.length));
+    V.put(d, 'vehicles', String(frame.vehicles.length)); V.put(d, 'logShown', String(shown));
+    V.put(d, 'follow', this.map.follow || '');
+    V.put(this.status, 'textContent', `${frame.cops.length} cops, ${frame.vehicles.length} vehicles · seeing ${counts.seeing ?? 0}, lost ${counts.lost ?? 0}`);
   }
   showFollowed(frame) {
     const el = document.getElementById('follow'), id = this.map.follow;
     const cop = id && frame.cops.find(c => c.id === id);
-    el.dataset.fails = ''; el.dataset.kind = '';
-    if (!cop) { el.textContent = id ? `${id}: not in the run now` : 'click a cop to follow him'; return; }
+    if (!cop) {
+      V.put(el.dataset, 'fails', ''); V.put(el.dataset, 'kind', '');
+      V.put(el, 'textContent', id ? `${id}: not in the run now` : 'click a cop to follow him');
+      return;
+    }
+    let fails = '';
     const look = V.copLook(this.r, cop, frame.t);
     const seat = cop.vehicle ? ` · in ${cop.vehicle} (${cop.seat === -1 || cop.seat === undefined ? 'driver' : 'passenger ' + cop.seat})` : '';
     const lines = [`${cop.id} (${cop.ptr}) · ${look.kind}${look.step ? ' · ' + look.step : ''}${look.alert ? ' · alert' : ''}`,
@@ -65,10 +78,10 @@ V.App = class {
       const sight = V.explainSight(this.map.sight, cop, frame.player, sit, V.sightAt(this.r, cop.index, frame.index), boxName);
       for (const c of sight.checks) lines.push(`${c.ok === null ? '·' : c.ok ? '✓' : c.optional ? '–' : '✗'} ${c.text}`);
       lines.push(sight.fails ? `does not see him: ${sight.fails.name} fails` : 'sees him by this test');
-      el.dataset.fails = sight.fails ? sight.fails.name : '';
+      fails = sight.fails ? sight.fails.name : '';
     }
-    el.dataset.kind = look.kind;
-    el.textContent = lines.join('\n');
+    V.put(el.dataset, 'fails', fails); V.put(el.dataset, 'kind', look.kind);
+    V.put(el, 'textContent', lines.join('\n'));
   }
   followCop(id) {
     this.map.follow = id;
@@ -79,7 +92,9 @@ V.App = class {
     this.render();
   }
   play(on) {
+    const was = this.playing;
     this.playing = on;
+    if (was && !on) this.render();
     document.getElementById('play').textContent = on ? 'pause' : 'play';
     if (!on) return;
     if (this.t >= this.r.end) this.t = 0;

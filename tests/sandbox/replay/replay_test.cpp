@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -166,6 +167,62 @@ TEST(ReplayRecorderTest, SightQuestionsGoToTheCopWhoAskedWithWhatBlockedThem) {
     const auto [x, y] = d.Position("cops", behind, last);
     EXPECT_DOUBLE_EQ(x, 0.0);
     EXPECT_DOUBLE_EQ(y, 20.0);
+}
+
+// Two cops lose the player behind a depot and search for him on foot: move orders and routes.
+constexpr const char* kFootSearch =
+    R"({ "name": "search", "seed": 7, "frameMs": 33, "durationMs": 30000, "host": { "pursuit": false },
+    "settings": { "RunnerPercent": 0, "LookChance": 100, "MinMovesBetweenPauses": 2 },
+    "world": { "boxes": [ { "id": "depot", "min": [-40, 20, 0], "max": [40, 30, 10] } ], "pedNodes": { "spacing": 10 } },
+    "player": { "pos": [0, 0, 0], "wanted": 2 },
+    "peds": [ { "id": "cop1", "type": 6, "pos": [0, -25, 0] }, { "id": "cop2", "type": 6, "pos": [120, 60, 0], "heading": 270 } ],
+    "events": [ { "at": 500, "do": "playerMove", "to": [0, 150, 0], "speed": 7 } ] })";
+
+TEST(ReplayRecorderTest, EveryOrderAndRouteShowsOnTheCopItWasFor) {
+    const Recorded rec(kFootSearch);
+    const ReplayData& d = *rec.data;
+    const int cops[] = {d.Index("cops", "cop1"), d.Index("cops", "cop2")};
+    // The last command naming each cop in a sample is his order from that sample on.
+    std::map<std::pair<int, int>, nlohmann::json> lastOrder;  // (sample, handle) -> [command, args]
+    for (const auto& row : d.json["orders"]) {
+        if (row.size() < 3 || row[1] == "02C0") continue;
+        const nlohmann::json args(row.begin() + 2, row.end());
+        lastOrder[{row[0].get<int>(), args[0].get<int>()}] = {row[1], args};
+    }
+    int checked = 0;
+    for (const int k : cops) {
+        ASSERT_GE(k, 0);
+        nlohmann::json previousRoute = "unset";
+        int routes = 0;
+        for (int s = 0; s < d.Samples(); ++s) {
+            const nlohmann::json order = d.Value("cops", k, "order", s);
+            if (!order.is_null() && order["t"] == d.Time(s)) {
+                const auto it = lastOrder.find({s, order["args"][0].get<int>()});
+                ASSERT_NE(it, lastOrder.end()) << s;
+                EXPECT_EQ(it->second[0], order["command"]);
+                EXPECT_EQ(it->second[1], order["args"]);
+                ++checked;
+            }
+            const nlohmann::json route = d.Value("cops", k, "move", s);
+            if (route != previousRoute) ++routes;
+            previousRoute = route;
+            if (route.is_array()) {
+                EXPECT_EQ(route.size() % 2, 0u);  // x, y, x, y...
+            }
+        }
+        EXPECT_GE(routes, 2) << "cop " << k << " walks a route";
+    }
+    EXPECT_GE(checked, 4);
+    // Each change is written once: no change repeats the value before it.
+    std::map<std::pair<int, int>, nlohmann::json> last;
+    for (const auto& change : d.json["cops"]["changes"]) {
+        const std::pair<int, int> key{change[1].get<int>(), change[2].get<int>()};
+        const auto it = last.find(key);
+        if (it != last.end()) {
+            EXPECT_NE(it->second, change[3]) << change;
+        }
+        last[key] = change[3];
+    }
 }
 
 }  // namespace
