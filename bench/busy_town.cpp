@@ -1,8 +1,11 @@
 #include "busy_town.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <string>
+
+#include "scenario/scenario_loader.h"
 
 sandbox::Scenario BusyTown(bool hostPursuit) {
     sandbox::Scenario s;
@@ -32,7 +35,23 @@ sandbox::Scenario BusyTown(bool hostPursuit) {
     return s;
 }
 
-BenchWorld::BenchWorld(bool withPlugin, bool hostPursuit) : scenario(BusyTown(hostPursuit)), world(scenario) {
+sandbox::Scenario StressTown(int cops, bool chasing) {
+    sandbox::Scenario s = sandbox::LoadScenarioFile(VIGILOR_STRESS_TOWN);
+    std::stable_partition(s.peds.begin(), s.peds.end(),
+                          [](const sandbox::PedSpec& p) { return p.type == 6; });
+    const auto police =
+        std::count_if(s.peds.begin(), s.peds.end(), [](const auto& p) { return p.type == 6; });
+    if (cops < police) s.peds.erase(s.peds.begin() + cops, s.peds.begin() + police);
+    for (int i = 0; i < cops && i < static_cast<int>(s.peds.size()); ++i)
+        s.peds[static_cast<std::size_t>(i)].type = 6;
+    s.events.clear();
+    s.host.pursuit = chasing;
+    return s;
+}
+
+BenchWorld::BenchWorld(bool withPlugin, bool hostPursuit) : BenchWorld(BusyTown(hostPursuit), withPlugin) {}
+
+BenchWorld::BenchWorld(sandbox::Scenario s, bool withPlugin) : scenario(std::move(s)), world(scenario) {
     if (!withPlugin) return;
     dir = std::filesystem::temp_directory_path() / "vigilor-bench";
     std::filesystem::create_directories(dir);

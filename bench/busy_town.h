@@ -11,9 +11,14 @@
 /// With `hostPursuit` off the cops stand where they are, so every tick sees the same town.
 sandbox::Scenario BusyTown(bool hostPursuit = true);
 
-/// The busy town as a live world, with the plugin loaded (logging off) when asked.
+/// The stress town of bench/scenarios/ with `cops` cops (its first ones; past its 100, its other
+/// peds become cops too), the player in plain view, and the host's pursuit on (`chasing`) or off.
+sandbox::Scenario StressTown(int cops, bool chasing);
+
+/// The busy town (or another scenario) as a live world, with the plugin loaded (logging off) when asked.
 struct BenchWorld {
     explicit BenchWorld(bool withPlugin, bool hostPursuit = true);
+    BenchWorld(sandbox::Scenario s, bool withPlugin);
     sandbox::Scenario scenario;
     sandbox::World world;
     std::filesystem::path dir;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <queue>
 
 namespace sandbox {
 
@@ -81,8 +80,10 @@ void NodeGrid::ForEachNeighbourCandidate(const std::vector<Vec3>& nodes, int i,
     }
 }
 
-// Rings of cells around the one nearest to p, each ring pushing its nodes onto a heap by distance.
-// The nearest candidate is settled once no unopened ring can hold a node as near.
+// Rings of cells around the one nearest to p. A node is asked about only while it would beat the best
+// accepted so far, and the search stops once no unopened ring can hold a node as near. Asking in cell
+// order rather than by distance keeps the far searches (from roofs nearly every node is refused)
+// cheap; a near search asks a few more nodes than it strictly needs.
 int NodeGrid::Nearest(const std::vector<Vec3>& nodes, Vec3 p, const std::function<bool(int)>& accept) const {
     if (entries_.empty() || !std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return -1;
     // Where p is outside the grid, every node is at least as far from p as from p's foot on the grid.
@@ -98,19 +99,21 @@ int NodeGrid::Nearest(const std::vector<Vec3>& nodes, Vec3 p, const std::functio
         return std::sqrt(outside2 + gap * gap) * (1.0 - kBoundSlack) - kBoundSlackMetres;
     };
 
-    std::priority_queue<Candidate, std::vector<Candidate>, std::greater<>> open;
+    // A node whose float distance overflows counts as out of reach, as in a scan of them all.
+    Candidate best{std::numeric_limits<float>::max(), -1};
     const auto openCell = [&](std::int64_t x, std::int64_t y) {
         if (x < 0 || y < 0 || x >= columns_ || y >= rows_) return;
         const auto cell = static_cast<std::size_t>(CellIndex(x, y));
         for (std::uint32_t k = cellStart_[cell]; k < cellStart_[cell + 1]; ++k) {
-            const int i = static_cast<int>(entries_[k]);
-            const float d = Length(nodes[static_cast<std::size_t>(i)] - p);
-            // A node whose float distance overflows counts as out of reach, as in a scan of them all.
-            if (d < std::numeric_limits<float>::max()) open.push({d, i});
+            const Candidate c{Length(nodes[entries_[k]] - p), static_cast<int>(entries_[k])};
+            if ((best.i < 0 ? c.d < best.d : best > c) && accept(c.i)) best = c;
         }
     };
-    const auto openRing = [&](std::int64_t r) {
-        if (r == 0) return openCell(s.x, s.y);
+    for (std::int64_t r = 0; r <= lastRing && ringBound(r) <= static_cast<double>(best.d); ++r) {
+        if (r == 0) {
+            openCell(s.x, s.y);
+            continue;
+        }
         for (std::int64_t x = s.x - r; x <= s.x + r; ++x) {
             openCell(x, s.y - r);
             openCell(x, s.y + r);
@@ -119,18 +122,8 @@ int NodeGrid::Nearest(const std::vector<Vec3>& nodes, Vec3 p, const std::functio
             openCell(s.x - r, y);
             openCell(s.x + r, y);
         }
-    };
-
-    std::int64_t ring = 0;
-    for (;;) {
-        while (ring <= lastRing && (open.empty() || ringBound(ring) <= static_cast<double>(open.top().d))) {
-            openRing(ring++);
-        }
-        if (open.empty()) return -1;
-        const int best = open.top().i;
-        open.pop();
-        if (accept(best)) return best;
     }
+    return best.i;
 }
 
 }  // namespace sandbox

@@ -24,7 +24,8 @@ public:
 
     /// The node nearest to p in 3D (by the same float distance a scan of every node would use; on a
     /// tie the lower index) for which `accept` holds, or -1: none does, p is not finite, or p is so far
-    /// away that the float distance overflows. `accept` is asked in order of distance, only as needed.
+    /// away that the float distance overflows. `accept` is asked only of nodes that would still win, in
+    /// no set order, and must give the same answer whenever it is asked.
     int Nearest(const std::vector<Vec3>& nodes, Vec3 p, const std::function<bool(int)>& accept) const;
 
 private:

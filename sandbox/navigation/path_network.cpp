@@ -96,6 +96,16 @@ void PathNetwork::Link(const Geometry& geometry, float range) {
         });
     }
     for (std::vector<int>& linked : links_) std::sort(linked.begin(), linked.end());
+    linkStart_.assign(1, 0);
+    linkTo_.clear();
+    linkLength_.clear();
+    for (std::size_t i = 0; i < links_.size(); ++i) {
+        for (const int j : links_[i]) {
+            linkTo_.push_back(j);
+            linkLength_.push_back(Length(nodes_[static_cast<std::size_t>(j)] - nodes_[i]));
+        }
+        linkStart_.push_back(static_cast<std::uint32_t>(linkTo_.size()));
+    }
 }
 
 int PathNetwork::ClosestIndex(Vec3 p) const {
@@ -104,8 +114,10 @@ int PathNetwork::ClosestIndex(Vec3 p) const {
 
 int PathNetwork::ClosestReachableIndex(Vec3 p) const {
     const Vec3 lift{0.0f, 0.0f, kLinkHeight};
+    // From a roof nearly every node is hidden, and mostly by the roof's own box.
+    std::uint32_t blocker = static_cast<std::uint32_t>(-1);
     const int best = grid_.Nearest(nodes_, p, [&](int i) {
-        return geometry_->SegmentClear(p + lift, nodes_[static_cast<std::size_t>(i)] + lift);
+        return geometry_->SegmentClear(p + lift, nodes_[static_cast<std::size_t>(i)] + lift, blocker);
     });
     return best >= 0 ? best : ClosestIndex(p);
 }
@@ -122,9 +134,13 @@ std::vector<Vec3> PathNetwork::Route(Vec3 from, Vec3 to) const {
     const int goal = ClosestReachableIndex(to);
     if (start < 0 || goal < 0 || start == goal) return {to};
     // Dijkstra: the graph is small (a few thousand nodes at most).
+    struct Item {
+        float d;
+        int i;
+        bool operator>(const Item& o) const { return d > o.d || (d == o.d && i > o.i); }
+    };
     std::vector<float> dist(nodes_.size(), std::numeric_limits<float>::max());
     std::vector<int> previous(nodes_.size(), -1);
-    using Item = std::pair<float, int>;
     std::priority_queue<Item, std::vector<Item>, std::greater<>> open;
     dist[static_cast<std::size_t>(start)] = 0.0f;
     open.push({0.0f, start});
@@ -133,13 +149,14 @@ std::vector<Vec3> PathNetwork::Route(Vec3 from, Vec3 to) const {
         open.pop();
         if (i == goal) break;
         if (d > dist[static_cast<std::size_t>(i)]) continue;
-        for (int j : links_[static_cast<std::size_t>(i)]) {
-            const float nd =
-                d + Length(nodes_[static_cast<std::size_t>(j)] - nodes_[static_cast<std::size_t>(i)]);
-            if (nd < dist[static_cast<std::size_t>(j)]) {
-                dist[static_cast<std::size_t>(j)] = nd;
-                previous[static_cast<std::size_t>(j)] = i;
-                open.push({nd, j});
+        const auto at = static_cast<std::size_t>(i);
+        for (std::uint32_t k = linkStart_[at]; k < linkStart_[at + 1]; ++k) {
+            const auto j = static_cast<std::size_t>(linkTo_[k]);
+            const float nd = d + linkLength_[k];
+            if (nd < dist[j]) {
+                dist[j] = nd;
+                previous[j] = i;
+                open.push({nd, linkTo_[k]});
             }
         }
     }

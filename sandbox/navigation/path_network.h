@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -50,6 +51,11 @@ private:
     const Geometry* geometry_ = nullptr;  ///< the world the nodes lie in; it outlives them
     std::vector<Vec3> nodes_;
     std::vector<std::vector<int>> links_;
+    /// The links again, flat for the route search: node i's run from linkStart_[i] to linkStart_[i + 1]
+    /// in linkTo_, each with its length in linkLength_.
+    std::vector<std::uint32_t> linkStart_;
+    std::vector<int> linkTo_;
+    std::vector<float> linkLength_;
     NodeGrid grid_;
 };
 

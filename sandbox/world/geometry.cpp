@@ -57,9 +57,19 @@ void Geometry::Index() {
 }
 
 bool Geometry::SegmentClear(Vec3 a, Vec3 b) const {
+    std::uint32_t none = static_cast<std::uint32_t>(-1);
+    return SegmentClear(a, b, none);
+}
+
+bool Geometry::SegmentClear(Vec3 a, Vec3 b, std::uint32_t& blocker) const {
+    // The tree never skips a box the exact test would hit, so any box that hits decides alone.
+    if (blocker < boxes_.size() && SegmentHitsBox(a, b, boxes_[blocker].min, boxes_[blocker].max))
+        return false;
     return !tree_.AnyOnSegment(a, b, [&](std::uint32_t i) {
         const SolidBox& box = boxes_[i];
-        return SegmentHitsBox(a, b, box.min, box.max);
+        if (!SegmentHitsBox(a, b, box.min, box.max)) return false;
+        blocker = i;
+        return true;
     });
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <random>
 
 #include "world/geometry.h"
@@ -52,6 +53,14 @@ TEST(GeometryIndexTest, SegmentGroundAndInsideMatchATestOfEveryBox) {
                 return sandbox::SegmentHitsBox(a, b, box.min, box.max);
             });
             ASSERT_EQ(g.SegmentClear(a, b), clear) << count << " boxes, segment " << n;
+            // A remembered blocker (right, wrong, stale or none) changes only the order of the tests,
+            // and what it is left holding blocks the segment.
+            std::uint32_t blocker = static_cast<std::uint32_t>(random() % (boxes.size() + 2));
+            ASSERT_EQ(g.SegmentClear(a, b, blocker), clear) << count << " boxes, segment " << n;
+            if (!clear) {
+                ASSERT_LT(blocker, boxes.size());
+                ASSERT_TRUE(sandbox::SegmentHitsBox(a, b, boxes[blocker].min, boxes[blocker].max));
+            }
 
             float ground = g.groundZ;
             bool inside = false;
