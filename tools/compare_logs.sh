@@ -30,7 +30,9 @@ build() {  # source dir, build dir
 }
 echo "building $1 (${rev:0:12}) and this tree"
 build "$base_src" "$base_src/build/compare" || exit 2
-build "$root" "$root/build/default" || exit 2
+# This tree through its own preset, so that the options of its build folder stay as they are.
+{ cmake --preset default >/dev/null && cmake --build --preset default --target vigilor vigilor-sandbox >/dev/null; } ||
+    exit 2
 base_bin="$base_src/build/compare/bin/vigilor-sandbox"
 this_bin="$root/build/default/bin/vigilor-sandbox"
 
