@@ -5,15 +5,13 @@
 #include "frame/frame_state.h"
 #include "frame/log.h"
 #include "frame/settings.h"
+#include "host/constants.h"
 #include "host/ped.h"
 #include "host/player.h"
 #include "host/pools.h"
 
 namespace {
 
-constexpr int kFirstFirearm = 22;
-constexpr int kLastFirearm = 34;
-constexpr int kSilencedPistol = 23;
 constexpr std::uint32_t kSceneMoveEveryMs = 800;
 constexpr std::uint32_t kCheckEveryMs = 200;
 
@@ -25,8 +23,7 @@ const CWeapon* FiringGun(const CPed& player) {
     const int slot = player.m_nActiveWeaponSlot;
     if (slot < 0 || slot >= CPed::kWeaponSlots) return nullptr;
     const CWeapon& weapon = player.m_aWeapons[slot];
-    if (weapon.m_nState != WEAPONSTATE_FIRING || weapon.m_eWeaponType < kFirstFirearm ||
-        weapon.m_eWeaponType > kLastFirearm) {
+    if (weapon.m_nState != WEAPONSTATE_FIRING || !host::IsFirearm(weapon.m_eWeaponType)) {
         return nullptr;
     }
     return &weapon;
@@ -75,7 +72,7 @@ void GunshotCheck(std::uint32_t now) {
         return;
     }
     const int type = gun->m_eWeaponType;
-    const float range = type == kSilencedPistol ? cfg.SilencedRange : cfg.GunshotRange;
+    const float range = type == host::kSilencedPistol ? cfg.SilencedRange : cfg.GunshotRange;
     lastShotCheckTime = now;
     const CVector P = player->GetPosition();
     if (!CopsHear(*player, P, range)) return;

@@ -8,6 +8,7 @@
 #include "awareness/records.h"
 #include "frame/game_clock.h"
 #include "frame/settings.h"
+#include "host/constants.h"
 #include "host/ped.h"
 #include "host/vehicle.h"
 #include "host/world.h"
@@ -50,7 +51,9 @@ bool InsideCone(float heading, float angleDegrees, float dx, float dy) {
 
 CVehicle* SeatedVehicle(const CPed& ped) { return ped.m_bInVehicle ? ped.m_pVehicle : nullptr; }
 
-bool IsPoliceHeli(const CVehicle* vehicle) { return vehicle != nullptr && vehicle->m_nModelIndex == kPoliceHeliModel; }
+bool IsPoliceHeli(const CVehicle* vehicle) {
+    return vehicle != nullptr && vehicle->m_nModelIndex == host::kModelPoliceHeli;
+}
 
 bool SightTest(CPed& cop, const CVector& P, bool playerOnFoot, std::uint32_t now) {
     CVehicle* vehicle = SeatedVehicle(cop);

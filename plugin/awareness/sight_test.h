@@ -7,9 +7,6 @@
 class CPed;
 class CVehicle;
 
-/// The police helicopter's model; its crew sees farther and wider and shares the scene only when allowed.
-constexpr int kPoliceHeliModel = 497;
-
 /// The vehicle the ped sits in, or null when he is on foot (he may still belong to one).
 CVehicle* SeatedVehicle(const CPed& ped);
 bool IsPoliceHeli(const CVehicle* vehicle);

@@ -5,28 +5,22 @@
 #include "frame/frame_state.h"
 #include "frame/log.h"
 #include "frame/settings.h"
+#include "host/constants.h"
 #include "host/ped.h"
 #include "host/player.h"
 #include "host/pools.h"
 #include "host/scripting.h"
 #include "host/vehicle.h"
+#include "search/ped_orders.h"
 
 namespace {
 
 constexpr std::uint32_t kCriminalLogMs = 2001;
 constexpr std::uint32_t kPursuitTaskCheckMs = 151;
 constexpr std::uint32_t kLeaveCarRepeatMs = 1500;
-constexpr int kTaskLeaveVehicle = 704;
-constexpr unsigned int kCommandLeaveVehicle = 0x0633;
-// The host's pursuit tasks, in the order they are looked for.
-constexpr int kPursuitTasks[] = {1103, 1101, 1105};
-
-bool LeavingVehicle(CPed& ped) {
-    return ped.m_pIntelligence->m_TaskMgr.FindActiveTaskByType(kTaskLeaveVehicle) != nullptr;
-}
 
 bool CarriesPursuitTask(CPed& ped) {
-    for (int task : kPursuitTasks) {
+    for (int task : host::kPursuitTasks) {
         if (ped.m_pIntelligence->m_TaskMgr.FindActiveTaskByType(task) != nullptr) return true;
     }
     return false;
@@ -34,7 +28,7 @@ bool CarriesPursuitTask(CPed& ped) {
 
 // Drops every host task of the cop; his foot search starts over from its first step.
 void FlushForSearch(CPed& ped, CopState& cop, std::uint32_t now) {
-    ped.m_pIntelligence->FlushImmediately(true);
+    FlushTasks(ped);
     cop.flushTime = now;
     cop.searchStep = 0;
     cop.lastStep = 0;
@@ -83,7 +77,7 @@ bool ParkedCarHold(CPed& ped, CopState& cop, CVehicle* vehicle, std::uint32_t no
     cop.lastKnownTime = now - static_cast<std::uint32_t>(cfg.PursuitGraceMs) - 1;
     if (!Pending(now, cop.leaveCarTime) && !LeavingVehicle(ped)) {
         cop.leaveCarTime = DeadlineAfter(now, kLeaveCarRepeatMs);
-        plugin::scripting::CallCommandById(kCommandLeaveVehicle, CPools::GetPedRef(&ped));
+        plugin::scripting::CallCommandById(host::kCommandLeaveVehicle, HandleOf(ped));
     }
     return true;
 }

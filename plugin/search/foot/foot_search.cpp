@@ -10,9 +10,9 @@
 #include "search/foot/aim_scan.h"
 #include "search/foot/move_order.h"
 #include "search/foot/move_watchdog.h"
-#include "search/foot/ped_orders.h"
 #include "search/foot/search_area.h"
 #include "search/foot/search_steps.h"
+#include "search/ped_orders.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include "awareness/records.h"
 #include "frame/game_clock.h"
 #include "frame/log.h"
-#include "search/foot/ped_orders.h"
 #include "search/foot/search_area.h"
 #include "search/foot/search_steps.h"
+#include "search/ped_orders.h"
 
 namespace {
 constexpr std::uint32_t kCheckEveryMs = 2501;

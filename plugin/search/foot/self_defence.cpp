@@ -6,22 +6,21 @@
 #include "frame/game_clock.h"
 #include "frame/log.h"
 #include "frame/settings.h"
+#include "host/constants.h"
 #include "host/ped.h"
 #include "host/pools.h"
 #include "host/scripting.h"
 #include "host/vehicle.h"
 #include "search/foot/attacker.h"
 #include "search/foot/foot_search.h"
-#include "search/foot/ped_orders.h"
 #include "search/foot/search_area.h"
+#include "search/ped_orders.h"
 
 namespace {
 
 constexpr float kStandingSpeed = 0.05f;  // m/s; slower than this a car counts as stopped
 constexpr std::uint32_t kLeaveCarRepeatMs = 4000;
 constexpr std::uint32_t kAttackRepeatMs = 10000;
-constexpr unsigned int kCommandLeaveVehicle = 0x0633;
-constexpr unsigned int kCommandAttack = 0x05E2;
 
 void LeaveCarToFight(CPed& ped, CopState& cop, const CVehicle& vehicle, std::uint32_t now) {
     const CVector& v = vehicle.m_vecMoveSpeed;
@@ -29,7 +28,7 @@ void LeaveCarToFight(CPed& ped, CopState& cop, const CVehicle& vehicle, std::uin
         return;
     cop.defendOrderTime = DeadlineAfter(now, kLeaveCarRepeatMs);
     LogLine("defend: leaving car to fight: ped=%p", static_cast<void*>(&ped));
-    if (!LeavingVehicle(ped)) plugin::scripting::CallCommandById(kCommandLeaveVehicle, HandleOf(ped));
+    if (!LeavingVehicle(ped)) plugin::scripting::CallCommandById(host::kCommandLeaveVehicle, HandleOf(ped));
 }
 
 void Attack(CPed& ped, CopState& cop, std::uint32_t now) {
@@ -41,7 +40,7 @@ void Attack(CPed& ped, CopState& cop, std::uint32_t now) {
     cop.defending = true;
     LogLine("defend: attacking: ped=%p target=%p", static_cast<void*>(&ped),
             static_cast<void*>(cop.attacker));
-    plugin::scripting::CallCommandById(kCommandAttack, HandleOf(ped), cop.attackerRef);
+    plugin::scripting::CallCommandById(host::kCommandAttack, HandleOf(ped), cop.attackerRef);
 }
 
 void Finish(CPed& ped, CopState& cop, bool onFoot) {

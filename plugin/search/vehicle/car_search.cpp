@@ -8,18 +8,18 @@
 #include "frame/frame_state.h"
 #include "frame/log.h"
 #include "frame/settings.h"
+#include "host/constants.h"
 #include "host/ped.h"
 #include "host/player.h"
 #include "host/pools.h"
 #include "host/scripting.h"
 #include "host/vehicle.h"
 #include "host/world.h"
+#include "search/ped_orders.h"
 #include "search/search_math.h"
 
 namespace {
 
-// The host's model that is never sent searching (besides the helicopter, which has its own search).
-constexpr int kNeverSearchingModel = 430;
 constexpr float kSceneTolerance = 25.0f;     // m the scene may move before an ordered car is re-ordered
 constexpr float kTrackToleranceExtra = 15.0f;
 constexpr float kProgressStep = 5.0f;        // m the car must gain for the stuck clock to restart
@@ -27,9 +27,6 @@ constexpr float kStandingSpeed = 0.01f;      // m/s
 // A car just ordered needs a moment to get going before standing still counts.
 constexpr std::uint32_t kHaltGraceMs = 4001;
 constexpr std::uint32_t kFirstMissionLogMs = 700;
-constexpr unsigned int kCommandDriveTo = 0x05D1;
-constexpr unsigned int kCommandLeaveVehicle = 0x0633;
-constexpr int kTaskLeaveVehicle = 704;
 constexpr float kTwoPi = 6.2832f;
 
 // One blurred player position for every tracking car, redrawn now and then.
@@ -85,8 +82,9 @@ void Order(CVehicle& car, CPed& driver, VehicleState& state, const Wanted& w, st
             static_cast<void*>(&car), static_cast<double>(dist), static_cast<double>(w.playerDist),
             w.tracking ? 1 : 0, now - sceneTime);
     if (cfg.ClearLawFlag != 0 && car.m_bIsLawEnforcer) ClearLawFlag(car, state, now);
-    plugin::scripting::CallCommandById(kCommandDriveTo, CPools::GetPedRef(&driver), CPools::GetVehicleRef(&car),
-                                       state.target.x, state.target.y, state.target.z, cfg.VehicleSpeed, 0, 0, 2);
+    plugin::scripting::CallCommandById(host::kCommandDriveTo, HandleOf(driver), CPools::GetVehicleRef(&car),
+                                       state.target.x, state.target.y, state.target.z, cfg.VehicleSpeed, 0, 0,
+                                       2);
     LogLine("car drive task given: veh=%p", static_cast<void*>(&car));
     state.missionLogTime = DeadlineAfter(now, kFirstMissionLogMs);
     state.missionLogCount = 0;
@@ -104,9 +102,7 @@ void UnloadCop(CPed& ped, const VehicleState& state, std::uint32_t now) {
     cop.ownScene = state.target;
     cop.ownSceneValid = true;
     cop.ownSceneTime = now;
-    if (ped.m_pIntelligence->m_TaskMgr.FindActiveTaskByType(kTaskLeaveVehicle) == nullptr) {
-        plugin::scripting::CallCommandById(kCommandLeaveVehicle, CPools::GetPedRef(&ped));
-    }
+    if (!LeavingVehicle(ped)) plugin::scripting::CallCommandById(host::kCommandLeaveVehicle, HandleOf(ped));
 }
 
 void Stop(CVehicle& car, VehicleState& state, std::uint32_t now) {
@@ -155,7 +151,7 @@ void Watch(CVehicle& car, VehicleState& state, const Wanted& w, std::uint32_t no
 void ResetCarTrack() { trackTime = 0; }
 
 void CarSearchStep(CVehicle& vehicle, CPed& driver, std::uint32_t now) {
-    if (vehicle.m_nModelIndex == kNeverSearchingModel) return;
+    if (vehicle.m_nModelIndex == host::kModelNeverSearching) return;
     VehicleState& state = GetVehicle(&vehicle);
     const Wanted w = WantedTarget(vehicle, now);
     if (!state.ordered) {
