@@ -17,16 +17,13 @@
 namespace {
 
 bool GraceExpired(const CopState& cop, std::uint32_t now) {
-    return ElapsedOver(now, cop.lastKnownTime, static_cast<std::uint32_t>(cfg.PursuitGraceMs));
+    return ElapsedOver(now, cop.awareness.lastKnownTime, static_cast<std::uint32_t>(cfg.PursuitGraceMs));
 }
 
 // Every stay in a vehicle ends any foot search, so that a cop who gets out starts afresh.
 void NoteInVehicle(CopState& cop, std::uint32_t now) {
-    cop.inVehicleTime = now;
-    cop.pursuitFlushed = false;
-    cop.searchTaskGiven = false;
-    cop.searchStep = 0;
-    cop.lastStep = 0;
+    cop.awareness.inVehicleTime = now;
+    cop.PauseFootSearch();
 }
 
 // A car the car search is driving keeps being driven, whatever its crew knows.
@@ -39,29 +36,29 @@ void DriveOrderedCar(CPed& ped, CVehicle& vehicle, std::uint32_t now) {
 }
 
 void MarkLost(CPed& ped, CopState& cop, bool inVehicle) {
-    cop.lost = true;
+    cop.awareness.lost = true;
     ped.m_nPursuitSuppressed = 1;
     LogLine("cop lost the player: ped=%p inCar=%d", static_cast<void*>(&ped), inVehicle ? 1 : 0);
 }
 
 void ChaseAgain(CPed& ped, CopState& cop, CVehicle* vehicle) {
-    cop.lost = false;
+    cop.awareness.lost = false;
     ped.m_nPursuitSuppressed = 0;
     LogLine("cop is chasing again: ped=%p", static_cast<void*>(&ped));
-    if (vehicle == nullptr && cop.searchTaskGiven) {
+    if (vehicle == nullptr && cop.foot.searchTaskGiven) {
         // No search step of ours may stay on a cop the host pursues with again.
         LogLine("clearing search task: ped=%p", static_cast<void*>(&ped));
         ped.m_pIntelligence->FlushImmediately(true);
         LogLine("search task cleared: ped=%p", static_cast<void*>(&ped));
     }
-    ForgetFootSearch(cop);
-    cop.ownSceneValid = false;
+    cop.ForgetFootSearch();
+    cop.foot.ownSceneValid = false;
     if (vehicle != nullptr && IsPoliceHeli(vehicle) && vehicle->m_pDriver == &ped) HeliChasingAgain(*vehicle);
 }
 
 void SearchWhileLost(CPed& ped, CopState& cop, CVehicle* vehicle, const CopSighting& s, std::uint32_t now) {
     if (vehicle == nullptr) {
-        if (HoldLostCopOnFoot(ped, cop, now) && cfg.FootSearch != 0 && cop.pursuitFlushed) {
+        if (HoldLostCopOnFoot(ped, cop, now) && cfg.FootSearch != 0 && cop.watch.pursuitFlushed) {
             FootSearchTick(ped, cop, s, now);
         }
         return;
@@ -97,9 +94,9 @@ int CopPass(std::uint32_t now) {
         if (GraceExpired(cop, now)) {
             ++lostCount;
             if (cfg.CutPursuit == 0) continue;
-            if (!cop.lost) MarkLost(ped, cop, vehicle != nullptr);
+            if (!cop.awareness.lost) MarkLost(ped, cop, vehicle != nullptr);
             SearchWhileLost(ped, cop, vehicle, s, now);
-        } else if (cop.lost) {
+        } else if (cop.awareness.lost) {
             ChaseAgain(ped, cop, vehicle);
         }
     }

@@ -32,14 +32,11 @@ const CWeapon* FiringGun(const CPed& player) {
 // A lost cop searching on foot starts over towards the new scene; nobody else changes.
 void RestartSearch(CPed& cop) {
     CopState* record = FindCop(&cop);
-    if (record == nullptr || !record->lost || !record->pursuitFlushed || record->defending ||
-        SeatedVehicle(cop)) {
+    if (record == nullptr || !record->awareness.lost || !record->watch.pursuitFlushed ||
+        record->defence.defending || SeatedVehicle(cop)) {
         return;
     }
-    record->searchStep = 0;
-    record->lastStep = 0;
-    record->sweepLeg = 0;
-    record->ownSceneValid = false;
+    record->foot.RestartTowardsScene();
 }
 
 bool CopsHear(const CPed& player, const CVector& P, float range) {

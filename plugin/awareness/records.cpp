@@ -27,9 +27,9 @@ VehicleState* FindVehicle(CVehicle* vehicle) {
 VehicleState& GetVehicle(CVehicle* vehicle) { return vehicleStates[CPools::GetVehicleRef(vehicle)]; }
 
 void FirstStamp(CopState& cop, std::uint32_t now) {
-    cop.lastKnownTime = now;
-    cop.moveStyle = std::rand() % 100 < cfg.RunnerPercent ? 1 : 0;
-    cop.sweepPhase = nextSweepPhase;
+    cop.awareness.lastKnownTime = now;
+    cop.foot.moveStyle = std::rand() % 100 < cfg.RunnerPercent ? 1 : 0;
+    cop.foot.sweepPhase = nextSweepPhase;
     nextSweepPhase += kSweepPhaseStep;
 }
 
@@ -42,7 +42,7 @@ void PurgeCopRecords() {
         if (ped->m_nPedType == PED_TYPE_COP) return false;
         // Still in the host but no cop any more: once his record is gone nothing would lower the
         // flag we raised on him, so it goes back now.
-        if (entry.second.lost) ped->m_nPursuitSuppressed = 0;
+        if (entry.second.awareness.lost) ped->m_nPursuitSuppressed = 0;
         return true;
     });
 }

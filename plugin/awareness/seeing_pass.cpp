@@ -23,11 +23,11 @@ SeeingResult SeeingPass(const CVector& P, std::uint32_t now) {
     SeeingResult result;
     for (const CopSighting& s : sightings) {
         CopState& cop = GetCop(s.ped);
-        if (cop.lastKnownTime == 0) FirstStamp(cop, now);
+        if (cop.awareness.lastKnownTime == 0) FirstStamp(cop, now);
         if (!s.seeing) continue;
         RecogniseVehicle();
         ++result.seeing;
-        cop.lastKnownTime = now;
+        cop.awareness.lastKnownTime = now;
         if (MayShare(s)) result.sceneShared = true;
     }
     if (result.seeing > 0) lastSeenAny = now;
@@ -45,7 +45,7 @@ void RadioPass(std::uint32_t now) {
         if (listener.seeing || (listener.inVehicle && cfg.RadioReachesCars == 0)) continue;
         for (const CopSighting& teller : sightings) {
             if (!teller.seeing || !MayShare(teller) || DistanceSq(listener.position, teller.position) > rangeSq) continue;
-            GetCop(listener.ped).lastKnownTime = now;
+            GetCop(listener.ped).awareness.lastKnownTime = now;
             break;
         }
     }

@@ -35,8 +35,8 @@ View ViewOf(const CVehicle* vehicle) {
 }
 
 bool InTheKnow(const CopState* cop, std::uint32_t now) {
-    return cop != nullptr && cop->lastKnownTime != 0 &&
-           !ElapsedOver(now, cop->lastKnownTime, static_cast<std::uint32_t>(cfg.PursuitGraceMs));
+    return cop != nullptr && cop->awareness.lastKnownTime != 0 &&
+           !ElapsedOver(now, cop->awareness.lastKnownTime, static_cast<std::uint32_t>(cfg.PursuitGraceMs));
 }
 
 bool InsideCone(float heading, float angleDegrees, float dx, float dy) {
@@ -59,7 +59,7 @@ bool SightTest(CPed& cop, const CVector& P, bool playerOnFoot, std::uint32_t now
     CVehicle* vehicle = SeatedVehicle(cop);
     View view = ViewOf(vehicle);
     const CopState* record = FindCop(&cop);
-    if (record != nullptr && Pending(now, record->alertUntil)) {
+    if (record != nullptr && Pending(now, record->foot.alertUntil)) {
         view.range += cfg.AlertRangeBonus;
         view.angle += cfg.AlertAngleBonus;
     }

@@ -29,15 +29,14 @@ bool CarriesPursuitTask(CPed& ped) {
 // Drops every host task of the cop; his foot search starts over from its first step.
 void FlushForSearch(CPed& ped, CopState& cop, std::uint32_t now) {
     FlushTasks(ped);
-    cop.flushTime = now;
-    cop.searchStep = 0;
-    cop.lastStep = 0;
+    cop.watch.flushTime = now;
+    cop.foot.RestartStep();
 }
 
 void TakeOver(CPed& ped, CopState& cop, std::uint32_t now) {
     LogLine("flushing pursuit task: ped=%p", static_cast<void*>(&ped));
     FlushForSearch(ped, cop, now);
-    cop.pursuitFlushed = true;
+    cop.watch.pursuitFlushed = true;
     LogLine("pursuit task flushed: ped=%p", static_cast<void*>(&ped));
 }
 
@@ -51,12 +50,12 @@ void CriminalListScrub(std::uint32_t now) {
         CPed* ped = pool->GetAt(i);
         if (ped == nullptr || ped->m_nPedType != PED_TYPE_COP) continue;
         CopState* cop = FindCop(ped);
-        if (cop == nullptr || !cop->lost) continue;
+        if (cop == nullptr || !cop->awareness.lost) continue;
         for (int slot = 0; slot < CPed::kCriminalSlots; ++slot) {
             if (ped->m_apCriminalsToKill[slot] != player) continue;
             ped->ClearCriminalListSlot(0, slot);
-            if (Elapsed(now, cop->antiLockLogTime, kCriminalLogMs)) {
-                cop->antiLockLogTime = now;
+            if (Elapsed(now, cop->watch.antiLockLogTime, kCriminalLogMs)) {
+                cop->watch.antiLockLogTime = now;
                 LogLine("anti-lock: player removed from the criminal list of a cop that lost him: ped=%p",
                         static_cast<void*>(ped));
             }
@@ -68,15 +67,15 @@ bool ParkedCarHold(CPed& ped, CopState& cop, CVehicle* vehicle, std::uint32_t no
     if (cfg.VehicleSearch == 0 || vehicle == nullptr || IsPoliceHeli(vehicle)) return false;
     const VehicleState* car = FindVehicle(vehicle);
     if (car == nullptr || !car->ordered || !car->stopped) return false;
-    if (!cop.lost) {
-        cop.lost = true;
+    if (!cop.awareness.lost) {
+        cop.awareness.lost = true;
         LogLine("cop forced to stay lost until out of the parked car: ped=%p", static_cast<void*>(&ped));
     }
     ped.m_nPursuitSuppressed = 1;
     // Neither his own sight nor the radio of this tick may let him chase from inside the car.
-    cop.lastKnownTime = now - static_cast<std::uint32_t>(cfg.PursuitGraceMs) - 1;
-    if (!Pending(now, cop.leaveCarTime) && !LeavingVehicle(ped)) {
-        cop.leaveCarTime = DeadlineAfter(now, kLeaveCarRepeatMs);
+    cop.awareness.lastKnownTime = now - static_cast<std::uint32_t>(cfg.PursuitGraceMs) - 1;
+    if (!Pending(now, cop.watch.leaveCarTime) && !LeavingVehicle(ped)) {
+        cop.watch.leaveCarTime = DeadlineAfter(now, kLeaveCarRepeatMs);
         plugin::scripting::CallCommandById(host::kCommandLeaveVehicle, HandleOf(ped));
     }
     return true;
@@ -84,16 +83,16 @@ bool ParkedCarHold(CPed& ped, CopState& cop, CVehicle* vehicle, std::uint32_t no
 
 bool HoldLostCopOnFoot(CPed& ped, CopState& cop, std::uint32_t now) {
     ped.m_nPursuitSuppressed = 1;
-    if (!cop.pursuitFlushed) {
+    if (!cop.watch.pursuitFlushed) {
         if (LeavingVehicle(ped)) return false;
         TakeOver(ped, cop, now);
         return true;
     }
-    if (!Elapsed(now, cop.antiLockCheckTime, kPursuitTaskCheckMs)) return true;
-    cop.antiLockCheckTime = now;
+    if (!Elapsed(now, cop.watch.antiLockCheckTime, kPursuitTaskCheckMs)) return true;
+    cop.watch.antiLockCheckTime = now;
     if (!CarriesPursuitTask(ped)) return true;
     LogLine("anti-lock: vanilla pursuit task on a cop that lost the player, flushing: ped=%p", static_cast<void*>(&ped));
     FlushForSearch(ped, cop, now);
-    cop.searchTaskGiven = false;
+    cop.foot.searchTaskGiven = false;
     return false;
 }

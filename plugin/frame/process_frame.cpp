@@ -59,7 +59,7 @@ void LowerSuppressionFlags() {
         CPed* ped = pool->GetAt(i);
         if (ped == nullptr || ped->m_nPedType != PED_TYPE_COP) continue;
         const CopState* cop = FindCop(ped);
-        if (cop != nullptr && cop->lost) ped->m_nPursuitSuppressed = 0;
+        if (cop != nullptr && cop->awareness.lost) ped->m_nPursuitSuppressed = 0;
     }
     LogLine("reset: flags restored");
 }

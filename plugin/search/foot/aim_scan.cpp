@@ -22,7 +22,7 @@ constexpr std::uint32_t kAimSettleMs = 200;  // the aim counts a little past its
 }  // namespace
 
 void ArmAimTimer(CopState& cop, std::uint32_t now) {
-    cop.aimDueTime = DeadlineAfter(now, DrawBetween(cfg.AimMinMs, cfg.AimMaxMs));
+    cop.foot.aimDueTime = DeadlineAfter(now, DrawBetween(cfg.AimMinMs, cfg.AimMaxMs));
 }
 
 int LoadedFirearm(const CPed& ped) {
@@ -47,10 +47,10 @@ void GiveAimScan(CPed& ped, CopState& cop, int weapon, std::uint32_t now) {
     plugin::scripting::CallCommandById(
         host::kCommandAimAt, HandleOf(ped), static_cast<float>(p.x + reach * std::cos(angle)),
         static_cast<float>(p.y + reach * std::sin(angle)), p.z + kAimHeight, t);
-    cop.movesSincePause = 0;
-    cop.searchStep = kStepAimScan;
-    cop.stepUntil = DeadlineAfter(now, t + kAimSettleMs);
-    cop.alertUntil = cop.stepUntil;
-    cop.searchTaskGiven = true;
+    cop.foot.movesSincePause = 0;
+    cop.foot.searchStep = kStepAimScan;
+    cop.foot.stepUntil = DeadlineAfter(now, t + kAimSettleMs);
+    cop.foot.alertUntil = cop.foot.stepUntil;
+    cop.foot.searchTaskGiven = true;
     LogLine("aim scan done: ped=%p", static_cast<void*>(&ped));
 }

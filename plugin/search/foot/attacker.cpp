@@ -41,6 +41,7 @@ CPed* AttackerOf(CPed& cop) {
 }
 
 bool AttackerStillThere(const CopState& cop) {
-    return InPedPool(cop.attacker) && CPools::GetPedRef(cop.attacker) == cop.attackerRef &&
-           cop.attacker->m_fHealth > 0.0f;
+    return InPedPool(cop.defence.attacker) &&
+           CPools::GetPedRef(cop.defence.attacker) == cop.defence.attackerRef &&
+           cop.defence.attacker->m_fHealth > 0.0f;
 }

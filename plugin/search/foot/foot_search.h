@@ -8,5 +8,3 @@ struct CopSighting;
 
 /// One search tick of a lost cop on foot whom the plugin has taken over.
 void FootSearchTick(CPed& ped, CopState& cop, const CopSighting& sighting, std::uint32_t now);
-/// Forgets the cop's foot search, so that a cop still lost starts it afresh.
-void ForgetFootSearch(CopState& cop);

@@ -22,10 +22,10 @@ float DistanceSq(const CVector& a, const CVector& b) {
 }
 
 void Assign(CopState& cop, CPed& attacker, std::uint32_t now) {
-    cop.attacker = &attacker;
-    cop.attackerRef = CPools::GetPedRef(&attacker);
-    cop.defendUntil = DeadlineAfter(now, cfg.DefendDurationMs);
-    cop.defendOrderTime = 0;  // the next order goes out at once
+    cop.defence.attacker = &attacker;
+    cop.defence.attackerRef = CPools::GetPedRef(&attacker);
+    cop.defence.defendUntil = DeadlineAfter(now, cfg.DefendDurationMs);
+    cop.defence.defendOrderTime = 0;  // the next order goes out at once
 }
 
 void Share(const CopSighting& hit, CPed& attacker, std::uint32_t now) {
@@ -39,7 +39,7 @@ void Share(const CopSighting& hit, CPed& attacker, std::uint32_t now) {
         if (DistanceSq(s.position, hit.position) > rangeSq) continue;
         CopState& cop = GetCop(s.ped);
         // A cop busy with his own attacker keeps him until that defence runs out.
-        if (cop.attacker != nullptr && Pending(now, cop.defendUntil)) continue;
+        if (cop.defence.attacker != nullptr && Pending(now, cop.defence.defendUntil)) continue;
         Assign(cop, attacker, now);
     }
 }
@@ -50,8 +50,8 @@ void DetectAttacks(std::uint32_t now) {
     for (const CopSighting& s : sightings) {
         CopState& cop = GetCop(s.ped);
         const float current = s.ped->m_fHealth + s.ped->m_fArmour;
-        const float previous = cop.lastHealth;
-        cop.lastHealth = current;
+        const float previous = cop.defence.lastHealth;
+        cop.defence.lastHealth = current;
         if (!(previous > 0.0f && current < previous - kHitThreshold)) continue;
         CPed* attacker = AttackerOf(*s.ped);
         if (attacker == nullptr) continue;

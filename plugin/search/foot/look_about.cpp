@@ -19,10 +19,10 @@ void GiveLookAbout(CPed& ped, CopState& cop, std::uint32_t now) {
         std::clamp<std::int64_t>(drawn, 0, std::numeric_limits<std::int32_t>::max()));
     LogLine("looking about: ped=%p time=%d", static_cast<void*>(&ped), t);
     plugin::scripting::CallCommandById(host::kCommandLookAbout, HandleOf(ped), t);
-    cop.movesSincePause = 0;
-    cop.searchStep = kStepLookAbout;
-    cop.stepUntil = DeadlineAfter(now, t);
-    cop.alertUntil = cop.stepUntil;
-    cop.searchTaskGiven = true;
+    cop.foot.movesSincePause = 0;
+    cop.foot.searchStep = kStepLookAbout;
+    cop.foot.stepUntil = DeadlineAfter(now, t);
+    cop.foot.alertUntil = cop.foot.stepUntil;
+    cop.foot.searchTaskGiven = true;
     LogLine("look about done: ped=%p", static_cast<void*>(&ped));
 }

@@ -42,8 +42,8 @@ MovePlan PlanMove(MoveKind kind, std::int32_t moveStyle, float distance) {
 }
 
 void GiveMoveOrder(CPed& ped, const CopState& cop, const MovePlan& plan, std::uint32_t now) {
-    const CVector& to = cop.stepTarget;
-    if (cfg.Pathfinding != 0 && !Pending(now, cop.straightUntil)) {
+    const CVector& to = cop.foot.stepTarget;
+    if (cfg.Pathfinding != 0 && !Pending(now, cop.watch.straightUntil)) {
         // The host gets no time limit on the path; our own deadline still ends the step.
         plugin::scripting::CallCommandById(host::kCommandFollowPath, HandleOf(ped), to.x, to.y, to.z,
                                            plan.moveState, -1);
@@ -54,5 +54,5 @@ void GiveMoveOrder(CPed& ped, const CopState& cop, const MovePlan& plan, std::ui
 }
 
 bool Arrived(const CVector& position, const CopState& cop) {
-    return Distance2D(position, cop.stepTarget) < cfg.WaypointArriveDist;
+    return Distance2D(position, cop.foot.stepTarget) < cfg.WaypointArriveDist;
 }

@@ -14,8 +14,8 @@ constexpr float kNearZoneFactor = 1.2f;
 }  // namespace
 
 CVector SearchTarget(const CopState& cop) {
-    const bool ownIsCurrent = static_cast<std::int32_t>(cop.ownSceneTime - sceneTime) >= 0;
-    return cop.ownSceneValid && ownIsCurrent ? cop.ownScene : scenePos;
+    const bool ownIsCurrent = static_cast<std::int32_t>(cop.foot.ownSceneTime - sceneTime) >= 0;
+    return cop.foot.ownSceneValid && ownIsCurrent ? cop.foot.ownScene : scenePos;
 }
 
 float SearchRadiusR() { return std::max(cfg.SearchRadius, cfg.StandOffDist + kMinSweepSpan); }

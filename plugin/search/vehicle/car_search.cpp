@@ -94,14 +94,14 @@ void Order(CVehicle& car, CPed& driver, VehicleState& state, const Wanted& w, st
 void UnloadCop(CPed& ped, const VehicleState& state, std::uint32_t now) {
     if (!ped.m_bInVehicle || ped.m_nPedType != PED_TYPE_COP) return;
     CopState& cop = GetCop(&ped);
-    cop.lastKnownTime = now - static_cast<std::uint32_t>(cfg.PursuitGraceMs) - 1;
-    if (!cop.lost) {
-        cop.lost = true;
+    cop.awareness.lastKnownTime = now - static_cast<std::uint32_t>(cfg.PursuitGraceMs) - 1;
+    if (!cop.awareness.lost) {
+        cop.awareness.lost = true;
         ped.m_nPursuitSuppressed = 1;
     }
-    cop.ownScene = state.target;
-    cop.ownSceneValid = true;
-    cop.ownSceneTime = now;
+    cop.foot.ownScene = state.target;
+    cop.foot.ownSceneValid = true;
+    cop.foot.ownSceneTime = now;
     if (!LeavingVehicle(ped)) plugin::scripting::CallCommandById(host::kCommandLeaveVehicle, HandleOf(ped));
 }
 
