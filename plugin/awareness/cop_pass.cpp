@@ -1,8 +1,10 @@
 #include "awareness/cop_pass.h"
 
 #include "awareness/records.h"
+#include "awareness/scene.h"
 #include "awareness/sight_test.h"
 #include "awareness/suppression.h"
+#include "awareness/tick_context.h"
 #include "frame/game_clock.h"
 #include "frame/log.h"
 #include "frame/settings.h"
@@ -27,12 +29,12 @@ void NoteInVehicle(CopState& cop, std::uint32_t now) {
 }
 
 // A car the car search is driving keeps being driven, whatever its crew knows.
-void DriveOrderedCar(CPed& ped, CVehicle& vehicle, std::uint32_t now) {
+void DriveOrderedCar(CPed& ped, CVehicle& vehicle, const Scene& scene, std::uint32_t now) {
     if (cfg.VehicleSearch == 0 || IsPoliceHeli(&vehicle) || vehicle.m_pDriver != &ped) return;
     VehicleState* car = FindVehicle(&vehicle);
     if (car == nullptr || !car->ordered || car->stopped) return;
     CarMissionCheck(vehicle, *car, now);
-    CarSearchStep(vehicle, ped, now);
+    CarSearchStep(vehicle, ped, scene, now);
 }
 
 void MarkLost(CPed& ped, CopState& cop, bool inVehicle) {
@@ -56,35 +58,36 @@ void ChaseAgain(CPed& ped, CopState& cop, CVehicle* vehicle) {
     if (vehicle != nullptr && IsPoliceHeli(vehicle) && vehicle->m_pDriver == &ped) HeliChasingAgain(*vehicle);
 }
 
-void SearchWhileLost(CPed& ped, CopState& cop, CVehicle* vehicle, const CopSighting& s, std::uint32_t now) {
+void SearchWhileLost(CPed& ped, CopState& cop, CVehicle* vehicle, const Scene& scene, std::uint32_t now) {
     if (vehicle == nullptr) {
         if (HoldLostCopOnFoot(ped, cop, now) && cfg.FootSearch != 0 && cop.watch.pursuitFlushed) {
-            FootSearchTick(ped, cop, s, now);
+            FootSearchTick(ped, cop, scene, now);
         }
         return;
     }
     if (vehicle->m_pDriver != &ped) return;  // a passenger rides along
     if (IsPoliceHeli(vehicle)) {
-        if (cfg.HeliSearch != 0) HeliSweep(*vehicle, now);
+        if (cfg.HeliSearch != 0) HeliSweep(*vehicle, scene, now);
         return;
     }
     if (cfg.VehicleSearch == 0) return;
     // An ordered car was stepped above and a parked one is held; only a car not yet ordered starts here.
     const VehicleState* car = FindVehicle(vehicle);
-    if (car == nullptr || (!car->ordered && !car->stopped)) CarSearchStep(*vehicle, ped, now);
+    if (car == nullptr || (!car->ordered && !car->stopped)) CarSearchStep(*vehicle, ped, scene, now);
 }
 
 }  // namespace
 
-int CopPass(std::uint32_t now) {
+int CopPass(const TickContext& tick) {
+    const std::uint32_t now = tick.now;
     int lostCount = 0;
-    for (const CopSighting& s : sightings) {
+    for (const CopSighting& s : tick.sightings) {
         CPed& ped = *s.ped;
         CopState& cop = GetCop(&ped);
         CVehicle* vehicle = s.inVehicle ? ped.m_pVehicle : nullptr;
         if (vehicle != nullptr) {
             NoteInVehicle(cop, now);
-            DriveOrderedCar(ped, *vehicle, now);
+            DriveOrderedCar(ped, *vehicle, tick.scene, now);
         }
         if (DefendStep(ped, cop, s, now)) continue;
         if (ParkedCarHold(ped, cop, vehicle, now)) {
@@ -95,7 +98,7 @@ int CopPass(std::uint32_t now) {
             ++lostCount;
             if (cfg.CutPursuit == 0) continue;
             if (!cop.awareness.lost) MarkLost(ped, cop, vehicle != nullptr);
-            SearchWhileLost(ped, cop, vehicle, s, now);
+            SearchWhileLost(ped, cop, vehicle, tick.scene, now);
         } else if (cop.awareness.lost) {
             ChaseAgain(ped, cop, vehicle);
         }

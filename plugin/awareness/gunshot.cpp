@@ -1,8 +1,10 @@
 #include "awareness/gunshot.h"
 
+#include "awareness/distance.h"
 #include "awareness/records.h"
+#include "awareness/scene.h"
 #include "awareness/sight_test.h"
-#include "frame/frame_state.h"
+#include "frame/game_clock.h"
 #include "frame/log.h"
 #include "frame/settings.h"
 #include "host/constants.h"
@@ -47,11 +49,7 @@ bool CopsHear(const CPed& player, const CVector& P, float range) {
         CPed* ped = pool->GetAt(i);
         if (ped == nullptr || ped == &player || ped->m_nPedType != PED_TYPE_COP || !(ped->m_fHealth > 0.0f))
             continue;
-        const CVector& C = ped->GetPosition();
-        const float dx = C.x - P.x;
-        const float dy = C.y - P.y;
-        const float dz = C.z - P.z;
-        if (dx * dx + dy * dy + dz * dz > range * range) continue;
+        if (DistanceSq(ped->GetPosition(), P) > range * range) continue;
         heard = true;
         RestartSearch(*ped);
     }
@@ -60,7 +58,7 @@ bool CopsHear(const CPed& player, const CVector& P, float range) {
 
 }  // namespace
 
-void GunshotCheck(std::uint32_t now) {
+void GunshotCheck(std::uint32_t now, Scene& scene) {
     CPlayerPed* player = FindPlayerPed(-1);
     if (cfg.GunshotEnabled == 0 || player == nullptr) return;
     const CWeapon* gun = FiringGun(*player);
@@ -74,9 +72,7 @@ void GunshotCheck(std::uint32_t now) {
     const CVector P = player->GetPosition();
     if (!CopsHear(*player, P, range)) return;
     lastShotHeardTime = now;
-    scenePos = P;
-    sceneValid = true;
-    sceneTime = now;
+    scene.MoveTo(P, now);
     LogLine("gunshot heard: weapon=%u range=%.0f scene moved to %.1f,%.1f", static_cast<unsigned>(type),
             static_cast<double>(range), static_cast<double>(P.x), static_cast<double>(P.y));
 }

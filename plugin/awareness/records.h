@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <unordered_map>
-#include <vector>
 
 #include "awareness/cop_state.h"
 #include "host/vector.h"
@@ -49,14 +48,3 @@ void FirstStamp(CopState& cop, std::uint32_t now);
 void PurgeCopRecords();
 VehicleState* FindVehicle(CVehicle* vehicle);
 VehicleState& GetVehicle(CVehicle* vehicle);
-
-/// One cop listed in the current awareness tick.
-struct CopSighting {
-    CPed* ped;
-    CVector position;
-    bool seeing;
-    bool inVehicle;
-    bool inHeli;
-};
-
-extern std::vector<CopSighting> sightings;

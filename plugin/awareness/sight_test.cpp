@@ -4,7 +4,6 @@
 #include <cmath>
 #include <numbers>
 
-#include "awareness/gunshot.h"
 #include "awareness/records.h"
 #include "frame/game_clock.h"
 #include "frame/settings.h"
@@ -55,7 +54,7 @@ bool IsPoliceHeli(const CVehicle* vehicle) {
     return vehicle != nullptr && vehicle->m_nModelIndex == host::kModelPoliceHeli;
 }
 
-bool SightTest(CPed& cop, const CVector& P, bool playerOnFoot, std::uint32_t now) {
+bool SightTest(CPed& cop, const CVector& P, bool playerOnFoot, bool disguised, std::uint32_t now) {
     CVehicle* vehicle = SeatedVehicle(cop);
     View view = ViewOf(vehicle);
     const CopState* record = FindCop(&cop);
@@ -63,7 +62,7 @@ bool SightTest(CPed& cop, const CVector& P, bool playerOnFoot, std::uint32_t now
         view.range += cfg.AlertRangeBonus;
         view.angle += cfg.AlertAngleBonus;
     }
-    if (Disguised() && !InTheKnow(record, now)) {
+    if (disguised && !InTheKnow(record, now)) {
         view.range = std::min(cfg.DisguiseRange * (view.heli ? 2.0f : 1.0f), view.range);
     }
 

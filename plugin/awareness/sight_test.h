@@ -12,5 +12,6 @@ CVehicle* SeatedVehicle(const CPed& ped);
 bool IsPoliceHeli(const CVehicle* vehicle);
 
 /// Whether the cop sees the player at P this tick: range, close range, view cone, then line of sight.
-/// Reads the cop's record as it stands before this tick's seeing and radio passes.
-bool SightTest(CPed& cop, const CVector& P, bool playerOnFoot, std::uint32_t now);
+/// `disguised`: the player sits in a vehicle the police do not know. Reads the cop's record as it
+/// stands before this tick's seeing and radio passes.
+bool SightTest(CPed& cop, const CVector& P, bool playerOnFoot, bool disguised, std::uint32_t now);

@@ -2,7 +2,7 @@
 
 #include "awareness/records.h"
 #include "awareness/sight_test.h"
-#include "frame/frame_state.h"
+#include "frame/game_clock.h"
 #include "frame/log.h"
 #include "frame/settings.h"
 #include "host/constants.h"

@@ -80,9 +80,9 @@ void ChooseNextStep(CPed& ped, CopState& cop, const CVector& position, const CVe
 
 }  // namespace
 
-void FootSearchTick(CPed& ped, CopState& cop, const CopSighting&, std::uint32_t now) {
+void FootSearchTick(CPed& ped, CopState& cop, const Scene& scene, std::uint32_t now) {
     const CVector position = ped.GetPosition();
-    const CVector target = SearchTarget(cop);
+    const CVector target = SearchTarget(cop, scene);
     if (!cop.foot.searchTaskGiven) cop.foot.aimDueTime = 0;
     if (cop.foot.aimDueTime == 0) ArmAimTimer(cop, now);
     if (TryAimScan(ped, cop, InNearZone(Distance2D(position, target)), now)) return;

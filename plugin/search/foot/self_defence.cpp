@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "awareness/records.h"
+#include "awareness/sighting.h"
 #include "frame/game_clock.h"
 #include "frame/log.h"
 #include "frame/settings.h"

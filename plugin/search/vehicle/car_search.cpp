@@ -5,7 +5,8 @@
 #include <cstdlib>
 
 #include "awareness/records.h"
-#include "frame/frame_state.h"
+#include "awareness/scene.h"
+#include "frame/game_clock.h"
 #include "frame/log.h"
 #include "frame/settings.h"
 #include "host/constants.h"
@@ -46,7 +47,7 @@ void DrawTrackOffset(std::uint32_t now) {
     trackTime = now;
 }
 
-Wanted WantedTarget(const CVehicle& car, std::uint32_t now) {
+Wanted WantedTarget(const CVehicle& car, const Scene& scene, std::uint32_t now) {
     Wanted w;
     const CPlayerPed* player = FindPlayerPed(-1);
     w.tracking = cfg.VehicleTracksPlayer != 0 && player != nullptr;
@@ -59,7 +60,7 @@ Wanted WantedTarget(const CVehicle& car, std::uint32_t now) {
         const float ground = CWorld::FindGroundZForCoord(w.target.x, w.target.y);
         if (ground > kNoGroundZ) w.target.z = ground;
     } else {
-        w.target = scenePos;
+        w.target = scene.scenePos;
     }
     if (player != nullptr) w.playerDist = Distance2D(car.GetPosition(), player->GetPosition());
     return w;
@@ -71,7 +72,8 @@ void ClearLawFlag(CVehicle& car, VehicleState& state, std::uint32_t now) {
     state.lawFlagClearTime = now;
 }
 
-void Order(CVehicle& car, CPed& driver, VehicleState& state, const Wanted& w, std::uint32_t now) {
+void Order(CVehicle& car, CPed& driver, VehicleState& state, const Wanted& w, const Scene& scene,
+           std::uint32_t now) {
     state.target = w.target;
     state.ordered = true;
     state.haltSince = 0;
@@ -80,7 +82,7 @@ void Order(CVehicle& car, CPed& driver, VehicleState& state, const Wanted& w, st
     state.progressTime = now;
     LogLine("car ordered to target: veh=%p targetDist=%.1f playerDist=%.1f track=%d sceneAge=%ums",
             static_cast<void*>(&car), static_cast<double>(dist), static_cast<double>(w.playerDist),
-            w.tracking ? 1 : 0, now - sceneTime);
+            w.tracking ? 1 : 0, now - scene.sceneTime);
     if (cfg.ClearLawFlag != 0 && car.m_bIsLawEnforcer) ClearLawFlag(car, state, now);
     plugin::scripting::CallCommandById(host::kCommandDriveTo, HandleOf(driver), CPools::GetVehicleRef(&car),
                                        state.target.x, state.target.y, state.target.z, cfg.VehicleSpeed, 0, 0,
@@ -150,18 +152,18 @@ void Watch(CVehicle& car, VehicleState& state, const Wanted& w, std::uint32_t no
 
 void ResetCarTrack() { trackTime = 0; }
 
-void CarSearchStep(CVehicle& vehicle, CPed& driver, std::uint32_t now) {
+void CarSearchStep(CVehicle& vehicle, CPed& driver, const Scene& scene, std::uint32_t now) {
     if (vehicle.m_nModelIndex == host::kModelNeverSearching) return;
     VehicleState& state = GetVehicle(&vehicle);
-    const Wanted w = WantedTarget(vehicle, now);
+    const Wanted w = WantedTarget(vehicle, scene, now);
     if (!state.ordered) {
         state.orderTime = now;
-        Order(vehicle, driver, state, w, now);
+        Order(vehicle, driver, state, w, scene, now);
         return;
     }
     const float tolerance = w.tracking ? 2.0f * cfg.TrackError + kTrackToleranceExtra : kSceneTolerance;
     if (Distance2D(state.target, w.target) > tolerance) {
-        Order(vehicle, driver, state, w, now);
+        Order(vehicle, driver, state, w, scene, now);
         return;
     }
     Watch(vehicle, state, w, now);
