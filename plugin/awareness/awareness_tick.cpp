@@ -50,6 +50,8 @@ void AwarenessTick(std::uint32_t now, Scene& scene, Disguise& disguise) {
         RadioPass(tick);
         // Per cop: vehicle, defence, parked-car hold, loss test, search.
         lost = CopPass(tick);
+        // Read by every frame's criminal-list scrub until the next tick.
+        RecountLostCops();
     }
     VehicleRecordPass(now);
     SummaryLine(static_cast<int>(sightingList.size()), seen.seeing, lost, seen.sceneShared);

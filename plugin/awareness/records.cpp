@@ -1,5 +1,6 @@
 #include "awareness/records.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "frame/settings.h"
@@ -10,6 +11,7 @@ float nextSweepPhase = 0.0f;
 
 namespace {
 constexpr float kSweepPhaseStep = 2.4f;  // radians; spreads the cops' sweeps around the scene
+int lostCops = 0;                        // at the last count
 }  // namespace
 
 CopState* FindCop(CPed* ped) {
@@ -32,6 +34,13 @@ void FirstStamp(CopState& cop, std::uint32_t now) {
     cop.foot.sweepPhase = nextSweepPhase;
     nextSweepPhase += kSweepPhaseStep;
 }
+
+void RecountLostCops() {
+    lostCops = static_cast<int>(std::count_if(copStates.begin(), copStates.end(),
+                                              [](const auto& entry) { return entry.second.awareness.lost; }));
+}
+
+bool AnyCopLost() { return lostCops != 0; }
 
 void PurgeCopRecords() {
     // A listed cop always resolves to a live cop of the pool, so one test covers both keeping rules.

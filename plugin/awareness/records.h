@@ -46,5 +46,11 @@ extern float nextSweepPhase;
 void FirstStamp(CopState& cop, std::uint32_t now);
 /// Forgets the records of peds that left the pool or are no longer cops.
 void PurgeCopRecords();
+/// Counts the records held as lost. A cop is marked lost or chasing only within the awareness tick
+/// (and the tables are emptied only by the reset), so a count taken after each of them holds until
+/// the next.
+void RecountLostCops();
+/// Whether any record was held as lost at the last count.
+bool AnyCopLost();
 VehicleState* FindVehicle(CVehicle* vehicle);
 VehicleState& GetVehicle(CVehicle* vehicle);

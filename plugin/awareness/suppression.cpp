@@ -1,5 +1,8 @@
 #include "awareness/suppression.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "awareness/records.h"
 #include "awareness/sight_test.h"
 #include "frame/game_clock.h"
@@ -40,6 +43,12 @@ void TakeOver(CPed& ped, CopState& cop, std::uint32_t now) {
     LogLine("pursuit task flushed: ped=%p", static_cast<void*>(&ped));
 }
 
+// Looked at before the record: most cops have nobody on their list.
+bool Targets(const CPed& cop, const CPed* player) {
+    return std::find(std::begin(cop.m_apCriminalsToKill), std::end(cop.m_apCriminalsToKill), player) !=
+           std::end(cop.m_apCriminalsToKill);
+}
+
 }  // namespace
 
 void CriminalListScrub(std::uint32_t now) {
@@ -48,7 +57,7 @@ void CriminalListScrub(std::uint32_t now) {
     if (pool == nullptr || player == nullptr) return;
     for (int i = 0, n = pool->GetSize(); i < n; ++i) {
         CPed* ped = pool->GetAt(i);
-        if (ped == nullptr || ped->m_nPedType != PED_TYPE_COP) continue;
+        if (ped == nullptr || ped->m_nPedType != PED_TYPE_COP || !Targets(*ped, player)) continue;
         CopState* cop = FindCop(ped);
         if (cop == nullptr || !cop->awareness.lost) continue;
         for (int slot = 0; slot < CPed::kCriminalSlots; ++slot) {
@@ -91,7 +100,8 @@ bool HoldLostCopOnFoot(CPed& ped, CopState& cop, std::uint32_t now) {
     if (!Elapsed(now, cop.watch.antiLockCheckTime, kPursuitTaskCheckMs)) return true;
     cop.watch.antiLockCheckTime = now;
     if (!CarriesPursuitTask(ped)) return true;
-    LogLine("anti-lock: vanilla pursuit task on a cop that lost the player, flushing: ped=%p", static_cast<void*>(&ped));
+    LogLine("anti-lock: vanilla pursuit task on a cop that lost the player, flushing: ped=%p",
+            static_cast<void*>(&ped));
     FlushForSearch(ped, cop, now);
     cop.foot.searchTaskGiven = false;
     return false;

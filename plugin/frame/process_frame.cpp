@@ -87,6 +87,7 @@ void ResetAll() {
     RestoreLawFlags();
     copStates.clear();
     vehicleStates.clear();
+    RecountLostCops();
     scene.sceneValid = false;
     ResetCarTrack();
     disguise.Reset();
@@ -118,7 +119,7 @@ void ProcessFrame() {
         scene.lastSeenAny = now;
         LogLine("wanted level started, level=%u", wanted->m_nWantedLevel);
     }
-    if (!copStates.empty()) CriminalListScrub(now);
+    if (AnyCopLost()) CriminalListScrub(now);
     ApplyPedRange();
     ParkedCarGuard(now);
     if (cfg.GunshotEnabled != 0) GunshotCheck(now, scene);
