@@ -83,7 +83,7 @@ int CopPass(const TickContext& tick) {
     int lostCount = 0;
     for (const CopSighting& s : tick.sightings) {
         CPed& ped = *s.ped;
-        CopState& cop = GetCop(&ped);
+        CopState& cop = *s.cop;
         CVehicle* vehicle = s.inVehicle ? ped.m_pVehicle : nullptr;
         if (vehicle != nullptr) {
             NoteInVehicle(cop, now);

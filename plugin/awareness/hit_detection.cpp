@@ -22,17 +22,17 @@ void Assign(CopState& cop, CPed& attacker, std::uint32_t now) {
     cop.defence.defendOrderTime = 0;  // the next order goes out at once
 }
 
-void Share(const TickContext& tick, const CopSighting& hit, CPed& attacker) {
+void Share(TickContext& tick, const CopSighting& hit, CPed& attacker) {
     const std::uint32_t now = tick.now;
     const float rangeSq = cfg.DefendShareRange * cfg.DefendShareRange;
-    for (const CopSighting& s : tick.sightings) {
+    for (CopSighting& s : tick.sightings) {
         if (s.inHeli) continue;
         if (s.ped == hit.ped) {
-            Assign(GetCop(s.ped), attacker, now);
+            Assign(RecordOf(s), attacker, now);
             continue;
         }
         if (DistanceSq(s.position, hit.position) > rangeSq) continue;
-        CopState& cop = GetCop(s.ped);
+        CopState& cop = RecordOf(s);
         // A cop busy with his own attacker keeps him until that defence runs out.
         if (cop.defence.attacker != nullptr && Pending(now, cop.defence.defendUntil)) continue;
         Assign(cop, attacker, now);
@@ -41,9 +41,9 @@ void Share(const TickContext& tick, const CopSighting& hit, CPed& attacker) {
 
 }  // namespace
 
-void DetectAttacks(const TickContext& tick) {
-    for (const CopSighting& s : tick.sightings) {
-        CopState& cop = GetCop(s.ped);
+void DetectAttacks(TickContext& tick) {
+    for (CopSighting& s : tick.sightings) {
+        CopState& cop = RecordOf(s);
         const float current = s.ped->m_fHealth + s.ped->m_fArmour;
         const float previous = cop.defence.lastHealth;
         cop.defence.lastHealth = current;

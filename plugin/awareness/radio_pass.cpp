@@ -123,7 +123,7 @@ void RadioPass(const TickContext& tick) {
             hears = false;
             for (int i = 0, n = static_cast<int>(tellers.size()); i < n && !hears; ++i) hears = inRange(i);
         }
-        if (hears) GetCop(listener.ped).awareness.lastKnownTime = tick.now;
+        if (hears) listener.cop->awareness.lastKnownTime = tick.now;
     }
     if (gridded) grid.Clear();
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "awareness/sighting.h"
 #include "frame/settings.h"
 #include "host/ped.h"
 #include "host/pools.h"
@@ -20,6 +21,11 @@ CopState* FindCop(CPed* ped) {
 }
 
 CopState& GetCop(CPed* ped) { return copStates[CPools::GetPedRef(ped)]; }
+
+CopState& RecordOf(CopSighting& sighting) {
+    if (sighting.cop == nullptr) sighting.cop = &copStates[sighting.handle];
+    return *sighting.cop;
+}
 
 VehicleState* FindVehicle(CVehicle* vehicle) {
     auto it = vehicleStates.find(CPools::GetVehicleRef(vehicle));

@@ -8,6 +8,7 @@
 
 class CPed;
 class CVehicle;
+struct CopSighting;
 
 /// What the plugin remembers of one police vehicle it took over.
 struct VehicleState {
@@ -40,6 +41,8 @@ extern VehicleTable vehicleStates;
 /// The record of a ped, or null.
 CopState* FindCop(CPed* ped);
 CopState& GetCop(CPed* ped);
+/// The record of a listed cop, made when he has none yet.
+CopState& RecordOf(CopSighting& sighting);
 /// The sweep phase the next first stamp hands out; grows for the life of the process.
 extern float nextSweepPhase;
 /// A cop new to the pursuit starts in the know, with his runner style and sweep phase drawn.

@@ -7,8 +7,8 @@
 
 SeeingResult SeeingPass(TickContext& tick) {
     SeeingResult result;
-    for (const CopSighting& s : tick.sightings) {
-        CopState& cop = GetCop(s.ped);
+    for (CopSighting& s : tick.sightings) {
+        CopState& cop = RecordOf(s);
         if (cop.awareness.lastKnownTime == 0) FirstStamp(cop, tick.now);
         if (!s.seeing) continue;
         tick.disguise.Recognise(tick.playerVehicle);

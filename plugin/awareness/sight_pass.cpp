@@ -2,6 +2,7 @@
 
 #include "awareness/disguise.h"
 #include "awareness/distance.h"
+#include "awareness/records.h"
 #include "awareness/sight_test.h"
 #include "awareness/tick_context.h"
 #include "host/ped.h"
@@ -25,7 +26,10 @@ void BuildSightings(TickContext& tick) {
         const CVector C = ped->GetPosition();
         if (DistanceSq(P, C) > kListRadiusSq) continue;
         const CVehicle* vehicle = SeatedVehicle(*ped);
-        const bool seeing = SightTest(*ped, P, tick.playerOnFoot, disguised, tick.now);
-        tick.sightings.push_back({ped, C, seeing, vehicle != nullptr, IsPoliceHeli(vehicle)});
+        const int handle = CPools::GetPedRef(ped);
+        auto record = copStates.find(handle);
+        CopState* cop = record == copStates.end() ? nullptr : &record->second;
+        const bool seeing = SightTest(*ped, cop, P, tick.playerOnFoot, disguised, tick.now);
+        tick.sightings.push_back({ped, handle, C, seeing, vehicle != nullptr, IsPoliceHeli(vehicle), cop});
     }
 }

@@ -54,10 +54,10 @@ bool IsPoliceHeli(const CVehicle* vehicle) {
     return vehicle != nullptr && vehicle->m_nModelIndex == host::kModelPoliceHeli;
 }
 
-bool SightTest(CPed& cop, const CVector& P, bool playerOnFoot, bool disguised, std::uint32_t now) {
+bool SightTest(CPed& cop, const CopState* record, const CVector& P, bool playerOnFoot, bool disguised,
+               std::uint32_t now) {
     CVehicle* vehicle = SeatedVehicle(cop);
     View view = ViewOf(vehicle);
-    const CopState* record = FindCop(&cop);
     if (record != nullptr && Pending(now, record->foot.alertUntil)) {
         view.range += cfg.AlertRangeBonus;
         view.angle += cfg.AlertAngleBonus;
