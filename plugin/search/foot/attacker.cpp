@@ -21,7 +21,10 @@ T* PooledAs(CPool<T>* pool, const CEntity* entity) {
 
 }  // namespace
 
-bool InPedPool(const CPed* ped) { return ped != nullptr && PooledAs(CPools::ms_pPedPool, ped) != nullptr; }
+// The host answers from the object's slot, without walking the pool.
+bool InPedPool(const CPed* ped) {
+    return ped != nullptr && CPools::ms_pPedPool != nullptr && CPools::ms_pPedPool->Contains(ped);
+}
 
 CPed* AttackerOf(CPed& cop) {
     const CEntity* source = cop.m_pLastDamageEntity;
