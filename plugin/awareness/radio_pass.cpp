@@ -9,7 +9,7 @@
 #include "awareness/tick_context.h"
 #include "frame/settings.h"
 
-// Every listener asks only the tellers in the grid cells next to his own. The grid covers the
+// Every listener asks only the tellers in his own grid cell or the cells next to it. The grid covers the
 // square around the player that holds every listed cop, its cells a little wider than the radio's
 // range: a teller in range is never more than one cell away, so the answer is that of asking every
 // teller, at a cost that grows with the cops, not with their square. Where no grid fits (a range or
@@ -35,37 +35,39 @@ public:
         originY_ = static_cast<double>(centre.y) - kHalfSide;
         if (!std::isfinite(originX_) || !std::isfinite(originY_)) return false;
         if (head_.empty()) head_.assign(kMaxCellsPerSide * kMaxCellsPerSide, kNone);
-        next_.resize(tellers.size());
-        for (int i = static_cast<int>(tellers.size()) - 1; i >= 0; --i) {
+        entries_.clear();
+        // Each teller joins his own cell and the eight around it: a listener reads only his own.
+        for (int i = 0, n = static_cast<int>(tellers.size()); i < n; ++i) {
             int cx = 0;
             int cy = 0;
             if (!CellOf(tellers[static_cast<std::size_t>(i)], cx, cy)) {
                 Clear();
                 return false;
             }
-            int& first = head_[static_cast<std::size_t>(cy * side_ + cx)];
-            if (first == kNone) used_.push_back(cy * side_ + cx);
-            next_[static_cast<std::size_t>(i)] = first;
-            first = i;
+            for (int y = std::max(cy - 1, 0); y <= std::min(cy + 1, side_ - 1); ++y) {
+                for (int x = std::max(cx - 1, 0); x <= std::min(cx + 1, side_ - 1); ++x) {
+                    int& first = head_[static_cast<std::size_t>(y * side_ + x)];
+                    if (first == kNone) used_.push_back(y * side_ + x);
+                    entries_.push_back({i, first});
+                    first = static_cast<int>(entries_.size()) - 1;
+                }
+            }
         }
         return true;
     }
 
-    /// Whether any teller within the cells around `at` is in range. False for a position outside
-    /// any cell; the caller asks every teller then.
+    /// Whether any teller near the cell of `at` is in range. `placed` is false for a position
+    /// that has no cell; the caller asks every teller then.
     template <class InRange>
     bool AnyNear(const CVector& at, bool& placed, InRange inRange) const {
         int cx = 0;
         int cy = 0;
         placed = CellOf(at, cx, cy);
         if (!placed) return false;
-        for (int y = std::max(cy - 1, 0); y <= std::min(cy + 1, side_ - 1); ++y) {
-            for (int x = std::max(cx - 1, 0); x <= std::min(cx + 1, side_ - 1); ++x) {
-                for (int i = head_[static_cast<std::size_t>(y * side_ + x)]; i != kNone;
-                     i = next_[static_cast<std::size_t>(i)]) {
-                    if (inRange(i)) return true;
-                }
-            }
+        for (int e = head_[static_cast<std::size_t>(cy * side_ + cx)]; e != kNone;) {
+            const Entry& entry = entries_[static_cast<std::size_t>(e)];
+            if (inRange(entry.teller)) return true;
+            e = entry.next;
         }
         return false;
     }
@@ -93,9 +95,14 @@ private:
     int side_ = 1;
     double originX_ = 0.0;
     double originY_ = 0.0;
-    std::vector<int> head_;  // first teller of each cell
-    std::vector<int> next_;  // the next teller in the same cell
-    std::vector<int> used_;  // cells holding a teller
+    struct Entry {
+        int teller;
+        int next;  // the next entry of the same cell
+    };
+
+    std::vector<int> head_;       // first entry of each cell
+    std::vector<Entry> entries_;  // a teller in one of the cells he is near
+    std::vector<int> used_;       // cells holding an entry
 };
 
 // Kept between ticks for their storage only.
