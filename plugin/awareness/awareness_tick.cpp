@@ -1,31 +1,58 @@
 #include "awareness/awareness_tick.h"
 
+#include <vector>
+
 #include "awareness/cop_pass.h"
-#include "awareness/gunshot.h"
+#include "awareness/disguise.h"
+#include "awareness/hit_detection.h"
+#include "awareness/radio_pass.h"
 #include "awareness/records.h"
 #include "awareness/seeing_pass.h"
 #include "awareness/sight_pass.h"
+#include "awareness/sight_test.h"
 #include "awareness/summary.h"
+#include "awareness/tick_context.h"
 #include "frame/settings.h"
 #include "host/ped.h"
 #include "host/player.h"
-#include "search/foot/self_defence.h"
 #include "search/vehicle/car_guard.h"
 
-void AwarenessTick(std::uint32_t now) {
-    sightings.clear();  // keeps its storage for the next tick
-    UpdateDisguise();
+namespace {
+// The sighting list; cleared each tick but kept, so that its storage is reused.
+std::vector<CopSighting> sightingList;
+}  // namespace
+
+// The passes run in this order, and the order matters: each reads what the ones before it wrote.
+void AwarenessTick(std::uint32_t now, Scene& scene, Disguise& disguise) {
+    sightingList.clear();
+    CPlayerPed* player = FindPlayerPed(-1);
+    const int playerVehicle = PlayerVehicleRef(player);
+    disguise.Update(playerVehicle);
     SeeingResult seen;
     int lost = 0;
-    if (CPlayerPed* player = FindPlayerPed(-1)) {
-        const CVector P = player->GetPosition();
-        BuildSightings(*player, now);
+    if (player != nullptr) {
+        TickContext tick{now,
+                         *player,
+                         player->GetPosition(),
+                         SeatedVehicle(*player) == nullptr,
+                         playerVehicle,
+                         sightingList,
+                         scene,
+                         disguise};
+        // Reads the records as the last tick left them, and the disguise.
+        BuildSightings(tick);
         if (!copStates.empty()) PurgeCopRecords();
-        if (cfg.DefendEnabled != 0 && !sightings.empty()) DetectAttacks(now);
-        seen = SeeingPass(P, now);
-        RadioPass(now);
-        lost = CopPass(now);
+        // Hits: health against the last tick's; writes the defence part of the cops hit and near them.
+        if (cfg.DefendEnabled != 0 && !sightingList.empty()) DetectAttacks(tick);
+        // Creates and first-stamps the records, stamps the seeing cops, moves the scene.
+        seen = SeeingPass(tick);
+        // Stamps listeners near a seeing cop; needs every record stamped first.
+        RadioPass(tick);
+        // Per cop: vehicle, defence, parked-car hold, loss test, search.
+        lost = CopPass(tick);
+        // Read by every frame's criminal-list scrub until the next tick.
+        RecountLostCops();
     }
     VehicleRecordPass(now);
-    SummaryLine(static_cast<int>(sightings.size()), seen.seeing, lost, seen.sceneShared);
+    SummaryLine(static_cast<int>(sightingList.size()), seen.seeing, lost, seen.sceneShared);
 }

@@ -2,5 +2,9 @@
 
 #include <cstdint>
 
+class Disguise;
+struct Scene;
+
 /// One awareness tick: who sees the player, who has lost him, and what each cop does about it.
-void AwarenessTick(std::uint32_t now);
+/// Moves the scene and updates the disguise.
+void AwarenessTick(std::uint32_t now, Scene& scene, Disguise& disguise);

@@ -1,8 +1,10 @@
 #include "awareness/cop_pass.h"
 
 #include "awareness/records.h"
+#include "awareness/scene.h"
 #include "awareness/sight_test.h"
 #include "awareness/suppression.h"
+#include "awareness/tick_context.h"
 #include "frame/game_clock.h"
 #include "frame/log.h"
 #include "frame/settings.h"
@@ -17,77 +19,75 @@
 namespace {
 
 bool GraceExpired(const CopState& cop, std::uint32_t now) {
-    return ElapsedOver(now, cop.lastKnownTime, static_cast<std::uint32_t>(cfg.PursuitGraceMs));
+    return ElapsedOver(now, cop.awareness.lastKnownTime, static_cast<std::uint32_t>(cfg.PursuitGraceMs));
 }
 
 // Every stay in a vehicle ends any foot search, so that a cop who gets out starts afresh.
 void NoteInVehicle(CopState& cop, std::uint32_t now) {
-    cop.inVehicleTime = now;
-    cop.pursuitFlushed = false;
-    cop.searchTaskGiven = false;
-    cop.searchStep = 0;
-    cop.lastStep = 0;
+    cop.awareness.inVehicleTime = now;
+    cop.PauseFootSearch();
 }
 
 // A car the car search is driving keeps being driven, whatever its crew knows.
-void DriveOrderedCar(CPed& ped, CVehicle& vehicle, std::uint32_t now) {
+void DriveOrderedCar(CPed& ped, CVehicle& vehicle, const Scene& scene, std::uint32_t now) {
     if (cfg.VehicleSearch == 0 || IsPoliceHeli(&vehicle) || vehicle.m_pDriver != &ped) return;
     VehicleState* car = FindVehicle(&vehicle);
     if (car == nullptr || !car->ordered || car->stopped) return;
     CarMissionCheck(vehicle, *car, now);
-    CarSearchStep(vehicle, ped, now);
+    CarSearchStep(vehicle, ped, scene, now);
 }
 
 void MarkLost(CPed& ped, CopState& cop, bool inVehicle) {
-    cop.lost = true;
+    cop.awareness.lost = true;
     ped.m_nPursuitSuppressed = 1;
     LogLine("cop lost the player: ped=%p inCar=%d", static_cast<void*>(&ped), inVehicle ? 1 : 0);
 }
 
 void ChaseAgain(CPed& ped, CopState& cop, CVehicle* vehicle) {
-    cop.lost = false;
+    cop.awareness.lost = false;
     ped.m_nPursuitSuppressed = 0;
     LogLine("cop is chasing again: ped=%p", static_cast<void*>(&ped));
-    if (vehicle == nullptr && cop.searchTaskGiven) {
+    if (vehicle == nullptr && cop.foot.searchTaskGiven) {
         // No search step of ours may stay on a cop the host pursues with again.
         LogLine("clearing search task: ped=%p", static_cast<void*>(&ped));
         ped.m_pIntelligence->FlushImmediately(true);
         LogLine("search task cleared: ped=%p", static_cast<void*>(&ped));
     }
-    ForgetFootSearch(cop);
-    cop.ownSceneValid = false;
+    cop.ForgetFootSearch();
+    cop.foot.ownSceneValid = false;
     if (vehicle != nullptr && IsPoliceHeli(vehicle) && vehicle->m_pDriver == &ped) HeliChasingAgain(*vehicle);
 }
 
-void SearchWhileLost(CPed& ped, CopState& cop, CVehicle* vehicle, const CopSighting& s, std::uint32_t now) {
+void SearchWhileLost(CPed& ped, CopState& cop, CVehicle* vehicle, const Scene& scene, std::uint32_t now) {
     if (vehicle == nullptr) {
-        if (HoldLostCopOnFoot(ped, cop, now) && cfg.FootSearch != 0 && cop.pursuitFlushed) {
-            FootSearchTick(ped, cop, s, now);
+        if (HoldLostCopOnFoot(ped, cop, now) && cfg.FootSearch != 0 && cop.watch.pursuitFlushed) {
+            FootSearchTick(ped, cop, scene, now);
         }
         return;
     }
     if (vehicle->m_pDriver != &ped) return;  // a passenger rides along
     if (IsPoliceHeli(vehicle)) {
-        if (cfg.HeliSearch != 0) HeliSweep(*vehicle, now);
+        if (cfg.HeliSearch != 0) HeliSweep(*vehicle, scene, now);
         return;
     }
     if (cfg.VehicleSearch == 0) return;
     // An ordered car was stepped above and a parked one is held; only a car not yet ordered starts here.
     const VehicleState* car = FindVehicle(vehicle);
-    if (car == nullptr || (!car->ordered && !car->stopped)) CarSearchStep(*vehicle, ped, now);
+    if (car == nullptr || (!car->ordered && !car->stopped)) CarSearchStep(*vehicle, ped, scene, now);
 }
 
 }  // namespace
 
-int CopPass(std::uint32_t now) {
+int CopPass(const TickContext& tick) {
+    const std::uint32_t now = tick.now;
     int lostCount = 0;
-    for (const CopSighting& s : sightings) {
+    for (const CopSighting& s : tick.sightings) {
         CPed& ped = *s.ped;
-        CopState& cop = GetCop(&ped);
+        CopState& cop = *s.cop;
         CVehicle* vehicle = s.inVehicle ? ped.m_pVehicle : nullptr;
         if (vehicle != nullptr) {
             NoteInVehicle(cop, now);
-            DriveOrderedCar(ped, *vehicle, now);
+            DriveOrderedCar(ped, *vehicle, tick.scene, now);
         }
         if (DefendStep(ped, cop, s, now)) continue;
         if (ParkedCarHold(ped, cop, vehicle, now)) {
@@ -97,9 +97,9 @@ int CopPass(std::uint32_t now) {
         if (GraceExpired(cop, now)) {
             ++lostCount;
             if (cfg.CutPursuit == 0) continue;
-            if (!cop.lost) MarkLost(ped, cop, vehicle != nullptr);
-            SearchWhileLost(ped, cop, vehicle, s, now);
-        } else if (cop.lost) {
+            if (!cop.awareness.lost) MarkLost(ped, cop, vehicle != nullptr);
+            SearchWhileLost(ped, cop, vehicle, tick.scene, now);
+        } else if (cop.awareness.lost) {
             ChaseAgain(ped, cop, vehicle);
         }
     }

@@ -1,19 +1,19 @@
 #include "awareness/gunshot.h"
 
+#include "awareness/distance.h"
 #include "awareness/records.h"
+#include "awareness/scene.h"
 #include "awareness/sight_test.h"
-#include "frame/frame_state.h"
+#include "frame/game_clock.h"
 #include "frame/log.h"
 #include "frame/settings.h"
+#include "host/constants.h"
 #include "host/ped.h"
 #include "host/player.h"
 #include "host/pools.h"
 
 namespace {
 
-constexpr int kFirstFirearm = 22;
-constexpr int kLastFirearm = 34;
-constexpr int kSilencedPistol = 23;
 constexpr std::uint32_t kSceneMoveEveryMs = 800;
 constexpr std::uint32_t kCheckEveryMs = 200;
 
@@ -25,8 +25,7 @@ const CWeapon* FiringGun(const CPed& player) {
     const int slot = player.m_nActiveWeaponSlot;
     if (slot < 0 || slot >= CPed::kWeaponSlots) return nullptr;
     const CWeapon& weapon = player.m_aWeapons[slot];
-    if (weapon.m_nState != WEAPONSTATE_FIRING || weapon.m_eWeaponType < kFirstFirearm ||
-        weapon.m_eWeaponType > kLastFirearm) {
+    if (weapon.m_nState != WEAPONSTATE_FIRING || !host::IsFirearm(weapon.m_eWeaponType)) {
         return nullptr;
     }
     return &weapon;
@@ -35,14 +34,11 @@ const CWeapon* FiringGun(const CPed& player) {
 // A lost cop searching on foot starts over towards the new scene; nobody else changes.
 void RestartSearch(CPed& cop) {
     CopState* record = FindCop(&cop);
-    if (record == nullptr || !record->lost || !record->pursuitFlushed || record->defending ||
-        SeatedVehicle(cop)) {
+    if (record == nullptr || !record->awareness.lost || !record->watch.pursuitFlushed ||
+        record->defence.defending || SeatedVehicle(cop)) {
         return;
     }
-    record->searchStep = 0;
-    record->lastStep = 0;
-    record->sweepLeg = 0;
-    record->ownSceneValid = false;
+    record->foot.RestartTowardsScene();
 }
 
 bool CopsHear(const CPed& player, const CVector& P, float range) {
@@ -53,11 +49,7 @@ bool CopsHear(const CPed& player, const CVector& P, float range) {
         CPed* ped = pool->GetAt(i);
         if (ped == nullptr || ped == &player || ped->m_nPedType != PED_TYPE_COP || !(ped->m_fHealth > 0.0f))
             continue;
-        const CVector& C = ped->GetPosition();
-        const float dx = C.x - P.x;
-        const float dy = C.y - P.y;
-        const float dz = C.z - P.z;
-        if (dx * dx + dy * dy + dz * dz > range * range) continue;
+        if (DistanceSq(ped->GetPosition(), P) > range * range) continue;
         heard = true;
         RestartSearch(*ped);
     }
@@ -66,7 +58,7 @@ bool CopsHear(const CPed& player, const CVector& P, float range) {
 
 }  // namespace
 
-void GunshotCheck(std::uint32_t now) {
+void GunshotCheck(std::uint32_t now, Scene& scene) {
     CPlayerPed* player = FindPlayerPed(-1);
     if (cfg.GunshotEnabled == 0 || player == nullptr) return;
     const CWeapon* gun = FiringGun(*player);
@@ -75,14 +67,12 @@ void GunshotCheck(std::uint32_t now) {
         return;
     }
     const int type = gun->m_eWeaponType;
-    const float range = type == kSilencedPistol ? cfg.SilencedRange : cfg.GunshotRange;
+    const float range = type == host::kSilencedPistol ? cfg.SilencedRange : cfg.GunshotRange;
     lastShotCheckTime = now;
     const CVector P = player->GetPosition();
     if (!CopsHear(*player, P, range)) return;
     lastShotHeardTime = now;
-    scenePos = P;
-    sceneValid = true;
-    sceneTime = now;
+    scene.MoveTo(P, now);
     LogLine("gunshot heard: weapon=%u range=%.0f scene moved to %.1f,%.1f", static_cast<unsigned>(type),
             static_cast<double>(range), static_cast<double>(P.x), static_cast<double>(P.y));
 }

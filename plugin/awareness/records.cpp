@@ -1,7 +1,9 @@
 #include "awareness/records.h"
 
+#include <algorithm>
 #include <cstdlib>
 
+#include "awareness/sighting.h"
 #include "frame/settings.h"
 #include "host/ped.h"
 #include "host/pools.h"
@@ -10,6 +12,7 @@ float nextSweepPhase = 0.0f;
 
 namespace {
 constexpr float kSweepPhaseStep = 2.4f;  // radians; spreads the cops' sweeps around the scene
+int lostCops = 0;                        // at the last count
 }  // namespace
 
 CopState* FindCop(CPed* ped) {
@@ -19,6 +22,11 @@ CopState* FindCop(CPed* ped) {
 
 CopState& GetCop(CPed* ped) { return copStates[CPools::GetPedRef(ped)]; }
 
+CopState& RecordOf(CopSighting& sighting) {
+    if (sighting.cop == nullptr) sighting.cop = &copStates[sighting.handle];
+    return *sighting.cop;
+}
+
 VehicleState* FindVehicle(CVehicle* vehicle) {
     auto it = vehicleStates.find(CPools::GetVehicleRef(vehicle));
     return it == vehicleStates.end() ? nullptr : &it->second;
@@ -27,11 +35,18 @@ VehicleState* FindVehicle(CVehicle* vehicle) {
 VehicleState& GetVehicle(CVehicle* vehicle) { return vehicleStates[CPools::GetVehicleRef(vehicle)]; }
 
 void FirstStamp(CopState& cop, std::uint32_t now) {
-    cop.lastKnownTime = now;
-    cop.moveStyle = std::rand() % 100 < cfg.RunnerPercent ? 1 : 0;
-    cop.sweepPhase = nextSweepPhase;
+    cop.awareness.lastKnownTime = now;
+    cop.foot.moveStyle = std::rand() % 100 < cfg.RunnerPercent ? 1 : 0;
+    cop.foot.sweepPhase = nextSweepPhase;
     nextSweepPhase += kSweepPhaseStep;
 }
+
+void RecountLostCops() {
+    lostCops = static_cast<int>(std::count_if(copStates.begin(), copStates.end(),
+                                              [](const auto& entry) { return entry.second.awareness.lost; }));
+}
+
+bool AnyCopLost() { return lostCops != 0; }
 
 void PurgeCopRecords() {
     // A listed cop always resolves to a live cop of the pool, so one test covers both keeping rules.
@@ -42,7 +57,7 @@ void PurgeCopRecords() {
         if (ped->m_nPedType == PED_TYPE_COP) return false;
         // Still in the host but no cop any more: once his record is gone nothing would lower the
         // flag we raised on him, so it goes back now.
-        if (entry.second.lost) ped->m_nPursuitSuppressed = 0;
+        if (entry.second.awareness.lost) ped->m_nPursuitSuppressed = 0;
         return true;
     });
 }

@@ -1,52 +1,22 @@
 #include "awareness/seeing_pass.h"
 
-#include "awareness/gunshot.h"
+#include "awareness/disguise.h"
 #include "awareness/records.h"
-#include "frame/frame_state.h"
-#include "frame/settings.h"
+#include "awareness/scene.h"
+#include "awareness/tick_context.h"
 
-namespace {
-
-// A helicopter crew tells nobody unless the settings let it share what it sees.
-bool MayShare(const CopSighting& s) { return !s.inHeli || cfg.HeliSharesScene != 0; }
-
-float DistanceSq(const CVector& a, const CVector& b) {
-    const float dx = a.x - b.x;
-    const float dy = a.y - b.y;
-    const float dz = a.z - b.z;
-    return dx * dx + dy * dy + dz * dz;
-}
-
-}  // namespace
-
-SeeingResult SeeingPass(const CVector& P, std::uint32_t now) {
+SeeingResult SeeingPass(TickContext& tick) {
     SeeingResult result;
-    for (const CopSighting& s : sightings) {
-        CopState& cop = GetCop(s.ped);
-        if (cop.lastKnownTime == 0) FirstStamp(cop, now);
+    for (CopSighting& s : tick.sightings) {
+        CopState& cop = RecordOf(s);
+        if (cop.awareness.lastKnownTime == 0) FirstStamp(cop, tick.now);
         if (!s.seeing) continue;
-        RecogniseVehicle();
+        tick.disguise.Recognise(tick.playerVehicle);
         ++result.seeing;
-        cop.lastKnownTime = now;
+        cop.awareness.lastKnownTime = tick.now;
         if (MayShare(s)) result.sceneShared = true;
     }
-    if (result.seeing > 0) lastSeenAny = now;
-    if (result.sceneShared) {
-        scenePos = P;
-        sceneValid = true;
-        sceneTime = now;
-    }
+    if (result.seeing > 0) tick.scene.lastSeenAny = tick.now;
+    if (result.sceneShared) tick.scene.MoveTo(tick.playerPos, tick.now);
     return result;
-}
-
-void RadioPass(std::uint32_t now) {
-    const float rangeSq = cfg.RadioRange * cfg.RadioRange;
-    for (const CopSighting& listener : sightings) {
-        if (listener.seeing || (listener.inVehicle && cfg.RadioReachesCars == 0)) continue;
-        for (const CopSighting& teller : sightings) {
-            if (!teller.seeing || !MayShare(teller) || DistanceSq(listener.position, teller.position) > rangeSq) continue;
-            GetCop(listener.ped).lastKnownTime = now;
-            break;
-        }
-    }
 }

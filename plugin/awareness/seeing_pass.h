@@ -1,8 +1,6 @@
 #pragma once
 
-#include <cstdint>
-
-#include "host/vector.h"
+struct TickContext;
 
 /// What the seeing pass found this tick.
 struct SeeingResult {
@@ -10,8 +8,7 @@ struct SeeingResult {
     bool sceneShared = false;
 };
 
-/// Stamps new records, counts the cops that see the player and moves the scene to P when one of
-/// them may share it.
-SeeingResult SeeingPass(const CVector& P, std::uint32_t now);
-/// Cops near a seeing cop hear where the player is; one hop, no relaying within the tick.
-void RadioPass(std::uint32_t now);
+/// Gives every listed cop his record (a new one its first stamp), stamps the cops that see the
+/// player, lets the disguise know they recognised him and moves the scene to him when one of them
+/// may share it.
+SeeingResult SeeingPass(TickContext& tick);

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <cstdint>
-
-class CPed;
+struct TickContext;
 
 /// Lists every live cop within 200 m of the player, in pool order, with what each of them sees.
-void BuildSightings(CPed& player, std::uint32_t now);
+/// Reads the records as the last tick left them.
+void BuildSightings(TickContext& tick);

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <numbers>
 
-#include "awareness/gunshot.h"
 #include "awareness/records.h"
 #include "frame/game_clock.h"
 #include "frame/settings.h"
+#include "host/constants.h"
 #include "host/ped.h"
 #include "host/vehicle.h"
 #include "host/world.h"
@@ -34,8 +34,8 @@ View ViewOf(const CVehicle* vehicle) {
 }
 
 bool InTheKnow(const CopState* cop, std::uint32_t now) {
-    return cop != nullptr && cop->lastKnownTime != 0 &&
-           !ElapsedOver(now, cop->lastKnownTime, static_cast<std::uint32_t>(cfg.PursuitGraceMs));
+    return cop != nullptr && cop->awareness.lastKnownTime != 0 &&
+           !ElapsedOver(now, cop->awareness.lastKnownTime, static_cast<std::uint32_t>(cfg.PursuitGraceMs));
 }
 
 bool InsideCone(float heading, float angleDegrees, float dx, float dy) {
@@ -50,17 +50,19 @@ bool InsideCone(float heading, float angleDegrees, float dx, float dy) {
 
 CVehicle* SeatedVehicle(const CPed& ped) { return ped.m_bInVehicle ? ped.m_pVehicle : nullptr; }
 
-bool IsPoliceHeli(const CVehicle* vehicle) { return vehicle != nullptr && vehicle->m_nModelIndex == kPoliceHeliModel; }
+bool IsPoliceHeli(const CVehicle* vehicle) {
+    return vehicle != nullptr && vehicle->m_nModelIndex == host::kModelPoliceHeli;
+}
 
-bool SightTest(CPed& cop, const CVector& P, bool playerOnFoot, std::uint32_t now) {
+bool SightTest(CPed& cop, const CopState* record, const CVector& P, bool playerOnFoot, bool disguised,
+               std::uint32_t now) {
     CVehicle* vehicle = SeatedVehicle(cop);
     View view = ViewOf(vehicle);
-    const CopState* record = FindCop(&cop);
-    if (record != nullptr && Pending(now, record->alertUntil)) {
+    if (record != nullptr && Pending(now, record->foot.alertUntil)) {
         view.range += cfg.AlertRangeBonus;
         view.angle += cfg.AlertAngleBonus;
     }
-    if (Disguised() && !InTheKnow(record, now)) {
+    if (disguised && !InTheKnow(record, now)) {
         view.range = std::min(cfg.DisguiseRange * (view.heli ? 2.0f : 1.0f), view.range);
     }
 

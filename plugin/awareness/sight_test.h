@@ -6,14 +6,14 @@
 
 class CPed;
 class CVehicle;
-
-/// The police helicopter's model; its crew sees farther and wider and shares the scene only when allowed.
-constexpr int kPoliceHeliModel = 497;
+struct CopState;
 
 /// The vehicle the ped sits in, or null when he is on foot (he may still belong to one).
 CVehicle* SeatedVehicle(const CPed& ped);
 bool IsPoliceHeli(const CVehicle* vehicle);
 
 /// Whether the cop sees the player at P this tick: range, close range, view cone, then line of sight.
+/// `record`: the cop's record, or null. `disguised`: the player sits in a vehicle the police do not know.
 /// Reads the cop's record as it stands before this tick's seeing and radio passes.
-bool SightTest(CPed& cop, const CVector& P, bool playerOnFoot, std::uint32_t now);
+bool SightTest(CPed& cop, const CopState* record, const CVector& P, bool playerOnFoot, bool disguised,
+               std::uint32_t now);

@@ -1,32 +1,29 @@
 #include "awareness/suppression.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "awareness/records.h"
 #include "awareness/sight_test.h"
-#include "frame/frame_state.h"
+#include "frame/game_clock.h"
 #include "frame/log.h"
 #include "frame/settings.h"
+#include "host/constants.h"
 #include "host/ped.h"
 #include "host/player.h"
 #include "host/pools.h"
 #include "host/scripting.h"
 #include "host/vehicle.h"
+#include "search/ped_orders.h"
 
 namespace {
 
 constexpr std::uint32_t kCriminalLogMs = 2001;
 constexpr std::uint32_t kPursuitTaskCheckMs = 151;
 constexpr std::uint32_t kLeaveCarRepeatMs = 1500;
-constexpr int kTaskLeaveVehicle = 704;
-constexpr unsigned int kCommandLeaveVehicle = 0x0633;
-// The host's pursuit tasks, in the order they are looked for.
-constexpr int kPursuitTasks[] = {1103, 1101, 1105};
-
-bool LeavingVehicle(CPed& ped) {
-    return ped.m_pIntelligence->m_TaskMgr.FindActiveTaskByType(kTaskLeaveVehicle) != nullptr;
-}
 
 bool CarriesPursuitTask(CPed& ped) {
-    for (int task : kPursuitTasks) {
+    for (int task : host::kPursuitTasks) {
         if (ped.m_pIntelligence->m_TaskMgr.FindActiveTaskByType(task) != nullptr) return true;
     }
     return false;
@@ -34,17 +31,22 @@ bool CarriesPursuitTask(CPed& ped) {
 
 // Drops every host task of the cop; his foot search starts over from its first step.
 void FlushForSearch(CPed& ped, CopState& cop, std::uint32_t now) {
-    ped.m_pIntelligence->FlushImmediately(true);
-    cop.flushTime = now;
-    cop.searchStep = 0;
-    cop.lastStep = 0;
+    FlushTasks(ped);
+    cop.watch.flushTime = now;
+    cop.foot.RestartStep();
 }
 
 void TakeOver(CPed& ped, CopState& cop, std::uint32_t now) {
     LogLine("flushing pursuit task: ped=%p", static_cast<void*>(&ped));
     FlushForSearch(ped, cop, now);
-    cop.pursuitFlushed = true;
+    cop.watch.pursuitFlushed = true;
     LogLine("pursuit task flushed: ped=%p", static_cast<void*>(&ped));
+}
+
+// Looked at before the record: most cops have nobody on their list.
+bool Targets(const CPed& cop, const CPed* player) {
+    return std::find(std::begin(cop.m_apCriminalsToKill), std::end(cop.m_apCriminalsToKill), player) !=
+           std::end(cop.m_apCriminalsToKill);
 }
 
 }  // namespace
@@ -55,14 +57,14 @@ void CriminalListScrub(std::uint32_t now) {
     if (pool == nullptr || player == nullptr) return;
     for (int i = 0, n = pool->GetSize(); i < n; ++i) {
         CPed* ped = pool->GetAt(i);
-        if (ped == nullptr || ped->m_nPedType != PED_TYPE_COP) continue;
+        if (ped == nullptr || ped->m_nPedType != PED_TYPE_COP || !Targets(*ped, player)) continue;
         CopState* cop = FindCop(ped);
-        if (cop == nullptr || !cop->lost) continue;
+        if (cop == nullptr || !cop->awareness.lost) continue;
         for (int slot = 0; slot < CPed::kCriminalSlots; ++slot) {
             if (ped->m_apCriminalsToKill[slot] != player) continue;
             ped->ClearCriminalListSlot(0, slot);
-            if (Elapsed(now, cop->antiLockLogTime, kCriminalLogMs)) {
-                cop->antiLockLogTime = now;
+            if (Elapsed(now, cop->watch.antiLockLogTime, kCriminalLogMs)) {
+                cop->watch.antiLockLogTime = now;
                 LogLine("anti-lock: player removed from the criminal list of a cop that lost him: ped=%p",
                         static_cast<void*>(ped));
             }
@@ -74,32 +76,33 @@ bool ParkedCarHold(CPed& ped, CopState& cop, CVehicle* vehicle, std::uint32_t no
     if (cfg.VehicleSearch == 0 || vehicle == nullptr || IsPoliceHeli(vehicle)) return false;
     const VehicleState* car = FindVehicle(vehicle);
     if (car == nullptr || !car->ordered || !car->stopped) return false;
-    if (!cop.lost) {
-        cop.lost = true;
+    if (!cop.awareness.lost) {
+        cop.awareness.lost = true;
         LogLine("cop forced to stay lost until out of the parked car: ped=%p", static_cast<void*>(&ped));
     }
     ped.m_nPursuitSuppressed = 1;
     // Neither his own sight nor the radio of this tick may let him chase from inside the car.
-    cop.lastKnownTime = now - static_cast<std::uint32_t>(cfg.PursuitGraceMs) - 1;
-    if (!Pending(now, cop.leaveCarTime) && !LeavingVehicle(ped)) {
-        cop.leaveCarTime = DeadlineAfter(now, kLeaveCarRepeatMs);
-        plugin::scripting::CallCommandById(kCommandLeaveVehicle, CPools::GetPedRef(&ped));
+    cop.awareness.lastKnownTime = now - static_cast<std::uint32_t>(cfg.PursuitGraceMs) - 1;
+    if (!Pending(now, cop.watch.leaveCarTime) && !LeavingVehicle(ped)) {
+        cop.watch.leaveCarTime = DeadlineAfter(now, kLeaveCarRepeatMs);
+        plugin::scripting::CallCommandById(host::kCommandLeaveVehicle, HandleOf(ped));
     }
     return true;
 }
 
 bool HoldLostCopOnFoot(CPed& ped, CopState& cop, std::uint32_t now) {
     ped.m_nPursuitSuppressed = 1;
-    if (!cop.pursuitFlushed) {
+    if (!cop.watch.pursuitFlushed) {
         if (LeavingVehicle(ped)) return false;
         TakeOver(ped, cop, now);
         return true;
     }
-    if (!Elapsed(now, cop.antiLockCheckTime, kPursuitTaskCheckMs)) return true;
-    cop.antiLockCheckTime = now;
+    if (!Elapsed(now, cop.watch.antiLockCheckTime, kPursuitTaskCheckMs)) return true;
+    cop.watch.antiLockCheckTime = now;
     if (!CarriesPursuitTask(ped)) return true;
-    LogLine("anti-lock: vanilla pursuit task on a cop that lost the player, flushing: ped=%p", static_cast<void*>(&ped));
+    LogLine("anti-lock: vanilla pursuit task on a cop that lost the player, flushing: ped=%p",
+            static_cast<void*>(&ped));
     FlushForSearch(ped, cop, now);
-    cop.searchTaskGiven = false;
+    cop.foot.searchTaskGiven = false;
     return false;
 }

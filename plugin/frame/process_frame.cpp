@@ -3,6 +3,7 @@
 #include "awareness/records.h"
 #include "awareness/suppression.h"
 #include "frame/frame_state.h"
+#include "frame/game_clock.h"
 #include "frame/log.h"
 #include "frame/settings.h"
 #include "frame/vigilor.h"
@@ -59,7 +60,7 @@ void LowerSuppressionFlags() {
         CPed* ped = pool->GetAt(i);
         if (ped == nullptr || ped->m_nPedType != PED_TYPE_COP) continue;
         const CopState* cop = FindCop(ped);
-        if (cop != nullptr && cop->lost) ped->m_nPursuitSuppressed = 0;
+        if (cop != nullptr && cop->awareness.lost) ped->m_nPursuitSuppressed = 0;
     }
     LogLine("reset: flags restored");
 }
@@ -86,9 +87,10 @@ void ResetAll() {
     RestoreLawFlags();
     copStates.clear();
     vehicleStates.clear();
-    sceneValid = false;
+    RecountLostCops();
+    scene.sceneValid = false;
     ResetCarTrack();
-    ResetDisguise();
+    disguise.Reset();
 }
 
 void ProcessFrame() {
@@ -105,27 +107,25 @@ void ProcessFrame() {
     CPlayerPed* player = FindPlayerPed(-1);
     CWanted* wanted = FindPlayerWanted(-1);
     if (player == nullptr || wanted == nullptr || !(player->m_fHealth > 0.0f) || wanted->m_nWantedLevel == 0) {
-        if (sceneValid || !copStates.empty()) {
+        if (scene.sceneValid || !copStates.empty()) {
             LogLine("wanted level ended");
             ResetAll();
         }
         return;
     }
 
-    if (!sceneValid) {
-        scenePos = player->GetPosition();
-        sceneValid = true;
-        sceneTime = now;
-        lastSeenAny = now;
+    if (!scene.sceneValid) {
+        scene.MoveTo(player->GetPosition(), now);
+        scene.lastSeenAny = now;
         LogLine("wanted level started, level=%u", wanted->m_nWantedLevel);
     }
-    if (!copStates.empty()) CriminalListScrub(now);
+    if (AnyCopLost()) CriminalListScrub(now);
     ApplyPedRange();
     ParkedCarGuard(now);
-    if (cfg.GunshotEnabled != 0) GunshotCheck(now);
+    if (cfg.GunshotEnabled != 0) GunshotCheck(now, scene);
     if (Elapsed(now, lastAwarenessTick, kAwarenessTickMs)) {
         lastAwarenessTick = now;
-        AwarenessTick(now);
+        AwarenessTick(now, scene, disguise);
     }
-    UpdateStarAlpha(now, *wanted);
+    UpdateStarAlpha(now, scene.lastSeenAny, *wanted);
 }

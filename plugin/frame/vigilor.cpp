@@ -9,10 +9,8 @@ bool enabled = true;
 bool initialised = false;
 bool toggleKeyWasDown = false;
 std::uint32_t lastCopCarCheck = 0;
-bool sceneValid = false;
-CVector scenePos;
-std::uint32_t sceneTime = 0;
-std::uint32_t lastSeenAny = 0;
+Scene scene;
+Disguise disguise;
 std::uint32_t lastAwarenessTick = 0;
 bool pedRangeApplied = false;
 float savedPedRange = 1.0f;
@@ -20,7 +18,6 @@ float starAlpha = 1.0f;
 
 CopTable copStates;
 VehicleTable vehicleStates;
-std::vector<CopSighting> sightings;
 
 Vigilor::Vigilor() { plugin::Events::processScriptsEvent().AddAfter(&ProcessFrame, 0); }
 

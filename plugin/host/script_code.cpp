@@ -24,13 +24,14 @@ void ReportLocalVarLimit() {
 
 }  // namespace
 
-ScriptCode::ScriptCode(std::uint16_t command) {
-    data_ = static_cast<std::uint8_t*>(std::malloc(kGrowStep));
-    capacity_ = data_ != nullptr ? kGrowStep : 0;
-    Append(&command, sizeof command);
-}
+static_assert(ScriptCode::kMaxBindings >= CRunningScript::kLocalVars);
+static_assert(ScriptCode::kInlineBytes % ScriptCode::kGrowStep == 0);
 
-ScriptCode::~ScriptCode() { std::free(data_); }
+ScriptCode::ScriptCode(std::uint16_t command) { Append(&command, sizeof command); }
+
+ScriptCode::~ScriptCode() {
+    if (OnHeap()) std::free(data_);
+}
 
 void ScriptCode::Append(const void* bytes, std::uint32_t count) {
     // Once a piece is missing nothing may follow it, or the rest would decode as other arguments.
@@ -38,12 +39,16 @@ void ScriptCode::Append(const void* bytes, std::uint32_t count) {
     if (size_ + count > capacity_) {
         const std::uint32_t needed = size_ + count;
         const std::uint32_t grown = (needed + kGrowStep - 1) / kGrowStep * kGrowStep;
-        auto* moved = static_cast<std::uint8_t*>(std::realloc(data_, grown));
-        if (moved == nullptr) {
-            complete_ = false;
-            return;
+        if (grown > kInlineBytes) {
+            auto* moved =
+                static_cast<std::uint8_t*>(OnHeap() ? std::realloc(data_, grown) : std::malloc(grown));
+            if (moved == nullptr) {
+                complete_ = false;
+                return;
+            }
+            if (!OnHeap()) std::memcpy(moved, inline_, size_);
+            data_ = moved;
         }
-        data_ = moved;
         capacity_ = grown;
     }
     std::memcpy(data_ + size_, bytes, count);
@@ -78,11 +83,12 @@ void ScriptCode::AddResult(void* destination, ValueType type) {
     const std::uint16_t index = resultVars_++;
     Append(&kTypeLocalVar, 1);
     Append(&index, sizeof index);
-    bindings_.push_back({index, destination, type});
+    if (index < kMaxBindings) bindings_[bindingCount_++] = {index, destination, type};
 }
 
 void ScriptCode::SaveResultVariables(const CRunningScript& script) const {
-    for (const Binding& b : bindings_) {
+    for (int i = 0; i < bindingCount_; ++i) {
+        const Binding& b = bindings_[i];
         if (b.index >= CRunningScript::kLocalVars || b.destination == nullptr) continue;
         const tScriptParam& var = script.m_aLocalVars[b.index];
         if (b.type == ValueType::real) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 class CRunningScript;
 
@@ -11,11 +10,15 @@ namespace plugin::scripting {
 ///
 /// Encoding: the command id as a 16-bit little-endian word, then per argument a type byte and its
 /// value: 1 and a 32-bit integer, 6 and a 32-bit float, 3 and the 16-bit index of a local variable
-/// that receives a result. The buffer starts at 32 bytes and grows in 32-byte steps.
+/// that receives a result. The buffer starts at 32 bytes and grows in 32-byte steps; the first
+/// kInlineBytes of it live in the object, so that the plugin's own commands take no heap memory.
 class ScriptCode {
 public:
     static constexpr std::uint32_t kGrowStep = 32;
+    static constexpr std::uint32_t kInlineBytes = 128;
     static constexpr int kMaxResultVars = 31;
+    /// Results past this many would land beyond the script's local variables and are never copied.
+    static constexpr int kMaxBindings = 32;
 
     explicit ScriptCode(std::uint16_t command);
     ~ScriptCode();
@@ -48,12 +51,16 @@ private:
     void Append(const void* bytes, std::uint32_t count);
     void AddResult(void* destination, ValueType type);
 
-    std::uint8_t* data_ = nullptr;
-    std::uint32_t capacity_ = 0;
+    bool OnHeap() const { return data_ != inline_; }
+
+    std::uint8_t inline_[kInlineBytes];
+    std::uint8_t* data_ = inline_;
+    std::uint32_t capacity_ = kGrowStep;
     std::uint32_t size_ = 0;
     bool complete_ = true;
     std::uint16_t resultVars_ = 0;
-    std::vector<Binding> bindings_;
+    Binding bindings_[kMaxBindings];
+    int bindingCount_ = 0;
 };
 
 }  // namespace plugin::scripting

@@ -41,7 +41,7 @@ void InstallStarHook() {
     }
 }
 
-void UpdateStarAlpha(std::uint32_t now, CWanted& wanted) {
+void UpdateStarAlpha(std::uint32_t now, std::uint32_t lastSeenAny, CWanted& wanted) {
     // Unsigned on purpose: a negative delay reads as a huge one, so the stars never fade.
     const std::uint32_t lostFor = now - lastSeenAny;
     const bool faded = lostFor > static_cast<std::uint32_t>(cfg.StarFadeDelayMs);

@@ -6,7 +6,8 @@ class CWanted;
 
 /// Redirects the host's calls of its star drawing to DrawWantedFaded (first frame, once).
 void InstallStarHook();
-/// Moves starAlpha towards its target and flashes the stars while the police have lost the player.
-void UpdateStarAlpha(std::uint32_t now, CWanted& wanted);
+/// Moves starAlpha towards its target and flashes the stars while the police have lost the player
+/// (`lastSeenAny`: ms, the last time any cop saw him).
+void UpdateStarAlpha(std::uint32_t now, std::uint32_t lastSeenAny, CWanted& wanted);
 /// Draws the wanted stars faded by starAlpha; called by the host in place of CHud::DrawWanted.
 void DrawWantedFaded();

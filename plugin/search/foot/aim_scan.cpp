@@ -7,31 +7,27 @@
 #include "frame/game_clock.h"
 #include "frame/log.h"
 #include "frame/settings.h"
+#include "host/constants.h"
 #include "host/ped.h"
 #include "host/scripting.h"
-#include "search/foot/ped_orders.h"
 #include "search/foot/random_span.h"
 #include "search/foot/search_steps.h"
+#include "search/ped_orders.h"
 
 namespace {
 
-constexpr int kFirstFirearm = 22;
-constexpr int kLastFirearm = 34;
-constexpr unsigned int kCommandSetWeapon = 0x01B9;
-constexpr unsigned int kCommandAimAt = 0x0667;
 constexpr float kAimHeight = 0.8f;           // m above his feet: about chest height
 constexpr std::uint32_t kAimSettleMs = 200;  // the aim counts a little past its own time
 
 }  // namespace
 
 void ArmAimTimer(CopState& cop, std::uint32_t now) {
-    cop.aimDueTime = DeadlineAfter(now, DrawBetween(cfg.AimMinMs, cfg.AimMaxMs));
+    cop.foot.aimDueTime = DeadlineAfter(now, DrawBetween(cfg.AimMinMs, cfg.AimMaxMs));
 }
 
 int LoadedFirearm(const CPed& ped) {
     for (const CWeapon& weapon : ped.m_aWeapons) {
-        if (weapon.m_eWeaponType >= kFirstFirearm && weapon.m_eWeaponType <= kLastFirearm &&
-            weapon.m_nTotalAmmo != 0) {
+        if (host::IsFirearm(weapon.m_eWeaponType) && weapon.m_nTotalAmmo != 0) {
             return weapon.m_eWeaponType;
         }
     }
@@ -47,14 +43,14 @@ void GiveAimScan(CPed& ped, CopState& cop, int weapon, std::uint32_t now) {
     const int t = 1500 + std::rand() % 1500;
     LogLine("aim scan: ped=%p weapon=%d time=%d", static_cast<void*>(&ped), weapon, t);
     const CVector& p = ped.GetPosition();
-    plugin::scripting::CallCommandById(kCommandSetWeapon, HandleOf(ped), weapon);
+    plugin::scripting::CallCommandById(host::kCommandSetWeapon, HandleOf(ped), weapon);
     plugin::scripting::CallCommandById(
-        kCommandAimAt, HandleOf(ped), static_cast<float>(p.x + reach * std::cos(angle)),
+        host::kCommandAimAt, HandleOf(ped), static_cast<float>(p.x + reach * std::cos(angle)),
         static_cast<float>(p.y + reach * std::sin(angle)), p.z + kAimHeight, t);
-    cop.movesSincePause = 0;
-    cop.searchStep = kStepAimScan;
-    cop.stepUntil = DeadlineAfter(now, t + kAimSettleMs);
-    cop.alertUntil = cop.stepUntil;
-    cop.searchTaskGiven = true;
+    cop.foot.movesSincePause = 0;
+    cop.foot.searchStep = kStepAimScan;
+    cop.foot.stepUntil = DeadlineAfter(now, t + kAimSettleMs);
+    cop.foot.alertUntil = cop.foot.stepUntil;
+    cop.foot.searchTaskGiven = true;
     LogLine("aim scan done: ped=%p", static_cast<void*>(&ped));
 }

@@ -21,7 +21,10 @@ T* PooledAs(CPool<T>* pool, const CEntity* entity) {
 
 }  // namespace
 
-bool InPedPool(const CPed* ped) { return ped != nullptr && PooledAs(CPools::ms_pPedPool, ped) != nullptr; }
+// The host answers from the object's slot, without walking the pool.
+bool InPedPool(const CPed* ped) {
+    return ped != nullptr && CPools::ms_pPedPool != nullptr && CPools::ms_pPedPool->Contains(ped);
+}
 
 CPed* AttackerOf(CPed& cop) {
     const CEntity* source = cop.m_pLastDamageEntity;
@@ -41,6 +44,7 @@ CPed* AttackerOf(CPed& cop) {
 }
 
 bool AttackerStillThere(const CopState& cop) {
-    return InPedPool(cop.attacker) && CPools::GetPedRef(cop.attacker) == cop.attackerRef &&
-           cop.attacker->m_fHealth > 0.0f;
+    return InPedPool(cop.defence.attacker) &&
+           CPools::GetPedRef(cop.defence.attacker) == cop.defence.attackerRef &&
+           cop.defence.attacker->m_fHealth > 0.0f;
 }

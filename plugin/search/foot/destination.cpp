@@ -2,6 +2,7 @@
 
 #include "frame/log.h"
 #include "frame/settings.h"
+#include "host/constants.h"
 #include "host/scripting.h"
 #include "host/world.h"
 #include "search/foot/search_area.h"
@@ -9,7 +10,6 @@
 namespace {
 
 constexpr float kMaxSnapDist = 25.0f;
-constexpr unsigned int kCommandClosestPedNode = 0x02C0;
 // The first few snaps show that the node query works; after that they would flood the log.
 constexpr int kLoggedSnaps = 3;
 
@@ -19,8 +19,8 @@ CVector SnapToNode(const CVector& point) {
     const bool logged = snapLogCount < kLoggedSnaps;
     if (logged) LogLine("snap: asking for closest ped node");
     CVector node{0.0f, 0.0f, 0.0f};
-    plugin::scripting::CallCommandById(kCommandClosestPedNode, point.x, point.y, point.z, &node.x, &node.y,
-                                       &node.z);
+    plugin::scripting::CallCommandById(host::kCommandClosestPedNode, point.x, point.y, point.z, &node.x,
+                                       &node.y, &node.z);
     if (logged) {
         LogLine("snap: node=%.1f,%.1f,%.1f", static_cast<double>(node.x), static_cast<double>(node.y),
                 static_cast<double>(node.z));

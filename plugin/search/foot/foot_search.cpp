@@ -10,9 +10,9 @@
 #include "search/foot/aim_scan.h"
 #include "search/foot/move_order.h"
 #include "search/foot/move_watchdog.h"
-#include "search/foot/ped_orders.h"
 #include "search/foot/search_area.h"
 #include "search/foot/search_steps.h"
+#include "search/ped_orders.h"
 
 namespace {
 
@@ -24,14 +24,14 @@ bool Moving(std::int32_t step) { return step == kStepTravel || step == kStepSwee
 bool Pausing(std::int32_t step) { return step == kStepLookAbout || step == kStepAimScan; }
 
 void EndStep(CopState& cop) {
-    cop.lastStep = cop.searchStep;
-    cop.searchStep = kStepNone;
+    cop.foot.lastStep = cop.foot.searchStep;
+    cop.foot.searchStep = kStepNone;
 }
 
 // True when an aim scan was given, which is all the cop gets this tick.
 bool TryAimScan(CPed& ped, CopState& cop, bool nearZone, std::uint32_t now) {
-    if (Pending(now, cop.aimDueTime) || cop.searchStep == kStepTravel || cop.searchStep == kStepAimScan ||
-        !nearZone) {
+    if (Pending(now, cop.foot.aimDueTime) || cop.foot.searchStep == kStepTravel ||
+        cop.foot.searchStep == kStepAimScan || !nearZone) {
         return false;
     }
     // Re-armed either way: a cop without a loaded gun tries again one interval later.
@@ -44,20 +44,19 @@ bool TryAimScan(CPed& ped, CopState& cop, bool nearZone, std::uint32_t now) {
 
 // True when the current step is over (or there is none) and a new one is due this tick.
 bool StepOver(CPed& ped, CopState& cop, const CVector& position, std::uint32_t now) {
-    if (Pausing(cop.searchStep)) {
-        if (Passed(now, cop.stepUntil + kPauseOverrunMs)) {
+    if (Pausing(cop.foot.searchStep)) {
+        if (Passed(now, cop.foot.stepUntil + kPauseOverrunMs)) {
             LogLine("watchdog: aim/look task did not end, flushing: ped=%p", static_cast<void*>(&ped));
             FlushTasks(ped);
-            cop.searchStep = kStepNone;
-            cop.lastStep = kStepNone;
+            cop.foot.RestartStep();
             return true;
         }
-        if (Pending(now, cop.stepUntil)) return false;
+        if (Pending(now, cop.foot.stepUntil)) return false;
         EndStep(cop);
         return true;
     }
-    if (Moving(cop.searchStep)) {
-        if (!Arrived(position, cop) && Pending(now, cop.stepUntil)) return false;
+    if (Moving(cop.foot.searchStep)) {
+        if (!Arrived(position, cop) && Pending(now, cop.foot.stepUntil)) return false;
         EndStep(cop);
     }
     return true;
@@ -71,7 +70,7 @@ void ChooseNextStep(CPed& ped, CopState& cop, const CVector& position, const CVe
         return;
     }
     // The chance is drawn only when a pause would be allowed at all.
-    if (Moving(cop.lastStep) && cop.movesSincePause >= cfg.MinMovesBetweenPauses &&
+    if (Moving(cop.foot.lastStep) && cop.foot.movesSincePause >= cfg.MinMovesBetweenPauses &&
         std::rand() % 100 < cfg.LookChance) {
         GiveLookAbout(ped, cop, now);
         return;
@@ -81,22 +80,13 @@ void ChooseNextStep(CPed& ped, CopState& cop, const CVector& position, const CVe
 
 }  // namespace
 
-void FootSearchTick(CPed& ped, CopState& cop, const CopSighting&, std::uint32_t now) {
+void FootSearchTick(CPed& ped, CopState& cop, const Scene& scene, std::uint32_t now) {
     const CVector position = ped.GetPosition();
-    const CVector target = SearchTarget(cop);
-    if (!cop.searchTaskGiven) cop.aimDueTime = 0;
-    if (cop.aimDueTime == 0) ArmAimTimer(cop, now);
+    const CVector target = SearchTarget(cop, scene);
+    if (!cop.foot.searchTaskGiven) cop.foot.aimDueTime = 0;
+    if (cop.foot.aimDueTime == 0) ArmAimTimer(cop, now);
     if (TryAimScan(ped, cop, InNearZone(Distance2D(position, target)), now)) return;
     const bool stuck = MovementWatchdog(ped, cop, position, now);
     if (!stuck && !StepOver(ped, cop, position, now)) return;
     ChooseNextStep(ped, cop, position, target, now);
-}
-
-void ForgetFootSearch(CopState& cop) {
-    cop.pursuitFlushed = false;
-    cop.searchTaskGiven = false;
-    cop.searchStep = kStepNone;
-    cop.lastStep = kStepNone;
-    cop.sweepLeg = 0;
-    cop.alertUntil = 0;
 }

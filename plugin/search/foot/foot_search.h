@@ -4,9 +4,8 @@
 
 class CPed;
 struct CopState;
-struct CopSighting;
+struct Scene;
 
-/// One search tick of a lost cop on foot whom the plugin has taken over.
-void FootSearchTick(CPed& ped, CopState& cop, const CopSighting& sighting, std::uint32_t now);
-/// Forgets the cop's foot search, so that a cop still lost starts it afresh.
-void ForgetFootSearch(CopState& cop);
+/// One search tick of a lost cop on foot whom the plugin has taken over: around his own point from
+/// the car that dropped him, or around the scene.
+void FootSearchTick(CPed& ped, CopState& cop, const Scene& scene, std::uint32_t now);

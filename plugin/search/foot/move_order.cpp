@@ -5,16 +5,13 @@
 #include "awareness/records.h"
 #include "frame/game_clock.h"
 #include "frame/settings.h"
+#include "host/constants.h"
 #include "host/scripting.h"
-#include "search/foot/ped_orders.h"
 #include "search/foot/search_area.h"
+#include "search/ped_orders.h"
 
 namespace {
 
-constexpr int kMoveStateWalk = 4;
-constexpr int kMoveStateRun = 6;
-constexpr unsigned int kCommandFollowPath = 0x05F5;
-constexpr unsigned int kCommandGoStraight = 0x05D3;
 // Paths wind: the budget allows for a way 1.6 times the straight distance.
 constexpr double kDetourFactor = 1.6;
 
@@ -32,10 +29,10 @@ MovePlan PlanMove(MoveKind kind, std::int32_t moveStyle, float distance) {
     int state = 0;
     Pace pace{};
     if (kind == MoveKind::travel) {
-        state = runner ? kMoveStateRun : cfg.JogMoveState;
+        state = runner ? host::kMoveStateRun : cfg.JogMoveState;
         pace = {runner ? 5.5 : 3.5, 3000.0, 5000.0, 40000.0};
     } else {
-        state = runner ? cfg.JogMoveState : kMoveStateWalk;
+        state = runner ? cfg.JogMoveState : host::kMoveStateWalk;
         pace = {runner ? 3.5 : 1.6, 2500.0, 4000.0, 30000.0};
     }
     double t = static_cast<double>(distance) * kDetourFactor / pace.speed * 1000.0 + pace.fixedMs;
@@ -45,17 +42,17 @@ MovePlan PlanMove(MoveKind kind, std::int32_t moveStyle, float distance) {
 }
 
 void GiveMoveOrder(CPed& ped, const CopState& cop, const MovePlan& plan, std::uint32_t now) {
-    const CVector& to = cop.stepTarget;
-    if (cfg.Pathfinding != 0 && !Pending(now, cop.straightUntil)) {
+    const CVector& to = cop.foot.stepTarget;
+    if (cfg.Pathfinding != 0 && !Pending(now, cop.watch.straightUntil)) {
         // The host gets no time limit on the path; our own deadline still ends the step.
-        plugin::scripting::CallCommandById(kCommandFollowPath, HandleOf(ped), to.x, to.y, to.z,
+        plugin::scripting::CallCommandById(host::kCommandFollowPath, HandleOf(ped), to.x, to.y, to.z,
                                            plan.moveState, -1);
     } else {
-        plugin::scripting::CallCommandById(kCommandGoStraight, HandleOf(ped), to.x, to.y, to.z,
+        plugin::scripting::CallCommandById(host::kCommandGoStraight, HandleOf(ped), to.x, to.y, to.z,
                                            plan.moveState, static_cast<int>(plan.budgetMs));
     }
 }
 
 bool Arrived(const CVector& position, const CopState& cop) {
-    return Distance2D(position, cop.stepTarget) < cfg.WaypointArriveDist;
+    return Distance2D(position, cop.foot.stepTarget) < cfg.WaypointArriveDist;
 }

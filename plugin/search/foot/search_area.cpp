@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "awareness/records.h"
-#include "frame/frame_state.h"
+#include "awareness/scene.h"
 #include "frame/settings.h"
 
 namespace {
@@ -13,9 +13,9 @@ constexpr float kMinSweepSpan = 15.0f;
 constexpr float kNearZoneFactor = 1.2f;
 }  // namespace
 
-CVector SearchTarget(const CopState& cop) {
-    const bool ownIsCurrent = static_cast<std::int32_t>(cop.ownSceneTime - sceneTime) >= 0;
-    return cop.ownSceneValid && ownIsCurrent ? cop.ownScene : scenePos;
+CVector SearchTarget(const CopState& cop, const Scene& scene) {
+    const bool ownIsCurrent = static_cast<std::int32_t>(cop.foot.ownSceneTime - scene.sceneTime) >= 0;
+    return cop.foot.ownSceneValid && ownIsCurrent ? cop.foot.ownScene : scene.scenePos;
 }
 
 float SearchRadiusR() { return std::max(cfg.SearchRadius, cfg.StandOffDist + kMinSweepSpan); }

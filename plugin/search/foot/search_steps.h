@@ -2,16 +2,10 @@
 
 #include <cstdint>
 
-class CPed;
-struct CopState;
-struct CVector;
+#include "awareness/cop_state.h"
 
-// The foot-search steps, as kept in CopState::searchStep.
-inline constexpr std::int32_t kStepNone = 0;
-inline constexpr std::int32_t kStepTravel = 1;
-inline constexpr std::int32_t kStepSweep = 2;
-inline constexpr std::int32_t kStepLookAbout = 3;
-inline constexpr std::int32_t kStepAimScan = 4;
+class CPed;
+struct CVector;
 
 /// Sends a cop outside the near zone to a stand-off point on his own side of the target.
 void GiveTravel(CPed& ped, CopState& cop, const CVector& position, const CVector& target, float distance,

@@ -3,67 +3,66 @@
 #include <cmath>
 
 #include "awareness/records.h"
+#include "awareness/sighting.h"
 #include "frame/game_clock.h"
 #include "frame/log.h"
 #include "frame/settings.h"
+#include "host/constants.h"
 #include "host/ped.h"
 #include "host/pools.h"
 #include "host/scripting.h"
 #include "host/vehicle.h"
 #include "search/foot/attacker.h"
 #include "search/foot/foot_search.h"
-#include "search/foot/ped_orders.h"
 #include "search/foot/search_area.h"
+#include "search/ped_orders.h"
 
 namespace {
 
 constexpr float kStandingSpeed = 0.05f;  // m/s; slower than this a car counts as stopped
 constexpr std::uint32_t kLeaveCarRepeatMs = 4000;
 constexpr std::uint32_t kAttackRepeatMs = 10000;
-constexpr unsigned int kCommandLeaveVehicle = 0x0633;
-constexpr unsigned int kCommandAttack = 0x05E2;
 
 void LeaveCarToFight(CPed& ped, CopState& cop, const CVehicle& vehicle, std::uint32_t now) {
     const CVector& v = vehicle.m_vecMoveSpeed;
-    if (!(std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z) < kStandingSpeed) || Pending(now, cop.defendOrderTime))
+    if (!(std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z) < kStandingSpeed) ||
+        Pending(now, cop.defence.defendOrderTime))
         return;
-    cop.defendOrderTime = DeadlineAfter(now, kLeaveCarRepeatMs);
+    cop.defence.defendOrderTime = DeadlineAfter(now, kLeaveCarRepeatMs);
     LogLine("defend: leaving car to fight: ped=%p", static_cast<void*>(&ped));
-    if (!LeavingVehicle(ped)) plugin::scripting::CallCommandById(kCommandLeaveVehicle, HandleOf(ped));
+    if (!LeavingVehicle(ped)) plugin::scripting::CallCommandById(host::kCommandLeaveVehicle, HandleOf(ped));
 }
 
 void Attack(CPed& ped, CopState& cop, std::uint32_t now) {
-    const bool sameTarget = cop.defendTarget == cop.attacker && cop.defendTargetRef == cop.attackerRef;
-    if (sameTarget && Pending(now, cop.defendOrderTime)) return;  // the order is still in force
-    cop.defendTarget = cop.attacker;
-    cop.defendTargetRef = cop.attackerRef;
-    cop.defendOrderTime = DeadlineAfter(now, kAttackRepeatMs);
-    cop.defending = true;
+    const bool sameTarget = cop.defence.defendTarget == cop.defence.attacker &&
+                            cop.defence.defendTargetRef == cop.defence.attackerRef;
+    if (sameTarget && Pending(now, cop.defence.defendOrderTime)) return;  // the order is still in force
+    cop.defence.defendTarget = cop.defence.attacker;
+    cop.defence.defendTargetRef = cop.defence.attackerRef;
+    cop.defence.defendOrderTime = DeadlineAfter(now, kAttackRepeatMs);
+    cop.defence.defending = true;
     LogLine("defend: attacking: ped=%p target=%p", static_cast<void*>(&ped),
-            static_cast<void*>(cop.attacker));
-    plugin::scripting::CallCommandById(kCommandAttack, HandleOf(ped), cop.attackerRef);
+            static_cast<void*>(cop.defence.attacker));
+    plugin::scripting::CallCommandById(host::kCommandAttack, HandleOf(ped), cop.defence.attackerRef);
 }
 
 void Finish(CPed& ped, CopState& cop, bool onFoot) {
-    if (!cop.defending) return;
+    if (!cop.defence.defending) return;
     LogLine("defend: finished: ped=%p", static_cast<void*>(&ped));
-    cop.defending = false;
-    cop.defendTarget = nullptr;
-    cop.defendTargetRef = -1;
+    cop.defence.StopDefending();
     // A cop who still knows where the player is goes back to the host's pursuit.
-    if (onFoot && !cop.lost) FlushTasks(ped);
-    ForgetFootSearch(cop);
+    if (onFoot && !cop.awareness.lost) FlushTasks(ped);
+    cop.ForgetFootSearch();
 }
 
 }  // namespace
 
 bool DefendStep(CPed& ped, CopState& cop, const CopSighting& s, std::uint32_t now) {
     if (cfg.DefendEnabled == 0 || s.inHeli) return false;
-    if (cop.attacker != nullptr) {
-        if (Passed(now, cop.defendUntil) || !AttackerStillThere(cop)) {
-            cop.attacker = nullptr;
-            cop.attackerRef = -1;
-        } else if (Distance2D(s.position, cop.attacker->GetPosition()) <= cfg.DefendRange) {
+    if (cop.defence.attacker != nullptr) {
+        if (Passed(now, cop.defence.defendUntil) || !AttackerStillThere(cop)) {
+            cop.defence.DropAttacker();
+        } else if (Distance2D(s.position, cop.defence.attacker->GetPosition()) <= cfg.DefendRange) {
             if (s.inVehicle) {
                 LeaveCarToFight(ped, cop, *ped.m_pVehicle, now);
                 return false;

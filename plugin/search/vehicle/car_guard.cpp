@@ -1,7 +1,7 @@
 #include "search/vehicle/car_guard.h"
 
 #include "awareness/records.h"
-#include "frame/frame_state.h"
+#include "frame/game_clock.h"
 #include "frame/log.h"
 #include "frame/settings.h"
 #include "host/pools.h"

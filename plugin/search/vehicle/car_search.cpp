@@ -5,21 +5,22 @@
 #include <cstdlib>
 
 #include "awareness/records.h"
-#include "frame/frame_state.h"
+#include "awareness/scene.h"
+#include "frame/game_clock.h"
 #include "frame/log.h"
 #include "frame/settings.h"
+#include "host/constants.h"
 #include "host/ped.h"
 #include "host/player.h"
 #include "host/pools.h"
 #include "host/scripting.h"
 #include "host/vehicle.h"
 #include "host/world.h"
+#include "search/ped_orders.h"
 #include "search/search_math.h"
 
 namespace {
 
-// The host's model that is never sent searching (besides the helicopter, which has its own search).
-constexpr int kNeverSearchingModel = 430;
 constexpr float kSceneTolerance = 25.0f;     // m the scene may move before an ordered car is re-ordered
 constexpr float kTrackToleranceExtra = 15.0f;
 constexpr float kProgressStep = 5.0f;        // m the car must gain for the stuck clock to restart
@@ -27,9 +28,6 @@ constexpr float kStandingSpeed = 0.01f;      // m/s
 // A car just ordered needs a moment to get going before standing still counts.
 constexpr std::uint32_t kHaltGraceMs = 4001;
 constexpr std::uint32_t kFirstMissionLogMs = 700;
-constexpr unsigned int kCommandDriveTo = 0x05D1;
-constexpr unsigned int kCommandLeaveVehicle = 0x0633;
-constexpr int kTaskLeaveVehicle = 704;
 constexpr float kTwoPi = 6.2832f;
 
 // One blurred player position for every tracking car, redrawn now and then.
@@ -49,7 +47,7 @@ void DrawTrackOffset(std::uint32_t now) {
     trackTime = now;
 }
 
-Wanted WantedTarget(const CVehicle& car, std::uint32_t now) {
+Wanted WantedTarget(const CVehicle& car, const Scene& scene, std::uint32_t now) {
     Wanted w;
     const CPlayerPed* player = FindPlayerPed(-1);
     w.tracking = cfg.VehicleTracksPlayer != 0 && player != nullptr;
@@ -62,7 +60,7 @@ Wanted WantedTarget(const CVehicle& car, std::uint32_t now) {
         const float ground = CWorld::FindGroundZForCoord(w.target.x, w.target.y);
         if (ground > kNoGroundZ) w.target.z = ground;
     } else {
-        w.target = scenePos;
+        w.target = scene.scenePos;
     }
     if (player != nullptr) w.playerDist = Distance2D(car.GetPosition(), player->GetPosition());
     return w;
@@ -74,7 +72,8 @@ void ClearLawFlag(CVehicle& car, VehicleState& state, std::uint32_t now) {
     state.lawFlagClearTime = now;
 }
 
-void Order(CVehicle& car, CPed& driver, VehicleState& state, const Wanted& w, std::uint32_t now) {
+void Order(CVehicle& car, CPed& driver, VehicleState& state, const Wanted& w, const Scene& scene,
+           std::uint32_t now) {
     state.target = w.target;
     state.ordered = true;
     state.haltSince = 0;
@@ -83,10 +82,11 @@ void Order(CVehicle& car, CPed& driver, VehicleState& state, const Wanted& w, st
     state.progressTime = now;
     LogLine("car ordered to target: veh=%p targetDist=%.1f playerDist=%.1f track=%d sceneAge=%ums",
             static_cast<void*>(&car), static_cast<double>(dist), static_cast<double>(w.playerDist),
-            w.tracking ? 1 : 0, now - sceneTime);
+            w.tracking ? 1 : 0, now - scene.sceneTime);
     if (cfg.ClearLawFlag != 0 && car.m_bIsLawEnforcer) ClearLawFlag(car, state, now);
-    plugin::scripting::CallCommandById(kCommandDriveTo, CPools::GetPedRef(&driver), CPools::GetVehicleRef(&car),
-                                       state.target.x, state.target.y, state.target.z, cfg.VehicleSpeed, 0, 0, 2);
+    plugin::scripting::CallCommandById(host::kCommandDriveTo, HandleOf(driver), CPools::GetVehicleRef(&car),
+                                       state.target.x, state.target.y, state.target.z, cfg.VehicleSpeed, 0, 0,
+                                       2);
     LogLine("car drive task given: veh=%p", static_cast<void*>(&car));
     state.missionLogTime = DeadlineAfter(now, kFirstMissionLogMs);
     state.missionLogCount = 0;
@@ -96,17 +96,15 @@ void Order(CVehicle& car, CPed& driver, VehicleState& state, const Wanted& w, st
 void UnloadCop(CPed& ped, const VehicleState& state, std::uint32_t now) {
     if (!ped.m_bInVehicle || ped.m_nPedType != PED_TYPE_COP) return;
     CopState& cop = GetCop(&ped);
-    cop.lastKnownTime = now - static_cast<std::uint32_t>(cfg.PursuitGraceMs) - 1;
-    if (!cop.lost) {
-        cop.lost = true;
+    cop.awareness.lastKnownTime = now - static_cast<std::uint32_t>(cfg.PursuitGraceMs) - 1;
+    if (!cop.awareness.lost) {
+        cop.awareness.lost = true;
         ped.m_nPursuitSuppressed = 1;
     }
-    cop.ownScene = state.target;
-    cop.ownSceneValid = true;
-    cop.ownSceneTime = now;
-    if (ped.m_pIntelligence->m_TaskMgr.FindActiveTaskByType(kTaskLeaveVehicle) == nullptr) {
-        plugin::scripting::CallCommandById(kCommandLeaveVehicle, CPools::GetPedRef(&ped));
-    }
+    cop.foot.ownScene = state.target;
+    cop.foot.ownSceneValid = true;
+    cop.foot.ownSceneTime = now;
+    if (!LeavingVehicle(ped)) plugin::scripting::CallCommandById(host::kCommandLeaveVehicle, HandleOf(ped));
 }
 
 void Stop(CVehicle& car, VehicleState& state, std::uint32_t now) {
@@ -154,18 +152,18 @@ void Watch(CVehicle& car, VehicleState& state, const Wanted& w, std::uint32_t no
 
 void ResetCarTrack() { trackTime = 0; }
 
-void CarSearchStep(CVehicle& vehicle, CPed& driver, std::uint32_t now) {
-    if (vehicle.m_nModelIndex == kNeverSearchingModel) return;
+void CarSearchStep(CVehicle& vehicle, CPed& driver, const Scene& scene, std::uint32_t now) {
+    if (vehicle.m_nModelIndex == host::kModelNeverSearching) return;
     VehicleState& state = GetVehicle(&vehicle);
-    const Wanted w = WantedTarget(vehicle, now);
+    const Wanted w = WantedTarget(vehicle, scene, now);
     if (!state.ordered) {
         state.orderTime = now;
-        Order(vehicle, driver, state, w, now);
+        Order(vehicle, driver, state, w, scene, now);
         return;
     }
     const float tolerance = w.tracking ? 2.0f * cfg.TrackError + kTrackToleranceExtra : kSceneTolerance;
     if (Distance2D(state.target, w.target) > tolerance) {
-        Order(vehicle, driver, state, w, now);
+        Order(vehicle, driver, state, w, scene, now);
         return;
     }
     Watch(vehicle, state, w, now);

@@ -4,7 +4,8 @@
 #include <cstdlib>
 
 #include "awareness/records.h"
-#include "frame/frame_state.h"
+#include "awareness/scene.h"
+#include "frame/game_clock.h"
 #include "frame/log.h"
 #include "frame/settings.h"
 #include "host/code.h"
@@ -26,11 +27,11 @@ constexpr float kHighFactor = 1.5f;
 
 }  // namespace
 
-void HeliSweep(CVehicle& heli, std::uint32_t now) {
+void HeliSweep(CVehicle& heli, const Scene& scene, std::uint32_t now) {
     VehicleState& state = GetVehicle(&heli);
     if (Pending(now, state.nextSweepTime)) return;
-    float x = scenePos.x;
-    float y = scenePos.y;
+    float x = scene.scenePos.x;
+    float y = scene.scenePos.y;
     if (state.ordered) {
         // Uniform in distance, so the sweep dwells near the scene.
         const float angle = static_cast<float>(std::rand() % 1000) * kSweepTurn / 999.0f;
@@ -39,7 +40,7 @@ void HeliSweep(CVehicle& heli, std::uint32_t now) {
         y += r * std::sin(angle);
     }
     float ground = CWorld::FindGroundZForCoord(x, y);
-    if (ground < kNoGroundZ) ground = scenePos.z;
+    if (ground < kNoGroundZ) ground = scene.scenePos.z;
     LogLine("helicopter sweep: veh=%p target=%.1f,%.1f ground=%.1f", static_cast<void*>(&heli),
             static_cast<double>(x), static_cast<double>(y), static_cast<double>(ground));
     const float altitude = cfg.HeliAltitude;

@@ -28,6 +28,21 @@ TEST(RadioTest, ReachesOneHopWithinItsRange) {
     EXPECT_EQ(s.Count("cops: total=3 seeing=1 lost=1 sceneShared=1"), 1);
 }
 
+TEST(RadioTest, ReachesEveryDirectionUpToItsRangeAndNoFarther) {
+    // Around the spotter at (0, -20): straight behind him and on both diagonals, just inside 25 m
+    // and just outside it.
+    Session s(
+        Group(Cop("in_behind", 0, -44.9f, 0, 180) + ", " + Cop("in_left", -17.6f, -37.6f, 0, 180) + ", " +
+              Cop("in_right", 17.6f, -37.6f, 0, 180) + ", " + Cop("out_behind", 0, -45.2f, 0, 180) + ", " +
+              Cop("out_left", -17.8f, -37.8f, 0, 180) + ", " + Cop("out_right", 17.8f, -37.8f, 0, 180)),
+        kStill);
+    s.RunFor(5000);
+    for (const char* id : {"in_behind", "in_left", "in_right"})
+        EXPECT_EQ(s.Ped(id).m_nPursuitSuppressed, 0) << id;
+    for (const char* id : {"out_behind", "out_left", "out_right"})
+        EXPECT_EQ(s.Ped(id).m_nPursuitSuppressed, 1) << id;
+}
+
 TEST(RadioTest, JustOutOfRangeHearsNothing) {
     Session s(Group(Cop("near", 25.1f, -20, 0, 180)), kStill);
     s.RunFor(5000);

@@ -102,6 +102,18 @@ TEST(ScriptCode, GrowsInStepsOf32Bytes) {
     EXPECT_TRUE(code.IsComplete());
 }
 
+TEST(ScriptCode, KeepsItsBytesWhenItOutgrowsItsInlineBuffer) {
+    ScriptCode code(0x05D1);
+    Expect expected(0x05D1);
+    for (int i = 0; i < 40; ++i) {  // 2 + 40 * 5 = 202 bytes: past the inline part
+        code << i;
+        expected.I(i);
+    }
+    EXPECT_EQ(code.GetCapacity(), 224u);
+    EXPECT_EQ(CodeBytes(code), expected.bytes);
+    EXPECT_TRUE(code.IsComplete());
+}
+
 // Test-only commands, numbered clear of the host's own.
 constexpr std::uint16_t kTrue = 0x0FF0;
 constexpr std::uint16_t kOffset = 0x0FF1;

@@ -1,14 +1,11 @@
-#include "search/foot/ped_orders.h"
+#include "search/ped_orders.h"
 
+#include "host/constants.h"
 #include "host/ped.h"
 #include "host/pools.h"
 
-namespace {
-constexpr int kTaskLeaveVehicle = 704;
-}  // namespace
-
 bool LeavingVehicle(CPed& ped) {
-    return ped.m_pIntelligence->m_TaskMgr.FindActiveTaskByType(kTaskLeaveVehicle) != nullptr;
+    return ped.m_pIntelligence->m_TaskMgr.FindActiveTaskByType(host::kTaskLeaveVehicle) != nullptr;
 }
 
 void FlushTasks(CPed& ped) { ped.m_pIntelligence->FlushImmediately(true); }

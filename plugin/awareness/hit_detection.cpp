@@ -1,62 +1,57 @@
-// Notices cops hurt by someone other than the player and hands the attacker to the cops near them.
+#include "awareness/hit_detection.h"
 
+#include "awareness/distance.h"
 #include "awareness/records.h"
+#include "awareness/tick_context.h"
 #include "frame/game_clock.h"
 #include "frame/log.h"
 #include "frame/settings.h"
 #include "host/ped.h"
 #include "host/pools.h"
 #include "search/foot/attacker.h"
-#include "search/foot/self_defence.h"
 
 namespace {
 
 // Less than this is rounding in the host's health, not a hit.
 constexpr float kHitThreshold = 0.5f;
 
-float DistanceSq(const CVector& a, const CVector& b) {
-    const float dx = a.x - b.x;
-    const float dy = a.y - b.y;
-    const float dz = a.z - b.z;
-    return dx * dx + dy * dy + dz * dz;
-}
-
 void Assign(CopState& cop, CPed& attacker, std::uint32_t now) {
-    cop.attacker = &attacker;
-    cop.attackerRef = CPools::GetPedRef(&attacker);
-    cop.defendUntil = DeadlineAfter(now, cfg.DefendDurationMs);
-    cop.defendOrderTime = 0;  // the next order goes out at once
+    cop.defence.attacker = &attacker;
+    cop.defence.attackerRef = CPools::GetPedRef(&attacker);
+    cop.defence.defendUntil = DeadlineAfter(now, cfg.DefendDurationMs);
+    cop.defence.defendOrderTime = 0;  // the next order goes out at once
 }
 
-void Share(const CopSighting& hit, CPed& attacker, std::uint32_t now) {
+void Share(TickContext& tick, const CopSighting& hit, CPed& attacker) {
+    const std::uint32_t now = tick.now;
     const float rangeSq = cfg.DefendShareRange * cfg.DefendShareRange;
-    for (const CopSighting& s : sightings) {
+    for (CopSighting& s : tick.sightings) {
         if (s.inHeli) continue;
         if (s.ped == hit.ped) {
-            Assign(GetCop(s.ped), attacker, now);
+            Assign(RecordOf(s), attacker, now);
             continue;
         }
         if (DistanceSq(s.position, hit.position) > rangeSq) continue;
-        CopState& cop = GetCop(s.ped);
+        CopState& cop = RecordOf(s);
         // A cop busy with his own attacker keeps him until that defence runs out.
-        if (cop.attacker != nullptr && Pending(now, cop.defendUntil)) continue;
+        if (cop.defence.attacker != nullptr && Pending(now, cop.defence.defendUntil)) continue;
         Assign(cop, attacker, now);
     }
 }
 
 }  // namespace
 
-void DetectAttacks(std::uint32_t now) {
-    for (const CopSighting& s : sightings) {
-        CopState& cop = GetCop(s.ped);
+void DetectAttacks(TickContext& tick) {
+    for (CopSighting& s : tick.sightings) {
+        CopState& cop = RecordOf(s);
         const float current = s.ped->m_fHealth + s.ped->m_fArmour;
-        const float previous = cop.lastHealth;
-        cop.lastHealth = current;
+        const float previous = cop.defence.lastHealth;
+        cop.defence.lastHealth = current;
         if (!(previous > 0.0f && current < previous - kHitThreshold)) continue;
         CPed* attacker = AttackerOf(*s.ped);
         if (attacker == nullptr) continue;
         LogLine("defend: cop attacked: ped=%p attacker=%p type=%d", static_cast<void*>(s.ped),
                 static_cast<void*>(attacker), attacker->m_nPedType);
-        Share(s, *attacker, now);
+        Share(tick, s, *attacker);
     }
 }

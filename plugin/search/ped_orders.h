@@ -2,9 +2,9 @@
 
 class CPed;
 
-// The host orders and task queries that every part of the foot search shares.
+// The host orders and task queries that the searches and the suppression share.
 
-/// The cop is still getting out of a vehicle (the host's task 704).
+/// The cop is still getting out of a vehicle (the host's leave-a-vehicle task).
 bool LeavingVehicle(CPed& ped);
 /// Drops every host task of the ped before we give him something of our own.
 void FlushTasks(CPed& ped);
