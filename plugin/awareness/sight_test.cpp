@@ -17,8 +17,8 @@ namespace {
 constexpr float kHeliCloseRange = 3.0f;
 constexpr float kCloseRangeMaxHeight = 4.0f;  // close range works only on about the same level
 constexpr float kEyeHeight = 0.6f;
-constexpr float kAllRound = 359.0f;            // a cone this wide needs no angle test
-constexpr float kSameSpot = 0.001f;            // no direction to the player below this
+constexpr float kAllRound = 359.0f;  // a cone this wide needs no angle test
+constexpr float kSameSpot = 0.001f;  // no direction to the player below this
 
 struct View {
     float range;

@@ -106,7 +106,8 @@ void ProcessFrame() {
 
     CPlayerPed* player = FindPlayerPed(-1);
     CWanted* wanted = FindPlayerWanted(-1);
-    if (player == nullptr || wanted == nullptr || !(player->m_fHealth > 0.0f) || wanted->m_nWantedLevel == 0) {
+    if (player == nullptr || wanted == nullptr || !(player->m_fHealth > 0.0f) ||
+        wanted->m_nWantedLevel == 0) {
         if (scene.sceneValid || !copStates.empty()) {
             LogLine("wanted level ended");
             ResetAll();

@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "frame/log.h"
-#include "host/win32/private_profile.h"
 #include "host/module_file.h"
+#include "host/win32/private_profile.h"
 
 Settings cfg;
 char iniPath[260];

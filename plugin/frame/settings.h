@@ -6,12 +6,12 @@
 
 /// Every option of the plugin, one field per INI key, in record order. Read once on the first frame.
 struct Settings {
-    float SightRange = 45.0f;         ///< m; sight range of a cop on foot
-    float VehicleSightRange = 35.0f;  ///< m; in a vehicle other than a helicopter
-    float HeliSightRange = 70.0f;     ///< m; in a helicopter
-    float CloseRange = 3.0f;          ///< m; on foot, noticed without cone or line of sight
-    float CloseRangeCar = 3.0f;       ///< m; the same in a vehicle
-    float SightAngle = 140.0f;        ///< degrees, full cone on foot; 359 or more = all round
+    float SightRange = 45.0f;          ///< m; sight range of a cop on foot
+    float VehicleSightRange = 35.0f;   ///< m; in a vehicle other than a helicopter
+    float HeliSightRange = 70.0f;      ///< m; in a helicopter
+    float CloseRange = 3.0f;           ///< m; on foot, noticed without cone or line of sight
+    float CloseRangeCar = 3.0f;        ///< m; the same in a vehicle
+    float SightAngle = 140.0f;         ///< degrees, full cone on foot; 359 or more = all round
     float VehicleSightAngle = 200.0f;  ///< degrees, full cone in a vehicle
     float HeliSightAngle = 330.0f;     ///< degrees, full cone in a helicopter
     float AlertRangeBonus = 10.0f;     ///< m added while alert
@@ -24,9 +24,9 @@ struct Settings {
     float SearchRadius = 30.0f;  ///< m, at least 8
     std::int32_t DefendEnabled = 1;
     std::int32_t DefendDurationMs = 15000;
-    float DefendRange = 45.0f;       ///< m, horizontal
-    float DefendShareRange = 30.0f;  ///< m, 3D
-    float StandOffDist = 30.0f;      ///< m, at least 0
+    float DefendRange = 45.0f;        ///< m, horizontal
+    float DefendShareRange = 30.0f;   ///< m, 3D
+    float StandOffDist = 30.0f;       ///< m, at least 0
     std::int32_t RunnerPercent = 80;  ///< percent, 0 to 100
     std::int32_t AimMinMs = 10000;    ///< ms, at least 1000
     std::int32_t AimMaxMs = 30000;    ///< ms, at least AimMinMs
@@ -56,10 +56,10 @@ struct Settings {
     std::int32_t HeliSearch = 1;
     float HeliAltitude = 30.0f;  ///< m above ground
     std::int32_t GunshotEnabled = 1;
-    float GunshotRange = 90.0f;   ///< m
-    float SilencedRange = 20.0f;  ///< m
-    std::int32_t JogMoveState = 6;        ///< host move state, 4 to 7
-    float PedRangeMultiplier = 3.0f;      ///< at most 6; 1 or less leaves the camera alone
+    float GunshotRange = 90.0f;       ///< m
+    float SilencedRange = 20.0f;      ///< m
+    std::int32_t JogMoveState = 6;    ///< host move state, 4 to 7
+    float PedRangeMultiplier = 3.0f;  ///< at most 6; 1 or less leaves the camera alone
     std::int32_t FadeStars = 1;
     float StarFadeAmount = 0.6f;  ///< 0 to 0.9
     std::int32_t StarFadeDelayMs = 2000;

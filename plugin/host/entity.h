@@ -5,7 +5,7 @@
 /// Anything the host places in the world.
 class CPlaceable {
 public:
-    CVector m_vecPos;  ///< metres
+    CVector m_vecPos;         ///< metres
     float m_fHeading = 0.0f;  ///< radians; a heading h faces (-sin h, cos h)
 
     CVector& GetPosition() { return m_vecPos; }

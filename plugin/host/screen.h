@@ -11,7 +11,8 @@ extern CCamera TheCamera;
 class CMessages {
 public:
     /// Shows text at once for timeMs, pushing out what was showing.
-    static void AddMessageJumpQ(const char* text, unsigned int timeMs, unsigned short flag, bool previousBrief);
+    static void AddMessageJumpQ(const char* text, unsigned int timeMs, unsigned short flag,
+                                bool previousBrief);
 };
 
 struct CRGBA {

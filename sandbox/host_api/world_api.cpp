@@ -14,7 +14,8 @@ bool VehicleInTheWay(sandbox::World& world, sandbox::Vec3 from, sandbox::Vec3 to
     auto& pool = world.Vehicles();
     for (int i = 0; i < pool.Size(); ++i) {
         const sandbox::Vehicle* v = pool.At(i);
-        if (v != nullptr && sandbox::SegmentHitsTurnedBox(from, to, v->Position(), v->HalfExtents(), v->m_fHeading)) {
+        if (v != nullptr &&
+            sandbox::SegmentHitsTurnedBox(from, to, v->Position(), v->HalfExtents(), v->m_fHeading)) {
             return true;
         }
     }
@@ -41,7 +42,8 @@ bool CWorld::GetIsLineOfSightClear(const CVector& a, const CVector& b, bool buil
         const auto start = std::chrono::steady_clock::now();
         clear = LineClear(world, from, to, buildings, vehicles);
         log.nanoseconds += static_cast<std::uint64_t>(
-            std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start).count());
+            std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start)
+                .count());
     } else {
         clear = LineClear(world, from, to, buildings, vehicles);
     }

@@ -16,8 +16,10 @@ template <class Object, class HostType>
 class Pool : public CPool<HostType> {
 public:
     Pool(std::uintptr_t address, int slots)
-        : slots_(slots), region_(address, static_cast<std::size_t>(slots) * kSlotBytes),
-          used_(static_cast<std::size_t>(slots)), generation_(static_cast<std::size_t>(slots)) {}
+        : slots_(slots),
+          region_(address, static_cast<std::size_t>(slots) * kSlotBytes),
+          used_(static_cast<std::size_t>(slots)),
+          generation_(static_cast<std::size_t>(slots)) {}
     ~Pool() {
         for (int i = 0; i < slots_; ++i) Free(i);
     }

@@ -17,11 +17,11 @@ struct Vehicle : CVehicle {
     Vehicle(const Vehicle&) = delete;
     Vehicle& operator=(const Vehicle&) = delete;
 
-    std::string id;  ///< scenario id
+    std::string id;          ///< scenario id
     bool hasTarget = false;  ///< driving (or flying) to target
     Vec3 target;
-    std::vector<Vec3> route;  ///< cars: waypoints still to drive through, ending at target
-    float flyHeight = 0.0f;  ///< helicopters: height above ground of the target
+    std::vector<Vec3> route;       ///< cars: waypoints still to drive through, ending at target
+    float flyHeight = 0.0f;        ///< helicopters: height above ground of the target
     std::uint32_t leaveMs = 1000;  ///< how long getting out of it takes
 
     Vec3 Position() const { return {m_vecPos.x, m_vecPos.y, m_vecPos.z}; }

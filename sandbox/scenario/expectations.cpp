@@ -11,13 +11,9 @@ namespace sandbox {
 
 namespace {
 
-std::string Quoted(const std::string& text) {
-    return "\"" + text + "\"";
-}
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
-std::string Ms(uint32_t ms) {
-    return std::to_string(ms) + " ms";
-}
+std::string Ms(uint32_t ms) { return std::to_string(ms) + " ms"; }
 
 // Probe values mostly come from floats; print those as the float they were (0.1, not 0.100000001).
 std::string FormatNumber(double value) {

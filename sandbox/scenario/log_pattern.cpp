@@ -10,8 +10,8 @@ bool MatchesPattern(std::string_view pattern, std::string_view line) {
     constexpr std::size_t kNone = std::string_view::npos;
     std::size_t p = 0;
     std::size_t l = 0;
-    std::size_t starAt = kNone;     // position of the last star seen in the pattern
-    std::size_t resumeLine = 0;     // where in the line that star's run currently ends
+    std::size_t starAt = kNone;  // position of the last star seen in the pattern
+    std::size_t resumeLine = 0;  // where in the line that star's run currently ends
     while (l < line.size()) {
         if (p < pattern.size() && pattern[p] == '*') {
             starAt = p++;

@@ -53,7 +53,7 @@ struct PedNodes {
     enum class Layout { none, grid, points };
 
     Layout layout = Layout::none;
-    float spacing = 0.0f;     // grid
+    float spacing = 0.0f;      // grid
     std::vector<Vec3> points;  // points
 };
 
@@ -135,28 +135,28 @@ struct Event {
     EventKind kind = EventKind::playerExit;
     std::size_t sourceIndex = 0;  // position in the file's events list
 
-    std::string id;                    // remove, pedMoveTo, hostTask, hostCriminal
-    std::string vehicle;               // playerEnter, hostMission, hostLawFlag
-    std::string target;                // damage
-    std::string source;                // damage
-    Vec3 to;                           // playerMove, playerWarp, pedMoveTo
-    float speed = 0.0f;                // playerMove, pedMoveTo (m/s)
-    std::optional<float> heading;      // playerWarp
-    int seat = kDriverSeat;            // playerEnter
-    int weapon = 0;                    // playerFire
-    uint32_t forMs = 0;                // playerFire, key, hostTask (0: until flushed)
-    int level = 0;                     // wanted
-    std::string key;                   // key: canonical name, e.g. "F10"
-    int keyCode = 0;                   // key: Windows virtual-key code
-    std::optional<PedSpec> spawnPed;   // spawn
+    std::string id;                           // remove, pedMoveTo, hostTask, hostCriminal
+    std::string vehicle;                      // playerEnter, hostMission, hostLawFlag
+    std::string target;                       // damage
+    std::string source;                       // damage
+    Vec3 to;                                  // playerMove, playerWarp, pedMoveTo
+    float speed = 0.0f;                       // playerMove, pedMoveTo (m/s)
+    std::optional<float> heading;             // playerWarp
+    int seat = kDriverSeat;                   // playerEnter
+    int weapon = 0;                           // playerFire
+    uint32_t forMs = 0;                       // playerFire, key, hostTask (0: until flushed)
+    int level = 0;                            // wanted
+    std::string key;                          // key: canonical name, e.g. "F10"
+    int keyCode = 0;                          // key: Windows virtual-key code
+    std::optional<PedSpec> spawnPed;          // spawn
     std::optional<VehicleSpec> spawnVehicle;  // spawn
-    float amount = 0.0f;               // damage
-    int task = 0;                      // hostTask
-    int slot = -1;                     // hostCriminal: criminal-list slot, -1 = the host's choice
-    int mission = 0;                   // hostMission
-    int pedType = 0;                   // pedType
-    bool on = false;                   // hostLawFlag
-    int32_t value = 0;                 // hostCopCarCounter
+    float amount = 0.0f;                      // damage
+    int task = 0;                             // hostTask
+    int slot = -1;                            // hostCriminal: criminal-list slot, -1 = the host's choice
+    int mission = 0;                          // hostMission
+    int pedType = 0;                          // pedType
+    bool on = false;                          // hostLawFlag
+    int32_t value = 0;                        // hostCopCarCounter
 };
 
 enum class ProbeKind {
@@ -189,7 +189,7 @@ enum class VehicleProbeField { lawEnforcer, mission, x, y };
 
 struct ProbeName {
     ProbeKind kind = ProbeKind::pedRange;
-    std::string id;                  // ped, vehicle
+    std::string id;  // ped, vehicle
     PedProbeField pedField = PedProbeField::x;
     VehicleProbeField vehicleField = VehicleProbeField::x;
     uint16_t scriptCommand = 0;  // scriptCommands, scriptArg

@@ -40,7 +40,8 @@ public:
 
     template <typename T>
     bool Read(T& value) {
-        if (script_.m_pCurrentIP == nullptr || script_.m_pEndIP - script_.m_pCurrentIP < std::ptrdiff_t{sizeof(T)}) {
+        if (script_.m_pCurrentIP == nullptr ||
+            script_.m_pEndIP - script_.m_pCurrentIP < std::ptrdiff_t{sizeof(T)}) {
             return false;
         }
         std::memcpy(&value, script_.m_pCurrentIP, sizeof(T));
@@ -98,8 +99,8 @@ bool Decode(CRunningScript& script, ScriptCall& call, const ScriptCommand*& comm
     }
     // More arguments than the command takes: the plugin and the host disagree about it.
     if (script.m_pCurrentIP != script.m_pEndIP) {
-        error = "command " + Hex(call.command) + ": " + std::to_string(script.m_pEndIP - script.m_pCurrentIP) +
-                " bytes after its last argument";
+        error = "command " + Hex(call.command) + ": " +
+                std::to_string(script.m_pEndIP - script.m_pCurrentIP) + " bytes after its last argument";
         return false;
     }
     return true;

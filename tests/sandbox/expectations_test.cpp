@@ -49,7 +49,8 @@ Scenario WithExpect(const std::string& expect) {
     return ParseScenario(R"({"durationMs": 20000, "player": {},
                              "peds": [{"id": "cop1", "type": 6, "pos": [0, 0, 0]}],
                              "vehicles": [{"id": "pc1", "model": 596, "pos": [0, 0, 0]}],
-                             "expect": [)" + expect + "]}",
+                             "expect": [)" +
+                             expect + "]}",
                          "test.json");
 }
 

@@ -15,9 +15,7 @@ std::string With(const std::string& members) {
            "}";
 }
 
-Scenario Parse(const std::string& json) {
-    return ParseScenario(json, "test.json");
-}
+Scenario Parse(const std::string& json) { return ParseScenario(json, "test.json"); }
 
 // The whole message, so that the file name, the JSON path and the problem are all checked.
 std::string ErrorOf(const std::string& json) {
@@ -274,9 +272,9 @@ TEST(ScenarioLoader, SpawnedIdsExistFromTheirEventOnUntilRemoved) {
     const std::string spawn =
         R"({"at": 3000, "do": "spawn", "ped": {"id": "cop9", "type": 6, "pos": [5, 5, 0]}})";
     // Listed later in the file but earlier in time: the task comes after the spawn, which is fine.
-    Scenario s = Parse(With(R"("events": [{"at": 4000, "do": "hostTask", "id": "cop9", "task": 1103}, )" +
-                            spawn +
-                            R"(, {"at": 3000, "do": "hostCriminal", "id": "cop9"}],
+    Scenario s =
+        Parse(With(R"("events": [{"at": 4000, "do": "hostTask", "id": "cop9", "task": 1103}, )" + spawn +
+                   R"(, {"at": 3000, "do": "hostCriminal", "id": "cop9"}],
                                "expect": [{"at": 4000, "probe": "ped:cop9.suppressed", "eq": 0}])"));
     ASSERT_EQ(s.events.size(), 3u);
     EXPECT_EQ(s.events[0].kind, EventKind::spawn);
@@ -464,12 +462,30 @@ TEST(ScenarioLoader, ProbeNames) {
     EXPECT_EQ(table.entry, 0);
     EXPECT_EQ(table.channel, 3);
 
-    for (const char* bad : {"", "pedrange", "starAlpha:1", "scriptCommands:", "scriptCommands:12345",
-                            "scriptCommands:05G5", "ped:cop1", "ped:.x", "ped:cop1.z.", "vehicle:pc1.z",
-                            "truck:pc1.x", "scriptArg:05D3", "scriptArg:05D3.", "scriptArg:05D3.16",
-                            "scriptArg:05D3.1.2", "drawnColour:0.15.r", "drawnColour:0.0", "drawnColour:0.0.x",
-                            "drawnColour:0.0.rg", "drawnColour:1.r", "hudColour:15.r", "hudColour:0.0.r",
-                            "hudColour:-1.r", "hudColour:.r"}) {
+    for (const char* bad : {"",
+                            "pedrange",
+                            "starAlpha:1",
+                            "scriptCommands:",
+                            "scriptCommands:12345",
+                            "scriptCommands:05G5",
+                            "ped:cop1",
+                            "ped:.x",
+                            "ped:cop1.z.",
+                            "vehicle:pc1.z",
+                            "truck:pc1.x",
+                            "scriptArg:05D3",
+                            "scriptArg:05D3.",
+                            "scriptArg:05D3.16",
+                            "scriptArg:05D3.1.2",
+                            "drawnColour:0.15.r",
+                            "drawnColour:0.0",
+                            "drawnColour:0.0.x",
+                            "drawnColour:0.0.rg",
+                            "drawnColour:1.r",
+                            "hudColour:15.r",
+                            "hudColour:0.0.r",
+                            "hudColour:-1.r",
+                            "hudColour:.r"}) {
         EXPECT_THROW(ParseProbeName(bad), std::invalid_argument) << bad;
     }
 }

@@ -36,9 +36,9 @@ std::uint32_t ParseProfileInt(std::string_view value);
 // or has an empty value. A missing or unreadable file also gives the default.
 unsigned int ReadProfileInt(const char* appName, const char* keyName, int defaultValue, const char* fileName);
 
-// Copies the value (or defaultValue without its trailing spaces, "" when null) into returnedString, cut to size - 1 characters and
-// always terminated. Returns the number of characters copied, not counting the terminator; with a
-// null buffer or size 0 nothing is written and 0 is returned.
+// Copies the value (or defaultValue without its trailing spaces, "" when null) into returnedString, cut to
+// size - 1 characters and always terminated. Returns the number of characters copied, not counting the
+// terminator; with a null buffer or size 0 nothing is written and 0 is returned.
 unsigned long ReadProfileString(const char* appName, const char* keyName, const char* defaultValue,
                                 char* returnedString, unsigned long size, const char* fileName);
 

@@ -23,4 +23,3 @@ float SearchRadiusR() { return std::max(cfg.SearchRadius, cfg.StandOffDist + kMi
 float SweepSpan() { return std::max(SearchRadiusR() - cfg.StandOffDist, kMinSweepSpan); }
 
 bool InNearZone(float distanceToTarget) { return distanceToTarget <= kNearZoneFactor * SearchRadiusR(); }
-

@@ -17,7 +17,16 @@ constexpr std::uint32_t kChaseReorderMs = 1001;
 // The host's own chase missions: a car on one of them has been taken back into the host's pursuit.
 bool IsHostChaseMission(int mission) {
     switch (mission & 0xFF) {
-        case 2: case 3: case 4: case 5: case 6: case 21: case 24: case 25: case 26: case 43: return true;
+        case 2:
+        case 3:
+        case 4:
+        case 5:
+        case 6:
+        case 21:
+        case 24:
+        case 25:
+        case 26:
+        case 43: return true;
         default: return false;
     }
 }
@@ -99,7 +108,8 @@ void CarMissionCheck(CVehicle& vehicle, VehicleState& state, std::uint32_t now) 
                 static_cast<void*>(&vehicle), pilot.m_nCarMission, pilot.m_nTempAction, pilot.m_nCruiseSpeed,
                 pilot.m_nCarDrivingStyle, vehicle.m_bIsLawEnforcer ? 1 : 0);
     }
-    if (!IsHostChaseMission(pilot.m_nCarMission) || !Elapsed(now, state.antiLockTime, kChaseReorderMs)) return;
+    if (!IsHostChaseMission(pilot.m_nCarMission) || !Elapsed(now, state.antiLockTime, kChaseReorderMs))
+        return;
     LogLine("anti-lock: vanilla chase mission %d on our car, ordering it to the scene again: veh=%p",
             pilot.m_nCarMission & 0xFF, static_cast<void*>(&vehicle));
     state.antiLockTime = now;

@@ -21,10 +21,10 @@
 
 namespace {
 
-constexpr float kSceneTolerance = 25.0f;     // m the scene may move before an ordered car is re-ordered
+constexpr float kSceneTolerance = 25.0f;  // m the scene may move before an ordered car is re-ordered
 constexpr float kTrackToleranceExtra = 15.0f;
-constexpr float kProgressStep = 5.0f;        // m the car must gain for the stuck clock to restart
-constexpr float kStandingSpeed = 0.01f;      // m/s
+constexpr float kProgressStep = 5.0f;    // m the car must gain for the stuck clock to restart
+constexpr float kStandingSpeed = 0.01f;  // m/s
 // A car just ordered needs a moment to get going before standing still counts.
 constexpr std::uint32_t kHaltGraceMs = 4001;
 constexpr std::uint32_t kFirstMissionLogMs = 700;

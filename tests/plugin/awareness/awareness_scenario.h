@@ -23,8 +23,8 @@ inline std::string Scene(const std::string& rest, const std::string& settings = 
 /// One cop on foot at (x, y, z) facing `heading` degrees.
 inline std::string Cop(const std::string& id, float x, float y, float z = 0.0f, float heading = 0.0f) {
     char text[200];
-    std::snprintf(text, sizeof text, R"({ "id": "%s", "type": 6, "pos": [%g, %g, %g], "heading": %g })", id.c_str(),
-                  static_cast<double>(x), static_cast<double>(y), static_cast<double>(z),
+    std::snprintf(text, sizeof text, R"({ "id": "%s", "type": 6, "pos": [%g, %g, %g], "heading": %g })",
+                  id.c_str(), static_cast<double>(x), static_cast<double>(y), static_cast<double>(z),
                   static_cast<double>(heading));
     return text;
 }
@@ -45,7 +45,8 @@ inline int FirstSeeing(const testing_support::PluginRun& run) {
 /// Whether a lone cop, as given, sees the player on the first tick.
 inline bool Sees(const std::string& cop, const std::string& settings = "", const std::string& more = "",
                  const std::string& player = R"({ "pos": [0, 0, 0], "wanted": 1 })") {
-    const auto run = testing_support::RunJson(Scene(R"("peds": [ )" + cop + " ]" + more, settings, 200, player));
+    const auto run =
+        testing_support::RunJson(Scene(R"("peds": [ )" + cop + " ]" + more, settings, 200, player));
     return FirstSeeing(run) == 1;
 }
 

@@ -64,8 +64,10 @@ TEST(RadioTest, BringsALostCopBackToChasing) {
 class RadioToCars : public ::testing::TestWithParam<int> {};
 
 TEST_P(RadioToCars, ReachesSeatedCopsOnlyWhenAllowed) {
-    const std::string seated = R"({ "id": "driver", "type": 6, "pos": [10, -20, 0], "vehicle": "car", "seat": "driver" })";
-    Session s(Group(seated) + R"(, "vehicles": [ { "id": "car", "model": 596, "pos": [10, -20, 0], "heading": 180 } ])",
+    const std::string seated =
+        R"({ "id": "driver", "type": 6, "pos": [10, -20, 0], "vehicle": "car", "seat": "driver" })";
+    Session s(Group(seated) +
+                  R"(, "vehicles": [ { "id": "car", "model": 596, "pos": [10, -20, 0], "heading": 180 } ])",
               "RadioReachesCars=" + std::to_string(GetParam()) + "\n");
     s.RunFor(5000);
     EXPECT_EQ(s.Ped("driver").m_nPursuitSuppressed, GetParam() == 0 ? 1 : 0);

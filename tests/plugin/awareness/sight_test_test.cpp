@@ -10,7 +10,8 @@ namespace {
 using awareness_test::Cop;
 using awareness_test::Sees;
 
-constexpr const char* kPlayerInCar = R"({ "pos": [0, 0, 0], "wanted": 1, "vehicle": "mine", "seat": "driver" })";
+constexpr const char* kPlayerInCar =
+    R"({ "pos": [0, 0, 0], "wanted": 1, "vehicle": "mine", "seat": "driver" })";
 
 TEST(SightTest, RangeCountsItsEnd) {
     EXPECT_TRUE(Sees(Cop("c", 0, -45)));
@@ -50,19 +51,23 @@ TEST(SightTest, ConeIsSkippedRightAboveThePlayer) {
 TEST(SightTest, BuildingsAlwaysBlock) {
     const std::string wall = R"(, "world": { "boxes": [ { "min": [-5, -11, 0], "max": [5, -9, 3] } ] })";
     EXPECT_FALSE(Sees(Cop("c", 0, -20), "", wall));
-    EXPECT_TRUE(Sees(Cop("c", 0, -20), "", R"(, "world": { "boxes": [ { "min": [-5, -11, 0], "max": [5, -9, 0.5] } ] })"));
+    EXPECT_TRUE(Sees(Cop("c", 0, -20), "",
+                     R"(, "world": { "boxes": [ { "min": [-5, -11, 0], "max": [5, -9, 0.5] } ] })"));
 }
 
 TEST(SightTest, VehiclesBlockOnlyBetweenTwoPeopleOnFoot) {
     const std::string across = R"({ "id": "blocker", "model": 596, "pos": [0, -10, 0], "heading": 90 })";
     const std::string mine = R"({ "id": "mine", "model": 596, "pos": [0, 0, 0] })";
     const std::string patrol = R"({ "id": "patrol", "model": 596, "pos": [0, -20, 0] })";
-    const std::string copInPatrol = R"({ "id": "c", "type": 6, "pos": [0, -20, 0], "vehicle": "patrol", "seat": "driver" })";
+    const std::string copInPatrol =
+        R"({ "id": "c", "type": 6, "pos": [0, -20, 0], "vehicle": "patrol", "seat": "driver" })";
     EXPECT_FALSE(Sees(Cop("c", 0, -20), "", R"(, "vehicles": [ )" + across + " ]"));
-    EXPECT_TRUE(Sees(Cop("c", 0, -20), "", R"(, "vehicles": [ )" + across + ", " + mine + " ]", kPlayerInCar));
+    EXPECT_TRUE(
+        Sees(Cop("c", 0, -20), "", R"(, "vehicles": [ )" + across + ", " + mine + " ]", kPlayerInCar));
     EXPECT_TRUE(Sees(copInPatrol, "", R"(, "vehicles": [ )" + across + ", " + patrol + " ]"));
     // Turned along the line of sight the same car leaves it free.
-    EXPECT_TRUE(Sees(Cop("c", 3, -20), "", R"(, "vehicles": [ { "model": 596, "pos": [0, -10, 0], "heading": 0 } ])"));
+    EXPECT_TRUE(Sees(Cop("c", 3, -20), "",
+                     R"(, "vehicles": [ { "model": 596, "pos": [0, -10, 0], "heading": 0 } ])"));
 }
 
 TEST(SightTest, EachSituationHasItsOwnRange) {
@@ -70,7 +75,8 @@ TEST(SightTest, EachSituationHasItsOwnRange) {
     const std::string farCar = R"(, "vehicles": [ { "id": "v", "model": 596, "pos": [0, -36, 0] } ])";
     const std::string heli = R"(, "vehicles": [ { "id": "v", "model": 497, "pos": [0, -70, 0] } ])";
     const auto seated = [](float y) {
-        return R"({ "id": "c", "type": 6, "pos": [0, )" + std::to_string(y) + R"(, 0], "vehicle": "v", "seat": "driver" })";
+        return R"({ "id": "c", "type": 6, "pos": [0, )" + std::to_string(y) +
+               R"(, 0], "vehicle": "v", "seat": "driver" })";
     };
     EXPECT_TRUE(Sees(seated(-35), "", car));
     EXPECT_FALSE(Sees(seated(-36), "", farCar));

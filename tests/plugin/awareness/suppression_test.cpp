@@ -15,8 +15,10 @@ using awareness_test::Cop;
 using awareness_test::kLoneCop;
 using awareness_test::Session;
 
-constexpr const char* kScrubLine = "anti-lock: player removed from the criminal list of a cop that lost him: ped=*";
-constexpr const char* kTaskLine = "anti-lock: vanilla pursuit task on a cop that lost the player, flushing: ped=*";
+constexpr const char* kScrubLine =
+    "anti-lock: player removed from the criminal list of a cop that lost him: ped=*";
+constexpr const char* kTaskLine =
+    "anti-lock: vanilla pursuit task on a cop that lost the player, flushing: ped=*";
 
 TEST(SuppressionTest, ScrubRunsEveryFrameAndLogsAtMostEvery2001Ms) {
     Session s(kLoneCop, "FootSearch=0\n");
@@ -53,7 +55,8 @@ TEST(SuppressionTest, ScrubLeavesCopsInTheKnowAlone) {
 }
 
 TEST(SuppressionTest, PursuitTaskOnALostCopIsFlushedWithinTwoTicks) {
-    for (int task : {sandbox::kTaskPursuitInVehicle, sandbox::kTaskPursuitOnFoot, sandbox::kTaskPursuitArrest}) {
+    for (int task :
+         {sandbox::kTaskPursuitInVehicle, sandbox::kTaskPursuitOnFoot, sandbox::kTaskPursuitArrest}) {
         Session s(kLoneCop, "FootSearch=0\n");
         s.RunFor(3500);
         s.Ped("cop").AddTask(task, 0);

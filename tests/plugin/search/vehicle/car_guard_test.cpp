@@ -9,9 +9,7 @@ namespace {
 using car_test::Session;
 
 // A car far enough out to drive for most of the test; the player walks off so nobody sees him.
-Session FarCar(const std::string& settings = "") {
-    return Session({{"pc", 0, -190}}, settings);
-}
+Session FarCar(const std::string& settings = "") { return Session({{"pc", 0, -190}}, settings); }
 
 void PlayerLeaves(Session& s) {
     s.Frame(50);
@@ -32,7 +30,8 @@ TEST(MissionCheckTest, EachOrderIsFollowedByAtMostFourLinesAndChaseMissionsReord
     EXPECT_EQ(s.Orders(), 1);
     s.Car("pc").m_autoPilot.m_nCarMission = 4;
     s.RunFor(150);  // 14450
-    EXPECT_EQ(s.Count("anti-lock: vanilla chase mission 4 on our car, ordering it to the scene again: veh=*"), 1);
+    EXPECT_EQ(s.Count("anti-lock: vanilla chase mission 4 on our car, ordering it to the scene again: veh=*"),
+              1);
     EXPECT_EQ(s.Orders(), 2);
     EXPECT_EQ(s.Car("pc").m_autoPilot.m_nCarMission, 8);
     s.Car("pc").m_autoPilot.m_nCarMission = 4;
@@ -41,7 +40,7 @@ TEST(MissionCheckTest, EachOrderIsFollowedByAtMostFourLinesAndChaseMissionsReord
     s.RunFor(150);  // 15500
     EXPECT_EQ(s.Orders(), 3);
     EXPECT_EQ(s.Count("car mission check: veh=*"), 5);  // 15150: the first of the series of 14400
-    s.RunFor(700);  // and the first of the series of 15450
+    s.RunFor(700);                                      // and the first of the series of 15450
     EXPECT_EQ(s.Count("car mission check: veh=*"), 6);
 }
 

@@ -24,9 +24,12 @@ inline std::string Fragment(const std::vector<Car>& cars, const std::string& mor
     for (const Car& c : cars) {
         char ped[200];
         char veh[220];
-        std::snprintf(ped, sizeof ped, R"({ "id": "%s-driver", "type": 6, "pos": [%g, %g, 0], "vehicle": "%s", "seat": "driver" })",
-                      c.id.c_str(), static_cast<double>(c.x), static_cast<double>(c.y), c.id.c_str());
-        std::snprintf(veh, sizeof veh, R"({ "id": "%s", "model": %d, "pos": [%g, %g, 0], "heading": %g, "lawEnforcer": %s })",
+        std::snprintf(
+            ped, sizeof ped,
+            R"({ "id": "%s-driver", "type": 6, "pos": [%g, %g, 0], "vehicle": "%s", "seat": "driver" })",
+            c.id.c_str(), static_cast<double>(c.x), static_cast<double>(c.y), c.id.c_str());
+        std::snprintf(veh, sizeof veh,
+                      R"({ "id": "%s", "model": %d, "pos": [%g, %g, 0], "heading": %g, "lawEnforcer": %s })",
                       c.id.c_str(), c.model, static_cast<double>(c.x), static_cast<double>(c.y),
                       static_cast<double>(c.heading), c.lawEnforcer ? "true" : "false");
         peds += (peds.empty() ? "" : ", ") + std::string(ped);
@@ -39,7 +42,8 @@ inline std::string Fragment(const std::vector<Car>& cars, const std::string& mor
 /// A hand-stepped session: the drivers are stamped at 150 ms and lose the player at 3300 ms.
 class Session : public awareness_test::Session {
 public:
-    explicit Session(const std::vector<Car>& cars, const std::string& settings = "", const std::string& morePeds = "")
+    explicit Session(const std::vector<Car>& cars, const std::string& settings = "",
+                     const std::string& morePeds = "")
         : awareness_test::Session(Fragment(cars, morePeds), settings) {}
     sandbox::Vehicle& Car(const std::string& id) { return *World().FindVehicle(id); }
     /// Runs on to the given host time (a multiple of 50 ms).

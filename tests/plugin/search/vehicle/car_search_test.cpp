@@ -19,7 +19,8 @@ void PlayerLeaves(Session& s) {
 }
 
 TEST(CarStopTest, ArrivesWithinTheGreaterOfTheUnloadAndArriveDistances) {
-    for (const auto& [settings, limit] : {std::pair{std::string(), 15.0f}, {"VehicleArriveDist=20\n", 20.0f}}) {
+    for (const auto& [settings, limit] :
+         {std::pair{std::string(), 15.0f}, {"VehicleArriveDist=20\n", 20.0f}}) {
         Session s({{"pc", 0, -40}}, settings);
         PlayerLeaves(s);
         s.RunTo(9000);
@@ -73,7 +74,8 @@ TEST(CarStopTest, CreepingForwardByLessThan5MetresIsStuck) {
         s.RunTo(6400);
         EXPECT_TRUE(s.StopLine().empty());
         s.RunTo(6450);
-        EXPECT_NE(s.StopLine().find("arrived=0 nearPlayer=0 stuck=1 halted=0"), std::string::npos) << s.StopLine();
+        EXPECT_NE(s.StopLine().find("arrived=0 nearPlayer=0 stuck=1 halted=0"), std::string::npos)
+            << s.StopLine();
     }
     // A car that keeps gaining more than 5 m is never stuck.
     Session fast({{"pc", 0, -150}}, "VehicleStuckMs=3000\n");

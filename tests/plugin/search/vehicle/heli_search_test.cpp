@@ -49,7 +49,7 @@ TEST(HeliSearchTest, WithoutGroundTheSceneHeightIsTheBase) {
 
 TEST(HeliSearchTest, SweepsFollowEvery6000To9999MsWithinTheSearchRadius) {
     Session s = Heli("SearchRadius=30\n");
-    s.Frame(50);  // the scene is set at the origin
+    s.Frame(50);                                    // the scene is set at the origin
     s.World().Player()->SetPosition({-120, 0, 0});  // out of the helicopter's sight for good
     s.RunTo(60000);
     const auto orders = HeliOrders(s);
