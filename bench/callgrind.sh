@@ -14,7 +14,7 @@ for a in "$@"; do
     esac
 done
 
-command -v valgrind >/dev/null || { echo "valgrind is needed (tools/deps.sh installs it)" >&2; exit 2; }
+command -v valgrind >/dev/null || { echo "valgrind is needed: apt-get install valgrind" >&2; exit 2; }
 cd "$root"
 if [[ $build == 1 ]]; then
     [[ -f build/default/build.ninja ]] || cmake --preset default >/dev/null
