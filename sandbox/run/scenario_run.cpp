@@ -3,7 +3,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "run/event_applier.h"
 #include "run/ini_text.h"
@@ -70,22 +73,33 @@ std::string PointerText(const void* p) {
     return text;
 }
 
-// Peds and vehicles share one address space, so one lookup names both for the timed log.
-void NamePeds(World& world, RunOutcome& outcome, std::map<std::string, std::string>& names) {
-    for (int i = 0; i < world.Peds().Size(); ++i) {
-        if (const Ped* ped = world.Peds().At(i); ped != nullptr && !ped->id.empty()) {
-            const std::string pointer = PointerText(static_cast<const CPed*>(ped));
-            outcome.pedNames[pointer] = ped->id;
-            names[pointer] = ped->id;
-        }
+// Peds and vehicles share one address space, so one lookup names both for the timed log. A slot keeps
+// its address, so a slot is named again only when another ped or vehicle has come into it.
+struct EntityNames {
+    std::map<std::string, std::string> byPointer;
+    std::vector<std::string> pedSlots;
+    std::vector<std::string> vehicleSlots;
+};
+
+template <typename HostType, typename Pool>
+void NameSlots(const Pool& pool, std::vector<std::string>& slots,
+               std::map<std::string, std::string>& outcomeNames,
+               std::map<std::string, std::string>& byPointer) {
+    slots.resize(static_cast<std::size_t>(pool.Size()));
+    for (int i = 0; i < pool.Size(); ++i) {
+        const auto* entity = pool.At(i);
+        if (entity == nullptr || entity->id.empty() || slots[static_cast<std::size_t>(i)] == entity->id)
+            continue;
+        slots[static_cast<std::size_t>(i)] = entity->id;
+        const std::string pointer = PointerText(static_cast<const HostType*>(entity));
+        outcomeNames[pointer] = entity->id;
+        byPointer[pointer] = entity->id;
     }
-    for (int i = 0; i < world.Vehicles().Size(); ++i) {
-        if (const Vehicle* vehicle = world.Vehicles().At(i); vehicle != nullptr && !vehicle->id.empty()) {
-            const std::string pointer = PointerText(static_cast<const CVehicle*>(vehicle));
-            outcome.vehicleNames[pointer] = vehicle->id;
-            names[pointer] = vehicle->id;
-        }
-    }
+}
+
+void NamePeds(World& world, RunOutcome& outcome, EntityNames& names) {
+    NameSlots<CPed>(world.Peds(), names.pedSlots, outcome.pedNames, names.byPointer);
+    NameSlots<CVehicle>(world.Vehicles(), names.vehicleSlots, outcome.vehicleNames, names.byPointer);
 }
 
 }  // namespace
@@ -127,7 +141,7 @@ RunOutcome RunFrames(const Scenario& scenario, const RunOptions& options) {
     if (options.onLoad) options.onLoad(module);
     LogTail log(options.gameDir / "vigilor.log");
     TimedLog timedLog(options.gameDir / "vigilor.timed.log");
-    std::map<std::string, std::string> names;
+    EntityNames names;
     ProbeSchedule probes(scenario);
     if (options.onStart) options.onStart(world);
     std::size_t nextEvent = 0;
@@ -155,7 +169,7 @@ RunOutcome RunFrames(const Scenario& scenario, const RunOptions& options) {
         // Names are needed only for the peds the frame's lines may speak of.
         if (!lines.empty()) {
             NamePeds(world, outcome, names);
-            for (const LoggedLine& line : lines) timedLog.Write(runMs, line.text, names);
+            for (const LoggedLine& line : lines) timedLog.Write(runMs, line.text, names.byPointer);
         }
         for (const ProbeRequest& request : probes.Due(runMs)) {
             outcome.record.RecordProbe(request.expectIndex, ReadProbe(world, request.probe));
