@@ -27,6 +27,20 @@ double Lines(float lo, float hi, float spacing) {
     return span < 0.0 ? 0.0 : std::floor(span / spacing) + 1.0;
 }
 
+// The lines of the grid over [lo, hi], stepped in floats exactly as the nodes are placed.
+std::vector<float> GridLines(float lo, float hi, float spacing) {
+    std::vector<float> lines;
+    for (float v = FirstLine(lo, spacing); v <= hi; v += spacing) lines.push_back(v);
+    return lines;
+}
+
+// The narrowest step between neighbouring lines; infinity for a single line.
+float SmallestGap(const std::vector<float>& lines) {
+    float gap = std::numeric_limits<float>::infinity();
+    for (std::size_t k = 1; k < lines.size(); ++k) gap = std::min(gap, lines[k] - lines[k - 1]);
+    return gap;
+}
+
 bool StepsHold(float v, float spacing) {
     const float m = std::abs(v);
     return std::nextafter(m, std::numeric_limits<float>::infinity()) - m <= spacing / kSpacingPrecision;
@@ -62,15 +76,46 @@ std::string PathNetwork::GridProblem(float spacing, Vec3 min, Vec3 max) {
 PathNetwork PathNetwork::Grid(float spacing, Vec3 min, Vec3 max, const Geometry& geometry) {
     if (std::string problem = GridProblem(spacing, min, max); !problem.empty())
         throw std::length_error(problem);
+    const std::vector<float> xs = GridLines(min.x, max.x, spacing);
+    const std::vector<float> ys = GridLines(min.y, max.y, spacing);
     PathNetwork nodes;
-    for (float x = FirstLine(min.x, spacing); x <= max.x; x += spacing) {
-        for (float y = FirstLine(min.y, spacing); y <= max.y; y += spacing) {
-            const Vec3 p{x, y, geometry.groundZ};
-            if (!geometry.InsideBox(p + Vec3{0.0f, 0.0f, kLinkHeight})) nodes.nodes_.push_back(p);
+    // Each grid point's node, or -1 where a box stands on it; column by column as the nodes are listed.
+    std::vector<int> at(xs.size() * ys.size(), -1);
+    for (std::size_t i = 0; i < xs.size(); ++i) {
+        for (std::size_t j = 0; j < ys.size(); ++j) {
+            const Vec3 p{xs[i], ys[j], geometry.groundZ};
+            if (geometry.InsideBox(p + Vec3{0.0f, 0.0f, kLinkHeight})) continue;
+            at[i * ys.size() + j] = static_cast<int>(nodes.nodes_.size());
+            nodes.nodes_.push_back(p);
         }
     }
     // Neighbours along the grid and its diagonals.
-    nodes.Link(geometry, spacing * 1.5f);
+    const float range = spacing * 1.5f;
+    nodes.geometry_ = &geometry;
+    nodes.grid_ = NodeGrid(nodes.nodes_, range);
+    nodes.links_.assign(nodes.nodes_.size(), {});
+    for (std::vector<int>& linked : nodes.links_) linked.reserve(8);  // all a node in open ground has
+    // Nodes more than `reach` lines apart are farther than the range (with a little to spare against
+    // rounding in the distances), so only nearer ones are asked about.
+    const auto reach =
+        static_cast<std::ptrdiff_t>(std::floor(range / std::min(SmallestGap(xs), SmallestGap(ys)) * 1.001f));
+    const auto columns = static_cast<std::ptrdiff_t>(xs.size());
+    const auto rows = static_cast<std::ptrdiff_t>(ys.size());
+    for (std::ptrdiff_t i = 0; i < columns; ++i) {
+        for (std::ptrdiff_t j = 0; j < rows; ++j) {
+            const int a = at[static_cast<std::size_t>(i * rows + j)];
+            if (a < 0) continue;
+            // Later nodes only, in the order they are listed: up this column, then the next columns.
+            for (std::ptrdiff_t di = 0; di <= reach && i + di < columns; ++di) {
+                for (std::ptrdiff_t dj = di == 0 ? 1 : -reach; dj <= reach; ++dj) {
+                    if (j + dj < 0 || j + dj >= rows) continue;
+                    const int b = at[static_cast<std::size_t>((i + di) * rows + j + dj)];
+                    if (b >= 0) nodes.TryLink(geometry, range, a, b);
+                }
+            }
+        }
+    }
+    nodes.Flatten();
     return nodes;
 }
 
@@ -85,17 +130,25 @@ void PathNetwork::Link(const Geometry& geometry, float range) {
     geometry_ = &geometry;
     grid_ = NodeGrid(nodes_, range);
     links_.assign(nodes_.size(), {});
-    const Vec3 lift{0.0f, 0.0f, kLinkHeight};
     for (std::size_t a = 0; a < nodes_.size(); ++a) {
-        grid_.ForEachNeighbourCandidate(nodes_, static_cast<int>(a), [&](int j) {
-            const auto b = static_cast<std::size_t>(j);
-            if (b <= a || !(Length(nodes_[b] - nodes_[a]) <= range)) return;
-            if (!geometry.SegmentClear(nodes_[a] + lift, nodes_[b] + lift)) return;
-            links_[a].push_back(j);
-            links_[b].push_back(static_cast<int>(a));
+        grid_.ForEachNeighbourCandidate(nodes_, static_cast<int>(a), [&](int b) {
+            if (static_cast<std::size_t>(b) > a) TryLink(geometry, range, static_cast<int>(a), b);
         });
     }
     for (std::vector<int>& linked : links_) std::sort(linked.begin(), linked.end());
+    Flatten();
+}
+
+void PathNetwork::TryLink(const Geometry& geometry, float range, int a, int b) {
+    const Vec3 lift{0.0f, 0.0f, kLinkHeight};
+    const Vec3 from = nodes_[static_cast<std::size_t>(a)];
+    const Vec3 to = nodes_[static_cast<std::size_t>(b)];
+    if (!(Length(to - from) <= range) || !geometry.ShortSegmentClear(from + lift, to + lift)) return;
+    links_[static_cast<std::size_t>(a)].push_back(b);
+    links_[static_cast<std::size_t>(b)].push_back(a);
+}
+
+void PathNetwork::Flatten() {
     linkStart_.assign(1, 0);
     linkTo_.clear();
     linkLength_.clear();

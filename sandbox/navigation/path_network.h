@@ -45,6 +45,10 @@ public:
 
 private:
     void Link(const Geometry& geometry, float range);
+    /// Links nodes a and b (a listed first) when they are within range and the way between is free.
+    void TryLink(const Geometry& geometry, float range, int a, int b);
+    /// Rebuilds the flat copy of the links.
+    void Flatten();
     int ClosestIndex(Vec3 p) const;
     int ClosestReachableIndex(Vec3 p) const;
 

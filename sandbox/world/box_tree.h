@@ -14,6 +14,12 @@ struct Bounds {
     Vec3 max;
 };
 
+/// True when the two bounds share a point (edges included).
+inline bool Touch(const Bounds& a, const Bounds& b) {
+    return a.min.x <= b.max.x && a.max.x >= b.min.x && a.min.y <= b.max.y && a.max.y >= b.min.y &&
+           a.min.z <= b.max.z && a.max.z >= b.min.z;
+}
+
 /// A bounding-volume tree over a fixed set of boxes, so that a segment or point query looks at the
 /// few boxes near it instead of all of them.
 ///
@@ -34,6 +40,10 @@ public:
     /// caller tests each box itself.
     template <class Visit>
     void ForEachOver(float x, float y, Visit&& visit) const;
+    /// Calls `visit(i)` for each box i whose bounds may touch `region` (edges included), until it
+    /// returns true; true when some call did.
+    template <class Visit>
+    bool AnyOverlapping(const Bounds& region, Visit&& visit) const;
 
 private:
     struct Node {
@@ -95,6 +105,11 @@ void BoxTree::ForEachOver(float x, float y, Visit&& visit) const {
              visit(i);
              return false;
          });
+}
+
+template <class Visit>
+bool BoxTree::AnyOverlapping(const Bounds& region, Visit&& visit) const {
+    return Walk([&](const Bounds& b) { return Touch(b, region); }, visit);
 }
 
 }  // namespace sandbox

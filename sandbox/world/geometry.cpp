@@ -73,6 +73,21 @@ bool Geometry::SegmentClear(Vec3 a, Vec3 b, std::uint32_t& blocker) const {
     });
 }
 
+bool Geometry::ShortSegmentClear(Vec3 a, Vec3 b) const {
+    // The exact test can only hit a box that reaches the segment's bounds, give or take its rounding:
+    // the margin, far wider than a few float steps of the segment's length, covers that.
+    const Vec3 d = b - a;
+    const float margin = 1e-4f * (std::abs(d.x) + std::abs(d.y) + std::abs(d.z)) + 1e-6f;
+    if (!std::isfinite(margin)) return SegmentClear(a, b);
+    const Bounds region{
+        {std::min(a.x, b.x) - margin, std::min(a.y, b.y) - margin, std::min(a.z, b.z) - margin},
+        {std::max(a.x, b.x) + margin, std::max(a.y, b.y) + margin, std::max(a.z, b.z) + margin}};
+    const bool near = tree_.AnyOverlapping(region, [&](std::uint32_t i) {
+        return Touch({boxes_[i].min, boxes_[i].max}, region);
+    });
+    return !near || SegmentClear(a, b);
+}
+
 float Geometry::GroundZ(float x, float y) const {
     for (const GroundHole& h : holes) {
         if (x >= h.minX && x <= h.maxX && y >= h.minY && y <= h.maxY) return -100.0f;

@@ -39,6 +39,9 @@ public:
     /// the others, and leaving in it the box that blocked the segment: many segments from one point are
     /// blocked by the same box, which then costs one box test instead of a walk of the tree.
     bool SegmentClear(Vec3 a, Vec3 b, std::uint32_t& blocker) const;
+    /// The same answer as SegmentClear, cheaper for short segments in open ground: one that no box
+    /// comes near needs no exact test at all.
+    bool ShortSegmentClear(Vec3 a, Vec3 b) const;
     /// The ground height under (x, y): the top of the highest box there, else groundZ; -100 over a hole.
     float GroundZ(float x, float y) const;
     /// GroundZ, but over a hole the base ground: what flying heights are measured from.
