@@ -1,6 +1,8 @@
 #include "police/host_police.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "police/police_vehicles.h"
 #include "pools/host_tasks.h"
@@ -37,8 +39,12 @@ void ChaseOnFoot(Ped& cop, const Ped& player) {
         StopChaseMove(cop);
         return;
     }
+    // A fresh order every frame, kept in the waypoint list he already has: no allocation per cop.
+    std::vector<Vec3> waypoints = std::move(cop.move.waypoints);
+    waypoints.clear();
+    waypoints.push_back(cop.Position() + Vec3{to.x, to.y, 0.0f} * ((d - kChaseStopShort) / d));
     cop.move = {};
-    cop.move.waypoints.push_back(cop.Position() + Vec3{to.x, to.y, 0.0f} * ((d - kChaseStopShort) / d));
+    cop.move.waypoints = std::move(waypoints);
     cop.move.speed = kChaseSpeed;
     cop.move.hostChase = true;
     cop.moving = true;

@@ -44,7 +44,11 @@ bool Ped::HasTask(int type) const {
 }
 
 bool Ped::HasPursuitTask() const {
-    return std::any_of(std::begin(kPursuitTasks), std::end(kPursuitTasks), [&](int t) { return HasTask(t); });
+    // One pass over his tasks: a cop asks this every frame.
+    return std::any_of(tasks.begin(), tasks.end(), [](const ActiveTask& t) {
+        return std::find(std::begin(kPursuitTasks), std::end(kPursuitTasks), t.type) !=
+               std::end(kPursuitTasks);
+    });
 }
 
 void Ped::AddTask(int type, std::uint32_t until) {

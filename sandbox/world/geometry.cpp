@@ -54,6 +54,7 @@ void Geometry::Index() {
     bounds.reserve(boxes_.size());
     for (const SolidBox& box : boxes_) bounds.push_back({box.min, box.max});
     tree_ = BoxTree(bounds);
+    plans_ = FootprintGrid(bounds);
 }
 
 bool Geometry::SegmentClear(Vec3 a, Vec3 b) const {
@@ -95,26 +96,26 @@ float Geometry::GroundZ(float x, float y) const {
     // The highest top; among equal tops (0 and -0) the ground's own height, then the first box, wins.
     float z = groundZ;
     std::int64_t from = -1;
-    tree_.ForEachOver(x, y, [&](std::uint32_t i) {
+    for (const std::uint32_t i : plans_.Over(x, y)) {
         const SolidBox& box = boxes_[i];
-        if (!(x >= box.min.x && x <= box.max.x && y >= box.min.y && y <= box.max.y)) return;
+        if (!(x >= box.min.x && x <= box.max.x && y >= box.min.y && y <= box.max.y)) continue;
         const float top = box.max.z;
         if (top > z || (top == z && from >= 0 && i < from)) {
             z = top;
             from = i;
         }
-    });
+    }
     return z;
 }
 
 bool Geometry::InsideBox(Vec3 p) const {
-    bool inside = false;
-    tree_.ForEachOver(p.x, p.y, [&](std::uint32_t i) {
+    for (const std::uint32_t i : plans_.Over(p.x, p.y)) {
         const SolidBox& box = boxes_[i];
-        inside = inside || (p.x > box.min.x && p.x < box.max.x && p.y > box.min.y && p.y < box.max.y &&
-                            p.z >= box.min.z && p.z < box.max.z);
-    });
-    return inside;
+        if (p.x > box.min.x && p.x < box.max.x && p.y > box.min.y && p.y < box.max.y && p.z >= box.min.z &&
+            p.z < box.max.z)
+            return true;
+    }
+    return false;
 }
 
 }  // namespace sandbox

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "world/box_tree.h"
+#include "world/footprint_grid.h"
 #include "world/vec3.h"
 
 namespace sandbox {
@@ -54,6 +55,7 @@ private:
 
     std::vector<SolidBox> boxes_;
     BoxTree tree_;
+    FootprintGrid plans_;  ///< for the point queries: ground height and "inside a box"
 };
 
 /// True when the segment from a to b passes through the box (slab test).

@@ -245,6 +245,7 @@ void World::EndTimedTasks() {
         Ped* ped = peds_.At(i);
         if (ped == nullptr) continue;
         const auto ended = [&](const ActiveTask& t) { return Ended(now_, t.until); };
+        if (std::none_of(ped->tasks.begin(), ped->tasks.end(), ended)) continue;
         // Getting out of a vehicle ends with the ped standing beside it.
         const bool gotOut = std::any_of(ped->tasks.begin(), ped->tasks.end(), [&](const ActiveTask& t) {
             return t.type == kTaskLeaveVehicle && ended(t);

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <random>
 
 #include "world/geometry.h"
@@ -38,6 +40,23 @@ Vec3 Point(std::mt19937& random) {
     return {coord(), coord(), static_cast<float>(lattice(random) % 8)};
 }
 
+// The highest top over the point; among equal tops (0 and -0) the ground's own, then the first box's.
+float PlainGroundZ(const Geometry& g, float x, float y) {
+    float z = g.groundZ;
+    for (const SolidBox& box : g.Boxes()) {
+        if (x >= box.min.x && x <= box.max.x && y >= box.min.y && y <= box.max.y && box.max.z > z)
+            z = box.max.z;
+    }
+    return z;
+}
+
+bool PlainInside(const Geometry& g, Vec3 p) {
+    return std::any_of(g.Boxes().begin(), g.Boxes().end(), [&](const SolidBox& box) {
+        return p.x > box.min.x && p.x < box.max.x && p.y > box.min.y && p.y < box.max.y && p.z >= box.min.z &&
+               p.z < box.max.z;
+    });
+}
+
 TEST(GeometryIndexTest, SegmentGroundAndInsideMatchATestOfEveryBox) {
     std::mt19937 random(7);
     for (const int count : {0, 1, 5, 60, 300}) {
@@ -62,19 +81,63 @@ TEST(GeometryIndexTest, SegmentGroundAndInsideMatchATestOfEveryBox) {
                 ASSERT_TRUE(sandbox::SegmentHitsBox(a, b, boxes[blocker].min, boxes[blocker].max));
             }
 
-            float ground = g.groundZ;
-            bool inside = false;
-            for (const SolidBox& box : boxes) {
-                if (a.x >= box.min.x && a.x <= box.max.x && a.y >= box.min.y && a.y <= box.max.y) {
-                    ground = std::max(ground, box.max.z);
-                }
-                inside = inside || (a.x > box.min.x && a.x < box.max.x && a.y > box.min.y &&
-                                    a.y < box.max.y && a.z >= box.min.z && a.z < box.max.z);
-            }
-            ASSERT_EQ(g.GroundZ(a.x, a.y), ground) << count << " boxes, point " << n;
-            ASSERT_EQ(g.InsideBox(a), inside) << count << " boxes, point " << n;
+            ASSERT_EQ(g.GroundZ(a.x, a.y), PlainGroundZ(g, a.x, a.y)) << count << " boxes, point " << n;
+            ASSERT_EQ(g.InsideBox(a), PlainInside(g, a)) << count << " boxes, point " << n;
         }
     }
+}
+
+TEST(GeometryIndexTest, PointsOutsideTheTownAndNotFiniteMatchATestOfEveryBox) {
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    std::mt19937 random(11);
+    std::vector<SolidBox> boxes = Town(random, 40);
+    boxes.push_back({"flat", {3, 3, 0}, {3, 9, 4}});           // no width: only its edge line holds a point
+    boxes.push_back({"endless", {-inf, -1, 0}, {-30, 1, 9}});  // reaches out of the town for ever
+    boxes.push_back({"roof", {-4, -4, -1}, {4, 4, -0.0f}});    // tops of -0 and 0: the first box's wins
+    boxes.push_back({"deck", {-6, -2, -1}, {0, 2, 0.0f}});
+    Geometry g;
+    g.groundZ = -1.0f;
+    g.SetBoxes(boxes);
+    const float odd[] = {nan, inf, -inf, -1e30f, 1e30f, -200.0f, 200.0f, -40.0f, 52.0f, 3.0f, -30.0f, 0.0f};
+    for (const float x : odd) {
+        for (const float y : odd) {
+            const Vec3 p{x, y, 1.0f};
+            EXPECT_EQ(g.GroundZ(x, y), PlainGroundZ(g, x, y)) << x << ", " << y;
+            EXPECT_EQ(g.InsideBox(p), PlainInside(g, p)) << x << ", " << y;
+        }
+    }
+    for (int n = 0; n < 3000; ++n) {
+        const Vec3 p = Point(random) * 1.5f;
+        ASSERT_EQ(g.GroundZ(p.x, p.y), PlainGroundZ(g, p.x, p.y)) << p.x << ", " << p.y;
+        ASSERT_EQ(g.InsideBox(p), PlainInside(g, p)) << p.x << ", " << p.y << ", " << p.z;
+    }
+    EXPECT_EQ(g.GroundZ(-1e30f, 0.0f), 9.0f);
+    EXPECT_EQ(g.GroundZ(3.0f, 8.0f), PlainGroundZ(g, 3.0f, 8.0f));
+
+    // The far edges of the town: a point on them belongs to the last cells, not past them.
+    Geometry edges;
+    edges.SetBoxes({{"east", {60, 0, 0}, {64, 1, 3}}, {"west", {0, 0, 0}, {1, 64, 5}}});
+    EXPECT_EQ(edges.GroundZ(64, 0.5f), 3.0f);
+    EXPECT_EQ(edges.GroundZ(0.5f, 64), 5.0f);
+    EXPECT_TRUE(edges.InsideBox({63.5f, 0.5f, 1}));
+
+    // Equal tops of -0 and 0: the first box's counts, whichever is listed first.
+    Geometry ties;
+    ties.groundZ = -1.0f;
+    ties.SetBoxes({{"deck", {-6, -2, -1}, {0, 2, 0.0f}}, {"roof", {-4, -4, -1}, {4, 4, -0.0f}}});
+    EXPECT_FALSE(std::signbit(ties.GroundZ(-1, 0)));
+    ties.SetBoxes({{"roof", {-4, -4, -1}, {4, 4, -0.0f}}, {"deck", {-6, -2, -1}, {0, 2, 0.0f}}});
+    EXPECT_TRUE(std::signbit(ties.GroundZ(-1, 0)));
+
+    // One box of no extent at all, and none: a single cell holds everything.
+    Geometry point;
+    point.SetBoxes({{"post", {1, 1, 0}, {1, 1, 2}}});
+    EXPECT_EQ(point.GroundZ(1, 1), 2.0f);
+    EXPECT_EQ(point.GroundZ(1, 1.0001f), 0.0f);
+    Geometry none;
+    EXPECT_EQ(none.GroundZ(1, 1), 0.0f);
+    EXPECT_FALSE(none.InsideBox({1, 1, 1}));
 }
 
 TEST(GeometryIndexTest, BoxesAddedLaterAndNonFiniteSegmentsCount) {
