@@ -45,14 +45,16 @@ void ChangeLog::Write(int sample, int entity, int field, std::size_t slot, std::
     kind_[slot] = kText;
     if (same) return;
     last_[slot] = value;
+    // "[sample,entity,field," put together before one append.
+    char head[40];
+    char* at = head;
+    *at++ = '[';
+    for (const int number : {sample, entity, field}) {
+        at = std::to_chars(at, at + 11, number).ptr;
+        *at++ = ',';
+    }
     std::string& out = changes_.Item();
-    out += '[';
-    AppendInt(out, sample);
-    out += ',';
-    AppendInt(out, entity);
-    out += ',';
-    AppendInt(out, field);
-    out += ',';
+    out.append(head, at);
     out += value;
     out += ']';
 }
