@@ -54,7 +54,7 @@ void ChangeLog::Write(int sample, int entity, int field, std::size_t slot, std::
         *at++ = ',';
     }
     std::string& out = changes_.Item();
-    out.append(head, at);
+    out.append(head, static_cast<std::size_t>(at - head));
     out += value;
     out += ']';
 }
@@ -138,7 +138,7 @@ void EntityTrack::Row(int entity, Vec3 pos, double headingDegrees) {
             if (at != text) *at++ = ',';
             at = std::to_chars(at, at + 21, value).ptr;
         }
-        out.append(text, at);
+        out.append(text, static_cast<std::size_t>(at - text));
     }
     last = now;
 }

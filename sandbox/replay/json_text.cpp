@@ -24,7 +24,7 @@ std::int64_t Hundredths(double value) {
 void AppendInt(std::string& out, std::int64_t value) {
     char text[24];
     const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-    out.append(text, end);
+    out.append(text, static_cast<std::size_t>(end - text));
 }
 
 void AppendNumber(std::string& out, double value) {
@@ -45,7 +45,7 @@ void AppendNumber(std::string& out, double value) {
         *at++ = static_cast<char>('0' + part / 10);
         if (part % 10 != 0) *at++ = static_cast<char>('0' + part % 10);
     }
-    out.append(text, at);
+    out.append(text, static_cast<std::size_t>(at - text));
 }
 
 namespace {

@@ -60,6 +60,14 @@ std::string PointerText(const void* p) {
     return text;
 }
 
+/// The "%p" text of a recorded cop or vehicle, by its index in the track, made at first sight.
+const std::string& PointerAt(std::vector<std::string>& texts, int index, const void* object) {
+    if (index >= static_cast<int>(texts.size())) texts.resize(static_cast<std::size_t>(index) + 1);
+    std::string& text = texts[static_cast<std::size_t>(index)];
+    if (text.empty()) text = PointerText(object);
+    return text;
+}
+
 std::string Number(double value) {
     std::string out;
     AppendNumber(out, value);
@@ -118,20 +126,6 @@ void ReplayRecorder::Attach(RunOptions& options) {
 void ReplayRecorder::OnStart(World& world) {
     world.LineOfSight().kept = true;
     head_["world"].update(WorldLayout(world));
-}
-
-const std::string& ReplayRecorder::PointerOf(int handle, const void* object) {
-    auto [it, added] = pointers_.try_emplace(handle);
-    if (added) it->second = PointerText(object);
-    return it->second;
-}
-
-const std::string& ReplayRecorder::VehiclePointerOf(int index, const void* object) {
-    if (index >= static_cast<int>(vehiclePointers_.size()))
-        vehiclePointers_.resize(static_cast<std::size_t>(index) + 1);
-    std::string& text = vehiclePointers_[static_cast<std::size_t>(index)];
-    if (text.empty()) text = PointerText(object);
-    return text;
 }
 
 void ReplayRecorder::OnFrame(World& world, std::uint32_t runMs, const std::vector<LoggedLine>& lines) {
@@ -264,7 +258,7 @@ void ReplayRecorder::SampleCop(World& world, const Ped& ped, int handle, std::ui
     const int k = CopIndex(world, ped);
     const Vehicle* seat = ped.m_bInVehicle ? static_cast<const Vehicle*>(ped.m_pVehicle) : nullptr;
     cops_.Row(k, ped.Position(), Degrees(seat != nullptr ? seat->m_fHeading : ped.m_fHeading));
-    const std::string& pointer = PointerOf(handle, static_cast<const CPed*>(&ped));
+    const std::string& pointer = PointerAt(copPointers_, k, static_cast<const CPed*>(&ped));
     const bool alive = ped.m_fHealth > 0.0f;
     const bool seeing = alive && (sight_.Clear(handle, runMs, kSeeingHoldMs) || CloseToPlayer(world, ped));
     const bool lost = ped.m_nPursuitSuppressed != 0 || logState_.Lost(pointer);
@@ -388,7 +382,7 @@ void ReplayRecorder::SampleVehicles(World& world) {
         }
         vehicles_.Row(k, v->Position(), Degrees(v->m_fHeading));
         vehicles_.SetString(s, k, kVState,
-                            VehicleActivity(*v, logState_.Parked(VehiclePointerOf(k, address))));
+                            VehicleActivity(*v, logState_.Parked(PointerAt(vehiclePointers_, k, address))));
         vehicles_.SetNumber(s, k, kVMission, v->m_autoPilot.m_nCarMission);
         vehicles_.Set(s, k, kVTarget, v->hasTarget ? PointText(v->target) : "null");
         std::string sweeps = "null";

@@ -23,18 +23,21 @@ std::string SightBlocker(World& world, const SightQuery& q) {
     // A box outside the segment's own bounds cannot stop it: most are ruled out by that alone.
     const Vec3 low{std::min(q.from.x, q.to.x), std::min(q.from.y, q.to.y), std::min(q.from.z, q.to.z)};
     const Vec3 high{std::max(q.from.x, q.to.x), std::max(q.from.y, q.to.y), std::max(q.from.z, q.to.z)};
-    for (std::size_t i = 0; i < boxes.size(); ++i) {
-        const auto& b = boxes[i];
+    // The world's index hands over only the boxes near the line, in its own order: of boxes at the
+    // same distance the first in the world still wins.
+    world.World3D().ForEachOnSegment(q.from, q.to, [&](std::uint32_t index) {
+        const auto& b = boxes[index];
         if (b.max.x < low.x || b.min.x > high.x || b.max.y < low.y || b.min.y > high.y || b.max.z < low.z ||
             b.min.z > high.z)
-            continue;
-        if (!SegmentHitsBox(q.from, q.to, b.min, b.max)) continue;
-        const float d = Length((boxes[i].min + boxes[i].max) * 0.5f - q.from);
-        if (nearest < 0 || d < nearestDistance) {
-            nearest = static_cast<int>(i);
+            return;
+        if (!SegmentHitsBox(q.from, q.to, b.min, b.max)) return;
+        const float d = Length((b.min + b.max) * 0.5f - q.from);
+        const int i = static_cast<int>(index);
+        if (nearest < 0 || d < nearestDistance || (d == nearestDistance && i < nearest)) {
+            nearest = i;
             nearestDistance = d;
         }
-    }
+    });
     std::string out;
     if (nearest >= 0) {
         AppendInt(out, nearest);
