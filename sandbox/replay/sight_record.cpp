@@ -1,6 +1,7 @@
 #include "replay/sight_record.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "replay/json_text.h"
@@ -13,6 +14,8 @@ namespace {
 
 // A question belongs to a cop whose eyes are within this of where it was asked from.
 constexpr float kMatchTolerance = 0.01f;
+// Metres around a vehicle's bounds within which a line is tested exactly.
+constexpr float kVehicleMargin = 1.0f;
 
 }  // namespace
 
@@ -44,10 +47,22 @@ std::string SightBlocker(World& world, const SightQuery& q) {
         return out;
     }
     if (q.vehiclesBlock) {
+        // The exact test has its own answer for a line with an end that is not finite.
+        const bool finite = std::isfinite(q.from.x) && std::isfinite(q.from.y) && std::isfinite(q.from.z) &&
+                            std::isfinite(q.to.x) && std::isfinite(q.to.y) && std::isfinite(q.to.z);
         for (int i = 0; i < world.Vehicles().Size(); ++i) {
             const Vehicle* v = world.Vehicles().At(i);
-            if (v != nullptr &&
-                SegmentHitsTurnedBox(q.from, q.to, v->Position(), v->HalfExtents(), v->m_fHeading)) {
+            if (v == nullptr) continue;
+            // However it is turned, a vehicle stays within the circle round its corners; with a
+            // margin far beyond any rounding, a line clear of that is clear of the vehicle.
+            const Vec3 base = v->Position();
+            const Vec3 half = v->HalfExtents();
+            const float reach = std::sqrt(half.x * half.x + half.y * half.y) + kVehicleMargin;
+            if (finite && (high.x < base.x - reach || low.x > base.x + reach || high.y < base.y - reach ||
+                           low.y > base.y + reach || high.z < base.z - kVehicleMargin ||
+                           low.z > base.z + 2.0f * half.z + kVehicleMargin))
+                continue;
+            if (SegmentHitsTurnedBox(q.from, q.to, base, half, v->m_fHeading)) {
                 AppendString(out, v->id);
                 return out;
             }
