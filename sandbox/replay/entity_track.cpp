@@ -63,38 +63,20 @@ void ChangeLog::Set(int sample, int entity, int field, std::string_view value) {
     Write(sample, entity, field, Slot(entity, field), value);
 }
 
-void ChangeLog::SetNumber(int sample, int entity, int field, double value) {
-    const std::size_t slot = Slot(entity, field);
-    // Equal bits are an equal text; a number that differs only in its bits (0 and -0) is caught
-    // by the comparison of the text.
-    const auto bits = std::bit_cast<std::uint64_t>(value);
-    if (kind_[slot] == kNumber && codes_[slot] == bits) return;
+void ChangeLog::WriteNumber(int sample, int entity, int field, std::size_t slot, double value) {
     scratch_.clear();
     AppendNumber(scratch_, value);
     Write(sample, entity, field, slot, scratch_);
     kind_[slot] = kNumber;
-    codes_[slot] = bits;
+    codes_[slot] = std::bit_cast<std::uint64_t>(value);
 }
 
-void ChangeLog::SetNull(int sample, int entity, int field) {
-    const std::size_t slot = Slot(entity, field);
-    if (kind_[slot] == kNull) return;
-    Write(sample, entity, field, slot, "null");
-    kind_[slot] = kNull;
-}
-
-void ChangeLog::SetString(int sample, int entity, int field, std::optional<std::string_view> raw) {
-    if (!raw) {
-        SetNull(sample, entity, field);
-        return;
-    }
-    const std::size_t slot = Slot(entity, field);
-    if (kind_[slot] == kRaw && raws_[slot] == *raw) return;
+void ChangeLog::WriteString(int sample, int entity, int field, std::size_t slot, std::string_view raw) {
     scratch_.clear();
-    AppendString(scratch_, *raw);
+    AppendString(scratch_, raw);
     Write(sample, entity, field, slot, scratch_);
     kind_[slot] = kRaw;
-    raws_[slot] = *raw;
+    raws_[slot] = raw;
 }
 
 void ChangeLog::WriteMembers(std::ostream& out) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <optional>
 #include <ostream>
@@ -27,7 +28,13 @@ public:
     /// from the last value written for them (a new entity starts with every field unwritten).
     void Set(int sample, int entity, int field, std::string_view value);
     /// The same for a number (null when not finite), formatted only when it differs from the last.
-    void SetNumber(int sample, int entity, int field, double value);
+    void SetNumber(int sample, int entity, int field, double value) {
+        // Equal bits are an equal text; numbers equal in text but not in bits (0 and -0) are
+        // caught by the comparison of the text.
+        const std::size_t slot = Slot(entity, field);
+        const auto bits = std::bit_cast<std::uint64_t>(value);
+        if (kind_[slot] != kNumber || codes_[slot] != bits) WriteNumber(sample, entity, field, slot, value);
+    }
     /// The same for a value whose text follows from `code` alone (a flag, a kind, a journal
     /// place): `text` appends that text to the string it is given, and runs only when the code
     /// differs from the one last noted for this field. Codes of one field must mean one text each.
@@ -42,8 +49,20 @@ public:
         codes_[slot] = code;
     }
     /// The same for a JSON string (null without one), escaped only when the raw text changes.
-    void SetString(int sample, int entity, int field, std::optional<std::string_view> raw);
-    void SetNull(int sample, int entity, int field);
+    void SetString(int sample, int entity, int field, std::optional<std::string_view> raw) {
+        if (!raw) {
+            SetNull(sample, entity, field);
+            return;
+        }
+        const std::size_t slot = Slot(entity, field);
+        if (kind_[slot] != kRaw || raws_[slot] != *raw) WriteString(sample, entity, field, slot, *raw);
+    }
+    void SetNull(int sample, int entity, int field) {
+        const std::size_t slot = Slot(entity, field);
+        if (kind_[slot] == kNull) return;
+        Write(sample, entity, field, slot, "null");
+        kind_[slot] = kNull;
+    }
     /// {"fields": [...], "changes": [...]}, without the braces.
     void WriteMembers(std::ostream& out) const;
     void Settle() { changes_.Settle(); }
@@ -62,6 +81,8 @@ private:
     void Grow(int entity);
     /// Writes `value` unless it is the text last written to the slot; leaves the slot's kind as text.
     void Write(int sample, int entity, int field, std::size_t slot, std::string_view value);
+    void WriteNumber(int sample, int entity, int field, std::size_t slot, double value);
+    void WriteString(int sample, int entity, int field, std::size_t slot, std::string_view raw);
 
     std::vector<std::string> fields_;
     /// By entity then field, in one row per entity: asked for every field of every cop each sample.
