@@ -60,7 +60,7 @@ std::string PointerText(const void* p) {
     return text;
 }
 
-/// The "%p" text of a recorded cop or vehicle, by its index in the track, made at first sight.
+/// The "%p" text of a recorded vehicle, by its index in the track, made at first sight.
 const std::string& PointerAt(std::vector<std::string>& texts, int index, const void* object) {
     if (index >= static_cast<int>(texts.size())) texts.resize(static_cast<std::size_t>(index) + 1);
     std::string& text = texts[static_cast<std::size_t>(index)];
@@ -258,7 +258,9 @@ void ReplayRecorder::SampleCop(World& world, const Ped& ped, int handle, std::ui
     const int k = CopIndex(world, ped);
     const Vehicle* seat = ped.m_bInVehicle ? static_cast<const Vehicle*>(ped.m_pVehicle) : nullptr;
     cops_.Row(k, ped.Position(), Degrees(seat != nullptr ? seat->m_fHeading : ped.m_fHeading));
-    const std::string& pointer = PointerAt(copPointers_, k, static_cast<const CPed*>(&ped));
+    if (k >= static_cast<int>(copPointers_.size())) copPointers_.resize(static_cast<std::size_t>(k) + 1);
+    PointerKey& pointer = copPointers_[static_cast<std::size_t>(k)];
+    if (pointer.text.empty()) pointer = PointerKey(PointerText(static_cast<const CPed*>(&ped)));
     const bool alive = ped.m_fHealth > 0.0f;
     const bool seeing = alive && (sight_.Clear(handle, runMs, kSeeingHoldMs) || CloseToPlayer(world, ped));
     const bool lost = ped.m_nPursuitSuppressed != 0 || logState_.Lost(pointer);

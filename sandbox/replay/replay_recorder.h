@@ -67,7 +67,7 @@ private:
         double sight = 0, vehicleSight = 0, heliSight = 0, close = 0, closeCar = 0;
     };
     std::optional<CloseView> closeView_;
-    std::vector<std::string> copPointers_;      ///< "%p" text by cop index
+    std::vector<PointerKey> copPointers_;       ///< "%p" text by cop index
     std::vector<std::string> vehiclePointers_;  ///< "%p" text by vehicle index
     /// Per cop, the journal places (plus one; 0 for none) of the orders last written for him.
     struct OrderSerials {
