@@ -38,6 +38,7 @@ void ChangeLog::Grow(int entity) {
     kind_.resize(size, kUnwritten);
     codes_.resize(size, 0);
     raws_.resize(size);
+    points_.resize(size);
 }
 
 void ChangeLog::Write(int sample, int entity, int field, std::size_t slot, std::string_view value) {
@@ -77,6 +78,14 @@ void ChangeLog::WriteString(int sample, int entity, int field, std::size_t slot,
     Write(sample, entity, field, slot, scratch_);
     kind_[slot] = kRaw;
     raws_[slot] = raw;
+}
+
+void ChangeLog::WritePoint(int sample, int entity, int field, std::size_t slot, Vec3 point) {
+    scratch_.clear();
+    AppendPoint(scratch_, point);
+    Write(sample, entity, field, slot, scratch_);
+    kind_[slot] = kPoint;
+    points_[slot] = point;
 }
 
 void ChangeLog::WriteMembers(std::ostream& out) const {

@@ -57,6 +57,17 @@ public:
         const std::size_t slot = Slot(entity, field);
         if (kind_[slot] != kRaw || raws_[slot] != *raw) WriteString(sample, entity, field, slot, *raw);
     }
+    /// The same for a point [x, y, z] (null without one), formatted only when it moves.
+    void SetPoint(int sample, int entity, int field, std::optional<Vec3> point) {
+        if (!point) {
+            SetNull(sample, entity, field);
+            return;
+        }
+        // Equal coordinates are an equal text (0 and -0 included).
+        const std::size_t slot = Slot(entity, field);
+        if (kind_[slot] != kPoint || !(points_[slot] == *point))
+            WritePoint(sample, entity, field, slot, *point);
+    }
     void SetNull(int sample, int entity, int field) {
         const std::size_t slot = Slot(entity, field);
         if (kind_[slot] == kNull) return;
@@ -69,7 +80,7 @@ public:
 
 private:
     /// How the value last written to a slot was given, which says what its code means.
-    enum Kind : char { kUnwritten, kText, kNumber, kCoded, kRaw, kNull };
+    enum Kind : char { kUnwritten, kText, kNumber, kCoded, kRaw, kNull, kPoint };
 
     /// The slot of one field of one entity, made on first use.
     std::size_t Slot(int entity, int field) {
@@ -83,6 +94,7 @@ private:
     void Write(int sample, int entity, int field, std::size_t slot, std::string_view value);
     void WriteNumber(int sample, int entity, int field, std::size_t slot, double value);
     void WriteString(int sample, int entity, int field, std::size_t slot, std::string_view raw);
+    void WritePoint(int sample, int entity, int field, std::size_t slot, Vec3 point);
 
     std::vector<std::string> fields_;
     /// By entity then field, in one row per entity: asked for every field of every cop each sample.
@@ -90,6 +102,7 @@ private:
     std::vector<Kind> kind_;
     std::vector<std::uint64_t> codes_;  ///< a number's bits, or the caller's code
     std::vector<std::string> raws_;     ///< the raw text of a string value
+    std::vector<Vec3> points_;          ///< the coordinates of a point value
     std::string scratch_;
     SpillText changes_;
 };
@@ -121,6 +134,9 @@ public:
     }
     void SetString(int sample, int entity, int field, std::optional<std::string_view> raw) {
         changes_.SetString(sample, entity, field, raw);
+    }
+    void SetPoint(int sample, int entity, int field, std::optional<Vec3> point) {
+        changes_.SetPoint(sample, entity, field, point);
     }
     void SetNull(int sample, int entity, int field) { changes_.SetNull(sample, entity, field); }
     /// Closes the sample: writes who is present if that changed, and moves long text to disk.

@@ -210,7 +210,8 @@ void ReplayRecorder::Sample(World& world, std::uint32_t runMs) {
     player_.SetNumber(s, p, kPZ, player.Position().z);
     player_.EndSample(s);
 
-    sample_.Set(s, 0, kScene, logState_.sceneValid ? PointText(logState_.scene) : "null");
+    sample_.SetPoint(s, 0, kScene,
+                     logState_.sceneValid ? std::optional<Vec3>(logState_.scene) : std::nullopt);
     sample_.Set(s, 0, kSceneMs, logState_.sceneValid ? Number(logState_.sceneMs) : "null");
     std::string counts = "{\"seeing\":";
     AppendInt(counts, logState_.seeing);
@@ -386,7 +387,7 @@ void ReplayRecorder::SampleVehicles(World& world) {
         vehicles_.SetString(s, k, kVState,
                             VehicleActivity(*v, logState_.Parked(PointerAt(vehiclePointers_, k, address))));
         vehicles_.SetNumber(s, k, kVMission, v->m_autoPilot.m_nCarMission);
-        vehicles_.Set(s, k, kVTarget, v->hasTarget ? PointText(v->target) : "null");
+        vehicles_.SetPoint(s, k, kVTarget, v->hasTarget ? std::optional<Vec3>(v->target) : std::nullopt);
         std::string sweeps = "null";
         if (const HeliSweeps::Points* points = v->IsHeli() ? sweeps_.Of(v->id) : nullptr) {
             sweeps = "[";

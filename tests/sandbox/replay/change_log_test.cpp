@@ -22,8 +22,8 @@ std::string Members(const sandbox::ChangeLog& log) {
 }
 
 TEST(ChangeLogTest, ShortcutsWriteWhatPlainTextWould) {
-    enum Field { kNumber, kCoded, kString, kAim };
-    const std::vector<std::string> fields = {"number", "coded", "string", "aim"};
+    enum Field { kNumber, kCoded, kString, kAim, kPoint };
+    const std::vector<std::string> fields = {"number", "coded", "string", "aim", "point"};
     sandbox::ChangeLog fast(fields);
     sandbox::ChangeLog plain(fields);
     // Few values, so that most are repeats; some differ in bits but not in text (0 and -0, a
@@ -45,7 +45,7 @@ TEST(ChangeLogTest, ShortcutsWriteWhatPlainTextWould) {
         for (int step = 0; step < 6; ++step) {
             const int entity = pick(5);
             std::string text;
-            switch (pick(4)) {
+            switch (pick(5)) {
                 case kNumber: {
                     const double v = numbers[pick(9)];
                     fast.SetNumber(sample, entity, kNumber, v);
@@ -90,6 +90,22 @@ TEST(ChangeLogTest, ShortcutsWriteWhatPlainTextWould) {
                         fast.Set(sample, entity, kAim, text);
                     }
                     plain.Set(sample, entity, kAim, text);
+                    break;
+                }
+                case kPoint: {
+                    const int which = pick(4);
+                    const std::optional<sandbox::Vec3> point =
+                        which == 0 ? std::nullopt
+                                   : std::optional<sandbox::Vec3>({which == 1   ? 0.0f
+                                                                   : which == 2 ? -0.0f
+                                                                                : 0.001f,
+                                                                   2.5f, static_cast<float>(pick(2))});
+                    fast.SetPoint(sample, entity, kPoint, point);
+                    if (point)
+                        sandbox::AppendPoint(text, *point);
+                    else
+                        text = "null";
+                    plain.Set(sample, entity, kPoint, text);
                     break;
                 }
             }
