@@ -21,6 +21,17 @@ std::string Members(const sandbox::ChangeLog& log) {
     return out.str();
 }
 
+// The JSON text of an optional value: null without one.
+template <class T, class Append>
+std::string TextOrNull(const std::optional<T>& value, Append&& append) {
+    std::string text = "null";
+    if (value) {
+        text.clear();
+        append(text, *value);
+    }
+    return text;
+}
+
 TEST(ChangeLogTest, ShortcutsWriteWhatPlainTextWould) {
     enum Field { kNumber, kCoded, kString, kAim, kPoint };
     const std::vector<std::string> fields = {"number", "coded", "string", "aim", "point"};
@@ -64,11 +75,10 @@ TEST(ChangeLogTest, ShortcutsWriteWhatPlainTextWould) {
                     const auto& s = strings[pick(5)];
                     fast.SetString(sample, entity, kString,
                                    s ? std::optional<std::string_view>(*s) : std::nullopt);
-                    if (s)
-                        sandbox::AppendString(text, *s);
-                    else
-                        text = "null";
-                    plain.Set(sample, entity, kString, text);
+                    plain.Set(sample, entity, kString,
+                              TextOrNull(s, [](std::string& out, const std::string& v) {
+                                  sandbox::AppendString(out, v);
+                              }));
                     break;
                 }
                 case kAim: {
@@ -101,11 +111,7 @@ TEST(ChangeLogTest, ShortcutsWriteWhatPlainTextWould) {
                                                                                 : 0.001f,
                                                                    2.5f, static_cast<float>(pick(2))});
                     fast.SetPoint(sample, entity, kPoint, point);
-                    if (point)
-                        sandbox::AppendPoint(text, *point);
-                    else
-                        text = "null";
-                    plain.Set(sample, entity, kPoint, text);
+                    plain.Set(sample, entity, kPoint, TextOrNull(point, sandbox::AppendPoint));
                     break;
                 }
             }
