@@ -1,5 +1,7 @@
 #include "replay/entity_track.h"
 
+#include <bit>
+#include <charconv>
 #include <cmath>
 
 #include "replay/json_text.h"
@@ -14,48 +16,76 @@ void WriteArray(std::ostream& out, const char* name, const SpillText& items) {
     out << ']';
 }
 
+// Beyond this a heading is nonsense anyway; below it the whole degrees fit an integer exactly.
+constexpr double kLargestDegrees = 1e15;
+
 std::int64_t WholeDegrees(double degrees) {
     if (!std::isfinite(degrees)) return 0;
-    const double d = std::fmod(std::round(degrees), 360.0);
-    return static_cast<std::int64_t>(d < 0 ? d + 360.0 : d);
+    const double whole = std::round(degrees);
+    if (std::fabs(whole) > kLargestDegrees) {
+        const double d = std::fmod(whole, 360.0);
+        return static_cast<std::int64_t>(d < 0 ? d + 360.0 : d);
+    }
+    const std::int64_t d = static_cast<std::int64_t>(whole) % 360;
+    return d < 0 ? d + 360 : d;
 }
 
 }  // namespace
 
-void ChangeLog::Set(int sample, int entity, int field, std::string_view value) {
-    const std::size_t slot =
-        static_cast<std::size_t>(entity) * fields_.size() + static_cast<std::size_t>(field);
-    if (slot >= last_.size()) {
-        const std::size_t size = (static_cast<std::size_t>(entity) + 1) * fields_.size();
-        last_.resize(size);
-        written_.resize(size, 0);
-        lastNumber_.resize(size, std::nan(""));
-    }
-    if (written_[slot] && last_[slot] == value) return;
-    lastNumber_[slot] = std::nan("");
-    written_[slot] = 1;
+void ChangeLog::Grow(int entity) {
+    const std::size_t size = (static_cast<std::size_t>(entity) + 1) * fields_.size();
+    last_.resize(size);
+    kind_.resize(size, kUnwritten);
+    codes_.resize(size, 0);
+    raws_.resize(size);
+    points_.resize(size);
+}
+
+void ChangeLog::Write(int sample, int entity, int field, std::size_t slot, std::string_view value) {
+    const bool same = kind_[slot] != kUnwritten && last_[slot] == value;
+    kind_[slot] = kText;
+    if (same) return;
     last_[slot] = value;
+    // "[sample,entity,field," put together before one append.
+    char head[40];
+    char* at = head;
+    *at++ = '[';
+    for (const int number : {sample, entity, field}) {
+        at = std::to_chars(at, at + 11, number).ptr;
+        *at++ = ',';
+    }
     std::string& out = changes_.Item();
-    out += '[';
-    AppendInt(out, sample);
-    out += ',';
-    AppendInt(out, entity);
-    out += ',';
-    AppendInt(out, field);
-    out += ',';
+    out.append(head, static_cast<std::size_t>(at - head));
     out += value;
     out += ']';
 }
 
-void ChangeLog::SetNumber(int sample, int entity, int field, double value) {
-    const std::size_t slot =
-        static_cast<std::size_t>(entity) * fields_.size() + static_cast<std::size_t>(field);
-    // Most numbers (health, height) stay the same from one sample to the next.
-    if (slot < written_.size() && written_[slot] && lastNumber_[slot] == value) return;
+void ChangeLog::Set(int sample, int entity, int field, std::string_view value) {
+    Write(sample, entity, field, Slot(entity, field), value);
+}
+
+void ChangeLog::WriteNumber(int sample, int entity, int field, std::size_t slot, double value) {
     scratch_.clear();
     AppendNumber(scratch_, value);
-    Set(sample, entity, field, scratch_);
-    lastNumber_[slot] = value;
+    Write(sample, entity, field, slot, scratch_);
+    kind_[slot] = kNumber;
+    codes_[slot] = std::bit_cast<std::uint64_t>(value);
+}
+
+void ChangeLog::WriteString(int sample, int entity, int field, std::size_t slot, std::string_view raw) {
+    scratch_.clear();
+    AppendString(scratch_, raw);
+    Write(sample, entity, field, slot, scratch_);
+    kind_[slot] = kRaw;
+    raws_[slot] = raw;
+}
+
+void ChangeLog::WritePoint(int sample, int entity, int field, std::size_t slot, Vec3 point) {
+    scratch_.clear();
+    AppendPoint(scratch_, point);
+    Write(sample, entity, field, slot, scratch_);
+    kind_[slot] = kPoint;
+    points_[slot] = point;
 }
 
 void ChangeLog::WriteMembers(std::ostream& out) const {
@@ -88,11 +118,19 @@ void EntityTrack::Row(int entity, Vec3 pos, double headingDegrees) {
     if (turn > 180) turn -= 360;
     if (turn < -180) turn += 360;
     std::string& out = motion_.Item();
-    AppendInt(out, now.x - last.x);
-    out += ',';
-    AppendInt(out, now.y - last.y);
-    out += ',';
-    AppendInt(out, turn);
+    if (now.x == last.x && now.y == last.y && turn == 0) {
+        out += "0,0,0";  // he stands: the commonest row of all
+    } else {
+        // Three numbers of at most 20 characters each, put together before one append; each
+        // leaves room for the comma after it.
+        char text[66];
+        char* at = text;
+        for (const std::int64_t value : {now.x - last.x, now.y - last.y, turn}) {
+            if (at != text) *at++ = ',';
+            at = std::to_chars(at, at + 21, value).ptr;
+        }
+        out.append(text, static_cast<std::size_t>(at - text));
+    }
     last = now;
 }
 

@@ -81,7 +81,8 @@ void FootSearchLog::NoteOrders(World& world, std::uint32_t runMs) {
     }
 }
 
-const std::string* FootSearchLog::Step(const std::string& pedPointer) const {
+const std::string* FootSearchLog::Step(const PointerKey& pedPointer) const {
+    if (steps_.empty()) return nullptr;  // asked for every cop in every sample: spare the hashing
     const auto it = steps_.find(pedPointer);
     return it == steps_.end() ? nullptr : &it->second;
 }

@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "replay/pointer_key.h"
 #include "world/vec3.h"
 
 namespace sandbox {
@@ -37,7 +38,7 @@ public:
         std::size_t serial;  ///< its place in the script journal
     };
     /// The step the log last gave the cop, or null.
-    const std::string* Step(const std::string& pedPointer) const;
+    const std::string* Step(const PointerKey& pedPointer) const;
     /// The last move order the host ran for the ped with this handle, or null.
     const MoveOrder* Order(int handle) const;
     /// The last script command that named this ped first, or null.
@@ -49,9 +50,9 @@ public:
     static std::string StepOf(const std::string& line);
 
 private:
-    std::unordered_map<std::string, std::string> steps_;  ///< by "%p" text of the cop
-    std::map<int, MoveOrder> orders_;                     ///< by ped handle
-    std::map<int, Command> lastOrders_;                   ///< by ped handle
+    ByPointer<std::string> steps_;       ///< by "%p" text of the cop
+    std::map<int, MoveOrder> orders_;    ///< by ped handle
+    std::map<int, Command> lastOrders_;  ///< by ped handle
     std::size_t journalSeen_ = 0;
     nlohmann::json shots_ = nlohmann::json::array();
 };

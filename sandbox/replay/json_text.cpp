@@ -24,7 +24,7 @@ std::int64_t Hundredths(double value) {
 void AppendInt(std::string& out, std::int64_t value) {
     char text[24];
     const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-    out.append(text, end);
+    out.append(text, static_cast<std::size_t>(end - text));
 }
 
 void AppendNumber(std::string& out, double value) {
@@ -35,17 +35,35 @@ void AppendNumber(std::string& out, double value) {
     const std::int64_t h = Hundredths(value);
     const std::int64_t whole = h / 100;
     const std::int64_t part = h % 100 < 0 ? -(h % 100) : h % 100;
-    if (h < 0 && whole == 0) out += '-';
-    AppendInt(out, whole);
-    if (part == 0) return;
-    out += '.';
-    out += static_cast<char>('0' + part / 10);
-    if (part % 10 != 0) out += static_cast<char>('0' + part % 10);
+    // Put together before one append: the recorder writes hundreds of thousands of these.
+    char text[32];
+    char* at = text;
+    if (h < 0 && whole == 0) *at++ = '-';
+    at = std::to_chars(at, at + 20, whole).ptr;
+    if (part != 0) {
+        *at++ = '.';
+        *at++ = static_cast<char>('0' + part / 10);
+        if (part % 10 != 0) *at++ = static_cast<char>('0' + part % 10);
+    }
+    out.append(text, static_cast<std::size_t>(at - text));
 }
+
+namespace {
+
+// The characters a JSON string for the page cannot carry as they are.
+constexpr bool NeedsEscape(char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == '"' || c == '\\' || c == '<' || c == '>' || c == '&';
+}
+
+}  // namespace
 
 void AppendString(std::string& out, std::string_view text) {
     out += '"';
-    for (const char c : text) {
+    // Runs of plain characters go in whole: log lines are long and nearly all plain.
+    std::size_t plain = 0;
+    while (plain < text.size() && !NeedsEscape(text[plain])) ++plain;
+    out.append(text.data(), plain);
+    for (const char c : text.substr(plain)) {
         const auto u = static_cast<unsigned char>(c);
         switch (c) {
             case '"': out += "\\\""; break;

@@ -75,7 +75,8 @@ void LogState::FollowPlayer(Vec3 player, std::uint32_t runMs) {
 
 bool LogState::Parked(const std::string& vehiclePointer) const { return parked_.contains(vehiclePointer); }
 
-bool LogState::Lost(const std::string& pedPointer) const {
+bool LogState::Lost(const PointerKey& pedPointer) const {
+    if (lost_.empty()) return false;  // asked for every cop in every sample: spare the hashing
     auto it = lost_.find(pedPointer);
     return it != lost_.end() && it->second;
 }

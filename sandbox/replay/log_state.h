@@ -4,8 +4,10 @@
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
+#include "replay/pointer_key.h"
 #include "world/vec3.h"
 
 namespace sandbox {
@@ -20,7 +22,8 @@ public:
     /// player, the scene follows him.
     void FollowPlayer(Vec3 player, std::uint32_t runMs = 0);
 
-    bool Lost(const std::string& pedPointer) const;
+    bool Lost(std::string_view pedPointer) const { return Lost(PointerKey(std::string(pedPointer))); }
+    bool Lost(const PointerKey& pedPointer) const;
     /// Whether the plugin said it stopped this car for good in the current episode.
     bool Parked(const std::string& vehiclePointer) const;
     /// Between "wanted level started" and its end (or a reset): outside it no cop is after anyone.
@@ -39,9 +42,9 @@ private:
         int lost = 0;
         bool sceneShared = false;
     };
-    Counts logged_;                               ///< of the last summary line
-    std::unordered_map<std::string, bool> lost_;  ///< by "%p" text of the ped
-    std::set<std::string> parked_;                ///< by "%p" text of the vehicle
+    Counts logged_;                 ///< of the last summary line
+    ByPointer<bool> lost_;          ///< by "%p" text of the ped
+    std::set<std::string> parked_;  ///< by "%p" text of the vehicle
 };
 
 /// The "%p" text after `key` (e.g. "veh=") in a line, or empty.

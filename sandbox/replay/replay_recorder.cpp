@@ -1,5 +1,6 @@
 #include "replay/replay_recorder.h"
 
+#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <sstream>
@@ -23,6 +24,9 @@ constexpr float kHeliCloseRange = 3.0f;
 constexpr float kCountedRange = 200.0f;
 // A sight answer stands for at most this long without a newer tick.
 constexpr std::uint32_t kSeeingHoldMs = 300;
+
+// The code of "none" for a value coded by a small number or a journal place.
+constexpr std::uint64_t kNoCode = ~std::uint64_t{0};
 
 enum CopField {
     kVehicle,
@@ -56,10 +60,12 @@ std::string PointerText(const void* p) {
     return text;
 }
 
-std::string Text(const std::string& s) {
-    std::string out;
-    AppendString(out, s);
-    return out;
+/// The "%p" text of a recorded vehicle, by its index in the track, made at first sight.
+const std::string& PointerAt(std::vector<std::string>& texts, int index, const void* object) {
+    if (index >= static_cast<int>(texts.size())) texts.resize(static_cast<std::size_t>(index) + 1);
+    std::string& text = texts[static_cast<std::size_t>(index)];
+    if (text.empty()) text = PointerText(object);
+    return text;
 }
 
 std::string Number(double value) {
@@ -74,8 +80,8 @@ std::string PointText(Vec3 p) {
     return out;
 }
 
-std::string VehicleId(const CVehicle* vehicle) {
-    return vehicle == nullptr ? std::string() : static_cast<const Vehicle*>(vehicle)->id;
+std::string_view VehicleId(const CVehicle* vehicle) {
+    return vehicle == nullptr ? std::string_view() : static_cast<const Vehicle*>(vehicle)->id;
 }
 
 std::string Description(const std::string& id, const void* pointer, const char* extra = nullptr) {
@@ -120,20 +126,6 @@ void ReplayRecorder::Attach(RunOptions& options) {
 void ReplayRecorder::OnStart(World& world) {
     world.LineOfSight().kept = true;
     head_["world"].update(WorldLayout(world));
-}
-
-const std::string& ReplayRecorder::PointerOf(int handle, const void* object) {
-    auto [it, added] = pointers_.try_emplace(handle);
-    if (added) it->second = PointerText(object);
-    return it->second;
-}
-
-const std::string& ReplayRecorder::VehiclePointerOf(int index, const void* object) {
-    if (index >= static_cast<int>(vehiclePointers_.size()))
-        vehiclePointers_.resize(static_cast<std::size_t>(index) + 1);
-    std::string& text = vehiclePointers_[static_cast<std::size_t>(index)];
-    if (text.empty()) text = PointerText(object);
-    return text;
 }
 
 void ReplayRecorder::OnFrame(World& world, std::uint32_t runMs, const std::vector<LoggedLine>& lines) {
@@ -211,13 +203,15 @@ void ReplayRecorder::Sample(World& world, std::uint32_t runMs) {
     const Ped& player = *world.Player();
     const int p = player_.Enter(0, "{\"id\":\"player\"}");
     player_.Row(p, player.Position(), Degrees(player.m_fHeading));
-    player_.Set(s, p, kPVehicle, Text(player.m_bInVehicle ? VehicleId(player.m_pVehicle) : std::string()));
+    player_.SetString(s, p, kPVehicle,
+                      player.m_bInVehicle ? VehicleId(player.m_pVehicle) : std::string_view());
     player_.SetNumber(s, p, kPHealth, player.m_fHealth);
     player_.SetNumber(s, p, kPWanted, world.Wanted().m_nWantedLevel);
     player_.SetNumber(s, p, kPZ, player.Position().z);
     player_.EndSample(s);
 
-    sample_.Set(s, 0, kScene, logState_.sceneValid ? PointText(logState_.scene) : "null");
+    sample_.SetPoint(s, 0, kScene,
+                     logState_.sceneValid ? std::optional<Vec3>(logState_.scene) : std::nullopt);
     sample_.Set(s, 0, kSceneMs, logState_.sceneValid ? Number(logState_.sceneMs) : "null");
     std::string counts = "{\"seeing\":";
     AppendInt(counts, logState_.seeing);
@@ -265,30 +259,48 @@ void ReplayRecorder::SampleCop(World& world, const Ped& ped, int handle, std::ui
     const int k = CopIndex(world, ped);
     const Vehicle* seat = ped.m_bInVehicle ? static_cast<const Vehicle*>(ped.m_pVehicle) : nullptr;
     cops_.Row(k, ped.Position(), Degrees(seat != nullptr ? seat->m_fHeading : ped.m_fHeading));
-    const std::string& pointer = PointerOf(handle, static_cast<const CPed*>(&ped));
+    if (k >= static_cast<int>(copPointers_.size())) copPointers_.resize(static_cast<std::size_t>(k) + 1);
+    PointerKey& pointer = copPointers_[static_cast<std::size_t>(k)];
+    if (pointer.text.empty()) pointer = PointerKey(PointerText(static_cast<const CPed*>(&ped)));
     const bool alive = ped.m_fHealth > 0.0f;
     const bool seeing = alive && (sight_.Clear(handle, runMs, kSeeingHoldMs) || CloseToPlayer(world, ped));
     const bool lost = ped.m_nPursuitSuppressed != 0 || logState_.Lost(pointer);
-    // Already JSON strings: written for every cop in every sample.
-    const char* state = !alive               ? "\"dead\""
-                        : !logState_.episode ? "\"plain\""
-                        : seeing             ? "\"seeing\""
-                        : lost               ? "\"lost\""
-                                             : "\"chasing\"";
-    cops_.Set(s, k, kVehicle, Text(VehicleId(seat)));
-    cops_.Set(s, k, kSeat, seat != nullptr ? Number(ped.seat) : "null");
+    // Already JSON strings, by the code each state is noted with.
+    static constexpr const char* kStateText[] = {"\"dead\"", "\"plain\"", "\"seeing\"", "\"lost\"",
+                                                 "\"chasing\""};
+    const int state = !alive ? 0 : !logState_.episode ? 1 : seeing ? 2 : lost ? 3 : 4;
+    // Written for every cop in every sample: each value's text is built only when it changes.
+    cops_.SetString(s, k, kVehicle, seat != nullptr ? std::string_view(seat->id) : std::string_view());
+    cops_.SetCoded(s, k, kSeat, seat != nullptr ? static_cast<std::uint32_t>(ped.seat) : kNoCode,
+                   [&](std::string& out) {
+                       if (seat != nullptr)
+                           AppendNumber(out, ped.seat);
+                       else
+                           out += "null";
+                   });
     cops_.SetNumber(s, k, kHealth, ped.m_fHealth);
-    cops_.Set(s, k, kState, state);
+    cops_.SetCoded(s, k, kState, static_cast<std::uint64_t>(state),
+                   [&](std::string& out) { out += kStateText[state]; });
     cops_.SetNumber(s, k, kZ, ped.Position().z);
-    cops_.Set(s, k, kSuppressed, ped.m_nPursuitSuppressed != 0 ? "true" : "false");
+    const bool suppressed = ped.m_nPursuitSuppressed != 0;
+    cops_.SetCoded(s, k, kSuppressed, suppressed,
+                   [&](std::string& out) { out += suppressed ? "true" : "false"; });
 
     const std::string* step = footSearch_.Step(pointer);
     const FootSearchLog::MoveOrder* order = step ? footSearch_.Order(handle) : nullptr;
-    cops_.Set(s, k, kStep, step ? Text(*step) : "null");
+    cops_.SetString(s, k, kStep, step ? std::optional<std::string_view>(*step) : std::nullopt);
     const bool stepHasTarget = step && order && (*step == "travel" || *step == "sweep");
-    cops_.Set(s, k, kStepTarget, stepHasTarget ? PointText(order->target) : "null");
+    // An order's target is fixed by its place in the journal.
+    cops_.SetCoded(s, k, kStepTarget, stepHasTarget ? order->serial : kNoCode, [&](std::string& out) {
+        if (stepHasTarget)
+            AppendPoint(out, order->target);
+        else
+            out += "null";
+    });
     // A searching cop heads for the scene of the sample, so the flag says it without repeating the point.
-    cops_.Set(s, k, kSearchTarget, step && logState_.sceneValid ? "true" : "null");
+    const bool searchTarget = step && logState_.sceneValid;
+    cops_.SetCoded(s, k, kSearchTarget, searchTarget,
+                   [&](std::string& out) { out += searchTarget ? "true" : "null"; });
     // An order's text changes only with a new order, so it is built only then.
     if (k >= static_cast<int>(orderSerials_.size())) orderSerials_.resize(static_cast<std::size_t>(k) + 1);
     OrderSerials& serials = orderSerials_[static_cast<std::size_t>(k)];
@@ -341,14 +353,22 @@ void ReplayRecorder::SampleCop(World& world, const Ped& ped, int handle, std::ui
         serials.route = route;
         serials.routeSeen = true;
     }
-    const char* activity = ActivityName(static_cast<int>(ped.activity.kind));
-    cops_.Set(s, k, kActivity, *activity ? Text(activity) : "null");
-    std::string aim = "null";
+    const auto kind = static_cast<int>(ped.activity.kind);
+    cops_.SetCoded(s, k, kActivity, static_cast<std::uint64_t>(kind), [&](std::string& out) {
+        const char* activity = ActivityName(kind);
+        if (*activity)
+            AppendString(out, activity);
+        else
+            out += "null";
+    });
     if (ped.activity.kind == Activity::Kind::aim) {
-        aim.clear();
-        AppendFlat(aim, ped.activity.point);
+        const Vec3 at = ped.activity.point;
+        const std::uint64_t bits = (static_cast<std::uint64_t>(std::bit_cast<std::uint32_t>(at.x)) << 32) |
+                                   std::bit_cast<std::uint32_t>(at.y);
+        cops_.SetCoded(s, k, kAimAt, bits, [&](std::string& out) { AppendFlat(out, at); });
+    } else {
+        cops_.SetNull(s, k, kAimAt);
     }
-    cops_.Set(s, k, kAimAt, aim);
 }
 
 void ReplayRecorder::SampleVehicles(World& world) {
@@ -357,14 +377,17 @@ void ReplayRecorder::SampleVehicles(World& world) {
         const Vehicle* v = world.Vehicles().At(i);
         if (v == nullptr) continue;
         const void* address = static_cast<const CVehicle*>(v);
-        const std::string model = ",\"model\":" + std::to_string(v->m_nModelIndex);
-        const int k =
-            vehicles_.Enter(world.Vehicles().HandleOf(v), Description(v->id, address, model.c_str()));
+        const int handle = world.Vehicles().HandleOf(v);
+        int k = vehicles_.Find(handle);
+        if (k < 0) {
+            const std::string model = ",\"model\":" + std::to_string(v->m_nModelIndex);
+            k = vehicles_.Enter(handle, Description(v->id, address, model.c_str()));
+        }
         vehicles_.Row(k, v->Position(), Degrees(v->m_fHeading));
-        vehicles_.Set(s, k, kVState,
-                      Text(VehicleActivity(*v, logState_.Parked(VehiclePointerOf(k, address)))));
+        vehicles_.SetString(s, k, kVState,
+                            VehicleActivity(*v, logState_.Parked(PointerAt(vehiclePointers_, k, address))));
         vehicles_.SetNumber(s, k, kVMission, v->m_autoPilot.m_nCarMission);
-        vehicles_.Set(s, k, kVTarget, v->hasTarget ? PointText(v->target) : "null");
+        vehicles_.SetPoint(s, k, kVTarget, v->hasTarget ? std::optional<Vec3>(v->target) : std::nullopt);
         std::string sweeps = "null";
         if (const HeliSweeps::Points* points = v->IsHeli() ? sweeps_.Of(v->id) : nullptr) {
             sweeps = "[";

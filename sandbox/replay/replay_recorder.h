@@ -58,9 +58,6 @@ private:
     void NoteOrders(World& world, int sample);
     int CopIndex(World& world, const Ped& ped);
     bool CloseToPlayer(World& world, const Ped& ped) const;
-    const std::string& PointerOf(int handle, const void* object);
-    /// The "%p" text of a recorded vehicle, by its index in the track.
-    const std::string& VehiclePointerOf(int index, const void* object);
 
     std::string title_;
     nlohmann::json head_;  ///< scenario, INI text, world: known before the run
@@ -70,8 +67,8 @@ private:
         double sight = 0, vehicleSight = 0, heliSight = 0, close = 0, closeCar = 0;
     };
     std::optional<CloseView> closeView_;
-    std::unordered_map<int, std::string> pointers_;  ///< "%p" text by ped handle
-    std::vector<std::string> vehiclePointers_;       ///< "%p" text by vehicle index
+    std::vector<PointerKey> copPointers_;       ///< "%p" text by cop index
+    std::vector<std::string> vehiclePointers_;  ///< "%p" text by vehicle index
     /// Per cop, the journal places (plus one; 0 for none) of the orders last written for him.
     struct OrderSerials {
         bool seen = false;

@@ -1,6 +1,7 @@
 #include "replay/sight_record.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "replay/json_text.h"
@@ -13,6 +14,8 @@ namespace {
 
 // A question belongs to a cop whose eyes are within this of where it was asked from.
 constexpr float kMatchTolerance = 0.01f;
+// Metres around a vehicle's bounds within which a line is tested exactly.
+constexpr float kVehicleMargin = 1.0f;
 
 }  // namespace
 
@@ -23,28 +26,43 @@ std::string SightBlocker(World& world, const SightQuery& q) {
     // A box outside the segment's own bounds cannot stop it: most are ruled out by that alone.
     const Vec3 low{std::min(q.from.x, q.to.x), std::min(q.from.y, q.to.y), std::min(q.from.z, q.to.z)};
     const Vec3 high{std::max(q.from.x, q.to.x), std::max(q.from.y, q.to.y), std::max(q.from.z, q.to.z)};
-    for (std::size_t i = 0; i < boxes.size(); ++i) {
-        const auto& b = boxes[i];
+    // The world's index hands over only the boxes near the line, in its own order: of boxes at the
+    // same distance the first in the world still wins.
+    world.World3D().ForEachOnSegment(q.from, q.to, [&](std::uint32_t index) {
+        const auto& b = boxes[index];
         if (b.max.x < low.x || b.min.x > high.x || b.max.y < low.y || b.min.y > high.y || b.max.z < low.z ||
             b.min.z > high.z)
-            continue;
-        if (!SegmentHitsBox(q.from, q.to, b.min, b.max)) continue;
-        const float d = Length((boxes[i].min + boxes[i].max) * 0.5f - q.from);
-        if (nearest < 0 || d < nearestDistance) {
-            nearest = static_cast<int>(i);
+            return;
+        if (!SegmentHitsBox(q.from, q.to, b.min, b.max)) return;
+        const float d = Length((b.min + b.max) * 0.5f - q.from);
+        const int i = static_cast<int>(index);
+        if (nearest < 0 || d < nearestDistance || (d == nearestDistance && i < nearest)) {
+            nearest = i;
             nearestDistance = d;
         }
-    }
+    });
     std::string out;
     if (nearest >= 0) {
         AppendInt(out, nearest);
         return out;
     }
     if (q.vehiclesBlock) {
+        // The exact test has its own answer for a line with an end that is not finite.
+        const bool finite = std::isfinite(q.from.x) && std::isfinite(q.from.y) && std::isfinite(q.from.z) &&
+                            std::isfinite(q.to.x) && std::isfinite(q.to.y) && std::isfinite(q.to.z);
         for (int i = 0; i < world.Vehicles().Size(); ++i) {
             const Vehicle* v = world.Vehicles().At(i);
-            if (v != nullptr &&
-                SegmentHitsTurnedBox(q.from, q.to, v->Position(), v->HalfExtents(), v->m_fHeading)) {
+            if (v == nullptr) continue;
+            // However it is turned, a vehicle stays within the circle round its corners; with a
+            // margin far beyond any rounding, a line clear of that is clear of the vehicle.
+            const Vec3 base = v->Position();
+            const Vec3 half = v->HalfExtents();
+            const float reach = std::sqrt(half.x * half.x + half.y * half.y) + kVehicleMargin;
+            if (finite && (high.x < base.x - reach || low.x > base.x + reach || high.y < base.y - reach ||
+                           low.y > base.y + reach || high.z < base.z - kVehicleMargin ||
+                           low.z > base.z + 2.0f * half.z + kVehicleMargin))
+                continue;
+            if (SegmentHitsTurnedBox(q.from, q.to, base, half, v->m_fHeading)) {
                 AppendString(out, v->id);
                 return out;
             }

@@ -4,11 +4,6 @@
 
 namespace sandbox {
 
-std::string& SpillText::Item() {
-    if (items_++ > 0) buffer_ += ',';
-    return buffer_;
-}
-
 void SpillText::Settle() {
     if (buffer_.size() < kBlock) return;
     if (!spilled_) {

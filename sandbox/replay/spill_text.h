@@ -15,7 +15,10 @@ public:
     static constexpr std::size_t kBlock = 1 << 20;
 
     /// The buffer to append the next item to; a comma is put first when items came before.
-    std::string& Item();
+    std::string& Item() {
+        if (items_++ > 0) buffer_ += ',';
+        return buffer_;
+    }
     /// Moves the buffered text to the scratch file once it has grown past a block.
     void Settle();
     /// Writes everything appended so far, in order. Throws std::runtime_error on a read failure.

@@ -49,6 +49,15 @@ public:
     float FloorZ(float x, float y) const { return std::max(GroundZ(x, y), groundZ); }
     /// True when the point lies inside a box.
     bool InsideBox(Vec3 p) const;
+    /// Calls `visit(i)` for each box i (an index into Boxes()) that the segment a-b may pass
+    /// through, in no set order; any box it does pass through is among them.
+    template <class Visit>
+    void ForEachOnSegment(Vec3 a, Vec3 b, Visit&& visit) const {
+        tree_.AnyOnSegment(a, b, [&](std::uint32_t i) {
+            visit(i);
+            return false;
+        });
+    }
 
 private:
     void Index();
