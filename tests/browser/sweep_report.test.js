@@ -2,7 +2,7 @@
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, readFileSync } from 'node:fs';
+import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { launch } from './browser.js';
@@ -12,9 +12,10 @@ let session;
 let page;
 const consoleErrors = [];
 let csv;
+let out;
 
 before(async () => {
-  const out = mkdtempSync(join(tmpdir(), 'vigilor-sweep-'));
+  out = mkdtempSync(join(tmpdir(), 'vigilor-sweep-'));
   execFileSync(sandbox, ['sweep', 'foot-search', '--seeds', '4', '--vary', 'PursuitGraceMs=1500,6000',
     '--jobs', '2', '--out', out, '--quiet']);
   csv = readFileSync(join(out, 'results.csv'), 'utf8').trim().split('\n');
@@ -24,7 +25,10 @@ before(async () => {
   await page.goto('file://' + join(out, 'report.html'));
 });
 
-after(async () => { await session?.close(); });
+after(async () => {
+  await session?.close();
+  if (out) rmSync(out, { recursive: true, force: true });
+});
 
 test('results.csv has a row per run', () => {
   assert.equal(csv.length, 1 + 3 * 4);

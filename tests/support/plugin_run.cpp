@@ -3,7 +3,9 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <fstream>
+#include <mutex>
 #include <sstream>
 
 #include "scenario/log_pattern.h"
@@ -11,12 +13,39 @@
 
 namespace testing_support {
 
+namespace {
+
+// The scratch folders this test process made, removed when it ends, so that test runs do not
+// fill the temporary folder. VIGILOR_KEEP_TEST_DIRS keeps them for a look after a failure. A
+// forked child (a death test) leaves its parent's folders alone.
+class ScratchDirs {
+public:
+    ~ScratchDirs() {
+        if (getpid() != owner_ || std::getenv("VIGILOR_KEEP_TEST_DIRS") != nullptr) return;
+        std::error_code ignored;
+        for (const auto& dir : dirs_) std::filesystem::remove_all(dir, ignored);
+    }
+    void Add(const std::filesystem::path& dir) {
+        std::lock_guard lock(mutex_);
+        dirs_.push_back(dir);
+    }
+
+private:
+    const decltype(getpid()) owner_ = getpid();
+    std::mutex mutex_;
+    std::vector<std::filesystem::path> dirs_;
+};
+
+}  // namespace
+
 std::filesystem::path FreshTempDir(const std::string& tag) {
     static std::atomic<int> counter{0};
+    static ScratchDirs made;
     const auto dir = std::filesystem::temp_directory_path() / ("vigilor-test-" + std::to_string(getpid()) +
                                                                "-" + std::to_string(counter++) + "-" + tag);
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
+    made.Add(dir);
     return dir;
 }
 
