@@ -159,6 +159,24 @@ void PathNetwork::Flatten() {
         }
         linkStart_.push_back(static_cast<std::uint32_t>(linkTo_.size()));
     }
+    // A route search between two parts would settle the whole of the first before giving up.
+    part_.assign(nodes_.size(), -1);
+    std::vector<int> reached;
+    for (std::size_t first = 0; first < nodes_.size(); ++first) {
+        if (part_[first] >= 0) continue;
+        part_[first] = static_cast<int>(first);
+        reached.assign(1, static_cast<int>(first));
+        while (!reached.empty()) {
+            const auto at = static_cast<std::size_t>(reached.back());
+            reached.pop_back();
+            for (std::uint32_t k = linkStart_[at]; k < linkStart_[at + 1]; ++k) {
+                int& part = part_[static_cast<std::size_t>(linkTo_[k])];
+                if (part >= 0) continue;
+                part = static_cast<int>(first);
+                reached.push_back(linkTo_[k]);
+            }
+        }
+    }
 }
 
 int PathNetwork::ClosestIndex(Vec3 p) const {
@@ -166,7 +184,10 @@ int PathNetwork::ClosestIndex(Vec3 p) const {
 }
 
 int PathNetwork::ClosestReachableIndex(Vec3 p) const {
+    if (nodes_.empty()) return -1;
     const Vec3 lift{0.0f, 0.0f, kLinkHeight};
+    // From within a box every node is hidden; asking each one would test that box thousands of times.
+    if (geometry_->InOrOnBox(p + lift)) return ClosestIndex(p);
     // From a roof nearly every node is hidden, and mostly by the roof's own box.
     std::uint32_t blocker = static_cast<std::uint32_t>(-1);
     const int best = grid_.Nearest(nodes_, p, [&](int i) {
@@ -186,6 +207,7 @@ std::vector<Vec3> PathNetwork::Route(Vec3 from, Vec3 to) const {
     const int start = ClosestReachableIndex(from);
     const int goal = ClosestReachableIndex(to);
     if (start < 0 || goal < 0 || start == goal) return {to};
+    if (part_[static_cast<std::size_t>(start)] != part_[static_cast<std::size_t>(goal)]) return {to};
     // Dijkstra: the graph is small (a few thousand nodes at most).
     struct Item {
         float d;

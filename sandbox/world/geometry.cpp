@@ -118,4 +118,13 @@ bool Geometry::InsideBox(Vec3 p) const {
     return false;
 }
 
+bool Geometry::InOrOnBox(Vec3 p) const {
+    // A segment that starts within a box's closed bounds passes every slab of that box at t = 0, so
+    // the exact test counts it as a hit whatever its other end.
+    const Bounds point{p, p};
+    return tree_.AnyOverlapping(point, [&](std::uint32_t i) {
+        return Touch({boxes_[i].min, boxes_[i].max}, point);
+    });
+}
+
 }  // namespace sandbox

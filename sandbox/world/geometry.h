@@ -49,6 +49,8 @@ public:
     float FloorZ(float x, float y) const { return std::max(GroundZ(x, y), groundZ); }
     /// True when the point lies inside a box.
     bool InsideBox(Vec3 p) const;
+    /// True when the point lies in a box or on its surface: then every segment from it is blocked.
+    bool InOrOnBox(Vec3 p) const;
     /// Calls `visit(i)` for each box i (an index into Boxes()) that the segment a-b may pass
     /// through, in no set order; any box it does pass through is among them.
     template <class Visit>
