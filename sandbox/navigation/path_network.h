@@ -45,8 +45,10 @@ public:
 
 private:
     void Link(const Geometry& geometry, float range);
-    /// Links nodes a and b (a listed first) when they are within range and the way between is free.
-    void TryLink(const Geometry& geometry, float range, int a, int b);
+    /// Links nodes a and b (a listed first) when they are within range and `clear` finds the way
+    /// between them (lifted off the ground) free.
+    template <class Clear>
+    void TryLink(float range, int a, int b, Clear&& clear);
     /// Rebuilds the flat copy of the links and the parts of the network.
     void Flatten();
     int ClosestIndex(Vec3 p) const;
