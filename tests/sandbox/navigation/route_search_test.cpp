@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "navigation/path_network.h"
+#include "support/scan_nearest.h"
 #include "world/geometry.h"
 
 namespace {
@@ -20,21 +21,9 @@ using sandbox::Geometry;
 using sandbox::PathNetwork;
 using sandbox::SolidBox;
 using sandbox::Vec3;
+using testing_support::ScanNearest;
 
 const Vec3 kLift{0, 0, 0.5f};
-
-int ScanNearest(const std::vector<Vec3>& nodes, Vec3 p, const std::function<bool(int)>& accept) {
-    int best = -1;
-    float bestDist = std::numeric_limits<float>::max();
-    for (std::size_t i = 0; i < nodes.size(); ++i) {
-        const float d = Length(nodes[i] - p);
-        if (d < bestDist && accept(static_cast<int>(i))) {
-            bestDist = d;
-            best = static_cast<int>(i);
-        }
-    }
-    return best;
-}
 
 int PlainJoin(const PathNetwork& network, const Geometry& g, Vec3 p) {
     const auto& nodes = network.Nodes();
