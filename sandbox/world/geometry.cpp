@@ -110,10 +110,7 @@ float Geometry::GroundZ(float x, float y) const {
 
 bool Geometry::InsideBox(Vec3 p) const {
     for (const std::uint32_t i : plans_.Over(p.x, p.y)) {
-        const SolidBox& box = boxes_[i];
-        if (p.x > box.min.x && p.x < box.max.x && p.y > box.min.y && p.y < box.max.y && p.z >= box.min.z &&
-            p.z < box.max.z)
-            return true;
+        if (PointInsideBox(p, boxes_[i])) return true;
     }
     return false;
 }
