@@ -7,6 +7,7 @@
 #include <queue>
 #include <stdexcept>
 
+#include "navigation/grid_box_cells.h"
 #include "world/geometry.h"
 
 namespace sandbox {
@@ -47,6 +48,16 @@ bool StepsHold(float v, float spacing) {
 }
 }  // namespace
 
+template <class Clear>
+void PathNetwork::TryLink(float range, int a, int b, Clear&& clear) {
+    const Vec3 lift{0.0f, 0.0f, kLinkHeight};
+    const Vec3 from = nodes_[static_cast<std::size_t>(a)];
+    const Vec3 to = nodes_[static_cast<std::size_t>(b)];
+    if (!(Length(to - from) <= range) || !clear(from + lift, to + lift)) return;
+    links_[static_cast<std::size_t>(a)].push_back(b);
+    links_[static_cast<std::size_t>(b)].push_back(a);
+}
+
 std::string PathNetwork::GridProblem(float spacing, Vec3 min, Vec3 max) {
     char text[320];
     const double count = Lines(min.x, max.x, spacing) * Lines(min.y, max.y, spacing);
@@ -78,19 +89,23 @@ PathNetwork PathNetwork::Grid(float spacing, Vec3 min, Vec3 max, const Geometry&
         throw std::length_error(problem);
     const std::vector<float> xs = GridLines(min.x, max.x, spacing);
     const std::vector<float> ys = GridLines(min.y, max.y, spacing);
+    // Neighbours along the grid and its diagonals.
+    const float range = spacing * 1.5f;
+    // A link's exact test can only be decided by a box within far less than this of its bounds: a
+    // few float steps of its length, and the length of any link is at most the range.
+    GridBoxCells near(xs, ys, geometry.groundZ + kLinkHeight, 2e-4 * range + 1e-5, geometry.Boxes());
     PathNetwork nodes;
     // Each grid point's node, or -1 where a box stands on it; column by column as the nodes are listed.
     std::vector<int> at(xs.size() * ys.size(), -1);
+    nodes.nodes_.reserve(at.size());
     for (std::size_t i = 0; i < xs.size(); ++i) {
         for (std::size_t j = 0; j < ys.size(); ++j) {
             const Vec3 p{xs[i], ys[j], geometry.groundZ};
-            if (geometry.InsideBox(p + Vec3{0.0f, 0.0f, kLinkHeight})) continue;
+            if (near.InsideBox(p + Vec3{0.0f, 0.0f, kLinkHeight}, i, j)) continue;
             at[i * ys.size() + j] = static_cast<int>(nodes.nodes_.size());
             nodes.nodes_.push_back(p);
         }
     }
-    // Neighbours along the grid and its diagonals.
-    const float range = spacing * 1.5f;
     nodes.geometry_ = &geometry;
     nodes.grid_ = NodeGrid(nodes.nodes_, range);
     nodes.links_.assign(nodes.nodes_.size(), {});
@@ -110,7 +125,12 @@ PathNetwork PathNetwork::Grid(float spacing, Vec3 min, Vec3 max, const Geometry&
                 for (std::ptrdiff_t dj = di == 0 ? 1 : -reach; dj <= reach; ++dj) {
                     if (j + dj < 0 || j + dj >= rows) continue;
                     const int b = at[static_cast<std::size_t>((i + di) * rows + j + dj)];
-                    if (b >= 0) nodes.TryLink(geometry, range, a, b);
+                    if (b < 0) continue;
+                    nodes.TryLink(range, a, b, [&](Vec3 from, Vec3 to) {
+                        return near.SegmentClear(
+                            from, to, static_cast<std::size_t>(i), static_cast<std::size_t>(j),
+                            static_cast<std::size_t>(i + di), static_cast<std::size_t>(j + dj));
+                    });
                 }
             }
         }
@@ -132,32 +152,48 @@ void PathNetwork::Link(const Geometry& geometry, float range) {
     links_.assign(nodes_.size(), {});
     for (std::size_t a = 0; a < nodes_.size(); ++a) {
         grid_.ForEachNeighbourCandidate(nodes_, static_cast<int>(a), [&](int b) {
-            if (static_cast<std::size_t>(b) > a) TryLink(geometry, range, static_cast<int>(a), b);
+            if (static_cast<std::size_t>(b) <= a) return;
+            TryLink(range, static_cast<int>(a), b,
+                    [&](Vec3 from, Vec3 to) { return geometry.ShortSegmentClear(from, to); });
         });
     }
     for (std::vector<int>& linked : links_) std::sort(linked.begin(), linked.end());
     Flatten();
 }
 
-void PathNetwork::TryLink(const Geometry& geometry, float range, int a, int b) {
-    const Vec3 lift{0.0f, 0.0f, kLinkHeight};
-    const Vec3 from = nodes_[static_cast<std::size_t>(a)];
-    const Vec3 to = nodes_[static_cast<std::size_t>(b)];
-    if (!(Length(to - from) <= range) || !geometry.ShortSegmentClear(from + lift, to + lift)) return;
-    links_[static_cast<std::size_t>(a)].push_back(b);
-    links_[static_cast<std::size_t>(b)].push_back(a);
-}
-
 void PathNetwork::Flatten() {
+    std::size_t count = 0;
+    for (const std::vector<int>& linked : links_) count += linked.size();
     linkStart_.assign(1, 0);
+    linkStart_.reserve(links_.size() + 1);
     linkTo_.clear();
+    linkTo_.reserve(count);
     linkLength_.clear();
+    linkLength_.reserve(count);
     for (std::size_t i = 0; i < links_.size(); ++i) {
         for (const int j : links_[i]) {
             linkTo_.push_back(j);
             linkLength_.push_back(Length(nodes_[static_cast<std::size_t>(j)] - nodes_[i]));
         }
         linkStart_.push_back(static_cast<std::uint32_t>(linkTo_.size()));
+    }
+    // A route search between two parts would settle the whole of the first before giving up.
+    part_.assign(nodes_.size(), -1);
+    std::vector<int> reached;
+    for (std::size_t first = 0; first < nodes_.size(); ++first) {
+        if (part_[first] >= 0) continue;
+        part_[first] = static_cast<int>(first);
+        reached.assign(1, static_cast<int>(first));
+        while (!reached.empty()) {
+            const auto at = static_cast<std::size_t>(reached.back());
+            reached.pop_back();
+            for (std::uint32_t k = linkStart_[at]; k < linkStart_[at + 1]; ++k) {
+                int& part = part_[static_cast<std::size_t>(linkTo_[k])];
+                if (part >= 0) continue;
+                part = static_cast<int>(first);
+                reached.push_back(linkTo_[k]);
+            }
+        }
     }
 }
 
@@ -166,7 +202,10 @@ int PathNetwork::ClosestIndex(Vec3 p) const {
 }
 
 int PathNetwork::ClosestReachableIndex(Vec3 p) const {
+    if (nodes_.empty()) return -1;
     const Vec3 lift{0.0f, 0.0f, kLinkHeight};
+    // From within a box every node is hidden; asking each one would test that box thousands of times.
+    if (geometry_->InOrOnBox(p + lift)) return ClosestIndex(p);
     // From a roof nearly every node is hidden, and mostly by the roof's own box.
     std::uint32_t blocker = static_cast<std::uint32_t>(-1);
     const int best = grid_.Nearest(nodes_, p, [&](int i) {
@@ -186,6 +225,7 @@ std::vector<Vec3> PathNetwork::Route(Vec3 from, Vec3 to) const {
     const int start = ClosestReachableIndex(from);
     const int goal = ClosestReachableIndex(to);
     if (start < 0 || goal < 0 || start == goal) return {to};
+    if (part_[static_cast<std::size_t>(start)] != part_[static_cast<std::size_t>(goal)]) return {to};
     // Dijkstra: the graph is small (a few thousand nodes at most).
     struct Item {
         float d;

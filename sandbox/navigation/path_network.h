@@ -45,9 +45,11 @@ public:
 
 private:
     void Link(const Geometry& geometry, float range);
-    /// Links nodes a and b (a listed first) when they are within range and the way between is free.
-    void TryLink(const Geometry& geometry, float range, int a, int b);
-    /// Rebuilds the flat copy of the links.
+    /// Links nodes a and b (a listed first) when they are within range and `clear` finds the way
+    /// between them (lifted off the ground) free.
+    template <class Clear>
+    void TryLink(float range, int a, int b, Clear&& clear);
+    /// Rebuilds the flat copy of the links and the parts of the network.
     void Flatten();
     int ClosestIndex(Vec3 p) const;
     int ClosestReachableIndex(Vec3 p) const;
@@ -60,6 +62,9 @@ private:
     std::vector<std::uint32_t> linkStart_;
     std::vector<int> linkTo_;
     std::vector<float> linkLength_;
+    /// Per node, the lowest node it is linked to through any chain: two nodes with different values
+    /// have no route between them.
+    std::vector<int> part_;
     NodeGrid grid_;
 };
 

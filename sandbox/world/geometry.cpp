@@ -110,12 +110,18 @@ float Geometry::GroundZ(float x, float y) const {
 
 bool Geometry::InsideBox(Vec3 p) const {
     for (const std::uint32_t i : plans_.Over(p.x, p.y)) {
-        const SolidBox& box = boxes_[i];
-        if (p.x > box.min.x && p.x < box.max.x && p.y > box.min.y && p.y < box.max.y && p.z >= box.min.z &&
-            p.z < box.max.z)
-            return true;
+        if (PointInsideBox(p, boxes_[i])) return true;
     }
     return false;
+}
+
+bool Geometry::InOrOnBox(Vec3 p) const {
+    // A segment that starts within a box's closed bounds passes every slab of that box at t = 0, so
+    // the exact test counts it as a hit whatever its other end.
+    const Bounds point{p, p};
+    return tree_.AnyOverlapping(point, [&](std::uint32_t i) {
+        return Touch({boxes_[i].min, boxes_[i].max}, point);
+    });
 }
 
 }  // namespace sandbox

@@ -49,6 +49,8 @@ public:
     float FloorZ(float x, float y) const { return std::max(GroundZ(x, y), groundZ); }
     /// True when the point lies inside a box.
     bool InsideBox(Vec3 p) const;
+    /// True when the point lies in a box or on its surface: then every segment from it is blocked.
+    bool InOrOnBox(Vec3 p) const;
     /// Calls `visit(i)` for each box i (an index into Boxes()) that the segment a-b may pass
     /// through, in no set order; any box it does pass through is among them.
     template <class Visit>
@@ -69,6 +71,12 @@ private:
 
 /// True when the segment from a to b passes through the box (slab test).
 bool SegmentHitsBox(Vec3 a, Vec3 b, Vec3 boxMin, Vec3 boxMax);
+/// True when p lies inside the box as Geometry::InsideBox counts it: strictly within it across, from
+/// its bottom up to but not including its top.
+inline bool PointInsideBox(Vec3 p, const SolidBox& box) {
+    return p.x > box.min.x && p.x < box.max.x && p.y > box.min.y && p.y < box.max.y && p.z >= box.min.z &&
+           p.z < box.max.z;
+}
 /// The same for a box standing on `base` (the centre of its bottom), turned by `heading` about the
 /// vertical: `half` is half its width (x), half its length (y, the way it faces) and half its height.
 bool SegmentHitsTurnedBox(Vec3 a, Vec3 b, Vec3 base, Vec3 half, float heading);

@@ -9,6 +9,7 @@
 
 #include "navigation/node_grid.h"
 #include "navigation/path_network.h"
+#include "support/scan_nearest.h"
 #include "world/geometry.h"
 
 namespace {
@@ -17,20 +18,7 @@ using sandbox::Geometry;
 using sandbox::NodeGrid;
 using sandbox::PathNetwork;
 using sandbox::Vec3;
-
-// The scan the index replaces: smallest float distance below the float maximum, first index on a tie.
-int ScanNearest(const std::vector<Vec3>& nodes, Vec3 p, const std::function<bool(int)>& accept) {
-    int best = -1;
-    float bestDist = std::numeric_limits<float>::max();
-    for (std::size_t i = 0; i < nodes.size(); ++i) {
-        const float d = Length(nodes[i] - p);
-        if (d < bestDist && accept(static_cast<int>(i))) {
-            bestDist = d;
-            best = static_cast<int>(i);
-        }
-    }
-    return best;
-}
+using testing_support::ScanNearest;
 
 // Lattice nodes (many exact ties) mixed with scattered ones, some far out.
 std::vector<Vec3> Nodes(std::mt19937& random, int count) {
