@@ -49,13 +49,11 @@ bool StepsHold(float v, float spacing) {
 }  // namespace
 
 template <class Clear>
-void PathNetwork::TryLink(float range, int a, int b, Clear&& clear) {
+bool PathNetwork::TryLink(float range, int a, int b, Clear&& clear) {
     const Vec3 lift{0.0f, 0.0f, kLinkHeight};
     const Vec3 from = nodes_[static_cast<std::size_t>(a)];
     const Vec3 to = nodes_[static_cast<std::size_t>(b)];
-    if (!(Length(to - from) <= range) || !clear(from + lift, to + lift)) return;
-    links_[static_cast<std::size_t>(a)].push_back(b);
-    links_[static_cast<std::size_t>(b)].push_back(a);
+    return Length(to - from) <= range && clear(from + lift, to + lift);
 }
 
 std::string PathNetwork::GridProblem(float spacing, Vec3 min, Vec3 max) {
@@ -108,8 +106,8 @@ PathNetwork PathNetwork::Grid(float spacing, Vec3 min, Vec3 max, const Geometry&
     }
     nodes.geometry_ = &geometry;
     nodes.grid_ = NodeGrid(nodes.nodes_, range);
-    nodes.links_.assign(nodes.nodes_.size(), {});
-    for (std::vector<int>& linked : nodes.links_) linked.reserve(8);  // all a node in open ground has
+    std::vector<std::pair<int, int>> pairs;
+    pairs.reserve(nodes.nodes_.size() * 4);  // all a node in open ground finds
     // Nodes more than `reach` lines apart are farther than the range (with a little to spare against
     // rounding in the distances), so only nearer ones are asked about.
     const auto reach =
@@ -126,16 +124,17 @@ PathNetwork PathNetwork::Grid(float spacing, Vec3 min, Vec3 max, const Geometry&
                     if (j + dj < 0 || j + dj >= rows) continue;
                     const int b = at[static_cast<std::size_t>((i + di) * rows + j + dj)];
                     if (b < 0) continue;
-                    nodes.TryLink(range, a, b, [&](Vec3 from, Vec3 to) {
-                        return near.SegmentClear(
-                            from, to, static_cast<std::size_t>(i), static_cast<std::size_t>(j),
-                            static_cast<std::size_t>(i + di), static_cast<std::size_t>(j + dj));
-                    });
+                    if (nodes.TryLink(range, a, b, [&](Vec3 from, Vec3 to) {
+                            return near.SegmentClear(
+                                from, to, static_cast<std::size_t>(i), static_cast<std::size_t>(j),
+                                static_cast<std::size_t>(i + di), static_cast<std::size_t>(j + dj));
+                        }))
+                        pairs.emplace_back(a, b);
                 }
             }
         }
     }
-    nodes.Flatten();
+    nodes.FlattenPairs(pairs);
     return nodes;
 }
 
@@ -153,8 +152,11 @@ void PathNetwork::Link(const Geometry& geometry, float range) {
     for (std::size_t a = 0; a < nodes_.size(); ++a) {
         grid_.ForEachNeighbourCandidate(nodes_, static_cast<int>(a), [&](int b) {
             if (static_cast<std::size_t>(b) <= a) return;
-            TryLink(range, static_cast<int>(a), b,
-                    [&](Vec3 from, Vec3 to) { return geometry.ShortSegmentClear(from, to); });
+            if (!TryLink(range, static_cast<int>(a), b,
+                         [&](Vec3 from, Vec3 to) { return geometry.ShortSegmentClear(from, to); }))
+                return;
+            links_[a].push_back(b);
+            links_[static_cast<std::size_t>(b)].push_back(static_cast<int>(a));
         });
     }
     for (std::vector<int>& linked : links_) std::sort(linked.begin(), linked.end());
@@ -177,6 +179,43 @@ void PathNetwork::Flatten() {
         }
         linkStart_.push_back(static_cast<std::uint32_t>(linkTo_.size()));
     }
+    FindParts();
+}
+
+void PathNetwork::FlattenPairs(const std::vector<std::pair<int, int>>& pairs) {
+    // Counted first, then filled in the order found: node x gets the earlier nodes that found him
+    // (ascending) and then the later ones he found (ascending), as lists filled in that order would.
+    linkStart_.assign(nodes_.size() + 1, 0);
+    for (const auto& [a, b] : pairs) {
+        ++linkStart_[static_cast<std::size_t>(a) + 1];
+        ++linkStart_[static_cast<std::size_t>(b) + 1];
+    }
+    for (std::size_t i = 1; i < linkStart_.size(); ++i) linkStart_[i] += linkStart_[i - 1];
+    std::vector<std::uint32_t> next(linkStart_.begin(), linkStart_.end() - 1);
+    linkTo_.assign(pairs.size() * 2, 0);
+    for (const auto& [a, b] : pairs) {
+        linkTo_[next[static_cast<std::size_t>(a)]++] = b;
+        linkTo_[next[static_cast<std::size_t>(b)]++] = a;
+    }
+    linkLength_.resize(linkTo_.size());
+    for (std::size_t i = 0; i < nodes_.size(); ++i) {
+        for (std::uint32_t k = linkStart_[i]; k < linkStart_[i + 1]; ++k)
+            linkLength_[k] = Length(nodes_[static_cast<std::size_t>(linkTo_[k])] - nodes_[i]);
+    }
+    links_.clear();
+    FindParts();
+}
+
+const std::vector<std::vector<int>>& PathNetwork::Links() const {
+    if (links_.size() != nodes_.size()) {
+        links_.assign(nodes_.size(), {});
+        for (std::size_t i = 0; i < nodes_.size(); ++i)
+            links_[i].assign(linkTo_.begin() + linkStart_[i], linkTo_.begin() + linkStart_[i + 1]);
+    }
+    return links_;
+}
+
+void PathNetwork::FindParts() {
     // A route search between two parts would settle the whole of the first before giving up.
     part_.assign(nodes_.size(), -1);
     std::vector<int> reached;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "navigation/node_grid.h"
@@ -33,7 +34,8 @@ public:
 
     bool Empty() const { return nodes_.empty(); }
     const std::vector<Vec3>& Nodes() const { return nodes_; }
-    const std::vector<std::vector<int>>& Links() const { return links_; }
+    /// Each node's linked nodes, in ascending order.
+    const std::vector<std::vector<int>>& Links() const;
 
     /// The node closest to the point (3D), if there is any; none for a point that is not finite or so
     /// far away (beyond about 1.8e19 m) that its float distance overflows.
@@ -45,18 +47,24 @@ public:
 
 private:
     void Link(const Geometry& geometry, float range);
-    /// Links nodes a and b (a listed first) when they are within range and `clear` finds the way
-    /// between them (lifted off the ground) free.
+    /// Whether nodes a and b are to be linked: within range, and `clear` finds the way between
+    /// them (lifted off the ground, from a's end) free.
     template <class Clear>
-    void TryLink(float range, int a, int b, Clear&& clear);
+    bool TryLink(float range, int a, int b, Clear&& clear);
     /// Rebuilds the flat copy of the links and the parts of the network.
     void Flatten();
+    /// Builds the flat links straight from the linked pairs, each (a, b) with a listed first and
+    /// in the order they were found, as Flatten would from lists filled in that order.
+    void FlattenPairs(const std::vector<std::pair<int, int>>& pairs);
+    /// Finds the parts of the network from the flat links.
+    void FindParts();
     int ClosestIndex(Vec3 p) const;
     int ClosestReachableIndex(Vec3 p) const;
 
     const Geometry* geometry_ = nullptr;  ///< the world the nodes lie in; it outlives them
     std::vector<Vec3> nodes_;
-    std::vector<std::vector<int>> links_;
+    /// The links as lists per node; a grid builds only the flat copy below and these on first ask.
+    mutable std::vector<std::vector<int>> links_;
     /// The links again, flat for the route search: node i's run from linkStart_[i] to linkStart_[i + 1]
     /// in linkTo_, each with its length in linkLength_.
     std::vector<std::uint32_t> linkStart_;
