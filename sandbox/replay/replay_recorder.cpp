@@ -395,17 +395,20 @@ void ReplayRecorder::SampleVehicles(World& world) {
                             VehicleActivity(*v, logState_.Parked(PointerAt(vehiclePointers_, k, address))));
         vehicles_.SetNumber(s, k, kVMission, v->m_autoPilot.m_nCarMission);
         vehicles_.SetPoint(s, k, kVTarget, v->hasTarget ? std::optional<Vec3>(v->target) : std::nullopt);
-        std::string sweeps = "null";
         if (const HeliSweeps::Points* points = v->IsHeli() ? sweeps_.Of(v->id) : nullptr) {
+            std::string& sweeps = scratch_;
             sweeps = "[";
             for (const auto& p : *points) {
                 if (sweeps.size() > 1) sweeps += ',';
                 AppendPoint(sweeps, {p[0], p[1], p[2]});
             }
             sweeps += ']';
+            vehicles_.Set(s, k, kVSweeps, sweeps);
+        } else {
+            vehicles_.SetNull(s, k, kVSweeps);
         }
-        vehicles_.Set(s, k, kVSweeps, sweeps);
-        vehicles_.Set(s, k, kVLaw, v->m_bIsLawEnforcer ? "true" : "false");
+        const bool law = v->m_bIsLawEnforcer;
+        vehicles_.SetCoded(s, k, kVLaw, law, [&](std::string& out) { out += law ? "true" : "false"; });
         vehicles_.SetNumber(s, k, kVZ, v->Position().z);
     }
 }

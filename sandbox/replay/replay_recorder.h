@@ -82,7 +82,7 @@ private:
         FootSearchLog::Lookup lookup;
     };
     std::vector<OrderSerials> orderSerials_;
-    std::string scratch_;  ///< reused for the per-sample text of a cop's move
+    std::string scratch_;  ///< reused for the per-sample text of a cop's move or a helicopter's sweeps
     const LoadedModule* module_ = nullptr;
     LogState logState_;
     FootSearchLog footSearch_;
