@@ -1,5 +1,6 @@
 #include "replay/entity_track.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -16,17 +17,24 @@ void WriteArray(std::ostream& out, const char* name, const SpillText& items) {
     out << ']';
 }
 
+// The room for a change item put together on the stack: a comma, its head and a short value.
+constexpr std::size_t kShortItem = 160;
+
 // Beyond this a heading is nonsense anyway; below it the whole degrees fit an integer exactly.
 constexpr double kLargestDegrees = 1e15;
 
 std::int64_t WholeDegrees(double degrees) {
     if (!std::isfinite(degrees)) return 0;
-    const double whole = std::round(degrees);
-    if (std::fabs(whole) > kLargestDegrees) {
-        const double d = std::fmod(whole, 360.0);
-        return static_cast<std::int64_t>(d < 0 ? d + 360.0 : d);
+    if (std::fabs(degrees) >= kLargestWhole) {
+        const double whole = std::round(degrees);
+        if (std::fabs(whole) > kLargestDegrees) {
+            const double d = std::fmod(whole, 360.0);
+            return static_cast<std::int64_t>(d < 0 ? d + 360.0 : d);
+        }
+        const std::int64_t d = static_cast<std::int64_t>(whole) % 360;
+        return d < 0 ? d + 360 : d;
     }
-    const std::int64_t d = static_cast<std::int64_t>(whole) % 360;
+    const std::int64_t d = NearestWhole(degrees) % 360;
     return d < 0 ? d + 360 : d;
 }
 
@@ -46,16 +54,23 @@ void ChangeLog::Write(int sample, int entity, int field, std::size_t slot, std::
     kind_[slot] = kText;
     if (same) return;
     last_[slot] = value;
-    // "[sample,entity,field," put together before one append.
-    char head[40];
-    char* at = head;
+    // "[sample,entity,field,value]" put together before one append when the value is short, as
+    // nearly all are.
+    char text[kShortItem];
+    char* at = text + 1;
     *at++ = '[';
     for (const int number : {sample, entity, field}) {
         at = std::to_chars(at, at + 11, number).ptr;
         *at++ = ',';
     }
+    if (value.size() < static_cast<std::size_t>(text + sizeof text - at)) {
+        at = std::copy(value.begin(), value.end(), at);
+        *at++ = ']';
+        changes_.AddItem(text, static_cast<std::size_t>(at - text));
+        return;
+    }
     std::string& out = changes_.Item();
-    out.append(head, static_cast<std::size_t>(at - head));
+    out.append(text + 1, static_cast<std::size_t>(at - text - 1));
     out += value;
     out += ']';
 }
@@ -112,26 +127,37 @@ int EntityTrack::Enter(int handle, const std::string& description) {
 void EntityTrack::Row(int entity, Vec3 pos, double headingDegrees) {
     present_.push_back(entity);
     Last& last = last_[static_cast<std::size_t>(entity)];
-    const Last now{Hundredths(pos.x), Hundredths(pos.y), WholeDegrees(headingDegrees)};
+    // The very same place and heading as before need no rounding: he stands.
+    const Raw raw{std::bit_cast<std::uint32_t>(pos.x), std::bit_cast<std::uint32_t>(pos.y),
+                  std::bit_cast<std::uint64_t>(headingDegrees)};
+    if (last.raw && *last.raw == raw) {
+        motion_.Item() += "0,0,0";
+        return;
+    }
+    last.raw = raw;
+    const std::int64_t x = Hundredths(pos.x);
+    const std::int64_t y = Hundredths(pos.y);
+    const std::int64_t heading = WholeDegrees(headingDegrees);
     // The heading's change the short way round, so that turning through north costs nothing extra.
-    std::int64_t turn = now.heading - last.heading;
+    std::int64_t turn = heading - last.heading;
     if (turn > 180) turn -= 360;
     if (turn < -180) turn += 360;
-    std::string& out = motion_.Item();
-    if (now.x == last.x && now.y == last.y && turn == 0) {
-        out += "0,0,0";  // he stands: the commonest row of all
+    if (x == last.x && y == last.y && turn == 0) {
+        motion_.Item() += "0,0,0";  // he stands: the commonest row of all
     } else {
-        // Three numbers of at most 20 characters each, put together before one append; each
-        // leaves room for the comma after it.
-        char text[66];
-        char* at = text;
-        for (const std::int64_t value : {now.x - last.x, now.y - last.y, turn}) {
-            if (at != text) *at++ = ',';
-            at = std::to_chars(at, at + 21, value).ptr;
-        }
-        out.append(text, static_cast<std::size_t>(at - text));
+        // Three numbers of at most 20 characters each and their commas, put together before one
+        // append.
+        char text[1 + 3 * 21];
+        char* at = std::to_chars(text + 1, text + 22, x - last.x).ptr;
+        *at++ = ',';
+        at = std::to_chars(at, at + 20, y - last.y).ptr;
+        *at++ = ',';
+        at = std::to_chars(at, at + 20, turn).ptr;
+        motion_.AddItem(text, static_cast<std::size_t>(at - text));
     }
-    last = now;
+    last.x = x;
+    last.y = y;
+    last.heading = heading;
 }
 
 void EntityTrack::EndSample(int sample) {

@@ -145,10 +145,18 @@ public:
     void Write(std::ostream& out, const char* name) const;
 
 private:
+    /// The bits of a row's place and heading as given.
+    struct Raw {
+        std::uint32_t x = 0;
+        std::uint32_t y = 0;
+        std::uint64_t heading = 0;
+        bool operator==(const Raw&) const = default;
+    };
     struct Last {
         std::int64_t x = 0;
         std::int64_t y = 0;
         std::int64_t heading = 0;
+        std::optional<Raw> raw;  ///< none before his first row
     };
     std::unordered_map<int, int> byHandle_;
     std::vector<std::string> descriptions_;

@@ -109,4 +109,20 @@ const FootSearchLog::MoveOrder* FootSearchLog::Order(int handle) const {
     return it == orders_.end() ? nullptr : &it->second;
 }
 
+const FootSearchLog::MoveOrder* FootSearchLog::Order(int handle, Lookup& lookup) const {
+    if (lookup.order == nullptr && lookup.ordersSeen != orders_.size()) {
+        lookup.order = Order(handle);
+        lookup.ordersSeen = orders_.size();
+    }
+    return lookup.order;
+}
+
+const FootSearchLog::Command* FootSearchLog::LastCommand(int handle, Lookup& lookup) const {
+    if (lookup.last == nullptr && lookup.lastsSeen != lastOrders_.size()) {
+        lookup.last = LastCommand(handle);
+        lookup.lastsSeen = lastOrders_.size();
+    }
+    return lookup.last;
+}
+
 }  // namespace sandbox

@@ -43,6 +43,17 @@ public:
     const MoveOrder* Order(int handle) const;
     /// The last script command that named this ped first, or null.
     const Command* LastCommand(int handle) const;
+    /// One ped's entries kept from sample to sample. Entries are never removed and are updated in
+    /// place, so one found stays his; one not found is looked for again only once its table grew.
+    struct Lookup {
+        const MoveOrder* order = nullptr;
+        const Command* last = nullptr;
+        std::size_t ordersSeen = ~std::size_t{0};
+        std::size_t lastsSeen = ~std::size_t{0};
+    };
+    /// Order() and LastCommand() for a ped asked about in every sample.
+    const MoveOrder* Order(int handle, Lookup& lookup) const;
+    const Command* LastCommand(int handle, Lookup& lookup) const;
     /// Every shot heard so far: time, weapon, range and where the scene moved.
     const nlohmann::json& Shots() const { return shots_; }
 

@@ -27,6 +27,10 @@ void AppendPoint(std::string& out, Vec3 p);
 /// [x, y] in metres, each rounded to hundredths.
 void AppendFlat(std::string& out, Vec3 p);
 
+/// The nearest whole number, halves away from zero, as std::round gives it; only for values
+/// below kLargestWhole in size.
+inline constexpr double kLargestWhole = 1e15;
+std::int64_t NearestWhole(double value);
 /// Hundredths of a metre (or a degree), the unit the recorder stores positions in; values far
 /// out of range saturate rather than overflow.
 std::int64_t Hundredths(double value);

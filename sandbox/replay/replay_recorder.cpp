@@ -167,7 +167,10 @@ void ReplayRecorder::OnFrame(World& world, std::uint32_t runMs, const std::vecto
 }
 
 int ReplayRecorder::CopIndex(World& world, const Ped& ped) {
-    const int handle = world.Peds().HandleOf(&ped);
+    return CopIndex(world.Peds().HandleOf(&ped), ped);
+}
+
+int ReplayRecorder::CopIndex(int handle, const Ped& ped) {
     // Asked for every cop in every sample: the description is built only for a new one.
     if (const int known = cops_.Find(handle); known >= 0) return known;
     return cops_.Enter(handle, Description(ped.id, static_cast<const CPed*>(&ped)));
@@ -231,7 +234,7 @@ void ReplayRecorder::Sample(World& world, std::uint32_t runMs) {
     for (int i = 0; i < world.Peds().Size(); ++i) {
         const Ped* ped = world.Peds().At(i);
         if (ped == nullptr || ped == &player || ped->m_nPedType != PED_TYPE_COP) continue;
-        SampleCop(world, *ped, world.Peds().HandleOf(ped), runMs);
+        SampleCop(world, *ped, i, world.Peds().HandleOf(ped), runMs);
     }
     cops_.EndSample(s);
     SampleVehicles(world);
@@ -254,9 +257,13 @@ bool ReplayRecorder::CloseToPlayer(World& world, const Ped& cop) const {
            std::fabs(d.z) < kCloseMaxHeight;
 }
 
-void ReplayRecorder::SampleCop(World& world, const Ped& ped, int handle, std::uint32_t runMs) {
+void ReplayRecorder::SampleCop(World& world, const Ped& ped, int slot, int handle, std::uint32_t runMs) {
     const int s = samples_ - 1;
-    const int k = CopIndex(world, ped);
+    if (slot >= static_cast<int>(copBySlot_.size()))
+        copBySlot_.resize(static_cast<std::size_t>(slot) + 1, {-1, -1});
+    std::pair<int, int>& known = copBySlot_[static_cast<std::size_t>(slot)];
+    if (known.first != handle) known = {handle, CopIndex(handle, ped)};
+    const int k = known.second;
     const Vehicle* seat = ped.m_bInVehicle ? static_cast<const Vehicle*>(ped.m_pVehicle) : nullptr;
     cops_.Row(k, ped.Position(), Degrees(seat != nullptr ? seat->m_fHeading : ped.m_fHeading));
     if (k >= static_cast<int>(copPointers_.size())) copPointers_.resize(static_cast<std::size_t>(k) + 1);
@@ -287,7 +294,9 @@ void ReplayRecorder::SampleCop(World& world, const Ped& ped, int handle, std::ui
                    [&](std::string& out) { out += suppressed ? "true" : "false"; });
 
     const std::string* step = footSearch_.Step(pointer);
-    const FootSearchLog::MoveOrder* order = step ? footSearch_.Order(handle) : nullptr;
+    if (k >= static_cast<int>(orderSerials_.size())) orderSerials_.resize(static_cast<std::size_t>(k) + 1);
+    OrderSerials& serials = orderSerials_[static_cast<std::size_t>(k)];
+    const FootSearchLog::MoveOrder* order = step ? footSearch_.Order(handle, serials.lookup) : nullptr;
     cops_.SetString(s, k, kStep, step ? std::optional<std::string_view>(*step) : std::nullopt);
     const bool stepHasTarget = step && order && (*step == "travel" || *step == "sweep");
     // An order's target is fixed by its place in the journal.
@@ -302,8 +311,6 @@ void ReplayRecorder::SampleCop(World& world, const Ped& ped, int handle, std::ui
     cops_.SetCoded(s, k, kSearchTarget, searchTarget,
                    [&](std::string& out) { out += searchTarget ? "true" : "null"; });
     // An order's text changes only with a new order, so it is built only then.
-    if (k >= static_cast<int>(orderSerials_.size())) orderSerials_.resize(static_cast<std::size_t>(k) + 1);
-    OrderSerials& serials = orderSerials_[static_cast<std::size_t>(k)];
     const std::size_t moveSerial = order ? order->serial + 1 : 0;
     if (!serials.seen || serials.move != moveSerial) {
         if (order) {
@@ -316,7 +323,7 @@ void ReplayRecorder::SampleCop(World& world, const Ped& ped, int handle, std::ui
             cops_.Set(s, k, kMoveOrder, "null");
         }
     }
-    const FootSearchLog::Command* last = footSearch_.LastCommand(handle);
+    const FootSearchLog::Command* last = footSearch_.LastCommand(handle, serials.lookup);
     const std::size_t lastSerial = last ? last->serial + 1 : 0;
     if (!serials.seen || serials.last != lastSerial) {
         if (last) {
@@ -388,17 +395,20 @@ void ReplayRecorder::SampleVehicles(World& world) {
                             VehicleActivity(*v, logState_.Parked(PointerAt(vehiclePointers_, k, address))));
         vehicles_.SetNumber(s, k, kVMission, v->m_autoPilot.m_nCarMission);
         vehicles_.SetPoint(s, k, kVTarget, v->hasTarget ? std::optional<Vec3>(v->target) : std::nullopt);
-        std::string sweeps = "null";
         if (const HeliSweeps::Points* points = v->IsHeli() ? sweeps_.Of(v->id) : nullptr) {
+            std::string& sweeps = scratch_;
             sweeps = "[";
             for (const auto& p : *points) {
                 if (sweeps.size() > 1) sweeps += ',';
                 AppendPoint(sweeps, {p[0], p[1], p[2]});
             }
             sweeps += ']';
+            vehicles_.Set(s, k, kVSweeps, sweeps);
+        } else {
+            vehicles_.SetNull(s, k, kVSweeps);
         }
-        vehicles_.Set(s, k, kVSweeps, sweeps);
-        vehicles_.Set(s, k, kVLaw, v->m_bIsLawEnforcer ? "true" : "false");
+        const bool law = v->m_bIsLawEnforcer;
+        vehicles_.SetCoded(s, k, kVLaw, law, [&](std::string& out) { out += law ? "true" : "false"; });
         vehicles_.SetNumber(s, k, kVZ, v->Position().z);
     }
 }

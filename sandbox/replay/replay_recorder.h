@@ -53,10 +53,11 @@ public:
 
 private:
     void Sample(World& world, std::uint32_t runMs);
-    void SampleCop(World& world, const Ped& ped, int handle, std::uint32_t runMs);
+    void SampleCop(World& world, const Ped& ped, int slot, int handle, std::uint32_t runMs);
     void SampleVehicles(World& world);
     void NoteOrders(World& world, int sample);
     int CopIndex(World& world, const Ped& ped);
+    int CopIndex(int handle, const Ped& ped);
     bool CloseToPlayer(World& world, const Ped& ped) const;
 
     std::string title_;
@@ -67,7 +68,9 @@ private:
         double sight = 0, vehicleSight = 0, heliSight = 0, close = 0, closeCar = 0;
     };
     std::optional<CloseView> closeView_;
-    std::vector<PointerKey> copPointers_;       ///< "%p" text by cop index
+    std::vector<PointerKey> copPointers_;  ///< "%p" text by cop index
+    /// The handle and cop index last found in each slot of the ped pool: nearly always the same.
+    std::vector<std::pair<int, int>> copBySlot_;
     std::vector<std::string> vehiclePointers_;  ///< "%p" text by vehicle index
     /// Per cop, the journal places (plus one; 0 for none) of the orders last written for him.
     struct OrderSerials {
@@ -76,9 +79,10 @@ private:
         std::size_t last = 0;
         bool routeSeen = false;
         std::vector<Vec3> route;  ///< the waypoints last written
+        FootSearchLog::Lookup lookup;
     };
     std::vector<OrderSerials> orderSerials_;
-    std::string scratch_;  ///< reused for the per-sample text of a cop's move
+    std::string scratch_;  ///< reused for the per-sample text of a cop's move or a helicopter's sweeps
     const LoadedModule* module_ = nullptr;
     LogState logState_;
     FootSearchLog footSearch_;

@@ -1,6 +1,7 @@
 #include "replay/sight_record.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <vector>
 
@@ -109,12 +110,16 @@ bool SightRecord::Take(World& world, std::uint32_t runMs, int sample,
 }
 
 void SightRecord::Write(World& world, int sample, int cop, const Ped* ped, const SightQuery& q) {
-    std::string& out = items_.Item();
-    out += '[';
-    AppendInt(out, sample);
-    out += ',';
-    AppendInt(out, cop);
-    out += q.clear ? ",1" : ",0";
+    // "[sample,cop,clear" put together before one append.
+    char head[32];
+    char* at = head + 1;
+    *at++ = '[';
+    at = std::to_chars(at, at + 11, sample).ptr;
+    *at++ = ',';
+    at = std::to_chars(at, at + 11, cop).ptr;
+    *at++ = ',';
+    *at++ = q.clear ? '1' : '0';
+    std::string& out = items_.AddItem(head, static_cast<std::size_t>(at - head));
     if (!q.clear) {
         out += ',';
         out += SightBlocker(world, q);

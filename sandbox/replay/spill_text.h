@@ -19,6 +19,15 @@ public:
         if (items_++ > 0) buffer_ += ',';
         return buffer_;
     }
+    /// Starts an item with text[1..size): text[0] is left free for the comma, so that both go in
+    /// with one append. Returns the buffer, for the rest of the item if any.
+    std::string& AddItem(char* text, std::size_t size) {
+        if (items_++ > 0) {
+            text[0] = ',';
+            return buffer_.append(text, size);
+        }
+        return buffer_.append(text + 1, size - 1);
+    }
     /// Moves the buffered text to the scratch file once it has grown past a block.
     void Settle();
     /// Writes everything appended so far, in order. Throws std::runtime_error on a read failure.

@@ -10,6 +10,8 @@
 #include <sstream>
 #include <string>
 
+#include <nlohmann/json.hpp>
+
 #include "replay/entity_track.h"
 #include "replay/json_text.h"
 
@@ -120,6 +122,24 @@ TEST(ChangeLogTest, ShortcutsWriteWhatPlainTextWould) {
     const std::string written = Members(plain);
     EXPECT_EQ(Members(fast), written);
     EXPECT_GT(written.size(), 10000u);  // the run wrote many changes, not a handful
+}
+
+// A change is put together on the stack when short and appended in parts when long; either way
+// it must read back as the same item, with large numbers in its head.
+TEST(ChangeLogTest, ShortAndLongValuesReadBackWhole) {
+    sandbox::ChangeLog log({"a", "b"});
+    nlohmann::json expected = nlohmann::json::array();
+    for (int length = 0; length < 300; ++length) {
+        const int sample = 2000000000 - length;
+        const int entity = length % 7 == 0 ? 1999999 : length;
+        const std::string text(static_cast<std::size_t>(length), 'x');
+        std::string value;
+        sandbox::AppendString(value, text);
+        log.Set(sample, entity, length % 2, value);
+        expected.push_back({sample, entity, length % 2, text});
+    }
+    const auto j = nlohmann::json::parse("{" + Members(log) + "}");
+    EXPECT_EQ(j["changes"], expected);
 }
 
 }  // namespace
