@@ -55,19 +55,19 @@ void ReadPlayer(const Fields& f, PlayerSpec& player, std::vector<PendingRef>& re
 }
 
 // A start list goes into a pool: an element past its capacity is an error.
-template <typename Spec, typename Read>
+template <typename Entity, typename Read>
 void ReadStartList(const Fields& root, const std::string& key, std::size_t capacity, const std::string& full,
-                   ObjectKind kind, IdRegistry& ids, std::vector<Spec>& specs, Read read) {
+                   ObjectKind kind, IdRegistry& ids, std::vector<Entity>& entities, Read read) {
     const Json* list = root.Optional(key);
     if (list == nullptr) {
         return;
     }
     ForEachElement(*list, key, [&](const Json& value, const std::string& path) {
-        if (specs.size() == capacity) {
+        if (entities.size() == capacity) {
             Fail(path, full);
         }
-        specs.push_back(read(value, path));
-        ids.Declare(specs.back().id, kind, ChildPath(path, "id"));
+        entities.push_back(read(value, path));
+        ids.Declare(entities.back().id, kind, ChildPath(path, "id"));
     });
 }
 
