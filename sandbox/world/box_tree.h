@@ -36,10 +36,6 @@ public:
     /// true when some call did. A segment with a coordinate that is not finite visits every box.
     template <class Visit>
     bool AnyOnSegment(Vec3 a, Vec3 b, Visit&& visit) const;
-    /// Calls `visit(i)` for each box i that may stand over the point (x and y, edges included); the
-    /// caller tests each box itself.
-    template <class Visit>
-    void ForEachOver(float x, float y, Visit&& visit) const;
     /// Calls `visit(i)` for each box i whose bounds may touch `region` (edges included), until it
     /// returns true; true when some call did.
     template <class Visit>
@@ -96,15 +92,6 @@ bool BoxTree::AnyOnSegment(Vec3 a, Vec3 b, Visit&& visit) const {
         return false;
     }
     return Walk([&](const Bounds& bounds) { return SegmentMayTouch(bounds, a, b); }, visit);
-}
-
-template <class Visit>
-void BoxTree::ForEachOver(float x, float y, Visit&& visit) const {
-    Walk([&](const Bounds& b) { return x >= b.min.x && x <= b.max.x && y >= b.min.y && y <= b.max.y; },
-         [&](std::uint32_t i) {
-             visit(i);
-             return false;
-         });
 }
 
 template <class Visit>
