@@ -79,8 +79,14 @@ bool SightRecord::Take(World& world, std::uint32_t runMs, int sample,
     // The plugin asks for its cops in pool order; cops sharing a seat position (a car's crew) each
     // ask the same question, so each question goes to the next of them not yet served.
     // The search starts after the last cop served, where the next question nearly always is.
-    std::vector<const Ped*> served;
     const int size = world.Peds().Size();
+    // A cop served by this call carries its round: no list of them to search.
+    if (servedRound_.size() < static_cast<std::size_t>(size))
+        servedRound_.resize(static_cast<std::size_t>(size), 0);
+    if (++round_ == 0) {
+        std::fill(servedRound_.begin(), servedRound_.end(), 0u);
+        round_ = 1;
+    }
     int cursor = 0;
     for (const SightQuery& q : queries) {
         const Vec3 feet = q.from - Vec3{0.0f, 0.0f, kEyeHeight};
@@ -91,7 +97,7 @@ bool SightRecord::Take(World& world, std::uint32_t runMs, int sample,
             if (ped == nullptr || ped->m_nPedType != PED_TYPE_COP ||
                 Length(ped->Position() - feet) > kMatchTolerance)
                 continue;
-            if (std::find(served.begin(), served.end(), ped) == served.end()) {
+            if (servedRound_[static_cast<std::size_t>(i)] != round_) {
                 asker = ped;
                 cursor = i + 1;
             }
@@ -100,7 +106,7 @@ bool SightRecord::Take(World& world, std::uint32_t runMs, int sample,
             Write(world, sample, -1, nullptr, q);
             continue;
         }
-        served.push_back(asker);
+        servedRound_[static_cast<std::size_t>(cursor - 1)] = round_;
         last_[world.Peds().HandleOf(asker)] = {runMs, q.clear};
         Write(world, sample, copIndex(*asker), asker, q);
     }

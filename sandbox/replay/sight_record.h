@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "replay/spill_text.h"
 
@@ -38,7 +39,9 @@ private:
         std::uint32_t runMs;
         bool clear;
     };
-    std::unordered_map<int, Asked> last_;  ///< by ped handle
+    std::unordered_map<int, Asked> last_;     ///< by ped handle
+    std::vector<std::uint32_t> servedRound_;  ///< by pool slot: the call that last served him
+    std::uint32_t round_ = 0;
     std::uint32_t lastTickMs_ = 0;
     SpillText items_;
 };
