@@ -18,8 +18,12 @@ GridBoxCells::Span GridBoxCells::Cover(const std::vector<float>& lines, double l
 }
 
 GridBoxCells::GridBoxCells(const std::vector<float>& xs, const std::vector<float>& ys, float z, double margin,
-                           const std::vector<SolidBox>& boxes)
-    : boxes_(&boxes), columns_(xs.empty() ? 0 : 2 * xs.size() - 1), tested_(boxes.size(), 0) {
+                           const std::vector<SolidBox>& boxes, std::size_t reach)
+    : boxes_(&boxes),
+      columns_(xs.empty() ? 0 : 2 * xs.size() - 1),
+      tested_(boxes.size(), 0),
+      lines_(xs.size()),
+      clearAround_(xs.size() * ys.size(), 1) {
     const std::size_t rows = ys.empty() ? 0 : 2 * ys.size() - 1;
     cellStart_.assign(columns_ * rows + 1, 0);
     std::vector<Span> spanX(boxes.size(), {0, -1});
@@ -37,13 +41,30 @@ GridBoxCells::GridBoxCells(const std::vector<float>& xs, const std::vector<float
                 use(static_cast<std::size_t>(y) * columns_ + static_cast<std::size_t>(x));
         }
     };
-    for (std::size_t k = 0; k < boxes.size(); ++k)
-        forEachCell(k, [&](std::size_t c) { ++cellStart_[c + 1]; });
+    // Each cell's count becomes its end, and filling from the last box down leaves it at its start.
+    for (std::size_t k = 0; k < boxes.size(); ++k) forEachCell(k, [&](std::size_t c) { ++cellStart_[c]; });
     for (std::size_t c = 1; c < cellStart_.size(); ++c) cellStart_[c] += cellStart_[c - 1];
     entries_.resize(cellStart_.back());
-    std::vector<std::uint32_t> fill(cellStart_.begin(), cellStart_.end() - 1);
-    for (std::size_t k = 0; k < boxes.size(); ++k)
-        forEachCell(k, [&](std::size_t c) { entries_[fill[c]++] = static_cast<std::uint32_t>(k); });
+    for (std::size_t k = boxes.size(); k-- > 0;)
+        forEachCell(k, [&](std::size_t c) { entries_[--cellStart_[c]] = static_cast<std::uint32_t>(k); });
+
+    // A segment from point i to a point at most `reach` lines away covers cells 2i - 2 reach to
+    // 2i + 2 reach at most, so a box entered in cells `first` to `last` can only matter to the points
+    // from (first - 2 reach) / 2 to (last + 2 reach) / 2.
+    const auto wide = static_cast<std::ptrdiff_t>(2 * reach);
+    const auto points = [&](Span s, std::size_t count) {
+        return Span{std::max<std::ptrdiff_t>(s.first - wide + 1, 0) / 2,
+                    std::min<std::ptrdiff_t>((s.last + wide) / 2, static_cast<std::ptrdiff_t>(count) - 1)};
+    };
+    for (std::size_t k = 0; k < boxes.size(); ++k) {
+        if (spanX[k].last < spanX[k].first || spanY[k].last < spanY[k].first) continue;
+        const Span px = points(spanX[k], xs.size());
+        const Span py = points(spanY[k], ys.size());
+        for (std::ptrdiff_t j = py.first; j <= py.last; ++j) {
+            for (std::ptrdiff_t i = px.first; i <= px.last; ++i)
+                clearAround_[static_cast<std::size_t>(j) * lines_ + static_cast<std::size_t>(i)] = 0;
+        }
+    }
 }
 
 bool GridBoxCells::SegmentClear(Vec3 a, Vec3 b, std::size_t i0, std::size_t j0, std::size_t i1,

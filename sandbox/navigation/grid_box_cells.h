@@ -14,9 +14,14 @@ namespace sandbox {
 class GridBoxCells {
 public:
     /// `xs` and `ys` are the grid's lines, ascending. A box is entered where it comes within `margin`
-    /// of a cell and of height `z`.
+    /// of a cell and of height `z`. `reach` is the most lines apart in x or in y that ClearAround
+    /// answers for.
     GridBoxCells(const std::vector<float>& xs, const std::vector<float>& ys, float z, double margin,
-                 const std::vector<SolidBox>& boxes);
+                 const std::vector<SolidBox>& boxes, std::size_t reach);
+
+    /// Whether no box is entered in any cell within `reach` lines of grid point (i, j): then every
+    /// segment from it to a grid point at most that many lines away, in x and in y, is clear.
+    bool ClearAround(std::size_t i, std::size_t j) const { return clearAround_[j * lines_ + i] != 0; }
 
     /// Geometry::SegmentClear's answer for the segment from a, standing on grid point (i0, j0), to b on
     /// (i1, j1), both at height z, where the margin covers the exact test's rounding at that length.
@@ -39,6 +44,8 @@ private:
     std::vector<std::uint32_t> entries_;    ///< box indices by cell, ascending within each
     std::vector<std::uint32_t> tested_;     ///< per box, the last segment that tested it
     std::uint32_t segment_ = 0;
+    std::size_t lines_;                      ///< lines across x
+    std::vector<std::uint8_t> clearAround_;  ///< per grid point, row by row: ClearAround's answer
 };
 
 }  // namespace sandbox

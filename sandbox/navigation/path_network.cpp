@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "navigation/grid_box_cells.h"
+#include "navigation/lattice_links.h"
 #include "world/geometry.h"
 
 namespace sandbox {
@@ -33,13 +34,6 @@ std::vector<float> GridLines(float lo, float hi, float spacing) {
     std::vector<float> lines;
     for (float v = FirstLine(lo, spacing); v <= hi; v += spacing) lines.push_back(v);
     return lines;
-}
-
-// The narrowest step between neighbouring lines; infinity for a single line.
-float SmallestGap(const std::vector<float>& lines) {
-    float gap = std::numeric_limits<float>::infinity();
-    for (std::size_t k = 1; k < lines.size(); ++k) gap = std::min(gap, lines[k] - lines[k - 1]);
-    return gap;
 }
 
 bool StepsHold(float v, float spacing) {
@@ -91,7 +85,8 @@ PathNetwork PathNetwork::Grid(float spacing, Vec3 min, Vec3 max, const Geometry&
     const float range = spacing * 1.5f;
     // A link's exact test can only be decided by a box within far less than this of its bounds: a
     // few float steps of its length, and the length of any link is at most the range.
-    GridBoxCells near(xs, ys, geometry.groundZ + kLinkHeight, 2e-4 * range + 1e-5, geometry.Boxes());
+    GridBoxCells near(xs, ys, geometry.groundZ + kLinkHeight, 2e-4 * range + 1e-5, geometry.Boxes(),
+                      LatticeReach(xs, ys, range));
     PathNetwork nodes;
     // Each grid point's node, or -1 where a box stands on it; column by column as the nodes are listed.
     std::vector<int> at(xs.size() * ys.size(), -1);
@@ -106,35 +101,8 @@ PathNetwork PathNetwork::Grid(float spacing, Vec3 min, Vec3 max, const Geometry&
     }
     nodes.geometry_ = &geometry;
     nodes.grid_ = NodeGrid(nodes.nodes_, range);
-    std::vector<std::pair<int, int>> pairs;
-    pairs.reserve(nodes.nodes_.size() * 4);  // all a node in open ground finds
-    // Nodes more than `reach` lines apart are farther than the range (with a little to spare against
-    // rounding in the distances), so only nearer ones are asked about.
-    const auto reach =
-        static_cast<std::ptrdiff_t>(std::floor(range / std::min(SmallestGap(xs), SmallestGap(ys)) * 1.001f));
-    const auto columns = static_cast<std::ptrdiff_t>(xs.size());
-    const auto rows = static_cast<std::ptrdiff_t>(ys.size());
-    for (std::ptrdiff_t i = 0; i < columns; ++i) {
-        for (std::ptrdiff_t j = 0; j < rows; ++j) {
-            const int a = at[static_cast<std::size_t>(i * rows + j)];
-            if (a < 0) continue;
-            // Later nodes only, in the order they are listed: up this column, then the next columns.
-            for (std::ptrdiff_t di = 0; di <= reach && i + di < columns; ++di) {
-                for (std::ptrdiff_t dj = di == 0 ? 1 : -reach; dj <= reach; ++dj) {
-                    if (j + dj < 0 || j + dj >= rows) continue;
-                    const int b = at[static_cast<std::size_t>((i + di) * rows + j + dj)];
-                    if (b < 0) continue;
-                    if (nodes.TryLink(range, a, b, [&](Vec3 from, Vec3 to) {
-                            return near.SegmentClear(
-                                from, to, static_cast<std::size_t>(i), static_cast<std::size_t>(j),
-                                static_cast<std::size_t>(i + di), static_cast<std::size_t>(j + dj));
-                        }))
-                        pairs.emplace_back(a, b);
-                }
-            }
-        }
-    }
-    nodes.FlattenPairs(pairs);
+    nodes.flat_ = LinkLattice({xs, ys, at, nodes.nodes_}, range, {0.0f, 0.0f, kLinkHeight}, near);
+    nodes.FindParts();
     return nodes;
 }
 
@@ -166,43 +134,19 @@ void PathNetwork::Link(const Geometry& geometry, float range) {
 void PathNetwork::Flatten() {
     std::size_t count = 0;
     for (const std::vector<int>& linked : links_) count += linked.size();
-    linkStart_.assign(1, 0);
-    linkStart_.reserve(links_.size() + 1);
-    linkTo_.clear();
-    linkTo_.reserve(count);
-    linkLength_.clear();
-    linkLength_.reserve(count);
+    flat_.start.assign(1, 0);
+    flat_.start.reserve(links_.size() + 1);
+    flat_.to.clear();
+    flat_.to.reserve(count);
+    flat_.length.clear();
+    flat_.length.reserve(count);
     for (std::size_t i = 0; i < links_.size(); ++i) {
         for (const int j : links_[i]) {
-            linkTo_.push_back(j);
-            linkLength_.push_back(Length(nodes_[static_cast<std::size_t>(j)] - nodes_[i]));
+            flat_.to.push_back(j);
+            flat_.length.push_back(Length(nodes_[static_cast<std::size_t>(j)] - nodes_[i]));
         }
-        linkStart_.push_back(static_cast<std::uint32_t>(linkTo_.size()));
+        flat_.start.push_back(static_cast<std::uint32_t>(flat_.to.size()));
     }
-    FindParts();
-}
-
-void PathNetwork::FlattenPairs(const std::vector<std::pair<int, int>>& pairs) {
-    // Counted first, then filled in the order found: node x gets the earlier nodes that found him
-    // (ascending) and then the later ones he found (ascending), as lists filled in that order would.
-    linkStart_.assign(nodes_.size() + 1, 0);
-    for (const auto& [a, b] : pairs) {
-        ++linkStart_[static_cast<std::size_t>(a) + 1];
-        ++linkStart_[static_cast<std::size_t>(b) + 1];
-    }
-    for (std::size_t i = 1; i < linkStart_.size(); ++i) linkStart_[i] += linkStart_[i - 1];
-    std::vector<std::uint32_t> next(linkStart_.begin(), linkStart_.end() - 1);
-    linkTo_.assign(pairs.size() * 2, 0);
-    for (const auto& [a, b] : pairs) {
-        linkTo_[next[static_cast<std::size_t>(a)]++] = b;
-        linkTo_[next[static_cast<std::size_t>(b)]++] = a;
-    }
-    linkLength_.resize(linkTo_.size());
-    for (std::size_t i = 0; i < nodes_.size(); ++i) {
-        for (std::uint32_t k = linkStart_[i]; k < linkStart_[i + 1]; ++k)
-            linkLength_[k] = Length(nodes_[static_cast<std::size_t>(linkTo_[k])] - nodes_[i]);
-    }
-    links_.clear();
     FindParts();
 }
 
@@ -210,7 +154,7 @@ const std::vector<std::vector<int>>& PathNetwork::Links() const {
     if (links_.size() != nodes_.size()) {
         links_.assign(nodes_.size(), {});
         for (std::size_t i = 0; i < nodes_.size(); ++i)
-            links_[i].assign(linkTo_.begin() + linkStart_[i], linkTo_.begin() + linkStart_[i + 1]);
+            links_[i].assign(flat_.to.begin() + flat_.start[i], flat_.to.begin() + flat_.start[i + 1]);
     }
     return links_;
 }
@@ -226,11 +170,11 @@ void PathNetwork::FindParts() {
         while (!reached.empty()) {
             const auto at = static_cast<std::size_t>(reached.back());
             reached.pop_back();
-            for (std::uint32_t k = linkStart_[at]; k < linkStart_[at + 1]; ++k) {
-                int& part = part_[static_cast<std::size_t>(linkTo_[k])];
+            for (std::uint32_t k = flat_.start[at]; k < flat_.start[at + 1]; ++k) {
+                int& part = part_[static_cast<std::size_t>(flat_.to[k])];
                 if (part >= 0) continue;
                 part = static_cast<int>(first);
-                reached.push_back(linkTo_[k]);
+                reached.push_back(flat_.to[k]);
             }
         }
     }
@@ -296,14 +240,14 @@ std::vector<Vec3> PathNetwork::Route(Vec3 from, Vec3 to) const {
         if (i == goal) break;
         if (d > dist(static_cast<std::size_t>(i))) continue;
         const auto at = static_cast<std::size_t>(i);
-        for (std::uint32_t k = linkStart_[at]; k < linkStart_[at + 1]; ++k) {
-            const auto j = static_cast<std::size_t>(linkTo_[k]);
-            const float nd = d + linkLength_[k];
+        for (std::uint32_t k = flat_.start[at]; k < flat_.start[at + 1]; ++k) {
+            const auto j = static_cast<std::size_t>(flat_.to[k]);
+            const float nd = d + flat_.length[k];
             if (nd < dist(j)) {
                 s.stamp[j] = round;
                 s.dist[j] = nd;
                 s.previous[j] = i;
-                open.push_back({nd, linkTo_[k]});
+                open.push_back({nd, flat_.to[k]});
                 std::push_heap(open.begin(), open.end(), greater);
             }
         }

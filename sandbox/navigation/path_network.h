@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "navigation/flat_links.h"
 #include "navigation/node_grid.h"
 #include "world/vec3.h"
 
@@ -53,9 +54,6 @@ private:
     bool TryLink(float range, int a, int b, Clear&& clear);
     /// Rebuilds the flat copy of the links and the parts of the network.
     void Flatten();
-    /// Builds the flat links straight from the linked pairs, each (a, b) with a listed first and
-    /// in the order they were found, as Flatten would from lists filled in that order.
-    void FlattenPairs(const std::vector<std::pair<int, int>>& pairs);
     /// Finds the parts of the network from the flat links.
     void FindParts();
     int ClosestIndex(Vec3 p) const;
@@ -65,11 +63,8 @@ private:
     std::vector<Vec3> nodes_;
     /// The links as lists per node; a grid builds only the flat copy below and these on first ask.
     mutable std::vector<std::vector<int>> links_;
-    /// The links again, flat for the route search: node i's run from linkStart_[i] to linkStart_[i + 1]
-    /// in linkTo_, each with its length in linkLength_.
-    std::vector<std::uint32_t> linkStart_;
-    std::vector<int> linkTo_;
-    std::vector<float> linkLength_;
+    /// The links again, flat for the route search.
+    FlatLinks flat_;
     /// Per node, the lowest node it is linked to through any chain: two nodes with different values
     /// have no route between them.
     std::vector<int> part_;
