@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <memory>
 
 #include "navigation/grid_box_cells.h"
 
@@ -27,7 +28,7 @@ std::size_t LatticeReach(const std::vector<float>& xs, const std::vector<float>&
 // Each pair is tested once, from its earlier node, and each node's run lists its neighbours in
 // ascending order: the earlier ones as they answered, then the later ones it asks about itself. Nodes
 // are numbered column by column, so ascending order is the order of (column, row) offsets.
-FlatLinks LinkLattice(const Lattice& lattice, float range, Vec3 lift, GridBoxCells& cells) {
+FlatLinks LinkLattice(const Lattice& lattice, float range, Vec3 lift, const GridBoxCells& cells) {
     const auto columns = static_cast<std::ptrdiff_t>(lattice.xs.size());
     const auto rows = static_cast<std::ptrdiff_t>(lattice.ys.size());
     const auto reach = static_cast<std::ptrdiff_t>(LatticeReach(lattice.xs, lattice.ys, range));
@@ -60,15 +61,17 @@ FlatLinks LinkLattice(const Lattice& lattice, float range, Vec3 lift, GridBoxCel
             const bool earlier = di < 0 || (di == 0 && dj < 0);
             const std::ptrdiff_t li = earlier ? -di : di, lj = earlier ? -dj : dj;
             for (std::size_t slot = 0; slot < later.size(); ++slot) {
-                if (later[slot].di == li && later[slot].dj == lj) near.push_back({di * stride + dj, earlier, slot});
+                if (later[slot].di == li && later[slot].dj == lj)
+                    near.push_back({di * stride + dj, earlier, slot});
             }
         }
     }
     const std::vector<Vec3>& nodes = lattice.nodes;
 
-    // Per node and later point, the length of their link, or -1 where there is none.
-    std::vector<float> linked;
-    linked.reserve(nodes.size() * later.size());
+    // Per node and later point, the length of their link, or -1 where there is none; every entry is
+    // written before it is read.
+    const std::size_t asked = later.size();
+    const auto linked = std::make_unique_for_overwrite<float[]>(nodes.size() * asked);
     FlatLinks links;
     links.start.reserve(nodes.size() + 1);
     links.start.push_back(0);
@@ -80,27 +83,30 @@ FlatLinks LinkLattice(const Lattice& lattice, float range, Vec3 lift, GridBoxCel
             const int a = around[static_cast<std::size_t>(p)];
             if (a < 0) continue;
             const Vec3 from = nodes[static_cast<std::size_t>(a)];
+            float* const mine = linked.get() + static_cast<std::size_t>(a) * asked;
             const bool open = cells.ClearAround(static_cast<std::size_t>(i), static_cast<std::size_t>(j));
-            for (const Later& l : later) {
+            for (std::size_t slot = 0; slot < asked; ++slot) {
+                const Later& l = later[slot];
                 const int b = around[static_cast<std::size_t>(p + l.step)];
                 float length = -1.0f;
                 if (b >= 0) {
                     const Vec3 to = nodes[static_cast<std::size_t>(b)];
                     const float d = Length(to - from);
                     if (d <= range &&
-                        (open || cells.SegmentClear(from + lift, to + lift, static_cast<std::size_t>(i),
-                                                    static_cast<std::size_t>(j), static_cast<std::size_t>(i + l.di),
-                                                    static_cast<std::size_t>(j + l.dj))))
+                        (open ||
+                         cells.SegmentClear(from + lift, to + lift, static_cast<std::size_t>(i),
+                                            static_cast<std::size_t>(j), static_cast<std::size_t>(i + l.di),
+                                            static_cast<std::size_t>(j + l.dj))))
                         length = d;
                 }
-                linked.push_back(length);
+                mine[slot] = length;
             }
             // The length from the other end is the same float: the difference only changes sign.
             for (const Near& n : near) {
                 const int b = around[static_cast<std::size_t>(p + n.step)];
                 if (b < 0) continue;
                 const float length =
-                    linked[static_cast<std::size_t>(n.earlier ? b : a) * later.size() + n.slot];
+                    n.earlier ? linked[static_cast<std::size_t>(b) * asked + n.slot] : mine[n.slot];
                 if (length < 0.0f) continue;
                 links.to.push_back(b);
                 links.length.push_back(length);

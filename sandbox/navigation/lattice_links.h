@@ -25,6 +25,6 @@ std::size_t LatticeReach(const std::vector<float>& xs, const std::vector<float>&
 
 /// Links each node to every other within `range` (the float length between them) whose way, both
 /// ends raised by `lift`, `cells` finds clear; `cells` must answer ClearAround for LatticeReach.
-FlatLinks LinkLattice(const Lattice& lattice, float range, Vec3 lift, GridBoxCells& cells);
+FlatLinks LinkLattice(const Lattice& lattice, float range, Vec3 lift, const GridBoxCells& cells);
 
 }  // namespace sandbox

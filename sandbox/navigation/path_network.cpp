@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <stdexcept>
 
 #include "navigation/grid_box_cells.h"
@@ -162,19 +163,23 @@ const std::vector<std::vector<int>>& PathNetwork::Links() const {
 void PathNetwork::FindParts() {
     // A route search between two parts would settle the whole of the first before giving up.
     part_.assign(nodes_.size(), -1);
-    std::vector<int> reached;
+    // The nodes reached and not yet looked from; each enters once, when it is given its part.
+    const auto reached = std::make_unique_for_overwrite<int[]>(nodes_.size());
+    const std::uint32_t* const start = flat_.start.data();
+    const int* const to = flat_.to.data();
+    int* const part = part_.data();
     for (std::size_t first = 0; first < nodes_.size(); ++first) {
-        if (part_[first] >= 0) continue;
-        part_[first] = static_cast<int>(first);
-        reached.assign(1, static_cast<int>(first));
-        while (!reached.empty()) {
-            const auto at = static_cast<std::size_t>(reached.back());
-            reached.pop_back();
-            for (std::uint32_t k = flat_.start[at]; k < flat_.start[at + 1]; ++k) {
-                int& part = part_[static_cast<std::size_t>(flat_.to[k])];
-                if (part >= 0) continue;
-                part = static_cast<int>(first);
-                reached.push_back(flat_.to[k]);
+        if (part[first] >= 0) continue;
+        const auto label = static_cast<int>(first);
+        part[first] = label;
+        std::size_t count = 0;
+        reached[count++] = label;
+        while (count > 0) {
+            const auto at = static_cast<std::size_t>(reached[--count]);
+            for (std::uint32_t k = start[at]; k < start[at + 1]; ++k) {
+                if (part[to[k]] >= 0) continue;
+                part[to[k]] = label;
+                reached[count++] = to[k];
             }
         }
     }

@@ -1,5 +1,5 @@
-// The boxes entered per grid cell decide a level segment between grid points, and whether a grid
-// point is inside a box, exactly as a test of every box does, with boxes on the lines, ending on
+// The boxes listed near each grid point decide a level segment between grid points, and whether a
+// grid point is inside a box, exactly as a test of every box does, with boxes on the lines, ending on
 // them, a hair away, and with tops or bottoms at the segments' height.
 
 #include <gtest/gtest.h>
