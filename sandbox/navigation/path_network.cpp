@@ -214,53 +214,9 @@ std::vector<Vec3> PathNetwork::Route(Vec3 from, Vec3 to) const {
     const int goal = ClosestReachableIndex(to);
     if (start < 0 || goal < 0 || start == goal) return {to};
     if (part_[static_cast<std::size_t>(start)] != part_[static_cast<std::size_t>(goal)]) return {to};
-    // Dijkstra: the graph is small (a few thousand nodes at most).
-    RouteScratch& s = scratch_;
-    if (s.stamp.size() != nodes_.size()) {
-        s.dist.assign(nodes_.size(), 0.0f);
-        s.previous.assign(nodes_.size(), -1);
-        s.stamp.assign(nodes_.size(), 0);
-        s.round = 0;
-    }
-    if (++s.round == 0) {  // the stamps wrapped: forget every old one
-        std::fill(s.stamp.begin(), s.stamp.end(), 0u);
-        s.round = 1;
-    }
-    const std::uint32_t round = s.round;
-    const auto dist = [&](std::size_t i) {
-        return s.stamp[i] == round ? s.dist[i] : std::numeric_limits<float>::max();
-    };
-    const auto previous = [&](std::size_t i) { return s.stamp[i] == round ? s.previous[i] : -1; };
-    const auto greater = std::greater<>{};
-    auto& open = s.open;
-    open.clear();
-    s.stamp[static_cast<std::size_t>(start)] = round;
-    s.dist[static_cast<std::size_t>(start)] = 0.0f;
-    s.previous[static_cast<std::size_t>(start)] = -1;
-    open.push_back({0.0f, start});
-    while (!open.empty()) {
-        std::pop_heap(open.begin(), open.end(), greater);
-        const auto [d, i] = open.back();
-        open.pop_back();
-        if (i == goal) break;
-        if (d > dist(static_cast<std::size_t>(i))) continue;
-        const auto at = static_cast<std::size_t>(i);
-        for (std::uint32_t k = flat_.start[at]; k < flat_.start[at + 1]; ++k) {
-            const auto j = static_cast<std::size_t>(flat_.to[k]);
-            const float nd = d + flat_.length[k];
-            if (nd < dist(j)) {
-                s.stamp[j] = round;
-                s.dist[j] = nd;
-                s.previous[j] = i;
-                open.push_back({nd, flat_.to[k]});
-                std::push_heap(open.begin(), open.end(), greater);
-            }
-        }
-    }
-    if (previous(static_cast<std::size_t>(goal)) < 0) return {to};
+    if (!search_.Run(flat_, start, goal)) return {to};
     std::vector<Vec3> route{to};
-    for (int i = goal; i >= 0; i = previous(static_cast<std::size_t>(i)))
-        route.push_back(nodes_[static_cast<std::size_t>(i)]);
+    for (int i = goal; i >= 0; i = search_.Previous(i)) route.push_back(nodes_[static_cast<std::size_t>(i)]);
     std::reverse(route.begin(), route.end());
     return route;
 }

@@ -8,6 +8,7 @@
 
 #include "navigation/flat_links.h"
 #include "navigation/node_grid.h"
+#include "navigation/route_search.h"
 #include "world/vec3.h"
 
 namespace sandbox {
@@ -70,22 +71,9 @@ private:
     std::vector<int> part_;
     NodeGrid grid_;
 
-    /// What a route search leaves behind, kept for the next one so that a search clears nothing:
-    /// a node's distance and predecessor count only while its stamp is the current search's. A
-    /// network is searched from one thread at a time (each world has its own).
-    struct SearchItem {
-        float d;
-        int i;
-        bool operator>(const SearchItem& o) const { return d > o.d || (d == o.d && i > o.i); }
-    };
-    struct RouteScratch {
-        std::vector<float> dist;
-        std::vector<int> previous;
-        std::vector<std::uint32_t> stamp;
-        std::uint32_t round = 0;
-        std::vector<SearchItem> open;  ///< a binary heap, smallest item first
-    };
-    mutable RouteScratch scratch_;
+    /// The route search and its scratch, kept between searches. A network is searched from one
+    /// thread at a time (each world has its own).
+    mutable RouteSearch search_;
 };
 
 }  // namespace sandbox
