@@ -16,15 +16,7 @@ public:
 
     void Push(std::uint64_t key) {
         if (size_ == keys_.size()) keys_.resize(std::max<std::size_t>(64, 2 * size_));
-        std::uint64_t* const h = keys_.data();
-        std::size_t hole = size_++;
-        while (hole > 0) {
-            const std::size_t parent = (hole - 1) / 2;
-            if (h[parent] < key) break;
-            h[hole] = h[parent];
-            hole = parent;
-        }
-        h[hole] = key;
+        Rise(size_++, key);
     }
 
     /// The smallest key, taken out; the heap must not be empty.
@@ -46,17 +38,23 @@ public:
             h[hole] = h[child];
             hole = child;
         }
-        while (hole > 0) {
-            const std::size_t parent = (hole - 1) / 2;
-            if (h[parent] < last) break;
-            h[hole] = h[parent];
-            hole = parent;
-        }
-        h[hole] = last;
+        Rise(hole, last);
         return top;
     }
 
 private:
+    /// Puts `key` in the hole, or above it where its parents are larger, moving them down.
+    void Rise(std::size_t hole, std::uint64_t key) {
+        std::uint64_t* const h = keys_.data();
+        while (hole > 0) {
+            const std::size_t parent = (hole - 1) / 2;
+            if (h[parent] < key) break;
+            h[hole] = h[parent];
+            hole = parent;
+        }
+        h[hole] = key;
+    }
+
     std::vector<std::uint64_t> keys_;  ///< the heap is the first size_ of them
     std::size_t size_ = 0;
 };
