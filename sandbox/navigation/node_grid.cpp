@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 
 namespace sandbox {
 
@@ -45,25 +46,28 @@ NodeGrid::NodeGrid(const std::vector<Vec3>& nodes, float minCell) {
     columns_ = static_cast<std::int64_t>(columns);
     rows_ = static_cast<std::int64_t>(rows);
 
+    // Each cell's count becomes its end, and filling from the last node down leaves it at its start.
     cellStart_.assign(static_cast<std::size_t>(columns_ * rows_) + 1, 0);
-    std::vector<std::int64_t> cellOfNode(nodes.size());
+    const auto cellOfNode = std::make_unique_for_overwrite<std::uint32_t[]>(nodes.size());
     for (std::size_t i = 0; i < nodes.size(); ++i) {
         const CellXY c = CellOf(nodes[i].x, nodes[i].y);
-        cellOfNode[i] = CellIndex(c.x, c.y);
-        ++cellStart_[static_cast<std::size_t>(cellOfNode[i]) + 1];
+        cellOfNode[i] = static_cast<std::uint32_t>(CellIndex(c.x, c.y));
+        ++cellStart_[cellOfNode[i]];
     }
     for (std::size_t c = 1; c < cellStart_.size(); ++c) cellStart_[c] += cellStart_[c - 1];
     entries_.resize(nodes.size());
-    std::vector<std::uint32_t> fill(cellStart_.begin(), cellStart_.end() - 1);
-    for (std::size_t i = 0; i < nodes.size(); ++i) {
-        entries_[fill[static_cast<std::size_t>(cellOfNode[i])]++] = static_cast<std::uint32_t>(i);
-    }
+    for (std::size_t i = nodes.size(); i-- > 0;)
+        entries_[--cellStart_[cellOfNode[i]]] = static_cast<std::uint32_t>(i);
 }
 
 NodeGrid::CellXY NodeGrid::CellOf(double x, double y) const {
-    const double cx = std::clamp(std::floor((x - originX_) / cell_), 0.0, static_cast<double>(columns_ - 1));
-    const double cy = std::clamp(std::floor((y - originY_) / cell_), 0.0, static_cast<double>(rows_ - 1));
-    return {static_cast<std::int64_t>(cx), static_cast<std::int64_t>(cy)};
+    // The cell's index rounded down and held within the grid; within it, rounding towards zero is
+    // rounding down.
+    const auto along = [](double v, std::int64_t count) {
+        if (!(v >= 0.0)) return std::int64_t{0};
+        return v >= static_cast<double>(count - 1) ? count - 1 : static_cast<std::int64_t>(v);
+    };
+    return {along((x - originX_) / cell_, columns_), along((y - originY_) / cell_, rows_)};
 }
 
 void NodeGrid::ForEachNeighbourCandidate(const std::vector<Vec3>& nodes, int i,

@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <stdexcept>
 
 #include "navigation/grid_box_cells.h"
+#include "navigation/lattice_links.h"
 #include "world/geometry.h"
 
 namespace sandbox {
@@ -33,13 +35,6 @@ std::vector<float> GridLines(float lo, float hi, float spacing) {
     std::vector<float> lines;
     for (float v = FirstLine(lo, spacing); v <= hi; v += spacing) lines.push_back(v);
     return lines;
-}
-
-// The narrowest step between neighbouring lines; infinity for a single line.
-float SmallestGap(const std::vector<float>& lines) {
-    float gap = std::numeric_limits<float>::infinity();
-    for (std::size_t k = 1; k < lines.size(); ++k) gap = std::min(gap, lines[k] - lines[k - 1]);
-    return gap;
 }
 
 bool StepsHold(float v, float spacing) {
@@ -91,7 +86,8 @@ PathNetwork PathNetwork::Grid(float spacing, Vec3 min, Vec3 max, const Geometry&
     const float range = spacing * 1.5f;
     // A link's exact test can only be decided by a box within far less than this of its bounds: a
     // few float steps of its length, and the length of any link is at most the range.
-    GridBoxCells near(xs, ys, geometry.groundZ + kLinkHeight, 2e-4 * range + 1e-5, geometry.Boxes());
+    GridBoxCells near(xs, ys, geometry.groundZ + kLinkHeight, 2e-4 * range + 1e-5, geometry.Boxes(),
+                      LatticeReach(xs, ys, range));
     PathNetwork nodes;
     // Each grid point's node, or -1 where a box stands on it; column by column as the nodes are listed.
     std::vector<int> at(xs.size() * ys.size(), -1);
@@ -106,35 +102,8 @@ PathNetwork PathNetwork::Grid(float spacing, Vec3 min, Vec3 max, const Geometry&
     }
     nodes.geometry_ = &geometry;
     nodes.grid_ = NodeGrid(nodes.nodes_, range);
-    std::vector<std::pair<int, int>> pairs;
-    pairs.reserve(nodes.nodes_.size() * 4);  // all a node in open ground finds
-    // Nodes more than `reach` lines apart are farther than the range (with a little to spare against
-    // rounding in the distances), so only nearer ones are asked about.
-    const auto reach =
-        static_cast<std::ptrdiff_t>(std::floor(range / std::min(SmallestGap(xs), SmallestGap(ys)) * 1.001f));
-    const auto columns = static_cast<std::ptrdiff_t>(xs.size());
-    const auto rows = static_cast<std::ptrdiff_t>(ys.size());
-    for (std::ptrdiff_t i = 0; i < columns; ++i) {
-        for (std::ptrdiff_t j = 0; j < rows; ++j) {
-            const int a = at[static_cast<std::size_t>(i * rows + j)];
-            if (a < 0) continue;
-            // Later nodes only, in the order they are listed: up this column, then the next columns.
-            for (std::ptrdiff_t di = 0; di <= reach && i + di < columns; ++di) {
-                for (std::ptrdiff_t dj = di == 0 ? 1 : -reach; dj <= reach; ++dj) {
-                    if (j + dj < 0 || j + dj >= rows) continue;
-                    const int b = at[static_cast<std::size_t>((i + di) * rows + j + dj)];
-                    if (b < 0) continue;
-                    if (nodes.TryLink(range, a, b, [&](Vec3 from, Vec3 to) {
-                            return near.SegmentClear(
-                                from, to, static_cast<std::size_t>(i), static_cast<std::size_t>(j),
-                                static_cast<std::size_t>(i + di), static_cast<std::size_t>(j + dj));
-                        }))
-                        pairs.emplace_back(a, b);
-                }
-            }
-        }
-    }
-    nodes.FlattenPairs(pairs);
+    nodes.flat_ = LinkLattice({xs, ys, at, nodes.nodes_}, range, {0.0f, 0.0f, kLinkHeight}, near);
+    nodes.FindParts();
     return nodes;
 }
 
@@ -166,43 +135,19 @@ void PathNetwork::Link(const Geometry& geometry, float range) {
 void PathNetwork::Flatten() {
     std::size_t count = 0;
     for (const std::vector<int>& linked : links_) count += linked.size();
-    linkStart_.assign(1, 0);
-    linkStart_.reserve(links_.size() + 1);
-    linkTo_.clear();
-    linkTo_.reserve(count);
-    linkLength_.clear();
-    linkLength_.reserve(count);
+    flat_.start.assign(1, 0);
+    flat_.start.reserve(links_.size() + 1);
+    flat_.to.clear();
+    flat_.to.reserve(count);
+    flat_.length.clear();
+    flat_.length.reserve(count);
     for (std::size_t i = 0; i < links_.size(); ++i) {
         for (const int j : links_[i]) {
-            linkTo_.push_back(j);
-            linkLength_.push_back(Length(nodes_[static_cast<std::size_t>(j)] - nodes_[i]));
+            flat_.to.push_back(j);
+            flat_.length.push_back(Length(nodes_[static_cast<std::size_t>(j)] - nodes_[i]));
         }
-        linkStart_.push_back(static_cast<std::uint32_t>(linkTo_.size()));
+        flat_.start.push_back(static_cast<std::uint32_t>(flat_.to.size()));
     }
-    FindParts();
-}
-
-void PathNetwork::FlattenPairs(const std::vector<std::pair<int, int>>& pairs) {
-    // Counted first, then filled in the order found: node x gets the earlier nodes that found him
-    // (ascending) and then the later ones he found (ascending), as lists filled in that order would.
-    linkStart_.assign(nodes_.size() + 1, 0);
-    for (const auto& [a, b] : pairs) {
-        ++linkStart_[static_cast<std::size_t>(a) + 1];
-        ++linkStart_[static_cast<std::size_t>(b) + 1];
-    }
-    for (std::size_t i = 1; i < linkStart_.size(); ++i) linkStart_[i] += linkStart_[i - 1];
-    std::vector<std::uint32_t> next(linkStart_.begin(), linkStart_.end() - 1);
-    linkTo_.assign(pairs.size() * 2, 0);
-    for (const auto& [a, b] : pairs) {
-        linkTo_[next[static_cast<std::size_t>(a)]++] = b;
-        linkTo_[next[static_cast<std::size_t>(b)]++] = a;
-    }
-    linkLength_.resize(linkTo_.size());
-    for (std::size_t i = 0; i < nodes_.size(); ++i) {
-        for (std::uint32_t k = linkStart_[i]; k < linkStart_[i + 1]; ++k)
-            linkLength_[k] = Length(nodes_[static_cast<std::size_t>(linkTo_[k])] - nodes_[i]);
-    }
-    links_.clear();
     FindParts();
 }
 
@@ -210,7 +155,7 @@ const std::vector<std::vector<int>>& PathNetwork::Links() const {
     if (links_.size() != nodes_.size()) {
         links_.assign(nodes_.size(), {});
         for (std::size_t i = 0; i < nodes_.size(); ++i)
-            links_[i].assign(linkTo_.begin() + linkStart_[i], linkTo_.begin() + linkStart_[i + 1]);
+            links_[i].assign(flat_.to.begin() + flat_.start[i], flat_.to.begin() + flat_.start[i + 1]);
     }
     return links_;
 }
@@ -218,19 +163,23 @@ const std::vector<std::vector<int>>& PathNetwork::Links() const {
 void PathNetwork::FindParts() {
     // A route search between two parts would settle the whole of the first before giving up.
     part_.assign(nodes_.size(), -1);
-    std::vector<int> reached;
+    // The nodes reached and not yet looked from; each enters once, when it is given its part.
+    const auto reached = std::make_unique_for_overwrite<int[]>(nodes_.size());
+    const std::uint32_t* const start = flat_.start.data();
+    const int* const to = flat_.to.data();
+    int* const part = part_.data();
     for (std::size_t first = 0; first < nodes_.size(); ++first) {
-        if (part_[first] >= 0) continue;
-        part_[first] = static_cast<int>(first);
-        reached.assign(1, static_cast<int>(first));
-        while (!reached.empty()) {
-            const auto at = static_cast<std::size_t>(reached.back());
-            reached.pop_back();
-            for (std::uint32_t k = linkStart_[at]; k < linkStart_[at + 1]; ++k) {
-                int& part = part_[static_cast<std::size_t>(linkTo_[k])];
-                if (part >= 0) continue;
-                part = static_cast<int>(first);
-                reached.push_back(linkTo_[k]);
+        if (part[first] >= 0) continue;
+        const auto label = static_cast<int>(first);
+        part[first] = label;
+        std::size_t count = 0;
+        reached[count++] = label;
+        while (count > 0) {
+            const auto at = static_cast<std::size_t>(reached[--count]);
+            for (std::uint32_t k = start[at]; k < start[at + 1]; ++k) {
+                if (part[to[k]] >= 0) continue;
+                part[to[k]] = label;
+                reached[count++] = to[k];
             }
         }
     }
@@ -265,53 +214,9 @@ std::vector<Vec3> PathNetwork::Route(Vec3 from, Vec3 to) const {
     const int goal = ClosestReachableIndex(to);
     if (start < 0 || goal < 0 || start == goal) return {to};
     if (part_[static_cast<std::size_t>(start)] != part_[static_cast<std::size_t>(goal)]) return {to};
-    // Dijkstra: the graph is small (a few thousand nodes at most).
-    RouteScratch& s = scratch_;
-    if (s.stamp.size() != nodes_.size()) {
-        s.dist.assign(nodes_.size(), 0.0f);
-        s.previous.assign(nodes_.size(), -1);
-        s.stamp.assign(nodes_.size(), 0);
-        s.round = 0;
-    }
-    if (++s.round == 0) {  // the stamps wrapped: forget every old one
-        std::fill(s.stamp.begin(), s.stamp.end(), 0u);
-        s.round = 1;
-    }
-    const std::uint32_t round = s.round;
-    const auto dist = [&](std::size_t i) {
-        return s.stamp[i] == round ? s.dist[i] : std::numeric_limits<float>::max();
-    };
-    const auto previous = [&](std::size_t i) { return s.stamp[i] == round ? s.previous[i] : -1; };
-    const auto greater = std::greater<>{};
-    auto& open = s.open;
-    open.clear();
-    s.stamp[static_cast<std::size_t>(start)] = round;
-    s.dist[static_cast<std::size_t>(start)] = 0.0f;
-    s.previous[static_cast<std::size_t>(start)] = -1;
-    open.push_back({0.0f, start});
-    while (!open.empty()) {
-        std::pop_heap(open.begin(), open.end(), greater);
-        const auto [d, i] = open.back();
-        open.pop_back();
-        if (i == goal) break;
-        if (d > dist(static_cast<std::size_t>(i))) continue;
-        const auto at = static_cast<std::size_t>(i);
-        for (std::uint32_t k = linkStart_[at]; k < linkStart_[at + 1]; ++k) {
-            const auto j = static_cast<std::size_t>(linkTo_[k]);
-            const float nd = d + linkLength_[k];
-            if (nd < dist(j)) {
-                s.stamp[j] = round;
-                s.dist[j] = nd;
-                s.previous[j] = i;
-                open.push_back({nd, linkTo_[k]});
-                std::push_heap(open.begin(), open.end(), greater);
-            }
-        }
-    }
-    if (previous(static_cast<std::size_t>(goal)) < 0) return {to};
+    if (!search_.Run(flat_, start, goal)) return {to};
     std::vector<Vec3> route{to};
-    for (int i = goal; i >= 0; i = previous(static_cast<std::size_t>(i)))
-        route.push_back(nodes_[static_cast<std::size_t>(i)]);
+    for (int i = goal; i >= 0; i = search_.Previous(i)) route.push_back(nodes_[static_cast<std::size_t>(i)]);
     std::reverse(route.begin(), route.end());
     return route;
 }

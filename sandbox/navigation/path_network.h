@@ -3,10 +3,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "navigation/flat_links.h"
 #include "navigation/node_grid.h"
+#include "navigation/route_search.h"
 #include "world/vec3.h"
 
 namespace sandbox {
@@ -53,9 +54,6 @@ private:
     bool TryLink(float range, int a, int b, Clear&& clear);
     /// Rebuilds the flat copy of the links and the parts of the network.
     void Flatten();
-    /// Builds the flat links straight from the linked pairs, each (a, b) with a listed first and
-    /// in the order they were found, as Flatten would from lists filled in that order.
-    void FlattenPairs(const std::vector<std::pair<int, int>>& pairs);
     /// Finds the parts of the network from the flat links.
     void FindParts();
     int ClosestIndex(Vec3 p) const;
@@ -65,32 +63,16 @@ private:
     std::vector<Vec3> nodes_;
     /// The links as lists per node; a grid builds only the flat copy below and these on first ask.
     mutable std::vector<std::vector<int>> links_;
-    /// The links again, flat for the route search: node i's run from linkStart_[i] to linkStart_[i + 1]
-    /// in linkTo_, each with its length in linkLength_.
-    std::vector<std::uint32_t> linkStart_;
-    std::vector<int> linkTo_;
-    std::vector<float> linkLength_;
+    /// The links again, flat for the route search.
+    FlatLinks flat_;
     /// Per node, the lowest node it is linked to through any chain: two nodes with different values
     /// have no route between them.
     std::vector<int> part_;
     NodeGrid grid_;
 
-    /// What a route search leaves behind, kept for the next one so that a search clears nothing:
-    /// a node's distance and predecessor count only while its stamp is the current search's. A
-    /// network is searched from one thread at a time (each world has its own).
-    struct SearchItem {
-        float d;
-        int i;
-        bool operator>(const SearchItem& o) const { return d > o.d || (d == o.d && i > o.i); }
-    };
-    struct RouteScratch {
-        std::vector<float> dist;
-        std::vector<int> previous;
-        std::vector<std::uint32_t> stamp;
-        std::uint32_t round = 0;
-        std::vector<SearchItem> open;  ///< a binary heap, smallest item first
-    };
-    mutable RouteScratch scratch_;
+    /// The route search and its scratch, kept between searches. A network is searched from one
+    /// thread at a time (each world has its own).
+    mutable RouteSearch search_;
 };
 
 }  // namespace sandbox

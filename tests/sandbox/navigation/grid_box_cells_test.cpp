@@ -1,5 +1,5 @@
-// The boxes entered per grid cell decide a level segment between grid points, and whether a grid
-// point is inside a box, exactly as a test of every box does, with boxes on the lines, ending on
+// The boxes listed near each grid point decide a level segment between grid points, and whether a
+// grid point is inside a box, exactly as a test of every box does, with boxes on the lines, ending on
 // them, a hair away, and with tops or bottoms at the segments' height.
 
 #include <gtest/gtest.h>
@@ -40,6 +40,24 @@ float Edge(std::mt19937& random, const std::vector<float>& lines) {
     }
 }
 
+// Boxes with edges on, near and between the lines, one a wall of no thickness, one standing at the
+// segments' height z, tops at, just under and above it.
+std::vector<SolidBox> RandomBoxes(std::mt19937& random, const std::vector<float>& xs,
+                                  const std::vector<float>& ys, float z, int count) {
+    std::vector<SolidBox> boxes;
+    std::uniform_int_distribution<int> heights(0, 3);
+    const float tops[] = {z, std::nextafter(z, 0.0f), 4.0f, 0.2f};
+    for (int k = 0; k < count; ++k) {
+        float x0 = Edge(random, xs), x1 = Edge(random, xs), y0 = Edge(random, ys), y1 = Edge(random, ys);
+        if (k == 0) x1 = x0;
+        const float bottom = k == 1 ? z : 0.0f;
+        boxes.push_back({"",
+                         {std::min(x0, x1), std::min(y0, y1), bottom},
+                         {std::max(x0, x1), std::max(y0, y1), std::max(bottom, tops[heights(random)])}});
+    }
+    return boxes;
+}
+
 TEST(GridBoxCellsTest, MatchATestOfEveryBoxForEveryNearPair) {
     std::mt19937 random(3);
     const float z = 0.5f;
@@ -48,22 +66,9 @@ TEST(GridBoxCellsTest, MatchATestOfEveryBoxForEveryNearPair) {
         const std::vector<float> xs = Lines(first, step, 9);
         const std::vector<float> ys = Lines(first * 0.5f, step, 7);
         for (int world = 0; world < 20; ++world) {
-            std::vector<SolidBox> boxes;
-            std::uniform_int_distribution<int> heights(0, 3);
-            const float tops[] = {z, std::nextafter(z, 0.0f), 4.0f, 0.2f};
-            for (int k = 0; k < 5; ++k) {
-                float x0 = Edge(random, xs), x1 = Edge(random, xs), y0 = Edge(random, ys),
-                      y1 = Edge(random, ys);
-                if (k == 0) x1 = x0;  // a wall of no thickness
-                const float bottom = k == 1 ? z : 0.0f;
-                boxes.push_back(
-                    {"",
-                     {std::min(x0, x1), std::min(y0, y1), bottom},
-                     {std::max(x0, x1), std::max(y0, y1), std::max(bottom, tops[heights(random)])}});
-            }
             Geometry g;
-            g.SetBoxes(boxes);
-            GridBoxCells cells(xs, ys, z, 2e-4 * 2.0 * step + 1e-5, g.Boxes());
+            g.SetBoxes(RandomBoxes(random, xs, ys, z, 5));
+            GridBoxCells cells(xs, ys, z, 2e-4 * 2.0 * step + 1e-5, g.Boxes(), 1);
             for (std::size_t i0 = 0; i0 < xs.size(); ++i0) {
                 for (std::size_t j0 = 0; j0 < ys.size(); ++j0) {
                     const Vec3 p{xs[i0], ys[j0], z};
@@ -81,6 +86,41 @@ TEST(GridBoxCellsTest, MatchATestOfEveryBoxForEveryNearPair) {
                 }
             }
         }
+    }
+}
+
+// A point said to be clear all round has every segment to the points within reach clear, in either
+// direction; and in a sparse town most points are.
+TEST(GridBoxCellsTest, ClearAroundHoldsForEverySegmentWithinReach) {
+    std::mt19937 random(7);
+    const float z = 0.5f;
+    const std::vector<float> xs = Lines(-21.3f, 2.5f, 14);
+    const std::vector<float> ys = Lines(4093.7f, 5.0f, 12);
+    for (const std::size_t reach : {1u, 2u}) {
+        std::size_t clear = 0;
+        for (int world = 0; world < 30; ++world) {
+            Geometry g;
+            g.SetBoxes(RandomBoxes(random, xs, ys, z, 2));
+            GridBoxCells cells(xs, ys, z, 2e-4 * 2.0 * 5.0 + 1e-5, g.Boxes(), reach);
+            for (std::size_t i0 = 0; i0 < xs.size(); ++i0) {
+                for (std::size_t j0 = 0; j0 < ys.size(); ++j0) {
+                    if (!cells.ClearAround(i0, j0)) continue;
+                    ++clear;
+                    const Vec3 a{xs[i0], ys[j0], z};
+                    for (std::size_t i1 = i0 > reach ? i0 - reach : 0;
+                         i1 <= std::min(xs.size() - 1, i0 + reach); ++i1) {
+                        for (std::size_t j1 = j0 > reach ? j0 - reach : 0;
+                             j1 <= std::min(ys.size() - 1, j0 + reach); ++j1) {
+                            const Vec3 b{xs[i1], ys[j1], z};
+                            ASSERT_TRUE(g.SegmentClear(a, b) && g.SegmentClear(b, a))
+                                << "reach " << reach << " world " << world << " from " << i0 << "," << j0
+                                << " to " << i1 << "," << j1;
+                        }
+                    }
+                }
+            }
+        }
+        EXPECT_GT(clear, xs.size() * ys.size() * 30 / 4) << "reach " << reach;
     }
 }
 

@@ -5,12 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <limits>
 #include <queue>
 #include <random>
+#include <set>
 #include <vector>
 
+#include "navigation/key_heap.h"
 #include "navigation/path_network.h"
 #include "support/scan_nearest.h"
 #include "world/geometry.h"
@@ -18,6 +21,7 @@
 namespace {
 
 using sandbox::Geometry;
+using sandbox::KeyHeap;
 using sandbox::PathNetwork;
 using sandbox::SolidBox;
 using sandbox::Vec3;
@@ -153,6 +157,35 @@ TEST(RouteSearchTest, PointsInOrOnABoxAreThoseEverySegmentFromThemHits) {
         bool allHit = true;
         for (const Vec3 b : ends) allHit = allHit && !g.SegmentClear(p, b);
         EXPECT_EQ(g.InOrOnBox(p), allHit) << p.x << "," << p.y << "," << p.z;
+    }
+}
+
+// The search's heap pops what a sorted set would, with pushes and pops interleaved as a search makes
+// them, keys near each other and far apart, runs of odd and even sizes, and after being cleared.
+TEST(RouteSearchTest, KeyHeapPopsInTheOrderOfASortedSet) {
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> pushes(0, 3);
+    std::uniform_int_distribution<std::uint64_t> near(0, 500);
+    std::uniform_int_distribution<std::uint64_t> far(0, ~std::uint64_t{0});
+    KeyHeap heap;
+    for (int run = 0; run < 40; ++run) {
+        heap.Clear();
+        std::set<std::uint64_t> plain;
+        const std::size_t length = 50 + static_cast<std::size_t>(run) * 13;
+        const auto push = [&] {
+            const std::uint64_t key = run % 2 == 0 ? near(random) : far(random);
+            if (!plain.insert(key).second) return;  // a search pushes no key twice
+            heap.Push(key);
+        };
+        for (std::size_t step = 0; step < length; ++step) {
+            for (int k = pushes(random); k > 0; --k) push();
+            if (plain.empty()) continue;
+            ASSERT_FALSE(heap.Empty());
+            ASSERT_EQ(heap.PopSmallest(), *plain.begin()) << "run " << run << " step " << step;
+            plain.erase(plain.begin());
+        }
+        for (; !plain.empty(); plain.erase(plain.begin())) ASSERT_EQ(heap.PopSmallest(), *plain.begin());
+        EXPECT_TRUE(heap.Empty());
     }
 }
 
