@@ -59,6 +59,7 @@ constexpr int kLineCellsAcross = 16;
 }  // namespace
 
 void Geometry::Index() {
+    if (++revision_ == 0) revision_ = 1;  // 0 stands for "never"
     std::vector<Bounds> bounds;
     bounds.reserve(boxes_.size());
     for (const SolidBox& box : boxes_) bounds.push_back({box.min, box.max});

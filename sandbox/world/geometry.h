@@ -32,6 +32,8 @@ public:
     std::vector<GroundHole> holes;
 
     const std::vector<SolidBox>& Boxes() const { return boxes_; }
+    /// Counts the changes to the boxes, from 1: a remembered answer about them holds while it stays.
+    std::uint32_t BoxRevision() const { return revision_; }
     /// Replaces the boxes (each with min no greater than max); the queries below index them once here.
     void SetBoxes(std::vector<SolidBox> boxes);
     void AddBox(SolidBox box);
@@ -80,6 +82,7 @@ private:
     std::uint32_t NextWalk() const;
 
     std::vector<SolidBox> boxes_;
+    std::uint32_t revision_ = 1;
     FootprintGrid plans_;  ///< for the point queries: ground height and "inside a box"
     FootprintGrid lines_;  ///< for the segment queries: coarser, so that a long line crosses fewer rows
     // Segment walks meet a box in every cell it covers; a box stamped with the current walk has been
