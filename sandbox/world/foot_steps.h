@@ -24,7 +24,8 @@ public:
         // The answer depends on nothing but these and the boxes; numbers that compare equal (0 and
         // -0 included) give the same step and compare alike with every box face.
         Held& held = held_[static_cast<std::size_t>(slot)];
-        if (held.boxes == geometry.BoxRevision() && held.from == from && held.to == to && held.stride == stride)
+        if (held.boxes == geometry.BoxRevision() && held.from == from && held.to == to &&
+            held.stride == stride)
             return std::nullopt;
         const Step step = StepTowards(from, to, stride);
         const Vec3 knee{0.0f, 0.0f, 0.5f};

@@ -27,11 +27,12 @@ public:
     std::span<const std::uint32_t> Over(float x, float y) const { return Run(Row(y), Column(x), Column(x)); }
 
     /// Calls `visit(run)` with runs of box indices, one run per row of cells, until it returns true;
-    /// true when some call did. Between them the runs hold every box whose plan comes within `margin`
-    /// metres of a point of the segment a-b's ground shadow (a box may be in several runs). The
-    /// coordinates must be finite.
+    /// true when some call did. Between them the runs hold every box whose plan has a point within
+    /// `near`'s plan and well within `margin` metres (in x and in y) of the ground shadow of the
+    /// segment a-b; a box may come in several runs. `near` is meant to be the segment's bounds
+    /// widened by the margin. The coordinates of a and b must be finite.
     template <class Visit>
-    bool AnyRunAlong(Vec3 a, Vec3 b, double margin, Visit&& visit) const;
+    bool AnyRunAlong(Vec3 a, Vec3 b, const Bounds& near, double margin, Visit&& visit) const;
 
 private:
     /// A segment's ground shadow, in double so that the row bands and the x at their ends carry
@@ -73,15 +74,12 @@ private:
 };
 
 template <class Visit>
-bool FootprintGrid::AnyRunAlong(Vec3 a, Vec3 b, double margin, Visit&& visit) const {
+bool FootprintGrid::AnyRunAlong(Vec3 a, Vec3 b, const Bounds& near, double margin, Visit&& visit) const {
+    const int firstRow = Row(near.min.y);
+    const int lastRow = Row(near.max.y);
+    // One row sees all of `near`.
+    if (firstRow == lastRow) return visit(Run(firstRow, Column(near.min.x), Column(near.max.x)));
     const Shadow s = ShadowOf(a, b, margin);
-    const int firstRow = Row(ClampToFloat(s.ylo - s.margin));
-    const int lastRow = Row(ClampToFloat(s.yhi + s.margin));
-    if (firstRow == lastRow) {
-        // One row sees the whole shadow.
-        return visit(
-            Run(firstRow, Column(ClampToFloat(s.xlo - s.margin)), Column(ClampToFloat(s.xhi + s.margin))));
-    }
     for (int row = firstRow; row <= lastRow; ++row) {
         const auto [first, last] = ColumnsAlong(s, row);
         if (first <= last && visit(Run(row, first, last))) return true;

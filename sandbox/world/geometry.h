@@ -116,7 +116,7 @@ bool Geometry::AnyOnSegment(Vec3 a, Vec3 b, Visit&& visit) const {
     }
     const Reach reach = ReachOf(a, b);
     const std::uint32_t walk = NextWalk();
-    return lines_.AnyRunAlong(a, b, reach.margin, [&](std::span<const std::uint32_t> run) {
+    return lines_.AnyRunAlong(a, b, reach.bounds, reach.margin, [&](std::span<const std::uint32_t> run) {
         for (const std::uint32_t i : run) {
             if (stamps_[i] == walk) continue;
             stamps_[i] = walk;

@@ -114,12 +114,12 @@ TEST(GeometryIndexTest, SegmentGroundAndInsideMatchATestOfEveryBox) {
     }
 }
 
-// Towns whose extent is a whole number of cells of every grid the queries keep, so that lattice
-// segments run along and end on cell borders; with upright, empty and far-off segments, and ones
-// that pass a float step beside a box's edge.
+// Towns 768 m across, a whole number of cells of each grid the queries keep (12 and 64 across), so
+// that lattice segments run along and end on cell borders; with upright, empty and far-off segments,
+// and ones that pass a float step beside a box's face.
 TEST(GeometryIndexTest, SegmentsOnCellBordersUprightEmptyAndFarOffMatchATestOfEveryBox) {
     std::mt19937 random(19);
-    std::uniform_int_distribution<int> lattice(-8, 72);
+    std::uniform_int_distribution<int> lattice(-40, 232);
     const auto onLattice = [&] {
         return Vec3{static_cast<float>(lattice(random)), static_cast<float>(lattice(random)),
                     static_cast<float>(lattice(random) % 6)};
@@ -127,19 +127,20 @@ TEST(GeometryIndexTest, SegmentsOnCellBordersUprightEmptyAndFarOffMatchATestOfEv
     for (int town = 0; town < 20; ++town) {
         std::vector<SolidBox> boxes = Town(random, 40);
         for (SolidBox& box : boxes) {
-            box.min = box.min + Vec3{40, 40, 0};
-            box.max = box.max + Vec3{40, 40, 0};
+            box.min = Vec3{box.min.x + 40, box.min.y + 40, 0} * 8.0f + Vec3{0, 0, box.min.z};
+            box.max = Vec3{box.max.x + 40, box.max.y + 40, 0} * 8.0f + Vec3{0, 0, box.max.z};
         }
-        boxes.push_back({"sw", {0, 0, 0}, {2, 2, 3}});
-        boxes.push_back({"ne", {126, 126, 0}, {128, 128, 3}});
+        boxes.push_back({"sw", {0, 0, 0}, {16, 16, 3}});
+        boxes.push_back({"ne", {752, 752, 0}, {768, 768, 3}});
         // East and north faces a float step short of a cell border: a point just past them lies in
         // the next cell.
-        boxes.push_back({"hair", {56, 56, 0}, {std::nextafter(64.0f, 0.0f), std::nextafter(64.0f, 0.0f), 3}});
+        boxes.push_back(
+            {"hair", {500, 500, 0}, {std::nextafter(512.0f, 0.0f), std::nextafter(512.0f, 0.0f), 3}});
         Geometry g;
         g.SetBoxes(boxes);
         for (int n = 0; n < 2000; ++n) {
-            Vec3 a = onLattice() * 2.0f;
-            Vec3 b = onLattice() * 2.0f;
+            Vec3 a = onLattice() * 4.0f;
+            Vec3 b = onLattice() * 4.0f;
             const SolidBox& box = boxes[random() % boxes.size()];
             switch (n % 10) {
                 case 0: b.x = a.x; break;                         // along a column border
