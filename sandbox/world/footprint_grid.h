@@ -2,14 +2,15 @@
 
 #include <cstdint>
 #include <span>
+#include <utility>
 #include <vector>
 
-#include "world/box_tree.h"
+#include "world/bounds.h"
 
 namespace sandbox {
 
 /// The boxes' ground plans (x and y) sorted into square cells, so that a point query ("what stands
-/// over here") reads one short list instead of walking a tree.
+/// over here") reads one short list, and a segment query the runs of cells under the segment.
 ///
 /// A cell lists every box whose plan reaches into it, edges included, in index order. The cell of a
 /// coordinate is a rounded product that never decreases as the coordinate grows, and a box is entered
@@ -19,15 +20,40 @@ namespace sandbox {
 class FootprintGrid {
 public:
     FootprintGrid() = default;
-    explicit FootprintGrid(const std::vector<Bounds>& boxes);
+    /// `cellsAcross` cells span the wider side of the boxes' extent.
+    FootprintGrid(const std::vector<Bounds>& boxes, int cellsAcross);
 
     /// The boxes that may stand over (x, y); the caller tests each itself.
-    std::span<const std::uint32_t> Over(float x, float y) const {
-        const std::size_t cell = static_cast<std::size_t>(Row(y)) * columns_ + Column(x);
-        return {entries_.data() + start_[cell], entries_.data() + start_[cell + 1]};
-    }
+    std::span<const std::uint32_t> Over(float x, float y) const { return Run(Row(y), Column(x), Column(x)); }
+
+    /// Calls `visit(run)` with runs of box indices, one run per row of cells, until it returns true;
+    /// true when some call did. Between them the runs hold every box whose plan has a point within
+    /// `near`'s plan and well within `margin` metres (in x and in y) of the ground shadow of the
+    /// segment a-b; a box may come in several runs. `near` is meant to be the segment's bounds
+    /// widened by the margin. The coordinates of a and b must be finite.
+    template <class Visit>
+    bool AnyRunAlong(Vec3 a, Vec3 b, const Bounds& near, double margin, Visit&& visit) const;
 
 private:
+    /// A segment's ground shadow, in double so that the row bands and the x at their ends carry
+    /// next to no rounding of their own.
+    struct Shadow {
+        double ax, ay;    ///< its start
+        double slope;     ///< dx / dy; unused when level
+        bool level;       ///< dy is 0: every row sees the whole x range
+        double xlo, xhi;  ///< its x range
+        double ylo, yhi;  ///< its y range
+        double margin;    ///< metres added on every side
+    };
+    static Shadow ShadowOf(Vec3 a, Vec3 b, double margin);
+    /// The columns of row `row` whose cells the widened shadow may reach; first > last for none.
+    std::pair<int, int> ColumnsAlong(const Shadow& s, int row) const;
+
+    std::span<const std::uint32_t> Run(int row, int firstColumn, int lastColumn) const {
+        const std::size_t cells = static_cast<std::size_t>(row) * columns_;
+        return {entries_.data() + start_[cells + firstColumn],
+                entries_.data() + start_[cells + lastColumn + 1]};
+    }
     int Column(float x) const { return Cell(x, originX_, columns_); }
     int Row(float y) const { return Cell(y, originY_, rows_); }
     int Cell(float v, float origin, int count) const {
@@ -40,10 +66,25 @@ private:
     float originX_ = 0.0f;
     float originY_ = 0.0f;
     float scale_ = 0.0f;  ///< cells per metre; 0 puts everything in one cell
+    double cell_ = 0.0;   ///< metres per cell, when there is more than one
     int columns_ = 1;
     int rows_ = 1;
     std::vector<std::uint32_t> start_ = {0, 0};  ///< per cell, row by row, its first entry; then the end
     std::vector<std::uint32_t> entries_;
 };
+
+template <class Visit>
+bool FootprintGrid::AnyRunAlong(Vec3 a, Vec3 b, const Bounds& near, double margin, Visit&& visit) const {
+    const int firstRow = Row(near.min.y);
+    const int lastRow = Row(near.max.y);
+    // One row sees all of `near`.
+    if (firstRow == lastRow) return visit(Run(firstRow, Column(near.min.x), Column(near.max.x)));
+    const Shadow s = ShadowOf(a, b, margin);
+    for (int row = firstRow; row <= lastRow; ++row) {
+        const auto [first, last] = ColumnsAlong(s, row);
+        if (first <= last && visit(Run(row, first, last))) return true;
+    }
+    return false;
+}
 
 }  // namespace sandbox

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
-#include "world/box_tree.h"
+#include "world/bounds.h"
 #include "world/footprint_grid.h"
 #include "world/vec3.h"
 
@@ -30,7 +32,9 @@ public:
     std::vector<GroundHole> holes;
 
     const std::vector<SolidBox>& Boxes() const { return boxes_; }
-    /// Replaces the boxes; the queries below index them once here.
+    /// Counts the changes to the boxes, from 1: a remembered answer about them holds while it stays.
+    std::uint32_t BoxRevision() const { return revision_; }
+    /// Replaces the boxes (each with min no greater than max); the queries below index them once here.
     void SetBoxes(std::vector<SolidBox> boxes);
     void AddBox(SolidBox box);
 
@@ -38,11 +42,11 @@ public:
     bool SegmentClear(Vec3 a, Vec3 b) const;
     /// The same answer, testing box `blocker` (an index into Boxes(); any other value for none) before
     /// the others, and leaving in it the box that blocked the segment: many segments from one point are
-    /// blocked by the same box, which then costs one box test instead of a walk of the tree.
+    /// blocked by the same box, which then costs one box test instead of a walk of the grid.
     bool SegmentClear(Vec3 a, Vec3 b, std::uint32_t& blocker) const;
-    /// The same answer as SegmentClear, cheaper for short segments in open ground: one that no box
-    /// comes near needs no exact test at all.
-    bool ShortSegmentClear(Vec3 a, Vec3 b) const;
+    /// SegmentClear under the name the path network's linking asks for: a short segment's walk reads
+    /// only the few cells near it.
+    bool ShortSegmentClear(Vec3 a, Vec3 b) const { return SegmentClear(a, b); }
     /// The ground height under (x, y): the top of the highest box there, else groundZ; -100 over a hole.
     float GroundZ(float x, float y) const;
     /// GroundZ, but over a hole the base ground: what flying heights are measured from.
@@ -51,11 +55,12 @@ public:
     bool InsideBox(Vec3 p) const;
     /// True when the point lies in a box or on its surface: then every segment from it is blocked.
     bool InOrOnBox(Vec3 p) const;
-    /// Calls `visit(i)` for each box i (an index into Boxes()) that the segment a-b may pass
-    /// through, in no set order; any box it does pass through is among them.
+    /// Calls `visit(i)` once for each box i (an index into Boxes()) that the segment a-b may pass
+    /// through, in no set order; any box it does pass through is among them. `visit` must not query
+    /// this geometry.
     template <class Visit>
     void ForEachOnSegment(Vec3 a, Vec3 b, Visit&& visit) const {
-        tree_.AnyOnSegment(a, b, [&](std::uint32_t i) {
+        AnyOnSegment(a, b, [&](std::uint32_t i) {
             visit(i);
             return false;
         });
@@ -63,10 +68,28 @@ public:
 
 private:
     void Index();
+    /// Hands `visit(i)` each box i that the segment may pass through, once, until it returns true;
+    /// true when some call did.
+    template <class Visit>
+    bool AnyOnSegment(Vec3 a, Vec3 b, Visit&& visit) const;
+    /// How far from a finite segment a box may be and still be hit by the exact test, in metres, and
+    /// the segment's bounds widened by that.
+    struct Reach {
+        float margin;
+        Bounds bounds;
+    };
+    static Reach ReachOf(Vec3 a, Vec3 b);
+    /// A number no earlier walk has stamped on a box.
+    std::uint32_t NextWalk() const;
 
     std::vector<SolidBox> boxes_;
-    BoxTree tree_;
+    std::uint32_t revision_ = 1;
     FootprintGrid plans_;  ///< for the point queries: ground height and "inside a box"
+    FootprintGrid lines_;  ///< for the segment queries: coarser, so that a long line crosses fewer rows
+    // Segment walks meet a box in every cell it covers; a box stamped with the current walk has been
+    // handed over already. A world is only ever asked from one thread.
+    mutable std::vector<std::uint32_t> stamps_;
+    mutable std::uint32_t walk_ = 0;
 };
 
 /// True when the segment from a to b passes through the box (slab test).
@@ -80,5 +103,28 @@ inline bool PointInsideBox(Vec3 p, const SolidBox& box) {
 /// The same for a box standing on `base` (the centre of its bottom), turned by `heading` about the
 /// vertical: `half` is half its width (x), half its length (y, the way it faces) and half its height.
 bool SegmentHitsTurnedBox(Vec3 a, Vec3 b, Vec3 base, Vec3 half, float heading);
+
+template <class Visit>
+bool Geometry::AnyOnSegment(Vec3 a, Vec3 b, Visit&& visit) const {
+    const bool finite = std::isfinite(a.x) && std::isfinite(a.y) && std::isfinite(a.z) &&
+                        std::isfinite(b.x) && std::isfinite(b.y) && std::isfinite(b.z);
+    if (!finite) {
+        // Infinities and NaN have their own answers from the exact test; such a segment is rare.
+        for (std::uint32_t i = 0; i < boxes_.size(); ++i) {
+            if (visit(i)) return true;
+        }
+        return false;
+    }
+    const Reach reach = ReachOf(a, b);
+    const std::uint32_t walk = NextWalk();
+    return lines_.AnyRunAlong(a, b, reach.bounds, reach.margin, [&](std::span<const std::uint32_t> run) {
+        for (const std::uint32_t i : run) {
+            if (stamps_[i] == walk) continue;
+            stamps_[i] = walk;
+            if (Touch({boxes_[i].min, boxes_[i].max}, reach.bounds) && visit(i)) return true;
+        }
+        return false;
+    });
+}
 
 }  // namespace sandbox

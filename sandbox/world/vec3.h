@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace sandbox {
@@ -19,6 +21,13 @@ struct Vec3 {
 
 inline float Length(Vec3 v) { return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z); }
 inline float Length2D(Vec3 v) { return std::sqrt(v.x * v.x + v.y * v.y); }
+
+/// v rounded to a float, and beyond the floats' range their largest: defined for any v that is a number,
+/// and never smaller for a larger v.
+inline float ClampToFloat(double v) {
+    constexpr double kMost = std::numeric_limits<float>::max();
+    return static_cast<float>(std::clamp(v, -kMost, kMost));
+}
 
 inline float Radians(float degrees) { return degrees * std::numbers::pi_v<float> / 180.0f; }
 

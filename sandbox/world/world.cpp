@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <stdexcept>
 
 #include "host/pools.h"
@@ -288,12 +289,13 @@ void World::MoveEntities(float dtSeconds) {
         }
         const Vec3 p = ped->Position();
         const Vec3 to = order.waypoints.front();
-        const auto [stepped, reached] = StepTowards(p, to, order.speed * dtSeconds);
+        // The player goes where the scenario sends him; walls stop the host's peds.
+        const float stride = order.speed * dtSeconds;
+        const std::optional<Step> step =
+            ped == player_ ? StepTowards(p, to, stride) : footSteps_.Take(i, p, to, stride, geometry_);
+        if (!step) continue;
+        const auto [stepped, reached] = *step;
         Vec3 next = stepped;
-        // Walls are solid to the host's peds: one stands at a wall until his order lapses or changes.
-        // The player goes where the scenario sends him.
-        const Vec3 knee{0.0f, 0.0f, 0.5f};
-        if (ped != player_ && geometry_.InsideBox(next + knee) && !geometry_.InsideBox(p + knee)) continue;
         if (Length2D(to - p) > 0.001f) ped->m_fHeading = HeadingAlong(to - p);
         // Host peds keep to the ground (up a kerb, down off a roof); over a hole they keep their height.
         if (const float ground = geometry_.GroundZ(next.x, next.y); ped != player_ && ground > -50.0f) {

@@ -15,6 +15,7 @@
 #include "pools/pool_sizes.h"
 #include "pools/vehicle.h"
 #include "script/script_journal.h"
+#include "world/foot_steps.h"
 #include "world/geometry.h"
 #include "world/sight_queries.h"
 
@@ -105,6 +106,7 @@ private:
     Ped* player_ = nullptr;
     CWanted wanted_;
     Geometry geometry_;
+    FootSteps footSteps_{kPedSlots};
     PathNetwork nodes_;
     CodeImage code_;
     Hud hud_;

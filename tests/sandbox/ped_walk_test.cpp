@@ -42,6 +42,24 @@ TEST(PedWalkTest, StepsOntoAKerbAndDownAgainButNotThroughAWall) {
     EXPECT_FLOAT_EQ(ped.m_vecPos.z, 0.0f);
 }
 
+TEST(PedWalkTest, AWallHoldsHimOnlyWhileHeWalksIntoItAndItStands) {
+    const sandbox::Scenario scenario = Street();
+    World world(scenario);
+    sandbox::Ped& ped = *world.FindPed("p");
+    WalkFor(world, {30, 0, 0}, 200);
+    const float held = ped.m_vecPos.x;
+    ASSERT_LT(held, 14.0f);
+    // Another order takes him away from the wall, and the same order back to it holds him again.
+    WalkFor(world, {10, 0, 0}, 20);
+    EXPECT_LT(ped.m_vecPos.x, held - 1.0f);
+    WalkFor(world, {30, 0, 0}, 100);
+    EXPECT_LT(ped.m_vecPos.x, 14.0f);
+    // With the wall gone (only the kerb left) the same step goes through.
+    world.World3D().SetBoxes({world.World3D().Boxes().front()});
+    WalkFor(world, {30, 0, 0}, 200);
+    EXPECT_FLOAT_EQ(ped.m_vecPos.x, 30.0f);
+}
+
 TEST(PedWalkTest, KeepsHisHeightOverAHoleInTheGround) {
     const sandbox::Scenario scenario = Street();
     World world(scenario);
