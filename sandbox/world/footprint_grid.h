@@ -28,11 +28,11 @@ public:
 
     /// Calls `visit(run)` with runs of box indices, one run per row of cells, until it returns true;
     /// true when some call did. Between them the runs hold every box whose plan has a point within
-    /// `near`'s plan and well within `margin` metres (in x and in y) of the ground shadow of the
-    /// segment a-b; a box may come in several runs. `near` is meant to be the segment's bounds
+    /// `region`'s plan and well within `margin` metres (in x and in y) of the ground shadow of the
+    /// segment a-b; a box may come in several runs. `region` is meant to be the segment's bounds
     /// widened by the margin. The coordinates of a and b must be finite.
     template <class Visit>
-    bool AnyRunAlong(Vec3 a, Vec3 b, const Bounds& near, double margin, Visit&& visit) const;
+    bool AnyRunAlong(Vec3 a, Vec3 b, const Bounds& region, double margin, Visit&& visit) const;
 
 private:
     /// A segment's ground shadow, in double so that the row bands and the x at their ends carry
@@ -74,11 +74,11 @@ private:
 };
 
 template <class Visit>
-bool FootprintGrid::AnyRunAlong(Vec3 a, Vec3 b, const Bounds& near, double margin, Visit&& visit) const {
-    const int firstRow = Row(near.min.y);
-    const int lastRow = Row(near.max.y);
-    // One row sees all of `near`.
-    if (firstRow == lastRow) return visit(Run(firstRow, Column(near.min.x), Column(near.max.x)));
+bool FootprintGrid::AnyRunAlong(Vec3 a, Vec3 b, const Bounds& region, double margin, Visit&& visit) const {
+    const int firstRow = Row(region.min.y);
+    const int lastRow = Row(region.max.y);
+    // One row sees all of `region`.
+    if (firstRow == lastRow) return visit(Run(firstRow, Column(region.min.x), Column(region.max.x)));
     const Shadow s = ShadowOf(a, b, margin);
     for (int row = firstRow; row <= lastRow; ++row) {
         const auto [first, last] = ColumnsAlong(s, row);
