@@ -122,7 +122,7 @@ void PathNetwork::Link(const Geometry& geometry, float range) {
         grid_.ForEachNeighbourCandidate(nodes_, static_cast<int>(a), [&](int b) {
             if (static_cast<std::size_t>(b) <= a) return;
             if (!TryLink(range, static_cast<int>(a), b,
-                         [&](Vec3 from, Vec3 to) { return geometry.ShortSegmentClear(from, to); }))
+                         [&](Vec3 from, Vec3 to) { return geometry.SegmentClear(from, to); }))
                 return;
             links_[a].push_back(b);
             links_[static_cast<std::size_t>(b)].push_back(static_cast<int>(a));

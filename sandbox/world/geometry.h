@@ -44,9 +44,6 @@ public:
     /// the others, and leaving in it the box that blocked the segment: many segments from one point are
     /// blocked by the same box, which then costs one box test instead of a walk of the grid.
     bool SegmentClear(Vec3 a, Vec3 b, std::uint32_t& blocker) const;
-    /// SegmentClear under the name the path network's linking asks for: a short segment's walk reads
-    /// only the few cells near it.
-    bool ShortSegmentClear(Vec3 a, Vec3 b) const { return SegmentClear(a, b); }
     /// The ground height under (x, y): the top of the highest box there, else groundZ; -100 over a hole.
     float GroundZ(float x, float y) const;
     /// GroundZ, but over a hole the base ground: what flying heights are measured from.
