@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <functional>
 #include <limits>
 #include <memory>
 #include <stdexcept>
@@ -42,14 +41,6 @@ bool StepsHold(float v, float spacing) {
     return std::nextafter(m, std::numeric_limits<float>::infinity()) - m <= spacing / kSpacingPrecision;
 }
 }  // namespace
-
-template <class Clear>
-bool PathNetwork::TryLink(float range, int a, int b, Clear&& clear) {
-    const Vec3 lift{0.0f, 0.0f, kLinkHeight};
-    const Vec3 from = nodes_[static_cast<std::size_t>(a)];
-    const Vec3 to = nodes_[static_cast<std::size_t>(b)];
-    return Length(to - from) <= range && clear(from + lift, to + lift);
-}
 
 std::string PathNetwork::GridProblem(float spacing, Vec3 min, Vec3 max) {
     char text[320];
@@ -118,12 +109,14 @@ void PathNetwork::Link(const Geometry& geometry, float range) {
     geometry_ = &geometry;
     grid_ = NodeGrid(nodes_, range);
     links_.assign(nodes_.size(), {});
+    const Vec3 lift{0.0f, 0.0f, kLinkHeight};
     for (std::size_t a = 0; a < nodes_.size(); ++a) {
         grid_.ForEachNeighbourCandidate(nodes_, static_cast<int>(a), [&](int b) {
             if (static_cast<std::size_t>(b) <= a) return;
-            if (!TryLink(range, static_cast<int>(a), b,
-                         [&](Vec3 from, Vec3 to) { return geometry.SegmentClear(from, to); }))
-                return;
+            // Within range, and the way between them (lifted off the ground, from a's end) free.
+            const Vec3 from = nodes_[a];
+            const Vec3 to = nodes_[static_cast<std::size_t>(b)];
+            if (!(Length(to - from) <= range) || !geometry.SegmentClear(from + lift, to + lift)) return;
             links_[a].push_back(b);
             links_[static_cast<std::size_t>(b)].push_back(static_cast<int>(a));
         });

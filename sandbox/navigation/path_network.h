@@ -48,10 +48,6 @@ public:
 
 private:
     void Link(const Geometry& geometry, float range);
-    /// Whether nodes a and b are to be linked: within range, and `clear` finds the way between
-    /// them (lifted off the ground, from a's end) free.
-    template <class Clear>
-    bool TryLink(float range, int a, int b, Clear&& clear);
     /// Rebuilds the flat copy of the links and the parts of the network.
     void Flatten();
     /// Finds the parts of the network from the flat links.

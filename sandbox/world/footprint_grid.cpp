@@ -76,14 +76,12 @@ std::pair<int, int> FootprintGrid::ColumnsAlong(const Shadow& s, int row) const 
     // take the rounding of one subtraction and one product: a thousandth of a cell covers that many
     // times over. So p.y lies in the band widened by the margin and that, and p.x between the x of
     // the segment at the ends of that stretch. The border rows reach out for ever.
+    const double widen = 1e-3 * cell_ + s.margin;
     double lo = s.ylo;
     double hi = s.yhi;
-    if (row > 0 || row < rows_ - 1) {
-        const double widen = 1e-3 * cell_ + s.margin;
-        if (row > 0) lo = std::max(lo, originY_ + row * cell_ - widen);
-        if (row < rows_ - 1) hi = std::min(hi, originY_ + (row + 1) * cell_ + widen);
-        if (lo > hi) return {1, 0};
-    }
+    if (row > 0) lo = std::max(lo, originY_ + row * cell_ - widen);
+    if (row < rows_ - 1) hi = std::min(hi, originY_ + (row + 1) * cell_ + widen);
+    if (lo > hi) return {1, 0};
     double x0 = s.xlo;
     double x1 = s.xhi;
     if (!s.level) {
