@@ -2,7 +2,8 @@
 # Usage: tools/compare_logs.sh REV
 #
 # Runs every built-in scenario with the build of REV and with this tree's build, and reports each
-# scenario whose vigilor.log differs. REV is built in a scratch worktree under build/; this tree is
+# scenario whose vigilor.log, timed log or replay page differs; then one sweep of the demo with both
+# builds, whose results.csv must match too. REV is built in a scratch worktree under build/; this tree is
 # built with the default preset. Exit 0 when every log is byte-identical, 1 when any differs, 2 on
 # bad usage or a failed build.
 set -euo pipefail
@@ -44,16 +45,32 @@ only=$(comm -3 <(names "$base_bin") <(names "$this_bin") | tr -d '\t' | tr '\n' 
 rm -rf "$runs"
 differ=0
 for name in "${common[@]}"; do
-    "$base_bin" run "$name" --quiet --dir "$runs/base/$name" >/dev/null 2>&1 || true
-    "$this_bin" run "$name" --quiet --dir "$runs/this/$name" >/dev/null 2>&1 || true
-    base_log="$runs/base/$name/vigilor.log"
-    this_log="$runs/this/$name/vigilor.log"
-    # A run in which the plugin never starts leaves no log; that is the same on both sides.
-    [ ! -e "$base_log" ] && [ ! -e "$this_log" ] && continue
-    if ! cmp -s "$base_log" "$this_log"; then
-        echo "DIFFERS: $name (diff $base_log $this_log)"
-        differ=1
-    fi
+    for side in base this; do
+        bin=$base_bin
+        [ $side = this ] && bin=$this_bin
+        "$bin" run "$name" --quiet --dir "$runs/$side/$name" --replay "$runs/$side/$name/replay.html" \
+            >/dev/null 2>&1 || true
+    done
+    for file in vigilor.log vigilor.timed.log replay.html; do
+        base_file="$runs/base/$name/$file"
+        this_file="$runs/this/$name/$file"
+        # A run in which the plugin never starts leaves no log; that is the same on both sides.
+        [ ! -e "$base_file" ] && [ ! -e "$this_file" ] && continue
+        if ! cmp -s "$base_file" "$this_file"; then
+            echo "DIFFERS: $name $file (diff $base_file $this_file)"
+            differ=1
+        fi
+    done
 done
-echo "${#common[@]} scenarios compared; $([ $differ -eq 0 ] && echo "all logs identical" || echo "some logs differ")"
+for side in base this; do
+    bin=$base_bin
+    [ $side = this ] && bin=$this_bin
+    "$bin" sweep demo --seeds 4 --vary PursuitGraceMs=1500,6000 --out "$runs/sweep-$side" --quiet \
+        >/dev/null 2>&1 || true
+done
+if ! cmp -s "$runs/sweep-base/results.csv" "$runs/sweep-this/results.csv"; then
+    echo "DIFFERS: sweep results.csv (diff $runs/sweep-base/results.csv $runs/sweep-this/results.csv)"
+    differ=1
+fi
+echo "${#common[@]} scenarios and a sweep compared; $([ $differ -eq 0 ] && echo "all identical" || echo "some differ")"
 exit $differ
