@@ -11,7 +11,7 @@
 #include <cstring>
 #include <string>
 
-#include "frame/settings.h"
+#include "base/settings.h"
 #include "host/win32/private_profile.h"
 
 namespace {

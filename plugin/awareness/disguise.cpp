@@ -1,8 +1,8 @@
 #include "awareness/disguise.h"
 
 #include "awareness/sight_test.h"
-#include "frame/log.h"
-#include "frame/settings.h"
+#include "base/log.h"
+#include "base/settings.h"
 #include "host/ped.h"
 #include "host/pools.h"
 

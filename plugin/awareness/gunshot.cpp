@@ -1,16 +1,16 @@
 #include "awareness/gunshot.h"
 
-#include "awareness/distance.h"
-#include "awareness/records.h"
-#include "awareness/scene.h"
 #include "awareness/sight_test.h"
-#include "frame/game_clock.h"
-#include "frame/log.h"
-#include "frame/settings.h"
+#include "base/game_clock.h"
+#include "base/log.h"
+#include "base/settings.h"
 #include "host/constants.h"
 #include "host/ped.h"
 #include "host/player.h"
 #include "host/pools.h"
+#include "records/distance.h"
+#include "records/records.h"
+#include "records/scene.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <vector>
 
-#include "awareness/distance.h"
-#include "awareness/records.h"
-#include "awareness/tick_context.h"
-#include "frame/settings.h"
+#include "base/settings.h"
+#include "records/distance.h"
+#include "records/records.h"
+#include "records/tick_context.h"
 
 // Every listener asks only the tellers in his own grid cell or the cells next to it. The grid covers the
 // square around the player that holds every listed cop, its cells a little wider than the radio's

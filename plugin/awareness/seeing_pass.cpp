@@ -1,9 +1,9 @@
 #include "awareness/seeing_pass.h"
 
 #include "awareness/disguise.h"
-#include "awareness/records.h"
-#include "awareness/scene.h"
-#include "awareness/tick_context.h"
+#include "records/records.h"
+#include "records/scene.h"
+#include "records/tick_context.h"
 
 SeeingResult SeeingPass(TickContext& tick) {
     SeeingResult result;

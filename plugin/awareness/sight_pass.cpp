@@ -1,13 +1,13 @@
 #include "awareness/sight_pass.h"
 
 #include "awareness/disguise.h"
-#include "awareness/distance.h"
-#include "awareness/records.h"
 #include "awareness/sight_test.h"
-#include "awareness/tick_context.h"
 #include "host/ped.h"
 #include "host/player.h"
 #include "host/pools.h"
+#include "records/distance.h"
+#include "records/records.h"
+#include "records/tick_context.h"
 
 namespace {
 constexpr float kListRadiusSq = 200.0f * 200.0f;

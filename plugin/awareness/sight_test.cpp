@@ -4,13 +4,13 @@
 #include <cmath>
 #include <numbers>
 
-#include "awareness/records.h"
-#include "frame/game_clock.h"
-#include "frame/settings.h"
+#include "base/game_clock.h"
+#include "base/settings.h"
 #include "host/constants.h"
 #include "host/ped.h"
 #include "host/vehicle.h"
 #include "host/world.h"
+#include "records/records.h"
 
 namespace {
 
@@ -31,11 +31,6 @@ View ViewOf(const CVehicle* vehicle) {
     if (vehicle == nullptr) return {cfg.SightRange, cfg.SightAngle, cfg.CloseRange, false};
     if (IsPoliceHeli(vehicle)) return {cfg.HeliSightRange, cfg.HeliSightAngle, kHeliCloseRange, true};
     return {cfg.VehicleSightRange, cfg.VehicleSightAngle, cfg.CloseRangeCar, false};
-}
-
-bool InTheKnow(const CopState* cop, std::uint32_t now) {
-    return cop != nullptr && cop->awareness.lastKnownTime != 0 &&
-           !ElapsedOver(now, cop->awareness.lastKnownTime, static_cast<std::uint32_t>(cfg.PursuitGraceMs));
 }
 
 bool InsideCone(float heading, float angleDegrees, float dx, float dy) {
@@ -62,7 +57,7 @@ bool SightTest(CPed& cop, const CopState* record, const CVector& P, bool playerO
         view.range += cfg.AlertRangeBonus;
         view.angle += cfg.AlertAngleBonus;
     }
-    if (disguised && !InTheKnow(record, now)) {
+    if (disguised && (record == nullptr || !record->awareness.InTheKnow(now))) {
         view.range = std::min(cfg.DisguiseRange * (view.heli ? 2.0f : 1.0f), view.range);
     }
 

@@ -1,6 +1,6 @@
 #include "awareness/summary.h"
 
-#include "frame/log.h"
+#include "base/log.h"
 
 namespace {
 // Counts of the last line written; -1 so that the first tick of the process always writes one.

@@ -3,17 +3,17 @@
 #include <algorithm>
 #include <iterator>
 
-#include "awareness/records.h"
 #include "awareness/sight_test.h"
-#include "frame/game_clock.h"
-#include "frame/log.h"
-#include "frame/settings.h"
+#include "base/game_clock.h"
+#include "base/log.h"
+#include "base/settings.h"
 #include "host/constants.h"
 #include "host/ped.h"
 #include "host/player.h"
 #include "host/pools.h"
 #include "host/scripting.h"
 #include "host/vehicle.h"
+#include "records/records.h"
 #include "search/ped_orders.h"
 
 namespace {
@@ -77,12 +77,11 @@ bool ParkedCarHold(CPed& ped, CopState& cop, CVehicle* vehicle, std::uint32_t no
     const VehicleState* car = FindVehicle(vehicle);
     if (car == nullptr || !car->ordered || !car->stopped) return false;
     if (!cop.awareness.lost) {
-        cop.awareness.lost = true;
         LogLine("cop forced to stay lost until out of the parked car: ped=%p", static_cast<void*>(&ped));
     }
-    ped.m_nPursuitSuppressed = 1;
+    cop.MarkLost(ped);
     // Neither his own sight nor the radio of this tick may let him chase from inside the car.
-    cop.awareness.lastKnownTime = now - static_cast<std::uint32_t>(cfg.PursuitGraceMs) - 1;
+    cop.awareness.PastGrace(now);
     if (!Pending(now, cop.watch.leaveCarTime) && !LeavingVehicle(ped)) {
         cop.watch.leaveCarTime = DeadlineAfter(now, kLeaveCarRepeatMs);
         plugin::scripting::CallCommandById(host::kCommandLeaveVehicle, HandleOf(ped));

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "awareness/disguise.h"
-#include "awareness/scene.h"
+#include "records/scene.h"
 
 // Plugin-wide state of the frame and the episode. Zero at load unless a value is given.
 extern bool enabled;                   ///< switched on with F10
@@ -15,4 +15,3 @@ extern Disguise disguise;  ///< the player's vehicle as the police know it
 extern std::uint32_t lastAwarenessTick;  ///< ms
 extern bool pedRangeApplied;             ///< the camera's ped range multiplier is ours
 extern float savedPedRange;              ///< the camera's value before we changed it
-extern float starAlpha;                  ///< star fade factor; 1 = normal

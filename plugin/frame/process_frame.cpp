@@ -1,11 +1,10 @@
-#include "awareness/awareness_tick.h"
 #include "awareness/gunshot.h"
-#include "awareness/records.h"
 #include "awareness/suppression.h"
+#include "base/game_clock.h"
+#include "base/log.h"
+#include "base/settings.h"
+#include "frame/awareness_tick.h"
 #include "frame/frame_state.h"
-#include "frame/game_clock.h"
-#include "frame/log.h"
-#include "frame/settings.h"
 #include "frame/vigilor.h"
 #include "host/ped.h"
 #include "host/player.h"
@@ -15,6 +14,7 @@
 #include "host/vehicle.h"
 #include "host/win32/windows.h"
 #include "hud/star_fading.h"
+#include "records/records.h"
 #include "search/vehicle/car_guard.h"
 #include "search/vehicle/car_search.h"
 
@@ -77,7 +77,7 @@ void RestoreLawFlags() {
 }  // namespace
 
 void ResetAll() {
-    starAlpha = 1.0f;
+    ResetStarAlpha();
     if (pedRangeApplied) {
         TheCamera.m_fPedRangeMultiplier = savedPedRange;
         pedRangeApplied = false;

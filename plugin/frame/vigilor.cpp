@@ -1,8 +1,8 @@
 #include "frame/vigilor.h"
 
-#include "awareness/records.h"
 #include "frame/frame_state.h"
 #include "host/events.h"
+#include "records/records.h"
 
 // Defined together so that load-time construction runs in this order: scene, tables, plugin object.
 bool enabled = true;
@@ -14,7 +14,6 @@ Disguise disguise;
 std::uint32_t lastAwarenessTick = 0;
 bool pedRangeApplied = false;
 float savedPedRange = 1.0f;
-float starAlpha = 1.0f;
 
 CopTable copStates;
 VehicleTable vehicleStates;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "frame/export.h"
+#include "base/export.h"
 
 /// The plugin object: constructing it hooks ProcessFrame into the host's frame.
 class Vigilor {

@@ -26,6 +26,24 @@ inline constexpr int kModelPoliceHeli = 497;
 /// A police model that the car search never sends out (the helicopter has a search of its own).
 inline constexpr int kModelNeverSearching = 430;
 
+// Car missions.
+/// The host's own chase missions: a car on one of them has been taken into the host's pursuit.
+inline constexpr bool IsChaseMission(int mission) {
+    switch (mission & 0xFF) {  // the host reads its mission byte unsigned here
+        case 2:
+        case 3:
+        case 4:
+        case 5:
+        case 6:
+        case 21:
+        case 24:
+        case 25:
+        case 26:
+        case 43: return true;
+        default: return false;
+    }
+}
+
 // Weapon types: the firearms are one range; the silenced pistol among them carries less far.
 inline constexpr int kFirstFirearm = 22;
 inline constexpr int kLastFirearm = 34;

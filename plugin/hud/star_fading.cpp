@@ -2,9 +2,8 @@
 
 #include <cstring>
 
-#include "frame/frame_state.h"
-#include "frame/log.h"
-#include "frame/settings.h"
+#include "base/log.h"
+#include "base/settings.h"
 #include "host/call_hook.h"
 #include "host/code.h"
 #include "host/patch.h"
@@ -19,6 +18,7 @@ constexpr plugin::CodeAddress kScanFirst = 0x58D000;
 constexpr plugin::CodeAddress kScanLast = 0x590FFF;
 constexpr plugin::CodeAddress kDrawWanted = 0x58D9A0;
 
+float starAlpha = 1.0f;  // star fade factor; 1 = normal
 std::uint32_t lastStarFrame = 0;
 bool starHookInstalled = false;
 // Destroyed at unload: the HUD must not call into this module once it is gone.
@@ -40,6 +40,8 @@ void InstallStarHook() {
         LogLine("star hook: no call to CHud::DrawWanted found - stars will not fade (unsupported exe?)");
     }
 }
+
+void ResetStarAlpha() { starAlpha = 1.0f; }
 
 void UpdateStarAlpha(std::uint32_t now, std::uint32_t lastSeenAny, CWanted& wanted) {
     // Unsigned on purpose: a negative delay reads as a huge one, so the stars never fade.

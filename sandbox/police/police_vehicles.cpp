@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "host/constants.h"
+
 #include "world/vehicle_motion.h"
 #include "world/world.h"
 
@@ -35,19 +37,19 @@ void FollowByRoad(World& world, Vehicle& car, Vec3 player) {
 
 void StandDown(Vehicle& v) {
     const int mission = v.m_autoPilot.m_nCarMission;
-    if (!(v.IsHeli() ? mission == MISSION_HELI_CHASE : IsHostChaseMission(mission))) return;
+    if (!(v.IsHeli() ? mission == MISSION_HELI_CHASE : host::IsChaseMission(mission))) return;
     v.m_autoPilot.m_nCarMission = MISSION_NONE;
     v.hasTarget = false;
     v.route.clear();
 }
 
 void RunCar(World& world, Vehicle& car, std::uint32_t dtMs, Vec3 player) {
-    if (!IsHostChaseMission(car.m_autoPilot.m_nCarMission)) {
+    if (!host::IsChaseMission(car.m_autoPilot.m_nCarMission)) {
         const bool retake = car.m_bIsLawEnforcer && Length2D(car.Position() - player) <= kRetakeRange &&
                             world.Random()() % kRetakeMeanMs < dtMs;
         if (Pursues(car.m_pDriver) || retake) PutOnChase(car);
     }
-    if (IsHostChaseMission(car.m_autoPilot.m_nCarMission)) FollowByRoad(world, car, player);
+    if (host::IsChaseMission(car.m_autoPilot.m_nCarMission)) FollowByRoad(world, car, player);
 }
 
 void RunHeli(World& world, Vehicle& heli, Vec3 player) {
@@ -60,22 +62,6 @@ void RunHeli(World& world, Vehicle& heli, Vec3 player) {
 }
 
 }  // namespace
-
-bool IsHostChaseMission(int mission) {
-    switch (mission & 0xFF) {  // the host reads its mission byte unsigned here
-        case 2:
-        case 3:
-        case 4:
-        case 5:
-        case 6:
-        case 21:
-        case 24:
-        case 25:
-        case 26:
-        case 43: return true;
-        default: return false;
-    }
-}
 
 void RunHostPoliceVehicles(World& world, std::uint32_t dtMs, bool wanted) {
     for (int i = 0; i < world.Vehicles().Size(); ++i) {

@@ -12,7 +12,4 @@ class World;
 /// down.
 void RunHostPoliceVehicles(World& world, std::uint32_t dtMs, bool wanted);
 
-/// The host's chase missions for cars.
-bool IsHostChaseMission(int mission);
-
 }  // namespace sandbox

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "police/police_vehicles.h"
+#include "host/constants.h"
 #include "world/world.h"
 
 namespace sandbox {
@@ -18,7 +18,7 @@ const char* VehicleActivity(const Vehicle& v, bool parked) {
     const bool moving = std::sqrt(s.x * s.x + s.y * s.y + s.z * s.z) >= kStandingSpeed;
     if (parked) return "parked";
     const int mission = v.m_autoPilot.m_nCarMission;
-    if (v.IsHeli() ? mission == MISSION_HELI_CHASE : IsHostChaseMission(mission)) return "chasing";
+    if (v.IsHeli() ? mission == MISSION_HELI_CHASE : host::IsChaseMission(mission)) return "chasing";
     return v.hasTarget && moving ? "driving" : "stopped";
 }
 

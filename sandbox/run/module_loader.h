@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "frame/settings.h"
+#include "base/settings.h"
 
 namespace sandbox {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/settings.h"
+#include "base/settings.h"
 #include "scenario/expectations.h"
 #include "scenario/scenario.h"
 

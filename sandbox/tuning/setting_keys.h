@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "frame/settings.h"
+#include "base/settings.h"
 
 namespace sandbox {
 

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "frame/settings.h"
+#include "base/settings.h"
 #include "tuning/setting_keys.h"
 
 namespace sandbox {

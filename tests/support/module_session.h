@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "frame/settings.h"
+#include "base/settings.h"
 #include "run/module_loader.h"
 #include "scenario/scenario.h"
 #include "world/world.h"

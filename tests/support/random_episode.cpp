@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host/constants.h"
 #include "scenario/scenario_loader.h"
 
 namespace testing_support {
@@ -44,7 +45,6 @@ constexpr std::size_t kMaxStartVehicles = 90;
 constexpr int kCopType = 6;
 constexpr int kCivilianType = 7;
 constexpr int kPoliceCarModel = 596;
-constexpr int kPoliceHeliModel = 497;
 constexpr int kCivilianCarModel = 400;
 constexpr int kPistol = 22;
 constexpr int kSilencedPistol = 23;
@@ -167,7 +167,7 @@ private:
         const std::string id = (heli ? "heli" : "car") + std::to_string(nextId_++);
         const json pos = heli ? Point(range, 30.0f) : Point(range);
         vehicleList.push_back({{"id", id},
-                               {"model", heli ? kPoliceHeliModel : kPoliceCarModel},
+                               {"model", heli ? host::kModelPoliceHeli : kPoliceCarModel},
                                {"pos", pos},
                                {"heading", Between(0, 359)},
                                {"lawEnforcer", heli || Chance(90)}});

@@ -3,13 +3,13 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "awareness/records.h"
-#include "frame/game_clock.h"
-#include "frame/log.h"
-#include "frame/settings.h"
+#include "base/game_clock.h"
+#include "base/log.h"
+#include "base/settings.h"
 #include "host/constants.h"
 #include "host/ped.h"
 #include "host/scripting.h"
+#include "records/records.h"
 #include "search/foot/random_span.h"
 #include "search/foot/search_steps.h"
 #include "search/ped_orders.h"

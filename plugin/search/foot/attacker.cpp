@@ -1,10 +1,10 @@
 #include "search/foot/attacker.h"
 
-#include "awareness/records.h"
 #include "host/ped.h"
 #include "host/player.h"
 #include "host/pools.h"
 #include "host/vehicle.h"
+#include "records/records.h"
 
 namespace {
 

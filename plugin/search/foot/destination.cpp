@@ -1,7 +1,7 @@
 #include "search/foot/destination.h"
 
-#include "frame/log.h"
-#include "frame/settings.h"
+#include "base/log.h"
+#include "base/settings.h"
 #include "host/constants.h"
 #include "host/scripting.h"
 #include "host/world.h"

@@ -2,11 +2,11 @@
 
 #include <cstdlib>
 
-#include "awareness/records.h"
-#include "frame/game_clock.h"
-#include "frame/log.h"
-#include "frame/settings.h"
+#include "base/game_clock.h"
+#include "base/log.h"
+#include "base/settings.h"
 #include "host/ped.h"
+#include "records/records.h"
 #include "search/foot/aim_scan.h"
 #include "search/foot/move_order.h"
 #include "search/foot/move_watchdog.h"

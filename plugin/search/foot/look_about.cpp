@@ -2,12 +2,12 @@
 #include <cstdint>
 #include <limits>
 
-#include "awareness/records.h"
-#include "frame/game_clock.h"
-#include "frame/log.h"
-#include "frame/settings.h"
+#include "base/game_clock.h"
+#include "base/log.h"
+#include "base/settings.h"
 #include "host/constants.h"
 #include "host/scripting.h"
+#include "records/records.h"
 #include "search/foot/random_span.h"
 #include "search/foot/search_steps.h"
 #include "search/ped_orders.h"

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "awareness/records.h"
-#include "frame/game_clock.h"
-#include "frame/settings.h"
+#include "base/game_clock.h"
+#include "base/settings.h"
 #include "host/constants.h"
 #include "host/scripting.h"
+#include "records/records.h"
 #include "search/foot/search_area.h"
 #include "search/ped_orders.h"
 

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "awareness/records.h"
-#include "frame/game_clock.h"
-#include "frame/log.h"
-#include "frame/settings.h"
+#include "base/game_clock.h"
+#include "base/log.h"
+#include "base/settings.h"
+#include "records/records.h"
 #include "search/foot/destination.h"
 #include "search/foot/move_order.h"
 #include "search/foot/search_area.h"

@@ -1,8 +1,8 @@
 #include "search/foot/move_watchdog.h"
 
-#include "awareness/records.h"
-#include "frame/game_clock.h"
-#include "frame/log.h"
+#include "base/game_clock.h"
+#include "base/log.h"
+#include "records/records.h"
 #include "search/foot/search_area.h"
 #include "search/foot/search_steps.h"
 #include "search/ped_orders.h"

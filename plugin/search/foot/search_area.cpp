@@ -4,9 +4,9 @@
 #include <cmath>
 #include <cstdint>
 
-#include "awareness/records.h"
-#include "awareness/scene.h"
-#include "frame/settings.h"
+#include "base/settings.h"
+#include "records/records.h"
+#include "records/scene.h"
 
 namespace {
 constexpr float kMinSweepSpan = 15.0f;

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "awareness/cop_state.h"
+#include "records/cop_state.h"
 
 class CPed;
 struct CVector;

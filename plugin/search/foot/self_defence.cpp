@@ -2,16 +2,16 @@
 
 #include <cmath>
 
-#include "awareness/records.h"
-#include "awareness/sighting.h"
-#include "frame/game_clock.h"
-#include "frame/log.h"
-#include "frame/settings.h"
+#include "base/game_clock.h"
+#include "base/log.h"
+#include "base/settings.h"
 #include "host/constants.h"
 #include "host/ped.h"
 #include "host/pools.h"
 #include "host/scripting.h"
 #include "host/vehicle.h"
+#include "records/records.h"
+#include "records/sighting.h"
 #include "search/foot/attacker.h"
 #include "search/foot/foot_search.h"
 #include "search/foot/search_area.h"

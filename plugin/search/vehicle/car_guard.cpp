@@ -1,11 +1,12 @@
 #include "search/vehicle/car_guard.h"
 
-#include "awareness/records.h"
-#include "frame/game_clock.h"
-#include "frame/log.h"
-#include "frame/settings.h"
+#include "base/game_clock.h"
+#include "base/log.h"
+#include "base/settings.h"
+#include "host/constants.h"
 #include "host/pools.h"
 #include "host/vehicle.h"
+#include "records/records.h"
 
 namespace {
 
@@ -14,22 +15,6 @@ constexpr std::uint32_t kMissionLogRepeatMs = 2500;
 constexpr int kMissionLogLines = 4;  // per order
 constexpr std::uint32_t kChaseReorderMs = 1001;
 
-// The host's own chase missions: a car on one of them has been taken back into the host's pursuit.
-bool IsHostChaseMission(int mission) {
-    switch (mission & 0xFF) {
-        case 2:
-        case 3:
-        case 4:
-        case 5:
-        case 6:
-        case 21:
-        case 24:
-        case 25:
-        case 26:
-        case 43: return true;
-        default: return false;
-    }
-}
 // 0xFFFFFFFE at load so that the first check always logs.
 unsigned int loggedGameCopCars = 0xFFFFFFFEu;
 unsigned int loggedRealCopCars = 0xFFFFFFFEu;
@@ -108,7 +93,7 @@ void CarMissionCheck(CVehicle& vehicle, VehicleState& state, std::uint32_t now) 
                 static_cast<void*>(&vehicle), pilot.m_nCarMission, pilot.m_nTempAction, pilot.m_nCruiseSpeed,
                 pilot.m_nCarDrivingStyle, vehicle.m_bIsLawEnforcer ? 1 : 0);
     }
-    if (!IsHostChaseMission(pilot.m_nCarMission) || !Elapsed(now, state.antiLockTime, kChaseReorderMs))
+    if (!host::IsChaseMission(pilot.m_nCarMission) || !Elapsed(now, state.antiLockTime, kChaseReorderMs))
         return;
     LogLine("anti-lock: vanilla chase mission %d on our car, ordering it to the scene again: veh=%p",
             pilot.m_nCarMission & 0xFF, static_cast<void*>(&vehicle));

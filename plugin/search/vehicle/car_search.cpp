@@ -4,11 +4,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "awareness/records.h"
-#include "awareness/scene.h"
-#include "frame/game_clock.h"
-#include "frame/log.h"
-#include "frame/settings.h"
+#include "base/game_clock.h"
+#include "base/log.h"
+#include "base/settings.h"
 #include "host/constants.h"
 #include "host/ped.h"
 #include "host/player.h"
@@ -16,6 +14,8 @@
 #include "host/scripting.h"
 #include "host/vehicle.h"
 #include "host/world.h"
+#include "records/records.h"
+#include "records/scene.h"
 #include "search/ped_orders.h"
 #include "search/search_math.h"
 
@@ -96,14 +96,9 @@ void Order(CVehicle& car, CPed& driver, VehicleState& state, const Wanted& w, co
 void UnloadCop(CPed& ped, const VehicleState& state, std::uint32_t now) {
     if (!ped.m_bInVehicle || ped.m_nPedType != PED_TYPE_COP) return;
     CopState& cop = GetCop(&ped);
-    cop.awareness.lastKnownTime = now - static_cast<std::uint32_t>(cfg.PursuitGraceMs) - 1;
-    if (!cop.awareness.lost) {
-        cop.awareness.lost = true;
-        ped.m_nPursuitSuppressed = 1;
-    }
-    cop.foot.ownScene = state.target;
-    cop.foot.ownSceneValid = true;
-    cop.foot.ownSceneTime = now;
+    cop.awareness.PastGrace(now);
+    if (!cop.awareness.lost) cop.MarkLost(ped);
+    cop.foot.SearchFrom(state.target, now);
     if (!LeavingVehicle(ped)) plugin::scripting::CallCommandById(host::kCommandLeaveVehicle, HandleOf(ped));
 }
 

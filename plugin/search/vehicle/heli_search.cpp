@@ -3,15 +3,15 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "awareness/records.h"
-#include "awareness/scene.h"
-#include "frame/game_clock.h"
-#include "frame/log.h"
-#include "frame/settings.h"
+#include "base/game_clock.h"
+#include "base/log.h"
+#include "base/settings.h"
 #include "host/code.h"
 #include "host/pools.h"
 #include "host/vehicle.h"
 #include "host/world.h"
+#include "records/records.h"
+#include "records/scene.h"
 #include "search/search_math.h"
 
 namespace {

@@ -1,9 +1,9 @@
-#include "frame/log.h"
+#include "base/log.h"
 
 #include <cstdarg>
 #include <cstdio>
 
-#include "frame/settings.h"
+#include "base/settings.h"
 
 namespace {
 // Opened on the first line and kept open for the life of the process.

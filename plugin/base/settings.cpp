@@ -1,11 +1,11 @@
-#include "frame/settings.h"
+#include "base/settings.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "frame/log.h"
+#include "base/log.h"
 #include "host/module_file.h"
 #include "host/win32/private_profile.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "frame/settings.h"
+#include "base/settings.h"
 #include "host/vector.h"
 
 class CPed;

@@ -22,6 +22,13 @@ struct CopAwareness {
     std::uint32_t lastKnownTime = 0;  ///< last time he knew where the player is; 0 = never stamped
     bool lost = false;                ///< held as having lost the player
     std::uint32_t inVehicleTime = 0;  ///< last tick he sat in a vehicle
+
+    /// More than the grace time (PursuitGraceMs) has passed since he last knew where the player is.
+    bool GraceOver(std::uint32_t now) const;
+    /// He was stamped once and his grace time has not run out.
+    bool InTheKnow(std::uint32_t now) const { return lastKnownTime != 0 && !GraceOver(now); }
+    /// Puts his knowledge just past the grace time, as if he had lost the player a moment ago.
+    void PastGrace(std::uint32_t now);
 };
 
 /// His foot search: the step he is on, where it leads and how his sweep goes on.
@@ -37,7 +44,7 @@ struct FootSearchState {
     std::uint32_t alertUntil = 0;  ///< his look or aim widens his sight until then
     CVector ownScene;              ///< his own search point, set when a car unloads him
     bool ownSceneValid = false;
-    std::uint32_t ownSceneTime = 0;
+    std::uint32_t ownSceneTime = 0;  ///< ms, when ownScene was set
     std::int32_t movesSincePause = 99;
     std::uint32_t aimDueTime = 0;
 
@@ -51,6 +58,12 @@ struct FootSearchState {
         RestartStep();
         sweepLeg = 0;
         ownSceneValid = false;
+    }
+    /// A car unloads him at `at`: that is where he searches until the scene moves after `now`.
+    void SearchFrom(const CVector& at, std::uint32_t now) {
+        ownScene = at;
+        ownSceneValid = true;
+        ownSceneTime = now;
     }
     /// Ends the search: nothing of ours is on him, and a later search starts from its first leg.
     void Forget() {
@@ -115,4 +128,8 @@ struct CopState {
         watch.pursuitFlushed = false;
         foot.Forget();
     }
+    /// Held as lost from now on, with the host's pursuit of him suppressed.
+    void MarkLost(CPed& ped);
+    /// Chasing again and left to the host's pursuit: no search of ours, nor its own point, stays.
+    void ChaseAgain(CPed& ped);
 };

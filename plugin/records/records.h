@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <unordered_map>
 
-#include "awareness/cop_state.h"
 #include "host/vector.h"
+#include "records/cop_state.h"
 
 class CPed;
 class CVehicle;

@@ -1,13 +1,13 @@
-#include "awareness/hit_detection.h"
+#include "search/foot/hit_detection.h"
 
-#include "awareness/distance.h"
-#include "awareness/records.h"
-#include "awareness/tick_context.h"
-#include "frame/game_clock.h"
-#include "frame/log.h"
-#include "frame/settings.h"
+#include "base/game_clock.h"
+#include "base/log.h"
+#include "base/settings.h"
 #include "host/ped.h"
 #include "host/pools.h"
+#include "records/distance.h"
+#include "records/records.h"
+#include "records/tick_context.h"
 #include "search/foot/attacker.h"
 
 namespace {

@@ -1,15 +1,15 @@
-#include "awareness/cop_pass.h"
+#include "frame/cop_pass.h"
 
-#include "awareness/records.h"
-#include "awareness/scene.h"
 #include "awareness/sight_test.h"
 #include "awareness/suppression.h"
-#include "awareness/tick_context.h"
-#include "frame/game_clock.h"
-#include "frame/log.h"
-#include "frame/settings.h"
+#include "base/game_clock.h"
+#include "base/log.h"
+#include "base/settings.h"
 #include "host/ped.h"
 #include "host/vehicle.h"
+#include "records/records.h"
+#include "records/scene.h"
+#include "records/tick_context.h"
 #include "search/foot/foot_search.h"
 #include "search/foot/self_defence.h"
 #include "search/vehicle/car_guard.h"
@@ -17,10 +17,6 @@
 #include "search/vehicle/heli_search.h"
 
 namespace {
-
-bool GraceExpired(const CopState& cop, std::uint32_t now) {
-    return ElapsedOver(now, cop.awareness.lastKnownTime, static_cast<std::uint32_t>(cfg.PursuitGraceMs));
-}
 
 // Every stay in a vehicle ends any foot search, so that a cop who gets out starts afresh.
 void NoteInVehicle(CopState& cop, std::uint32_t now) {
@@ -38,14 +34,11 @@ void DriveOrderedCar(CPed& ped, CVehicle& vehicle, const Scene& scene, std::uint
 }
 
 void MarkLost(CPed& ped, CopState& cop, bool inVehicle) {
-    cop.awareness.lost = true;
-    ped.m_nPursuitSuppressed = 1;
+    cop.MarkLost(ped);
     LogLine("cop lost the player: ped=%p inCar=%d", static_cast<void*>(&ped), inVehicle ? 1 : 0);
 }
 
 void ChaseAgain(CPed& ped, CopState& cop, CVehicle* vehicle) {
-    cop.awareness.lost = false;
-    ped.m_nPursuitSuppressed = 0;
     LogLine("cop is chasing again: ped=%p", static_cast<void*>(&ped));
     if (vehicle == nullptr && cop.foot.searchTaskGiven) {
         // No search step of ours may stay on a cop the host pursues with again.
@@ -53,8 +46,7 @@ void ChaseAgain(CPed& ped, CopState& cop, CVehicle* vehicle) {
         ped.m_pIntelligence->FlushImmediately(true);
         LogLine("search task cleared: ped=%p", static_cast<void*>(&ped));
     }
-    cop.ForgetFootSearch();
-    cop.foot.ownSceneValid = false;
+    cop.ChaseAgain(ped);
     if (vehicle != nullptr && IsPoliceHeli(vehicle) && vehicle->m_pDriver == &ped) HeliChasingAgain(*vehicle);
 }
 
@@ -94,7 +86,7 @@ int CopPass(const TickContext& tick) {
             ++lostCount;
             continue;
         }
-        if (GraceExpired(cop, now)) {
+        if (cop.awareness.GraceOver(now)) {
             ++lostCount;
             if (cfg.CutPursuit == 0) continue;
             if (!cop.awareness.lost) MarkLost(ped, cop, vehicle != nullptr);

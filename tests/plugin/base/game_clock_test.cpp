@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "frame/game_clock.h"
+#include "base/game_clock.h"
 
 namespace {
 

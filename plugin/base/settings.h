@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "frame/export.h"
+#include "base/export.h"
 
 /// Every option of the plugin, one field per INI key, in record order. Read once on the first frame.
 struct Settings {

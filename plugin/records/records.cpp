@@ -1,12 +1,13 @@
-#include "awareness/records.h"
+#include "records/records.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "awareness/sighting.h"
-#include "frame/settings.h"
+#include "base/game_clock.h"
+#include "base/settings.h"
 #include "host/ped.h"
 #include "host/pools.h"
+#include "records/sighting.h"
 
 float nextSweepPhase = 0.0f;
 
@@ -14,6 +15,26 @@ namespace {
 constexpr float kSweepPhaseStep = 2.4f;  // radians; spreads the cops' sweeps around the scene
 int lostCops = 0;                        // at the last count
 }  // namespace
+
+bool CopAwareness::GraceOver(std::uint32_t now) const {
+    return ElapsedOver(now, lastKnownTime, static_cast<std::uint32_t>(cfg.PursuitGraceMs));
+}
+
+void CopAwareness::PastGrace(std::uint32_t now) {
+    lastKnownTime = now - static_cast<std::uint32_t>(cfg.PursuitGraceMs) - 1;
+}
+
+void CopState::MarkLost(CPed& ped) {
+    awareness.lost = true;
+    ped.m_nPursuitSuppressed = 1;
+}
+
+void CopState::ChaseAgain(CPed& ped) {
+    awareness.lost = false;
+    ped.m_nPursuitSuppressed = 0;
+    ForgetFootSearch();
+    foot.ownSceneValid = false;
+}
 
 CopState* FindCop(CPed* ped) {
     auto it = copStates.find(CPools::GetPedRef(ped));

@@ -1,20 +1,20 @@
-#include "awareness/awareness_tick.h"
+#include "frame/awareness_tick.h"
 
 #include <vector>
 
-#include "awareness/cop_pass.h"
 #include "awareness/disguise.h"
-#include "awareness/hit_detection.h"
 #include "awareness/radio_pass.h"
-#include "awareness/records.h"
 #include "awareness/seeing_pass.h"
 #include "awareness/sight_pass.h"
 #include "awareness/sight_test.h"
 #include "awareness/summary.h"
-#include "awareness/tick_context.h"
-#include "frame/settings.h"
+#include "base/settings.h"
+#include "frame/cop_pass.h"
 #include "host/ped.h"
 #include "host/player.h"
+#include "records/records.h"
+#include "records/tick_context.h"
+#include "search/foot/hit_detection.h"
 #include "search/vehicle/car_guard.h"
 
 namespace {

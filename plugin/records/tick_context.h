@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "awareness/sighting.h"
 #include "host/vector.h"
+#include "records/sighting.h"
 
 class CPlayerPed;
 class Disguise;
