@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include "base/log.h"
 #include "host/module_file.h"
@@ -17,46 +18,38 @@ namespace {
 
 constexpr const char* kSection = "Settings";
 
-struct IntKey {
-    const char* name;
-    std::int32_t Settings::*field;
-};
-struct FloatKey {
-    const char* name;
-    float Settings::*field;
-};
-
-// Float keys in reading order, so that those still not finite after the clamps get their default.
-constexpr int kMaxFloatKeys = 40;
-float Settings::*floatsRead[kMaxFloatKeys];
-int floatsReadCount = 0;
-
-void Read(const IntKey& key) {
-    if (iniPath[0] == '\0') return;
-    std::int32_t& value = cfg.*key.field;
-    value = static_cast<std::int32_t>(GetPrivateProfileIntA(kSection, key.name, value, iniPath));
+void Read(const char* name, std::int32_t& value) {
+    value = static_cast<std::int32_t>(GetPrivateProfileIntA(kSection, name, value, iniPath));
 }
 
-void Read(const FloatKey& key) {
-    if (iniPath[0] == '\0') return;
-    float& value = cfg.*key.field;
+void Read(const char* name, float& value) {
     char fallback[32];
     char text[32];
     std::snprintf(fallback, sizeof fallback, "%g", static_cast<double>(value));
-    GetPrivateProfileStringA(kSection, key.name, fallback, text, sizeof text, iniPath);
+    GetPrivateProfileStringA(kSection, name, fallback, text, sizeof text, iniPath);
     value = static_cast<float>(std::atof(text));
-    if (floatsReadCount < kMaxFloatKeys) floatsRead[floatsReadCount++] = key.field;
+}
+
+// Log comes first: it decides whether the log is written at all, and the log is emptied before
+// anything else is read.
+void ReadAllButLog() {
+#define VIGILOR_READ_SETTING(type, name, value, unit, meaning) \
+    if (std::string_view(#name) != "Log") Read(#name, cfg.name);
+    VIGILOR_SETTINGS(VIGILOR_READ_SETTING)
+#undef VIGILOR_READ_SETTING
 }
 
 // "nan" or "inf" would slip past every clamp and reach host commands as coordinates. The clamps
 // come first, so that a bounded key still takes its bound for a value beyond it.
+void Restore(float& value, float fallback) {
+    if (!std::isfinite(value)) value = fallback;
+}
+void Restore(std::int32_t&, std::int32_t) {}
 void RestoreNonFiniteFloats() {
     const Settings defaults;
-    for (int i = 0; i < floatsReadCount; ++i) {
-        float& value = cfg.*floatsRead[i];
-        if (!std::isfinite(value)) value = defaults.*floatsRead[i];
-    }
-    floatsReadCount = 0;
+#define VIGILOR_RESTORE_SETTING(type, name, value, unit, meaning) Restore(cfg.name, defaults.name);
+    VIGILOR_SETTINGS(VIGILOR_RESTORE_SETTING)
+#undef VIGILOR_RESTORE_SETTING
 }
 
 template <typename T>
@@ -92,74 +85,14 @@ void BuildPaths() {
 }
 
 void ReadSettings() {
-    Read(IntKey{"Log", &Settings::Log});
+    if (iniPath[0] != '\0') Read("Log", cfg.Log);
     TruncateLog();
+    if (iniPath[0] != '\0') ReadAllButLog();
 
-    using S = Settings;
-    Read(FloatKey{"SightRange", &S::SightRange});
-    Read(FloatKey{"VehicleSightRange", &S::VehicleSightRange});
-    Read(FloatKey{"HeliSightRange", &S::HeliSightRange});
-    Read(FloatKey{"CloseRange", &S::CloseRange});
-    Read(FloatKey{"SightAngle", &S::SightAngle});
-    Read(FloatKey{"VehicleSightAngle", &S::VehicleSightAngle});
-    Read(FloatKey{"HeliSightAngle", &S::HeliSightAngle});
-    Read(FloatKey{"AlertRangeBonus", &S::AlertRangeBonus});
-    Read(FloatKey{"AlertAngleBonus", &S::AlertAngleBonus});
-    Read(FloatKey{"RadioRange", &S::RadioRange});
-    Read(IntKey{"RadioReachesCars", &S::RadioReachesCars});
-    Read(IntKey{"PursuitGraceMs", &S::PursuitGraceMs});
-    Read(IntKey{"CutPursuit", &S::CutPursuit});
-    Read(IntKey{"HeliSharesScene", &S::HeliSharesScene});
-    Read(FloatKey{"SearchRadius", &S::SearchRadius});
-    Read(FloatKey{"StandOffDist", &S::StandOffDist});
-    Read(IntKey{"DefendEnabled", &S::DefendEnabled});
-    Read(IntKey{"DefendDurationMs", &S::DefendDurationMs});
-    Read(FloatKey{"DefendRange", &S::DefendRange});
-    Read(FloatKey{"DefendShareRange", &S::DefendShareRange});
-    Read(IntKey{"RunnerPercent", &S::RunnerPercent});
-    Read(IntKey{"AimMinMs", &S::AimMinMs});
-    Read(IntKey{"AimMaxMs", &S::AimMaxMs});
     if (cfg.AimMinMs <= 999) cfg.AimMinMs = 1000;
     if (cfg.AimMaxMs < cfg.AimMinMs) cfg.AimMaxMs = cfg.AimMinMs;
-    Read(IntKey{"LookChance", &S::LookChance});
-    Read(IntKey{"LookMinMs", &S::LookMinMs});
-    Read(IntKey{"LookMaxMs", &S::LookMaxMs});
-    Read(FloatKey{"WaypointArriveDist", &S::WaypointArriveDist});
-    Read(FloatKey{"CloseRangeCar", &S::CloseRangeCar});
-    Read(IntKey{"MinMovesBetweenPauses", &S::MinMovesBetweenPauses});
-    Read(IntKey{"FootSearch", &S::FootSearch});
-    Read(IntKey{"Pathfinding", &S::Pathfinding});
-    Read(IntKey{"SnapToNodes", &S::SnapToNodes});
-    Read(IntKey{"VehicleSearch", &S::VehicleSearch});
-    Read(FloatKey{"VehicleArriveDist", &S::VehicleArriveDist});
-    Read(IntKey{"VehicleStuckMs", &S::VehicleStuckMs});
-    Read(IntKey{"VehicleTracksPlayer", &S::VehicleTracksPlayer});
-    Read(IntKey{"ClearLawFlag", &S::ClearLawFlag});
-    Read(IntKey{"DisguiseEnabled", &S::DisguiseEnabled});
-    Read(FloatKey{"DisguiseRange", &S::DisguiseRange});
-    Read(IntKey{"LawFlagMaxMs", &S::LawFlagMaxMs});
-    Read(IntKey{"HealCopCounter", &S::HealCopCounter});
-    Read(FloatKey{"CarUnloadDist", &S::CarUnloadDist});
-    Read(FloatKey{"TrackError", &S::TrackError});
-    Read(IntKey{"TrackRefreshMs", &S::TrackRefreshMs});
-    Read(FloatKey{"VehiclePlayerDist", &S::VehiclePlayerDist});
-    Read(IntKey{"VehicleHaltMs", &S::VehicleHaltMs});
-    Read(FloatKey{"VehicleSpeed", &S::VehicleSpeed});
-    Read(IntKey{"HeliSearch", &S::HeliSearch});
-    Read(FloatKey{"HeliAltitude", &S::HeliAltitude});
-    Read(IntKey{"JogMoveState", &S::JogMoveState});
-    Read(FloatKey{"PedRangeMultiplier", &S::PedRangeMultiplier});
-    Read(IntKey{"FadeStars", &S::FadeStars});
-    Read(FloatKey{"StarFadeAmount", &S::StarFadeAmount});
-    Read(IntKey{"StarFadeDelayMs", &S::StarFadeDelayMs});
-    Read(IntKey{"StarFadeSpeedMs", &S::StarFadeSpeedMs});
-    Read(IntKey{"FlashStars", &S::FlashStars});
     cfg.StarFadeAmount = Clamp(cfg.StarFadeAmount, 0.0f, 0.9f);
     if (cfg.StarFadeSpeedMs < 0) cfg.StarFadeSpeedMs = 0;
-    Read(IntKey{"GunshotEnabled", &S::GunshotEnabled});
-    Read(FloatKey{"GunshotRange", &S::GunshotRange});
-    Read(FloatKey{"SilencedRange", &S::SilencedRange});
-
     if (cfg.SearchRadius < 8.0f) cfg.SearchRadius = 8.0f;
     if (cfg.StandOffDist < 0.0f) cfg.StandOffDist = 0.0f;
     if (cfg.LookMaxMs < cfg.LookMinMs) cfg.LookMaxMs = cfg.LookMinMs;

@@ -10,8 +10,12 @@ namespace {
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-SettingKey Int(const char* name, std::int32_t Settings::*field) { return {name, field, nullptr}; }
-SettingKey Float(const char* name, float Settings::*field) { return {name, nullptr, field}; }
+SettingKey Field(const char* name, std::int32_t Settings::*field, const char* unit, const char* meaning) {
+    return {name, field, nullptr, unit, meaning};
+}
+SettingKey Field(const char* name, float Settings::*field, const char* unit, const char* meaning) {
+    return {name, nullptr, field, unit, meaning};
+}
 
 }  // namespace
 
@@ -20,68 +24,10 @@ double SettingKey::ValueIn(const Settings& record) const {
 }
 
 const std::vector<SettingKey>& SettingKeys() {
-    using S = Settings;
     static const std::vector<SettingKey> keys = {
-        Float("SightRange", &S::SightRange),
-        Float("VehicleSightRange", &S::VehicleSightRange),
-        Float("HeliSightRange", &S::HeliSightRange),
-        Float("CloseRange", &S::CloseRange),
-        Float("CloseRangeCar", &S::CloseRangeCar),
-        Float("SightAngle", &S::SightAngle),
-        Float("VehicleSightAngle", &S::VehicleSightAngle),
-        Float("HeliSightAngle", &S::HeliSightAngle),
-        Float("AlertRangeBonus", &S::AlertRangeBonus),
-        Float("AlertAngleBonus", &S::AlertAngleBonus),
-        Float("RadioRange", &S::RadioRange),
-        Int("RadioReachesCars", &S::RadioReachesCars),
-        Int("PursuitGraceMs", &S::PursuitGraceMs),
-        Int("CutPursuit", &S::CutPursuit),
-        Int("HeliSharesScene", &S::HeliSharesScene),
-        Float("SearchRadius", &S::SearchRadius),
-        Int("DefendEnabled", &S::DefendEnabled),
-        Int("DefendDurationMs", &S::DefendDurationMs),
-        Float("DefendRange", &S::DefendRange),
-        Float("DefendShareRange", &S::DefendShareRange),
-        Float("StandOffDist", &S::StandOffDist),
-        Int("RunnerPercent", &S::RunnerPercent),
-        Int("AimMinMs", &S::AimMinMs),
-        Int("AimMaxMs", &S::AimMaxMs),
-        Int("LookChance", &S::LookChance),
-        Int("LookMinMs", &S::LookMinMs),
-        Int("LookMaxMs", &S::LookMaxMs),
-        Int("MinMovesBetweenPauses", &S::MinMovesBetweenPauses),
-        Float("WaypointArriveDist", &S::WaypointArriveDist),
-        Int("FootSearch", &S::FootSearch),
-        Int("Pathfinding", &S::Pathfinding),
-        Int("SnapToNodes", &S::SnapToNodes),
-        Int("VehicleSearch", &S::VehicleSearch),
-        Float("VehicleArriveDist", &S::VehicleArriveDist),
-        Int("VehicleStuckMs", &S::VehicleStuckMs),
-        Float("CarUnloadDist", &S::CarUnloadDist),
-        Int("HealCopCounter", &S::HealCopCounter),
-        Int("DisguiseEnabled", &S::DisguiseEnabled),
-        Float("DisguiseRange", &S::DisguiseRange),
-        Int("ClearLawFlag", &S::ClearLawFlag),
-        Int("LawFlagMaxMs", &S::LawFlagMaxMs),
-        Int("VehicleTracksPlayer", &S::VehicleTracksPlayer),
-        Float("TrackError", &S::TrackError),
-        Int("TrackRefreshMs", &S::TrackRefreshMs),
-        Float("VehiclePlayerDist", &S::VehiclePlayerDist),
-        Int("VehicleHaltMs", &S::VehicleHaltMs),
-        Float("VehicleSpeed", &S::VehicleSpeed),
-        Int("HeliSearch", &S::HeliSearch),
-        Float("HeliAltitude", &S::HeliAltitude),
-        Int("GunshotEnabled", &S::GunshotEnabled),
-        Float("GunshotRange", &S::GunshotRange),
-        Float("SilencedRange", &S::SilencedRange),
-        Int("JogMoveState", &S::JogMoveState),
-        Float("PedRangeMultiplier", &S::PedRangeMultiplier),
-        Int("FadeStars", &S::FadeStars),
-        Float("StarFadeAmount", &S::StarFadeAmount),
-        Int("StarFadeDelayMs", &S::StarFadeDelayMs),
-        Int("StarFadeSpeedMs", &S::StarFadeSpeedMs),
-        Int("FlashStars", &S::FlashStars),
-        Int("Log", &S::Log),
+#define VIGILOR_SETTING_KEY(type, name, value, unit, meaning) Field(#name, &Settings::name, unit, meaning),
+        VIGILOR_SETTINGS(VIGILOR_SETTING_KEY)
+#undef VIGILOR_SETTING_KEY
     };
     return keys;
 }

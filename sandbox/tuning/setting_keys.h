@@ -14,6 +14,8 @@ struct SettingKey {
     const char* name;
     std::int32_t Settings::*intField = nullptr;  ///< set for whole-number keys
     float Settings::*floatField = nullptr;       ///< set for decimal keys
+    const char* unit = "";                       ///< "m", "deg", "ms", "%", "switch" or ""
+    const char* meaning = "";                    ///< what the key does, in a few words
 
     bool IsInteger() const { return intField != nullptr; }
     /// The field's value in a record, as a number.
