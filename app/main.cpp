@@ -9,6 +9,8 @@
 
 #include "builtin_scenarios.h"
 #include "cli_options.h"
+#include "files/json_out.h"
+#include "files/whole_file.h"
 #include "replay/replay_page.h"
 #include "replay/replay_recorder.h"
 #include "run/run_json.h"
@@ -47,16 +49,12 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// Written whole or not at all: a reader never sees half a file.
+// "-" is standard output; a file is written whole or not at all, so a reader never sees half of it.
 void WriteJsonFile(const std::string& path, const nlohmann::ordered_json& json) {
-    const fs::path target(path);
-    const fs::path partial = target.string() + ".partial";
-    {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        out << json.dump(2) << "\n";
-        if (!out) throw std::runtime_error("cannot write " + partial.string());
-    }
-    fs::rename(partial, target);
+    const std::string text = sandbox::JsonText(json, 2) + "\n";
+    if (path != "-") return sandbox::WriteWholeFile(path, text);
+    std::cout << text << std::flush;
+    if (!std::cout) throw std::runtime_error("cannot write the JSON to standard output");
 }
 
 int Run(const std::string& name, const CommonOptions& o) {
@@ -144,8 +142,6 @@ int List() {
 
 int main(int argc, char** argv) {
     CLI::App app{"vigilor-sandbox: watch, test and tune the police plugin in a simulated host"};
-    // The same command line on every platform: "/path/x.json" is a file, never a Windows-style option.
-    app.allow_windows_style_options(false);
     // The same command line on every platform: "/path/x.json" is a file, never a Windows-style option.
     app.allow_windows_style_options(false);
     app.require_subcommand(0, 1);

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli_options.h"
+#include "files/json_out.h"
 #include "run/run_json.h"
 #include "tuning/settings_readback.h"
 
@@ -44,7 +45,7 @@ int SettingsCommand(const SettingsOptions& o) {
     const Settings readBack = sandbox::ReadBackSettings(ModulePath(), sandbox::IniTextFor(none, options));
     const sandbox::SettingsReport report = sandbox::CheckSettings(ini, overrides, readBack);
     if (o.json) {
-        std::cout << sandbox::SettingsJson(report).dump(2) << "\n";
+        std::cout << sandbox::JsonText(sandbox::SettingsJson(report), 2) << "\n";
     } else {
         PrintTable(report);
     }

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "cli_options.h"
+#include "files/whole_file.h"
 #include "sweep/sweep_html.h"
 #include "sweep/sweep_plan.h"
 #include "sweep/sweep_results.h"
@@ -53,17 +54,6 @@ std::vector<sandbox::VariantFile> ReadVariantFiles(const std::vector<std::string
         files.push_back({name, ReadText(file)});
     }
     return files;
-}
-
-// Writes beside the target and renames, so a reader never sees half a file.
-void WriteWhole(const fs::path& path, const std::string& text) {
-    const fs::path partial = path.string() + ".partial";
-    {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        out << text;
-        if (!out) throw std::runtime_error("cannot write " + partial.string());
-    }
-    fs::rename(partial, path);
 }
 
 // Settings problems of every scenario under every variant, before anything runs.
@@ -134,8 +124,8 @@ int SweepCommand(const SweepOptions& o) {
     for (const sandbox::SweepRunResult& r : pool.results) results.rows[r.index].result = r;
 
     const std::vector<sandbox::MetricStats> stats = sandbox::ComputeSweepStats(results);
-    WriteWhole(out / "results.csv", sandbox::SweepCsv(results));
-    WriteWhole(out / "report.html", sandbox::SweepReportHtml(results, stats));
+    sandbox::WriteWholeFile(out / "results.csv", sandbox::SweepCsv(results));
+    sandbox::WriteWholeFile(out / "report.html", sandbox::SweepReportHtml(results, stats));
 
     std::size_t failed = 0;
     for (const sandbox::SweepResults::Row& row : results.rows) {

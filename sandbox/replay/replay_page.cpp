@@ -1,5 +1,7 @@
 #include "replay/replay_page.h"
 
+#include "files/whole_file.h"
+
 #include <fstream>
 #include <stdexcept>
 #include <string_view>
@@ -53,9 +55,9 @@ void WriteReplayPage(std::ostream& out, const std::string& title,
 }
 
 void WriteReplayPage(const std::filesystem::path& path, const ReplayRecorder& recorder) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    WriteReplayPage(out, recorder.Title(), [&](std::ostream& o) { recorder.WriteData(o); });
-    if (!out) throw std::runtime_error("cannot write the replay " + path.string());
+    WriteWholeFile(path, [&](std::ostream& out) {
+        WriteReplayPage(out, recorder.Title(), [&](std::ostream& o) { recorder.WriteData(o); });
+    });
 }
 
 }  // namespace sandbox

@@ -14,6 +14,9 @@ public:
 
     /// Complete new lines; an emptied file starts over from its beginning.
     std::vector<std::string> NewLines();
+    /// The file ends in the middle of a line: the plugin ends every line it writes, so a write of
+    /// its failed.
+    bool EndsMidLine() const { return !partial_.empty(); }
 
 private:
     std::filesystem::path path_;

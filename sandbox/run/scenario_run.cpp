@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "files/whole_file.h"
 #include "run/event_applier.h"
 #include "run/ini_text.h"
 #include "run/log_tail.h"
@@ -21,28 +22,37 @@ namespace sandbox {
 
 namespace {
 
-void WriteFile(const std::filesystem::path& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-    if (!out) throw std::runtime_error("cannot write " + path.string());
+// Copies the module into the game folder, whole or not at all, so the old file is never removed
+// before the new one is complete; a folder that already holds this very module (--dir at the
+// build's own folder) keeps it untouched.
+void InstallModule(const std::filesystem::path& source, const std::filesystem::path& target) {
+    std::error_code ec;
+    if (std::filesystem::equivalent(source, target, ec)) return;
+    std::ifstream in(source, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read the module " + source.string());
+    try {
+        WriteWholeFile(target, [&in](std::ostream& out) { out << in.rdbuf(); });
+    } catch (const std::runtime_error& error) {
+        throw std::runtime_error("cannot install " + source.string() + ": " + error.what());
+    }
 }
 
-// Copies the module into the game folder. The copy goes under a temporary name first and then
-// replaces the old file, so the old file is never removed before the new one is complete; and a
-// folder that already holds this very module (--dir at the build's own folder) keeps it untouched.
-void InstallModule(const std::filesystem::path& source, const std::filesystem::path& target) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    if (fs::equivalent(source, target, ec)) return;
-    const fs::path partial = target.string() + ".installing";
-    fs::copy_file(source, partial, fs::copy_options::overwrite_existing, ec);
-    if (!ec) fs::rename(partial, target, ec);
-    if (ec) {
-        const std::string reason = ec.message();
-        fs::remove(partial, ec);
-        throw std::runtime_error("cannot install " + source.string() + " as " + target.string() + ": " +
-                                 reason);
+// The plugin drops a log line it cannot write, and says nothing; so after the run the host checks
+// that the log ends with a whole line and that the folder still takes a small file. A run whose
+// log may be cut is no result.
+void CheckLogComplete(const LogTail& log, const std::filesystem::path& gameDir) {
+    const std::filesystem::path probe = gameDir / "vigilor.space-check";
+    std::string reason = log.EndsMidLine() ? "vigilor.log ends in the middle of a line" : "";
+    try {
+        WriteWholeFile(probe, std::string(4096, ' '));
+    } catch (const std::runtime_error& error) {
+        reason = error.what();
     }
+    std::error_code ec;
+    std::filesystem::remove(probe, ec);
+    if (!reason.empty())
+        throw std::runtime_error("the game folder's disk is full: the plugin's log is incomplete (" + reason +
+                                 ")");
 }
 
 // Leaves the folder with a fresh module and INI and no log of an earlier run.
@@ -58,7 +68,7 @@ void PrepareGameDir(const RunOptions& options, const std::optional<std::string>&
     fs::remove(options.gameDir / "vigilor.ini", ec);
     fs::remove(options.gameDir / "vigilor.timed.log", ec);
     InstallModule(options.modulePath, options.gameDir / ModuleFileName());
-    if (ini) WriteFile(options.gameDir / "vigilor.ini", *ini);
+    if (ini) WriteWholeFile(options.gameDir / "vigilor.ini", *ini);
 }
 
 std::uint32_t NextFrameMs(const Scenario& scenario, World& world) {
@@ -184,6 +194,8 @@ RunOutcome RunFrames(const Scenario& scenario, const RunOptions& options) {
         ++outcome.frames;
         outcome.lastRunMs = runMs;
     }
+    CheckLogComplete(log, options.gameDir);
+    timedLog.Close();
     outcome.commandCounts = world.Journal().Counts();
     outcome.hostErrors = world.ScriptErrors();
     for (const std::string& box : world.MessageBoxes()) outcome.hostErrors.push_back("message box: " + box);

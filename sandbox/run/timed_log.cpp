@@ -1,7 +1,6 @@
 #include "run/timed_log.h"
 
 #include <cstdio>
-#include <stdexcept>
 
 namespace sandbox {
 
@@ -32,13 +31,9 @@ std::string TimedLine(std::uint32_t runMs, const std::string& text,
     return line;
 }
 
-TimedLog::TimedLog(const std::filesystem::path& path) : out_(path, std::ios::binary | std::ios::trunc) {
-    if (!out_) throw std::runtime_error("cannot write " + path.string());
-}
-
 void TimedLog::Write(std::uint32_t runMs, const std::string& text,
                      const std::map<std::string, std::string>& names) {
-    out_ << TimedLine(runMs, text, names) << '\n';
+    file_.Write(TimedLine(runMs, text, names) + '\n');
 }
 
 }  // namespace sandbox

@@ -2,9 +2,10 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <string>
+
+#include "files/whole_file.h"
 
 namespace sandbox {
 
@@ -17,11 +18,13 @@ std::string TimedLine(std::uint32_t runMs, const std::string& text,
 class TimedLog {
 public:
     /// Throws std::runtime_error when the file cannot be created.
-    explicit TimedLog(const std::filesystem::path& path);
+    explicit TimedLog(const std::filesystem::path& path) : file_(path) {}
     void Write(std::uint32_t runMs, const std::string& text, const std::map<std::string, std::string>& names);
+    /// Throws std::runtime_error naming the file and the reason when any line was not written.
+    void Close() { file_.Close(); }
 
 private:
-    std::ofstream out_;
+    StreamedFile file_;
 };
 
 }  // namespace sandbox

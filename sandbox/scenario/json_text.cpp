@@ -1,5 +1,6 @@
 #include "scenario/json_text.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <unordered_set>
 #include <vector>
@@ -14,6 +15,10 @@ namespace {
 class KeyCheck final : public nlohmann::json_sax<Json> {
 public:
     static constexpr std::size_t kMaxKeysPerObject = 10000;
+    // No scenario nests deeper than a handful of levels or lists more than this many elements in
+    // one array; past them the text is refused at once, before its values are built.
+    static constexpr std::size_t kMaxDepth = 32;
+    static constexpr std::size_t kMaxElementsPerArray = 200000;
 
     bool null() override { return Element(); }
     bool boolean(bool) override { return Element(); }
@@ -24,7 +29,7 @@ public:
     bool binary(binary_t&) override { return Element(); }
     bool start_object(std::size_t) override {
         Element();
-        frames_.push_back({false, 0, {}, {}});
+        Open(false);
         return true;
     }
     bool key(string_t& key) override {
@@ -41,7 +46,7 @@ public:
     bool end_object() override { return End(); }
     bool start_array(std::size_t) override {
         Element();
-        frames_.push_back({true, 0, {}, {}});
+        Open(true);
         return true;
     }
     bool end_array() override { return End(); }
@@ -58,10 +63,17 @@ private:
     };
 
     bool Element() {
-        if (!frames_.empty() && frames_.back().isArray) {
-            ++frames_.back().count;
+        if (!frames_.empty() && frames_.back().isArray && ++frames_.back().count > kMaxElementsPerArray) {
+            Fail(CurrentPath(),
+                 "more than " + std::to_string(kMaxElementsPerArray) + " elements in one array");
         }
         return true;
+    }
+    void Open(bool isArray) {
+        if (frames_.size() >= kMaxDepth) {
+            Fail(CurrentPath(), "nested more than " + std::to_string(kMaxDepth) + " levels deep");
+        }
+        frames_.push_back({isArray, 0, {}, {}});
     }
 
     bool End() {
@@ -83,6 +95,16 @@ private:
 }  // namespace
 
 Json ParseJsonText(std::string_view text) {
+    // The parser takes a NUL byte for the end of the text and would ignore what follows it, so a
+    // NUL anywhere is refused like any other text after the value.
+    if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) {
+        const std::string_view before = text.substr(0, nul);
+        const std::size_t lineStart = before.rfind('\n');
+        const auto line = std::count(before.begin(), before.end(), '\n') + 1;
+        const std::size_t column = nul - (lineStart == std::string_view::npos ? 0 : lineStart + 1) + 1;
+        Fail("", "invalid JSON: a NUL byte at line " + std::to_string(line) + ", column " +
+                     std::to_string(column) + "; a scenario is text");
+    }
     KeyCheck keyCheck;
     Json::sax_parse(text.begin(), text.end(), &keyCheck);
     return Json::parse(text.begin(), text.end());

@@ -9,8 +9,9 @@
 
 namespace sandbox::loader {
 
-/// Parses the text. Fails (PathError) at a duplicate key or an object with more keys than any
-/// scenario needs; throws the library's exception on a syntax error.
+/// Parses the text. Fails (PathError) at a duplicate key, an object with more keys or an array with
+/// more elements than any scenario needs, or values nested too deep; throws the library's exception
+/// on a syntax error.
 Json ParseJsonText(std::string_view text);
 
 /// The library's message without its "[json.exception.parse_error.101] " prefix; line and column stay.

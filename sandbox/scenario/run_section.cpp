@@ -12,6 +12,17 @@ namespace sandbox::loader {
 namespace {
 
 constexpr std::string_view kNotInNames = "/\\:*?\"<>|";
+// A folder name may take 255 bytes; runs add their own folders and suffixes under and beside it.
+constexpr std::size_t kMaxNameBytes = 100;
+
+// Cut to at most kMaxNameBytes, never inside a UTF-8 character.
+std::string Shortened(std::string name) {
+    if (name.size() <= kMaxNameBytes) return name;
+    std::size_t end = kMaxNameBytes;
+    while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) --end;
+    name.resize(end);
+    return name;
+}
 
 std::string DefaultName(std::string_view sourceName) {
     std::string name = std::filesystem::path(sourceName).stem().string();
@@ -20,6 +31,7 @@ std::string DefaultName(std::string_view sourceName) {
             c = '_';
         }
     }
+    name = Shortened(std::move(name));
     return name.empty() || name == "." || name == ".." ? "scenario" : name;
 }
 
@@ -33,6 +45,10 @@ std::string ReadName(const Json& value, const std::string& path) {
         Fail(path,
              "expected a name usable as a folder name (no / \\ : * ? \" < > |, no leading or trailing "
              "space, not ending in a dot)");
+    }
+    if (name.size() > kMaxNameBytes) {
+        Fail(path, "the name is " + std::to_string(name.size()) +
+                       " bytes long; a folder name here takes at most " + std::to_string(kMaxNameBytes));
     }
     return name;
 }

@@ -44,6 +44,7 @@ IniListing ListIniLines(std::string_view text) {
                 const std::size_t equals = line.find('=');
                 entry.name = Trim(line.substr(0, equals));
                 entry.hasEquals = equals != std::string_view::npos;
+                if (entry.hasEquals) entry.value = Trim(line.substr(equals + 1));
             }
             listing.lines.push_back(std::move(entry));
         }

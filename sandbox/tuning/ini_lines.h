@@ -12,6 +12,7 @@ struct IniLine {
     bool isHeader = false;   ///< a "[section]" line
     std::string name;        ///< section name for a header, key name otherwise (trimmed)
     bool hasEquals = false;  ///< a key line with '='
+    std::string value;       ///< a key line's text after its first '=' (trimmed)
 };
 
 struct IniListing {

@@ -47,17 +47,29 @@ std::size_t EditDistance(std::string_view a, std::string_view b) {
     return row[b.size()];
 }
 
+bool SameKeyName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
+}
+
 const SettingKey* FindSettingKey(std::string_view name) {
     for (const SettingKey& key : SettingKeys()) {
-        if (EditDistance(key.name, name) == 0) return &key;
+        if (SameKeyName(key.name, name)) return &key;
     }
     return nullptr;
 }
 
 std::string NearestSettingKey(std::string_view name) {
+    // No key is longer than this; a longer name is as far from all of them whatever its tail holds,
+    // so only its head is compared and a huge name costs no more than a short one.
+    constexpr std::size_t kLongestCompared = 64;
+    name = name.substr(0, kLongestCompared);
     const SettingKey* best = &SettingKeys().front();
     std::size_t bestDistance = EditDistance(best->name, name);
     for (const SettingKey& key : SettingKeys()) {
+        const std::size_t length = std::string_view(key.name).size();
+        // The distance is at least the difference in length.
+        if ((length > name.size() ? length - name.size() : name.size() - length) >= bestDistance) continue;
         const std::size_t distance = EditDistance(key.name, name);
         if (distance < bestDistance) {
             best = &key;

@@ -25,6 +25,9 @@ struct SettingKey {
 /// Every key the plugin reads, in the order of its settings record.
 const std::vector<SettingKey>& SettingKeys();
 
+/// The same key name: equal but for case, as the reader matches names.
+bool SameKeyName(std::string_view a, std::string_view b);
+
 /// The key of that name (matched without regard to case, as the reader does), or null.
 const SettingKey* FindSettingKey(std::string_view name);
 

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <unordered_set>
 
 #include "host/win32/private_profile.h"
 #include "tuning/ini_lines.h"
@@ -19,9 +20,13 @@ namespace {
 constexpr std::string_view kSection = "Settings";
 constexpr std::size_t kFloatChars = 31;  // the plugin's 32-byte buffer
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string LowerCase(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    return lower;
+}
 
-bool SameName(std::string_view a, std::string_view b) { return EditDistance(a, b) == 0; }
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
 // Whole text is a number the integer reader takes completely: sign, then decimal or "0x" hex digits.
 bool IsWholeInteger(std::string_view text) {
@@ -142,7 +147,7 @@ SectionScan ScanSections(const IniListing& listing, const std::string& prefix) {
     bool reportedOutside = false;
     for (const IniLine& line : listing.lines) {
         if (line.isHeader) {
-            const bool isSettings = SameName(line.name, kSection);
+            const bool isSettings = SameKeyName(line.name, kSection);
             inSettings = isSettings && !seenSettings;
             if (isSettings && seenSettings) {
                 add(line.number, "[" + line.name + "]",
@@ -177,13 +182,15 @@ IniOverlay ReadIniOverlay(std::string_view text, const std::string& prefix) {
     SectionScan scan = ScanSections(listing, prefix);
     IniOverlay overlay{{}, std::move(scan.problems)};
     // The first line of a key is the one the reader would take; later ones are dropped like it drops them.
-    std::vector<std::string> taken;
+    std::unordered_set<std::string> taken;
     for (const IniLine* line : scan.settingsLines) {
-        const bool seen =
-            std::ranges::any_of(taken, [&](const std::string& k) { return SameName(k, line->name); });
-        if (seen || !line->hasEquals) continue;
-        taken.push_back(line->name);
-        const std::optional<std::string> value = vigilor::win32::FindProfileValue(text, kSection, line->name);
+        if (!line->hasEquals || !taken.insert(LowerCase(line->name)).second) continue;
+        // A known key's value is read as the plugin reads it; the plugin never reads an unknown one,
+        // so its line's own text stands (and the file is not searched once per unknown key).
+        const std::optional<std::string> value =
+            FindSettingKey(line->name) != nullptr
+                ? vigilor::win32::FindProfileValue(text, kSection, line->name)
+                : std::optional<std::string>(line->value);
         overlay.overrides.push_back(
             {line->name, value.value_or(""), prefix + ":" + std::to_string(line->number)});
     }
@@ -207,11 +214,11 @@ SettingsReport CheckSettings(const std::optional<std::string>& iniText,
         KeySource source;
         // The last --set of a key is the one written first, so it wins.
         for (const IniOverride& o : overrides) {
-            if (SameName(o.key, key.name)) source = {o.where, o.value, false};
+            if (SameKeyName(o.key, key.name)) source = {o.where, o.value, false};
         }
         if (source.where.empty()) {
             for (const IniLine* line : scan.settingsLines) {
-                if (!SameName(line->name, key.name)) continue;
+                if (!SameKeyName(line->name, key.name)) continue;
                 source.where = "ini:" + std::to_string(line->number);
                 source.noEquals = !line->hasEquals;
                 if (line->hasEquals)
