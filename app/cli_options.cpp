@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "builtin_scenarios.h"
+#include "files/owned_folder.h"
 #include "run/module_loader.h"
 #include "scenario/scenario_loader.h"
 #include "tuning/settings_readback.h"
@@ -27,6 +28,7 @@ void AddCommonOptions(CLI::App& command, CommonOptions& o) {
         ->check(CLI::Range(std::uint32_t{0}, kMaxSeconds));
     command.add_option("--seed", o.seed, "override the scenario's seed");
     command.add_option("--replay", o.replay, "also write the replay to this file");
+    command.add_flag("--force", o.force, "write into a --dir that holds files the sandbox did not write");
     command.add_option("--json", o.json, "also write the run's summary as JSON to this file");
     command.add_flag("--quiet", o.quiet, "print nothing but errors");
     command.add_flag("--strict", o.strict, "any settings problem is an error (exit 2 before anything runs)");
@@ -87,6 +89,7 @@ PreparedRun PrepareRun(const sandbox::Scenario& scenario, const CommonOptions& o
     PreparedRun run;
     sandbox::RunOptions& options = run.options;
     options.gameDir = o.dir.empty() ? fs::path("runs") / scenario.name : fs::path(o.dir);
+    sandbox::ClaimFolder(options.gameDir, "--dir", o.force);
     options.modulePath = ModulePath();
     if (!o.ini.empty()) options.iniText = ReadText(o.ini);
     for (const std::string& set : o.sets) {

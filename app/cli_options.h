@@ -39,6 +39,7 @@ struct CommonOptions {
     std::string json;
     bool quiet = false;
     bool strict = false;
+    bool force = false;
 };
 
 void AddCommonOptions(CLI::App& command, CommonOptions& o);

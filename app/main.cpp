@@ -10,6 +10,7 @@
 #include "builtin_scenarios.h"
 #include "cli_options.h"
 #include "files/json_out.h"
+#include "files/owned_folder.h"
 #include "files/whole_file.h"
 #include "replay/replay_page.h"
 #include "replay/replay_recorder.h"
@@ -190,6 +191,9 @@ int main(int argc, char** argv) {
         std::cerr << "error: " << e.what() << "\n";
         return kExitUsage;
     } catch (const UsageError& e) {
+        std::cerr << "error: " << e.what() << "\n";
+        return kExitUsage;
+    } catch (const sandbox::FolderRefused& e) {
         std::cerr << "error: " << e.what() << "\n";
         return kExitUsage;
     } catch (const std::exception& e) {

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "cli_options.h"
+#include "files/owned_folder.h"
 #include "files/whole_file.h"
 #include "sweep/sweep_html.h"
 #include "sweep/sweep_plan.h"
@@ -34,6 +35,8 @@ CLI::App* AddSweepCommand(CLI::App& app, SweepOptions& o) {
     sweep->add_option("--seconds", o.seconds, "override every scenario's duration")
         ->check(CLI::Range(std::uint32_t{0}, kMaxSeconds));
     sweep->add_flag("--quiet", o.quiet, "no progress, warnings or table; errors only");
+    sweep->add_flag("--force", o.force,
+                    "write into an --out folder that holds files the sandbox did not write");
     sweep->add_flag("--strict", o.strict, "any settings problem is an error (exit 2 before anything runs)");
     return sweep;
 }
@@ -95,6 +98,8 @@ int SweepCommand(const SweepOptions& o) {
     CheckSweepSettings(scenarios, variants, o);
 
     const fs::path out(o.out);
+    sandbox::ClaimFolder(out, "--out", o.force);
+    const sandbox::FolderLock lock(out);
     std::error_code ec;
     fs::create_directories(out / "runs", ec);
     if (ec) throw std::runtime_error("cannot create " + (out / "runs").string() + ": " + ec.message());

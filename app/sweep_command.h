@@ -19,6 +19,7 @@ struct SweepOptions {
     std::optional<std::uint32_t> seconds;
     bool quiet = false;
     bool strict = false;
+    bool force = false;
 };
 
 CLI::App* AddSweepCommand(CLI::App& app, SweepOptions& o);

@@ -45,7 +45,9 @@ std::string SystemReason(int error) {
 }
 
 void WriteWholeFile(const fs::path& path, std::string_view bytes) {
-    WriteWholeFile(path, [bytes](std::ostream& out) { out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())); });
+    WriteWholeFile(path, [bytes](std::ostream& out) {
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    });
 }
 
 void WriteWholeFile(const fs::path& path, const std::function<void(std::ostream&)>& write) {
