@@ -6,8 +6,8 @@
 #include <string>
 
 #ifdef _WIN32
-#include "host/win32/windows.h"
 #include <process.h>
+#include "host/win32/windows.h"
 #else
 #include <fcntl.h>
 #include <sys/file.h>
@@ -35,9 +35,10 @@ int ProcessId() {
 // What the sandbox writes into a game folder or a sweep's folder. A folder from before the mark
 // existed counts as the sandbox's when it holds a module or a sweep's results, and nothing but these.
 bool WrittenByAnEarlierSandbox(const fs::path& dir) {
-    static const std::set<std::string> kNames = {
-        "vigilor.so", "vigilor.dll", "vigilor.ini", "vigilor.log", "vigilor.timed.log", "vigilor.unfinished.log",
-        "replay.html", "results.csv", "report.html", "runs"};
+    static const std::set<std::string> kNames = {"vigilor.so",  "vigilor.dll",       "vigilor.ini",
+                                                 "vigilor.log", "vigilor.timed.log", "vigilor.unfinished.log",
+                                                 "replay.html", "results.csv",       "report.html",
+                                                 "runs"};
     bool signature = false;
     std::error_code ec;
     for (const fs::directory_entry& entry : fs::directory_iterator(dir, ec)) {
@@ -81,7 +82,8 @@ FolderLock::FolderLock(const fs::path& dir) : path_(dir / kLockName) {
                           FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle_ == INVALID_HANDLE_VALUE) {
         handle_ = nullptr;
-        throw FolderRefused(dir.string() + ": another sweep (process " + HolderOf(path_) + ") is writing there");
+        throw FolderRefused(dir.string() + ": another sweep (process " + HolderOf(path_) +
+                            ") is writing there");
     }
     const std::string pid = std::to_string(ProcessId()) + "\n";
     DWORD written = 0;
@@ -104,7 +106,8 @@ FolderLock::FolderLock(const fs::path& dir) : path_(dir / kLockName) {
     if (flock(fd_, LOCK_EX | LOCK_NB) != 0) {
         close(fd_);
         fd_ = -1;
-        throw FolderRefused(dir.string() + ": another sweep (process " + HolderOf(path_) + ") is writing there");
+        throw FolderRefused(dir.string() + ": another sweep (process " + HolderOf(path_) +
+                            ") is writing there");
     }
     const std::string pid = std::to_string(ProcessId()) + "\n";
     if (ftruncate(fd_, 0) != 0 || write(fd_, pid.data(), pid.size()) != static_cast<ssize_t>(pid.size())) {

@@ -7,6 +7,7 @@
 #include <unordered_set>
 
 #include "host/win32/private_profile.h"
+#include "host/win32/profile_encoding.h"
 #include "tuning/ini_lines.h"
 
 // The plugin reads whole numbers with the profile integer reader and decimals with atof on at most
@@ -19,6 +20,13 @@ namespace {
 
 constexpr std::string_view kSection = "Settings";
 constexpr std::size_t kFloatChars = 31;  // the plugin's 32-byte buffer
+
+// A UTF-16 file is read by the plugin through its code page, so it is checked as such; any other
+// file as it stands, its UTF-8 mark included (the listing warns about what Windows makes of that).
+std::string AsThePluginReadsIt(std::string_view bytes) {
+    const bool utf16 = bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
+    return utf16 ? vigilor::win32::ProfileTextInCodePage(bytes) : std::string(bytes);
+}
 
 std::string LowerCase(std::string_view text) {
     std::string lower(text);
@@ -177,7 +185,9 @@ SectionScan ScanSections(const IniListing& listing, const std::string& prefix) {
 
 }  // namespace
 
-IniOverlay ReadIniOverlay(std::string_view text, const std::string& prefix) {
+IniOverlay ReadIniOverlay(std::string_view bytes, const std::string& prefix) {
+    const std::string decoded = AsThePluginReadsIt(bytes);
+    const std::string_view text = decoded;
     const IniListing listing = ListIniLines(text);
     SectionScan scan = ScanSections(listing, prefix);
     IniOverlay overlay{{}, std::move(scan.problems)};
@@ -197,9 +207,11 @@ IniOverlay ReadIniOverlay(std::string_view text, const std::string& prefix) {
     return overlay;
 }
 
-SettingsReport CheckSettings(const std::optional<std::string>& iniText,
+SettingsReport CheckSettings(const std::optional<std::string>& iniBytes,
                              const std::vector<IniOverride>& overrides, const Settings& readBack) {
     Checker checker{readBack, {}};
+    const std::optional<std::string> iniText =
+        iniBytes ? std::optional<std::string>(AsThePluginReadsIt(*iniBytes)) : std::nullopt;
     const IniListing listing = ListIniLines(iniText.value_or(""));
     SectionScan scan = ScanSections(listing, "ini");
     checker.report.problems = std::move(scan.problems);

@@ -117,6 +117,16 @@ TEST(SettingsProblemsTest, ClampsShowWhatWasWrittenAndWhatTheModuleHolds) {
     EXPECT_EQ(report.problems[1].detail, "from 2 to 0.9");
 }
 
+TEST(SettingsProblemsTest, AUtf16FileIsCheckedAsThePluginReadsIt) {
+    // "[Settings]\r\nSightRange=50\r\n" in UTF-16, little-endian, with its mark.
+    std::string ini = "\xFF\xFE";
+    for (char c : std::string("[Settings]\r\nSightRange=50\r\n")) ini += std::string{c, '\0'};
+    const SettingsReport report = Check(ini);
+    EXPECT_TRUE(report.problems.empty()) << Problems(report).front();
+    EXPECT_EQ(Row(report, "SightRange").value, "50");
+    EXPECT_EQ(Row(report, "SightRange").source, "ini:2");
+}
+
 TEST(SettingsProblemsTest, TheLastSetOfAKeyWinsAndIsItsSource) {
     const SettingsReport report =
         Check("[Settings]\nSightRange=50\n", {{"SightRange", "60", "set"}, {"sightrange", "70", "set"}});
