@@ -24,6 +24,9 @@ struct PathError {
 std::string ChildPath(const std::string& path, std::string_view key);
 /// "peds" + 3 is "peds[3]".
 std::string ElementPath(const std::string& path, std::size_t index);
+/// Text for a message: control bytes (NUL among them) escaped as \u00XX, and past 80 bytes cut to
+/// its first 60 with the whole length said.
+std::string Shown(std::string_view text);
 /// The text in double quotes, as messages quote ids and names.
 std::string Quoted(std::string_view text);
 bool HasControlCharacter(std::string_view text);

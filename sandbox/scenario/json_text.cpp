@@ -113,7 +113,11 @@ Json ParseJsonText(std::string_view text) {
 std::string LibraryMessage(const nlohmann::json::exception& error) {
     std::string message = error.what();
     std::size_t end = message.find("] ");
-    return end == std::string::npos ? message : message.substr(end + 2);
+    message = end == std::string::npos ? message : message.substr(end + 2);
+    // The library quotes the token it stopped at, which may be a whole megabyte of digits.
+    constexpr std::size_t kLongest = 300;
+    if (message.size() > kLongest) message = message.substr(0, kLongest) + "...";
+    return message;
 }
 
 }  // namespace sandbox::loader

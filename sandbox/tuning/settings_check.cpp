@@ -8,6 +8,7 @@
 
 #include "host/win32/private_profile.h"
 #include "host/win32/profile_encoding.h"
+#include "scenario/json_path.h"
 #include "tuning/ini_lines.h"
 
 // The plugin reads whole numbers with the profile integer reader and decimals with atof on at most
@@ -251,8 +252,8 @@ SettingsReport CheckSettings(const std::optional<std::string>& iniBytes,
 
 std::string DescribeProblem(const SettingProblem& problem) {
     std::string text = problem.where + ": ";
-    if (!problem.key.empty()) text += problem.key + ": ";
-    return text + problem.problem + " (" + problem.detail + ")";
+    if (!problem.key.empty()) text += loader::Shown(problem.key) + ": ";
+    return text + problem.problem + " (" + loader::Shown(problem.detail) + ")";
 }
 
 }  // namespace sandbox
