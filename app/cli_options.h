@@ -18,6 +18,8 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitRunError = 3;
+/// Stopped by Ctrl-C or SIGTERM, as a shell reports a program that SIGINT ended.
+constexpr int kExitStopped = 130;
 /// The longest --seconds: the run time is counted in 32-bit milliseconds.
 constexpr std::uint32_t kMaxSeconds = std::numeric_limits<std::uint32_t>::max() / 1000;
 

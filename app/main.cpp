@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +18,7 @@
 #include "run/run_json.h"
 #include "run/run_summary.h"
 #include "run/scenario_run.h"
+#include "run/stop_request.h"
 #include "scenario/scenario_loader.h"
 #include "settings_command.h"
 #include "sweep_command.h"
@@ -180,6 +182,11 @@ int main(int argc, char** argv) {
     }
 
     try {
+        // Ctrl-C (or SIGTERM) ends a run at its next frame; its log is then left as the unfinished log.
+        if (*run || *check) {
+            std::signal(SIGINT, [](int) { sandbox::RequestStop(); });
+            std::signal(SIGTERM, [](int) { sandbox::RequestStop(); });
+        }
         if (*run) return Run(runScenario, runOptions);
         if (*check) return Check(checkScenarios, checkOptions);
         if (*list) return List();
@@ -193,6 +200,10 @@ int main(int argc, char** argv) {
     } catch (const UsageError& e) {
         std::cerr << "error: " << e.what() << "\n";
         return kExitUsage;
+    } catch (const sandbox::RunStopped& e) {
+        std::cerr << "stopped: " << e.what() << "; the plugin's log is left as "
+                  << sandbox::kUnfinishedLogName << "\n";
+        return kExitStopped;
     } catch (const sandbox::FolderRefused& e) {
         std::cerr << "error: " << e.what() << "\n";
         return kExitUsage;

@@ -14,6 +14,7 @@
 #include "run/log_tail.h"
 #include "run/module_loader.h"
 #include "run/probes.h"
+#include "run/stop_request.h"
 #include "run/timed_log.h"
 #include "scenario/scenario_loader.h"
 #include "world/world.h"
@@ -162,6 +163,7 @@ RunOutcome RunFrames(const Scenario& scenario, const RunOptions& options) {
     while (true) {
         const std::uint32_t dt = NextFrameMs(scenario, world);
         if (elapsed + dt > scenario.durationMs) break;
+        if (StopRequested()) throw RunStopped("stopped at " + std::to_string(elapsed) + " ms of the run");
         elapsed += dt;
         const auto runMs = static_cast<std::uint32_t>(elapsed);
         hostTime += dt;

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Output folders: a second sweep into a folder another sweep is writing is refused with the holder's
+# Output folders and stops: a second sweep into a folder another sweep is writing is refused with the holder's
 # process id; a sweep or a run into a folder holding files the sandbox did not write is refused
 # unless --force, and nothing in it is touched.
 # Usage: shared_folders.sh SANDBOX_PROGRAM
@@ -56,6 +56,21 @@ expect "run into a foreign folder" 2 "holds files the sandbox did not write" \
 [ ! -e "$work/mine/results.csv" ] || fail "a refused sweep wrote results.csv"
 "$bin" run stars-fade --quiet --force --dir "$work/mine" >/dev/null 2>&1 || fail "run --force"
 grep -q "keep me" "$work/mine/notes.txt" || fail "run --force touched another file"
+
+# A run stopped by Ctrl-C says so and leaves its log as the unfinished log.
+"$bin" run demo --quiet --seconds 36000 --dir "$work/stopped" >/dev/null 2>"$work/stopped.err" &
+run=$!
+for _ in $(seq 100); do
+    [ -s "$work/stopped/vigilor.log" ] && break
+    sleep 0.1
+done
+kill -INT "$run"
+wait "$run"
+rc=$?
+[ $rc -eq 130 ] || fail "a run stopped by SIGINT exited $rc, expected 130"
+grep -q "stopped: stopped at" "$work/stopped.err" || fail "a stopped run did not say so: $(cat "$work/stopped.err")"
+[ ! -e "$work/stopped/vigilor.log" ] || fail "a stopped run left vigilor.log"
+[ -s "$work/stopped/vigilor.unfinished.log" ] || fail "a stopped run left no vigilor.unfinished.log"
 
 echo "$failures failed"
 [ $failures -eq 0 ]
