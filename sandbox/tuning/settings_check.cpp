@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "host/win32/private_profile.h"
@@ -133,6 +134,33 @@ struct Checker {
     }
 };
 
+// Problems in the order of their files' lines: a file's in line order, the sources in the order
+// they first come (the INI, the overlay, the --set options, then keys clamped because of others).
+void SortByLine(std::vector<SettingProblem>& problems) {
+    std::vector<std::string> sources;
+    const auto order = [&sources](const SettingProblem& p) {
+        const std::size_t colon = p.where.rfind(':');
+        const std::string source = p.where.substr(0, colon);
+        const auto at = std::find(sources.begin(), sources.end(), source);
+        const std::size_t rank = static_cast<std::size_t>(at - sources.begin());
+        if (at == sources.end()) sources.push_back(source);
+        const long line = colon == std::string::npos ? 0 : std::atol(p.where.c_str() + colon + 1);
+        return std::pair{rank, line};
+    };
+    std::vector<std::pair<std::pair<std::size_t, long>, SettingProblem>> keyed;
+    for (SettingProblem& p : problems) keyed.push_back({order(p), std::move(p)});
+    // "default" (a key clamped because of another) always comes last.
+    for (auto& [key, p] : keyed) {
+        if (p.where == "default") key.first = sources.size();
+    }
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    problems.clear();
+    for (auto& entry : keyed) problems.push_back(std::move(entry.second));
+}
+
+bool IsComment(const IniLine& line) { return line.name.starts_with(';') || line.name.starts_with('#'); }
+
 // The layout of an INI text: which lines the reader searches (the first [Settings] section) and what
 // it never reads.
 struct SectionScan {
@@ -140,7 +168,9 @@ struct SectionScan {
     std::vector<SettingProblem> problems;
 };
 
-SectionScan ScanSections(const IniListing& listing, const std::string& prefix) {
+// `unknownKeys`: whether an unknown key is a problem of the layout, or is left to the check of the
+// overrides the lines become (an overlay), so that it is told once.
+SectionScan ScanSections(const IniListing& listing, const std::string& prefix, bool unknownKeys) {
     SectionScan scan;
     const auto where = [&](int line) { return prefix + ":" + std::to_string(line); };
     const auto add = [&](int line, std::string key, std::string detail) {
@@ -169,14 +199,22 @@ SectionScan ScanSections(const IniListing& listing, const std::string& prefix) {
             seenSettings = seenSettings || isSettings;
         } else if (inSettings) {
             scan.settingsLines.push_back(&line);
-        } else if (!seenSettings && !reportedOutside) {
+        } else if (!seenSettings && !reportedOutside && !IsComment(line)) {
+            // Windows skips comments wherever they stand; only a key line out here is lost.
             reportedOutside = true;
             add(line.number, line.name, "outside any section: not read");
         }
     }
+    std::unordered_map<std::string, int> firstLine;  // by key name, lower case
     for (const IniLine* line : scan.settingsLines) {
-        const bool comment = line->name.starts_with(';') || line->name.starts_with('#');
-        if (!comment && FindSettingKey(line->name) == nullptr) {
+        if (IsComment(*line)) continue;
+        const auto [first, isFirst] = firstLine.emplace(LowerCase(line->name), line->number);
+        if (!isFirst) {
+            scan.problems.push_back({where(line->number), line->name, "repeated key",
+                                     "given again at " + where(line->number) +
+                                         "; the plugin uses the first, " + where(first->second)});
+        }
+        if (unknownKeys && FindSettingKey(line->name) == nullptr) {
             scan.problems.push_back({where(line->number), line->name, "unknown key",
                                      "nearest known key: " + NearestSettingKey(line->name)});
         }
@@ -190,12 +228,19 @@ IniOverlay ReadIniOverlay(std::string_view bytes, const std::string& prefix) {
     const std::string decoded = AsThePluginReadsIt(bytes);
     const std::string_view text = decoded;
     const IniListing listing = ListIniLines(text);
-    SectionScan scan = ScanSections(listing, prefix);
+    SectionScan scan = ScanSections(listing, prefix, false);
     IniOverlay overlay{{}, std::move(scan.problems)};
     // The first line of a key is the one the reader would take; later ones are dropped like it drops them.
     std::unordered_set<std::string> taken;
     for (const IniLine* line : scan.settingsLines) {
-        if (!line->hasEquals || !taken.insert(LowerCase(line->name)).second) continue;
+        if (!line->hasEquals) {
+            if (!IsComment(*line)) {
+                overlay.problems.push_back({prefix + ":" + std::to_string(line->number), line->name,
+                                            "no value", "the line has no '=': it changes nothing"});
+            }
+            continue;
+        }
+        if (!taken.insert(LowerCase(line->name)).second) continue;
         // A known key's value is read as the plugin reads it; the plugin never reads an unknown one,
         // so its line's own text stands (and the file is not searched once per unknown key).
         const std::optional<std::string> value =
@@ -205,6 +250,7 @@ IniOverlay ReadIniOverlay(std::string_view bytes, const std::string& prefix) {
         overlay.overrides.push_back(
             {line->name, value.value_or(""), prefix + ":" + std::to_string(line->number)});
     }
+    SortByLine(overlay.problems);
     return overlay;
 }
 
@@ -214,7 +260,7 @@ SettingsReport CheckSettings(const std::optional<std::string>& iniBytes,
     const std::optional<std::string> iniText =
         iniBytes ? std::optional<std::string>(AsThePluginReadsIt(*iniBytes)) : std::nullopt;
     const IniListing listing = ListIniLines(iniText.value_or(""));
-    SectionScan scan = ScanSections(listing, "ini");
+    SectionScan scan = ScanSections(listing, "ini", true);
     checker.report.problems = std::move(scan.problems);
     for (const IniOverride& o : overrides) {
         if (FindSettingKey(o.key) == nullptr) {
@@ -247,6 +293,7 @@ SettingsReport CheckSettings(const std::optional<std::string>& iniBytes,
         checker.report.rows.push_back({&key, SettingValueText(key, readBack), SettingValueText(key, defaults),
                                        source.where.empty() ? "default" : source.where});
     }
+    SortByLine(checker.report.problems);
     return checker.report;
 }
 

@@ -78,11 +78,30 @@ TEST(SettingsProblemsTest, MisspeltKeysAndSectionsNameTheLineAndTheNearestKey) {
         Check("[Settings]\nPursuitGrace=15000\n;SightRange=5\n[Setings]\nSightRange=60\n",
               {{"SightRang", "60", "set"}});
     ASSERT_EQ(Problems(report),
-              (std::vector<std::string>{"ini:4 [Setings]: unknown section", "ini:2 PursuitGrace: unknown key",
+              (std::vector<std::string>{"ini:2 PursuitGrace: unknown key", "ini:4 [Setings]: unknown section",
                                         "set SightRang: unknown key"}));
-    EXPECT_EQ(report.problems[1].detail, "nearest known key: PursuitGraceMs");
+    EXPECT_EQ(report.problems[0].detail, "nearest known key: PursuitGraceMs");
     EXPECT_EQ(report.problems[2].detail, "nearest known key: SightRange");
     EXPECT_EQ(Row(report, "SightRange").value, "45");
+}
+
+TEST(SettingsProblemsTest, CommentsAndBlankLinesAreNoProblemsAndARepeatedKeyIsOne) {
+    EXPECT_EQ(Problems(Check("; my settings\n\n# tuned for night\n[Settings]\nSightRange=60\n")),
+              std::vector<std::string>{});
+    const SettingsReport report =
+        Check("[Settings]\nSightRange=60\n;SightRange=1\nFootSearch=0\nsightrange=70\n");
+    ASSERT_EQ(Problems(report), std::vector<std::string>{"ini:5 sightrange: repeated key"});
+    EXPECT_EQ(report.problems[0].detail, "given again at ini:5; the plugin uses the first, ini:2");
+    EXPECT_EQ(Row(report, "SightRange").value, "60");
+}
+
+TEST(SettingsOverlayTest, AnOverlaysUnknownKeyIsToldOnceAndALineWithoutAValueIsTold) {
+    const sandbox::IniOverlay overlay =
+        sandbox::ReadIniOverlay("[Settings]\nSightRang=60\nFootSearch\n", "overlay");
+    ASSERT_EQ(overlay.problems.size(), 1u);
+    EXPECT_EQ(overlay.problems[0].where + " " + overlay.problems[0].problem, "overlay:3 no value");
+    const SettingsReport report = Check(std::nullopt, overlay.overrides);
+    EXPECT_EQ(Problems(report), std::vector<std::string>{"overlay:2 SightRang: unknown key"});
 }
 
 TEST(SettingsProblemsTest, SectionsTheReaderNeverSearches) {
@@ -97,12 +116,12 @@ TEST(SettingsProblemsTest, TextThatIsNotANumberOrNotFinite) {
     const SettingsReport report = Check(
         "[Settings]\nSightRange=far\nPursuitGraceMs=3s\nDefendRange=inf\nRadioRange=\nAimMinMs\nLookChance="
         "99999999999\n");
-    ASSERT_EQ(Problems(report),
-              (std::vector<std::string>{"ini:2 SightRange: not a number", "ini:5 RadioRange: not a number",
-                                        "ini:3 PursuitGraceMs: not a number", "ini:4 DefendRange: not finite",
-                                        "ini:6 AimMinMs: not a number", "ini:7 LookChance: not a number"}));
+    ASSERT_EQ(Problems(report), (std::vector<std::string>{
+                                    "ini:2 SightRange: not a number", "ini:3 PursuitGraceMs: not a number",
+                                    "ini:4 DefendRange: not finite", "ini:5 RadioRange: not a number",
+                                    "ini:6 AimMinMs: not a number", "ini:7 LookChance: not a number"}));
     EXPECT_EQ(report.problems[0].detail, "\"far\" reads as 0");
-    EXPECT_EQ(report.problems[2].detail, "\"3s\" reads as 3");
+    EXPECT_EQ(report.problems[1].detail, "\"3s\" reads as 3");
     EXPECT_EQ(report.problems[5].detail, "\"99999999999\" does not fit 32 bits and reads as 1215752191");
     EXPECT_EQ(Row(report, "SightRange").value, "0");
     EXPECT_EQ(Row(report, "DefendRange").value, "45");
@@ -112,9 +131,9 @@ TEST(SettingsProblemsTest, TextThatIsNotANumberOrNotFinite) {
 TEST(SettingsProblemsTest, ClampsShowWhatWasWrittenAndWhatTheModuleHolds) {
     const SettingsReport report = Check("[Settings]\nStarFadeAmount=2\nAimMinMs=40000\nJogMoveState=5\n");
     ASSERT_EQ(Problems(report),
-              (std::vector<std::string>{"default AimMaxMs: clamped", "ini:2 StarFadeAmount: clamped"}));
-    EXPECT_EQ(report.problems[0].detail, "from 30000 to 40000");
-    EXPECT_EQ(report.problems[1].detail, "from 2 to 0.9");
+              (std::vector<std::string>{"ini:2 StarFadeAmount: clamped", "default AimMaxMs: clamped"}));
+    EXPECT_EQ(report.problems[0].detail, "from 2 to 0.9");
+    EXPECT_EQ(report.problems[1].detail, "from 30000 to 40000");
 }
 
 TEST(SettingsProblemsTest, AUtf16FileIsCheckedAsThePluginReadsIt) {
@@ -142,8 +161,10 @@ TEST(SettingsOverlayTest, KeysOfTheFirstSettingsSectionBecomeOverridesWithTheirL
     EXPECT_EQ(overlay.overrides[0].key, "SightRange");
     EXPECT_EQ(overlay.overrides[0].value, "60");
     EXPECT_EQ(overlay.overrides[0].where, "overlay:2");
-    ASSERT_EQ(overlay.problems.size(), 1u);
-    EXPECT_EQ(overlay.problems[0].where, "overlay:5");
+    std::vector<std::string> problems;
+    for (const SettingProblem& p : overlay.problems) problems.push_back(p.where + " " + p.problem);
+    EXPECT_EQ(problems, (std::vector<std::string>{"overlay:3 repeated key", "overlay:4 no value",
+                                                  "overlay:5 unknown section"}));
 }
 
 }  // namespace
