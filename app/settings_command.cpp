@@ -13,11 +13,12 @@ namespace app {
 namespace {
 
 void PrintTable(const sandbox::SettingsReport& report) {
-    std::printf("%-22s %10s %10s  %s\n", "key", "value", "default", "source");
+    std::printf("%-22s %10s %10s  %-10s %-7s %s\n", "key", "value", "default", "source", "unit", "meaning");
     for (const sandbox::SettingRow& row : report.rows) {
         const bool changed = row.value != row.defaultValue;
-        std::printf("%-22s %10s %10s  %s%s\n", row.key->name, row.value.c_str(), row.defaultValue.c_str(),
-                    row.source.c_str(), changed ? "  *" : "");
+        const std::string source = row.source + (changed ? " *" : "");
+        std::printf("%-22s %10s %10s  %-10s %-7s %s\n", row.key->name, row.value.c_str(),
+                    row.defaultValue.c_str(), source.c_str(), row.key->unit, row.key->meaning);
     }
     if (report.problems.empty()) {
         std::printf("no problems\n");

@@ -96,7 +96,9 @@ nlohmann::ordered_json SettingsJson(const SettingsReport& report) {
         settings.push_back({{"key", row.key->name},
                             {"value", NumberJson(row.value)},
                             {"default", NumberJson(row.defaultValue)},
-                            {"source", row.source}});
+                            {"source", row.source},
+                            {"unit", row.key->unit},
+                            {"meaning", row.key->meaning}});
     }
     return {{"settings", settings}, {"problems", ProblemsJson(report.problems)}};
 }

@@ -1,8 +1,11 @@
 #include "tuning/settings_readback.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <random>
 #include <stdexcept>
+
+#include "scenario/json_path.h"
 
 namespace sandbox {
 
@@ -39,6 +42,18 @@ private:
     std::filesystem::path path_;
 };
 
+// Line N of the INI made from a scenario's settings holds its (N-1)-th key, after "[Settings]".
+std::string SettingsPath(const std::string& where, const std::vector<Setting>& settings) {
+    if (!where.starts_with("ini:")) return where;
+    const std::size_t index = static_cast<std::size_t>(std::atol(where.c_str() + 4)) - 2;
+    return index < settings.size() ? loader::ChildPath("settings", settings[index].key) : where;
+}
+
+void NameBySettingsPath(SettingsReport& report, const std::vector<Setting>& settings) {
+    for (SettingProblem& p : report.problems) p.where = SettingsPath(p.where, settings);
+    for (SettingRow& row : report.rows) row.source = SettingsPath(row.source, settings);
+}
+
 }  // namespace
 
 Settings ReadBackSettings(const std::filesystem::path& modulePath,
@@ -66,7 +81,12 @@ SettingsReport CheckRunSettings(const Scenario& scenario, const RunOptions& opti
         overrides.push_back(
             {key, value, i < options.overrideSources.size() ? options.overrideSources[i] : "set"});
     }
-    return CheckSettings(BaseIniTextFor(scenario, options), overrides, readBack);
+    SettingsReport report = CheckSettings(BaseIniTextFor(scenario, options), overrides, readBack);
+    // A scenario's own settings are written as the lines of an INI the user never sees: name them by
+    // their place in the scenario file instead.
+    if (!options.iniText && !scenario.ini && scenario.settings)
+        NameBySettingsPath(report, *scenario.settings);
+    return report;
 }
 
 }  // namespace sandbox

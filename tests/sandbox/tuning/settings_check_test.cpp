@@ -95,6 +95,17 @@ TEST(SettingsProblemsTest, CommentsAndBlankLinesAreNoProblemsAndARepeatedKeyIsOn
     EXPECT_EQ(Row(report, "SightRange").value, "60");
 }
 
+TEST(SettingsProblemsTest, AScenariosOwnSettingsAreNamedByTheirJsonPath) {
+    sandbox::Scenario scenario;
+    scenario.settings =
+        std::vector<sandbox::Setting>{{"SightRange", 50, true, "50"}, {"PursuitGrace", 1, true, "1"}};
+    sandbox::RunOptions options;
+    options.modulePath = VIGILOR_MODULE_PATH;
+    const SettingsReport report = sandbox::CheckRunSettings(scenario, options);
+    EXPECT_EQ(Problems(report), std::vector<std::string>{"settings.PursuitGrace PursuitGrace: unknown key"});
+    EXPECT_EQ(Row(report, "SightRange").source, "settings.SightRange");
+}
+
 TEST(SettingsOverlayTest, AnOverlaysUnknownKeyIsToldOnceAndALineWithoutAValueIsTold) {
     const sandbox::IniOverlay overlay =
         sandbox::ReadIniOverlay("[Settings]\nSightRang=60\nFootSearch\n", "overlay");
