@@ -1,6 +1,7 @@
 // vigilor-sandbox: runs the plugin in the simulated host from scenario files.
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -106,6 +107,7 @@ int Check(const std::vector<std::string>& names, const CommonOptions& o) {
     }
     int passed = 0;
     int failed = 0;
+    int scenariosPassed = 0;
     nlohmann::ordered_json results = nlohmann::ordered_json::array();
     for (std::size_t i = 0; i < scenarios.size(); ++i) {
         const Scenario& scenario = scenarios[i];
@@ -114,6 +116,9 @@ int Check(const std::vector<std::string>& names, const CommonOptions& o) {
             RunRecorded(scenario, runs[i].options, ReplayFileFor(o.replay, scenario, scenarios.size()));
         const double wall = SecondsSince(start);
         const auto expectations = sandbox::EvaluateExpectations(scenario, outcome.record);
+        const bool runPassed =
+            std::ranges::all_of(expectations, [](const sandbox::ExpectationResult& r) { return r.passed; });
+        scenariosPassed += runPassed ? 1 : 0;
         for (const sandbox::ExpectationResult& r : expectations) {
             if (r.passed) {
                 ++passed;
@@ -124,12 +129,20 @@ int Check(const std::vector<std::string>& names, const CommonOptions& o) {
         }
         if (!o.json.empty()) {
             nlohmann::ordered_json run = sandbox::RunJson(scenario, outcome, wall, problems[i]);
+            run["passed"] = runPassed;
             run["expectations"] = sandbox::ExpectationsJson(scenario, expectations);
             results.push_back(std::move(run));
         }
     }
-    std::cout << passed << " passed, " << failed << " failed\n";
-    if (!o.json.empty()) WriteJsonFile(o.json, {{"runs", results}, {"passed", passed}, {"failed", failed}});
+    std::cout << scenariosPassed << " of " << scenarios.size() << " scenarios passed; " << passed << " of "
+              << passed + failed << " expectations\n";
+    // "passed" and "failed" count expectations, as they always have; the scenarios are counted beside.
+    if (!o.json.empty())
+        WriteJsonFile(o.json, {{"runs", results},
+                               {"passed", passed},
+                               {"failed", failed},
+                               {"scenariosPassed", scenariosPassed},
+                               {"scenariosFailed", static_cast<int>(scenarios.size()) - scenariosPassed}});
     return failed == 0 ? kExitOk : kExitFailed;
 }
 
