@@ -12,15 +12,20 @@ let page;
 const drawn = () => page.evaluate(() => window.vigilorViewer.map.drawn.map(d => ({ ...d })));
 const seekSample = s => page.evaluate(i => window.vigilorViewer.seek(window.vigilorViewer.r.samples.times[i]), s);
 // The first sample at which a cop matching `where` (run in the page on each sample's cops) is found.
-const firstSample = (where, after = 0) => page.evaluate(([src, from]) => {
-  const r = window.vigilorViewer.r, test = new Function('c', 's', `return ${src};`);
-  for (let i = from; i < r.samples.length; i++) {
-    const s = r.samples.at(i);
-    const c = s.cops.find(cop => test(cop, s));
-    if (c) return { sample: i, id: c.id, index: c.index };
-  }
-  return null;
-}, [where, after]);
+const firstSample = (where, after = 0) =>
+  page.evaluate(
+    ([src, from]) => {
+      const r = window.vigilorViewer.r,
+        test = new Function('c', 's', `return ${src};`);
+      for (let i = from; i < r.samples.length; i++) {
+        const s = r.samples.at(i);
+        const c = s.cops.find(cop => test(cop, s));
+        if (c) return { sample: i, id: c.id, index: c.index };
+      }
+      return null;
+    },
+    [where, after],
+  );
 
 before(async () => {
   const { file } = writeReplay('demo');
@@ -30,7 +35,9 @@ before(async () => {
   await page.waitForSelector('body[data-ready="1"]', { timeout: 20000 });
 });
 
-after(async () => { await session?.close(); });
+after(async () => {
+  await session?.close();
+});
 
 test('a passenger who sees the player is drawn as seeing', async () => {
   const found = await firstSample("c.seat >= 0 && c.state === 'seeing'");
@@ -60,7 +67,8 @@ test('after the wanted episode ends no cop is drawn chasing and the counts are c
 test('selecting a cop shows his sight lines and the condition that fails', async () => {
   // A cop on foot whose question a building blocked, standing clear of the others on the map.
   const found = await page.evaluate(() => {
-    const app = window.vigilorViewer, r = app.r;
+    const app = window.vigilorViewer,
+      r = app.r;
     for (const [k, l] of r.sight) {
       for (const [s, , clear, blocker] of l.items) {
         if (clear || typeof blocker !== 'number') continue;
@@ -80,12 +88,15 @@ test('selecting a cop shows his sight lines and the condition that fails', async
   const cop = (await drawn()).find(d => d.id === found.id);
   const box = await page.locator('#map').boundingBox();
   await page.mouse.click(box.x + cop.x, box.y + cop.y);
-  assert.equal((await page.evaluate(() => document.getElementById('status').dataset.follow)), found.id);
+  assert.equal(await page.evaluate(() => document.getElementById('status').dataset.follow), found.id);
   const follow = page.locator('#follow');
   assert.equal(await follow.getAttribute('data-fails'), 'line of sight');
   assert.match(await follow.textContent(), new RegExp(`blocked by ${found.boxId}`));
   const lines = await page.evaluate(() => window.vigilorViewer.map.sightLines);
-  assert.ok(lines.some(l => !l.clear && l.blocker === found.box), JSON.stringify(lines));
+  assert.ok(
+    lines.some(l => !l.clear && l.blocker === found.box),
+    JSON.stringify(lines),
+  );
   await page.click('#clear-follow');
 });
 
