@@ -4,12 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "host/constants.h"
 #include "host/vehicle.h"
 #include "world/vec3.h"
 
 namespace sandbox {
-
-constexpr int kPoliceHeliModel = 497;
 
 /// A vehicle of the sandbox host. Its host-visible fields live in the CVehicle base.
 struct Vehicle : CVehicle {
@@ -26,7 +25,7 @@ struct Vehicle : CVehicle {
 
     Vec3 Position() const { return {m_vecPos.x, m_vecPos.y, m_vecPos.z}; }
     void SetPosition(Vec3 p) { m_vecPos = {p.x, p.y, p.z}; }
-    bool IsHeli() const { return m_nModelIndex == kPoliceHeliModel; }
+    bool IsHeli() const { return m_nModelIndex == host::kModelPoliceHeli; }
     /// Half extents of the vehicle as an obstacle, in metres.
     Vec3 HalfExtents() const { return IsHeli() ? Vec3{5.0f, 5.0f, 1.5f} : Vec3{1.0f, 2.4f, 0.8f}; }
 };
