@@ -50,7 +50,7 @@ V.visibleFan = function visibleFan(boxes, pos, heading, range, angle, allRound) 
     start = allRound ? 0 : centre - span / 2;
   const points = allRound ? [] : [[x, y]];
   for (let i = 0; i <= rays; i++) {
-    const a = ((start + (span * i) / rays) * Math.PI) / 180,
+    const a = V.radians(start + (span * i) / rays),
       dx = Math.cos(a),
       dy = Math.sin(a);
     let reach = range;

@@ -1,18 +1,6 @@
 'use strict';
 // Drawing one moment of the run on the map.
 
-V.colours = {
-  chasing: '#4d9fff',
-  seeing: '#4fd36b',
-  lost: '#ff8c3a',
-  searching: '#ffd23a',
-  defending: '#ff3a5a',
-  invehicle: '#b08cff',
-  dead: '#6b7178',
-  plain: '#9aa4ae',
-  player: '#ffffff',
-};
-
 // A cop's look on the map: the recorder's state, refined by what the log says he is doing.
 V.copLook = function copLook(r, cop, t) {
   const fromLog = V.stepAt(r, cop.ptr, t);
@@ -51,7 +39,7 @@ V.between = function between(list, nextList, f) {
 };
 
 // Screen angle of a heading in degrees (facing (-sin h, cos h), y up in the world).
-V.screenAngle = h => Math.atan2(-Math.cos((h * Math.PI) / 180), -Math.sin((h * Math.PI) / 180));
+V.screenAngle = h => Math.atan2(-Math.cos(V.radians(h)), -Math.sin(V.radians(h)));
 
 V.MapView = class {
   constructor(canvas, replay) {
@@ -100,10 +88,10 @@ V.MapView = class {
     const cones = { plain: new Path2D(), alert: new Path2D() };
     for (const cop of frame.cops) this.addSight(cones, frame, cop);
     // Only the alert cones (few) get an outline: outlining every cone cost more than all the rest.
-    ctx.fillStyle = 'rgba(160, 190, 255, 0.07)';
+    ctx.fillStyle = V.colours.cone;
     ctx.fill(cones.plain);
-    ctx.fillStyle = 'rgba(255, 210, 58, 0.10)';
-    ctx.strokeStyle = 'rgba(255, 210, 58, 0.45)';
+    ctx.fillStyle = V.colours.alertCone;
+    ctx.strokeStyle = V.colours.alertConeEdge;
     ctx.lineWidth = 1;
     ctx.fill(cones.alert);
     ctx.stroke(cones.alert);
@@ -124,7 +112,7 @@ V.MapView = class {
       this.sightLines.push({ clear: q.clear, blocker: q.blocker });
       const from = q.from || cop.pos,
         to = q.to || frame.player.pos;
-      ctx.strokeStyle = q.clear ? '#4fd36b' : '#ff3a5a';
+      ctx.strokeStyle = q.clear ? V.colours.sightClear : V.colours.sightBlocked;
       ctx.lineWidth = 2;
       ctx.setLineDash(q.clear ? [] : [6, 3]);
       ctx.beginPath();
@@ -134,7 +122,7 @@ V.MapView = class {
       ctx.setLineDash([]);
       const b = typeof q.blocker === 'number' ? this.r.world.boxes[q.blocker] : null;
       if (b) {
-        ctx.strokeStyle = '#ff3a5a';
+        ctx.strokeStyle = V.colours.sightBlocked;
         ctx.lineWidth = 2;
         ctx.strokeRect(
           cam.x(b.min[0]),
@@ -157,7 +145,7 @@ V.MapView = class {
       layer.width = c.width;
       layer.height = c.height;
       const lctx = layer.getContext('2d', { alpha: false });
-      lctx.fillStyle = '#2d3237';
+      lctx.fillStyle = V.colours.background;
       lctx.fillRect(0, 0, layer.width, layer.height);
       lctx.setTransform(this.dpr, 0, 0, this.dpr, 0, 0);
       this.drawWorld(lctx);
@@ -170,12 +158,12 @@ V.MapView = class {
   drawWorld(ctx) {
     const cam = this.cam,
       w = this.r.world;
-    ctx.fillStyle = '#1a1013';
+    ctx.fillStyle = V.colours.noGround;
     for (const h of w.noGround || []) {
       ctx.fillRect(cam.x(h[0]), cam.y(h[3]), (h[2] - h[0]) * cam.scale, (h[3] - h[1]) * cam.scale);
     }
     const nodes = w.nodes || [];
-    ctx.strokeStyle = '#3f464e';
+    ctx.strokeStyle = V.colours.pathLink;
     ctx.lineWidth = 1;
     ctx.beginPath();
     for (const [a, b] of w.links || []) {
@@ -184,10 +172,10 @@ V.MapView = class {
       ctx.lineTo(cam.x(nodes[b][0]), cam.y(nodes[b][1]));
     }
     ctx.stroke();
-    ctx.fillStyle = '#59616b';
+    ctx.fillStyle = V.colours.pathNode;
     for (const n of nodes) ctx.fillRect(cam.x(n[0]) - 1.5, cam.y(n[1]) - 1.5, 3, 3);
-    ctx.fillStyle = '#4a525c';
-    ctx.strokeStyle = '#6b7580';
+    ctx.fillStyle = V.colours.building;
+    ctx.strokeStyle = V.colours.buildingEdge;
     ctx.font = '11px system-ui';
     ctx.textAlign = 'center';
     for (const b of w.boxes) {
@@ -198,26 +186,28 @@ V.MapView = class {
       ctx.fillRect(x, y, bw, bh);
       ctx.strokeRect(x, y, bw, bh);
       if (b.id && bw > 30) {
-        ctx.fillStyle = '#9aa4ae';
+        ctx.fillStyle = V.colours.buildingLabel;
         ctx.fillText(b.id, x + bw / 2, y + bh / 2 + 4);
-        ctx.fillStyle = '#4a525c';
+        ctx.fillStyle = V.colours.building;
       }
     }
   }
   drawScene(ctx, frame) {
     const cam = this.cam;
     for (const g of frame.gunshots) {
-      const age = (frame.t - g.t) / 2500;
-      ctx.strokeStyle = `rgba(255, 80, 80, ${1 - age})`;
+      const age = (frame.t - g.t) / V.gunshotFadeMs;
+      ctx.strokeStyle = V.colours.gunshot;
+      ctx.globalAlpha = 1 - age;
       ctx.lineWidth = 2;
       ctx.beginPath();
-      ctx.arc(cam.x(g.x), cam.y(g.y), Math.max(4, (g.range || 10) * cam.scale * Math.min(1, age * 3)), 0, 7);
+      ctx.arc(cam.x(g.x), cam.y(g.y), Math.max(4, (g.range || 10) * cam.scale * Math.min(1, age * 3)), 0, V.fullCircle);
       ctx.stroke();
+      ctx.globalAlpha = 1;
     }
     if (!frame.scene) return;
     const x = cam.x(frame.scene[0]),
       y = cam.y(frame.scene[1]);
-    ctx.strokeStyle = '#ff5fd2';
+    ctx.strokeStyle = V.colours.scene;
     ctx.lineWidth = 2;
     ctx.beginPath();
     ctx.moveTo(x - 8, y - 8);
@@ -226,7 +216,7 @@ V.MapView = class {
     ctx.lineTo(x - 8, y + 8);
     ctx.stroke();
     const age = frame.sceneAge === null ? '' : `, confirmed ${(frame.sceneAge / 1000).toFixed(1)} s ago`;
-    this.labels.add(`scene${age}`, x, y, 50, '#ff5fd2', '11px system-ui');
+    this.labels.add(`scene${age}`, x, y, 50, V.colours.scene, '11px system-ui');
   }
   copSituation(cop) {
     const inVehicle = !!cop.vehicle;
@@ -274,13 +264,13 @@ V.MapView = class {
     }
     // A searching cop's target is the scene of the moment.
     if (cop.searchTarget && frame.scene && this.follow === cop.id) {
-      ctx.strokeStyle = '#ff5fd2';
+      ctx.strokeStyle = V.colours.scene;
       ctx.beginPath();
-      ctx.arc(cam.x(frame.scene[0]), cam.y(frame.scene[1]), 6, 0, 7);
+      ctx.arc(cam.x(frame.scene[0]), cam.y(frame.scene[1]), 6, 0, V.fullCircle);
       ctx.stroke();
     }
     if (cop.aimAt) {
-      ctx.strokeStyle = '#ffd23a';
+      ctx.strokeStyle = V.colours.aim;
       ctx.beginPath();
       ctx.moveTo(x, y);
       ctx.lineTo(cam.x(cop.aimAt[0]), cam.y(cop.aimAt[1]));
@@ -288,10 +278,10 @@ V.MapView = class {
     }
     const size = cop.vehicle ? 3.5 : 5;
     ctx.fillStyle = look.colour;
-    ctx.strokeStyle = this.follow === cop.id ? '#fff' : '#000';
+    ctx.strokeStyle = this.follow === cop.id ? V.colours.followed : V.colours.outline;
     ctx.lineWidth = this.follow === cop.id ? 2.5 : 1;
     ctx.beginPath();
-    ctx.arc(x, y, size, 0, Math.PI * 2);
+    ctx.arc(x, y, size, 0, V.fullCircle);
     ctx.fill();
     ctx.stroke();
     const a = V.screenAngle(cop.heading || 0);
@@ -305,7 +295,7 @@ V.MapView = class {
       const label = look.step ? `${cop.id} · ${look.step}${look.leg ? ' ' + look.leg : ''}` : cop.id;
       const rank =
         { defending: 40, seeing: 35, searching: 30, lost: 25, chasing: 20, plain: 10, dead: 5 }[look.kind] || 15;
-      this.labels.add(label, x, y, this.follow === cop.id ? 100 : rank, '#dde3ea');
+      this.labels.add(label, x, y, this.follow === cop.id ? 100 : rank, V.colours.label);
     }
     this.drawn.push({ id: cop.id, x, y, kind: look.kind });
   }
@@ -314,8 +304,7 @@ V.MapView = class {
       x = cam.x(v.pos[0]),
       y = cam.y(v.pos[1]),
       heli = v.model === V.heliModel;
-    const colour =
-      { driving: '#4fe0e0', stopped: '#9aa4ae', parked: '#5d6670', chasing: '#4d9fff' }[v.state] || '#c0c8d0';
+    const colour = V.colours.vehicles[v.state] || V.colours.vehicles.other;
     if (v.target) {
       ctx.strokeStyle = colour;
       ctx.setLineDash([6, 4]);
@@ -327,25 +316,25 @@ V.MapView = class {
       ctx.setLineDash([]);
     }
     for (const p of v.sweeps || []) {
-      ctx.strokeStyle = '#4fe0e0';
+      ctx.strokeStyle = V.colours.sweep;
       ctx.beginPath();
-      ctx.arc(cam.x(p[0]), cam.y(p[1]), 4, 0, 7);
+      ctx.arc(cam.x(p[0]), cam.y(p[1]), 4, 0, V.fullCircle);
       ctx.stroke();
     }
     ctx.save();
     ctx.translate(x, y);
-    ctx.rotate((-(v.heading || 0) * Math.PI) / 180);
+    ctx.rotate(-V.radians(v.heading || 0));
     ctx.fillStyle = colour;
     ctx.globalAlpha = 0.8;
     if (heli) {
       ctx.beginPath();
-      ctx.arc(0, 0, 5 * cam.scale, 0, 7);
+      ctx.arc(0, 0, 5 * cam.scale, 0, V.fullCircle);
       ctx.globalAlpha = 0.3;
       ctx.fill();
     } else ctx.fillRect(-1 * cam.scale, -2.4 * cam.scale, 2 * cam.scale, 4.8 * cam.scale);
     ctx.restore();
     ctx.globalAlpha = 1;
-    if (cam.scale > 2.5) this.labels.add(`${v.id}${v.state ? ' · ' + v.state : ''}`, x, y, 8, '#c0c8d0');
+    if (cam.scale > 2.5) this.labels.add(`${v.id}${v.state ? ' · ' + v.state : ''}`, x, y, 8, V.colours.vehicleLabel);
   }
   drawPlayer(ctx, frame) {
     const p = frame.player;
@@ -354,24 +343,24 @@ V.MapView = class {
       x = cam.x(p.pos[0]),
       y = cam.y(p.pos[1]);
     if (frame.disguised) {
-      ctx.strokeStyle = '#e070ff';
+      ctx.strokeStyle = V.colours.disguise;
       ctx.setLineDash([3, 3]);
       ctx.lineWidth = 2;
       ctx.beginPath();
-      ctx.arc(x, y, 12, 0, 7);
+      ctx.arc(x, y, 12, 0, V.fullCircle);
       ctx.stroke();
       ctx.setLineDash([]);
-      this.labels.add('disguised', x, y, 60, '#e070ff');
+      this.labels.add('disguised', x, y, 60, V.colours.disguise);
     }
-    ctx.fillStyle = '#fff';
-    ctx.strokeStyle = '#000';
+    ctx.fillStyle = V.colours.player;
+    ctx.strokeStyle = V.colours.outline;
     ctx.lineWidth = 1.5;
     ctx.beginPath();
-    ctx.arc(x, y, 6, 0, Math.PI * 2);
+    ctx.arc(x, y, 6, 0, V.fullCircle);
     ctx.fill();
     ctx.stroke();
     const a = V.screenAngle(p.heading || 0);
-    ctx.strokeStyle = '#fff';
+    ctx.strokeStyle = V.colours.player;
     ctx.beginPath();
     ctx.moveTo(x, y);
     ctx.lineTo(x + Math.cos(a) * 12, y + Math.sin(a) * 12);

@@ -1,9 +1,15 @@
 'use strict';
-// The wanted stars as the host drew them, and the timeline of seeing and lost counts.
+// The header's legend and the wanted stars as the host drew them, and the timeline of the seeing
+// and lost counts.
 
 // Sets a property of an element only when it changes: every write costs the page a style pass.
 V.put = function put(target, key, value) {
   if (target[key] !== value) target[key] = value;
+};
+
+// The legend's chips in the colours the map draws cops with.
+V.paintLegend = function paintLegend(el) {
+  for (const chip of el.querySelectorAll('.chip')) chip.style.borderColor = V.colours[chip.dataset.kind];
 };
 
 V.drawStars = function drawStars(el, frame) {
@@ -72,11 +78,11 @@ V.Timeline = class {
       }
       ctx.stroke();
     };
-    plot(this.lost, '#ff8c3a');
-    plot(this.seeing, '#4fd36b');
-    ctx.fillStyle = '#ff5050';
+    plot(this.lost, V.colours.lost);
+    plot(this.seeing, V.colours.seeing);
+    ctx.fillStyle = V.colours.gunshot;
     for (const g of this.r.gunshots) ctx.fillRect((g.t / end) * w - 1, 0, 2, 6);
-    ctx.fillStyle = '#aab4bf';
+    ctx.fillStyle = V.colours.timelineLabel;
     ctx.font = '10px system-ui';
     ctx.textAlign = 'left';
     ctx.fillText(`seeing (green) / lost (orange), up to ${this.max}`, 4, 10);

@@ -14,6 +14,7 @@ V.App = class {
     this.slider = document.getElementById('slider');
     this.status = document.getElementById('status');
     this.cursor = document.getElementById('cursor');
+    V.paintLegend(document.getElementById('legend'));
     this.wire();
     this.map.resize();
     this.seek(0);
@@ -24,7 +25,7 @@ V.App = class {
       a = s.at(i);
     const b = i + 1 < s.length ? s.at(i + 1) : null;
     const f = b && b.t > a.t ? Math.max(0, Math.min(1, (t - a.t) / (b.t - a.t))) : 0;
-    const shots = this.r.gunshots.filter(g => g.t <= t && t - g.t < 2500);
+    const shots = this.r.gunshots.filter(g => g.t <= t && t - g.t < V.gunshotFadeMs);
     return {
       t,
       index: i,
