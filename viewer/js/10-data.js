@@ -155,8 +155,6 @@ V.load = function load(text) {
   const raw = JSON.parse(text);
   const r = {
     scenario: raw.scenario || {},
-    ini: raw.ini || null,
-    settings: raw.settings || null,
     world: raw.world || {},
     samples: new V.SampleList(raw),
     log: (raw.log || []).map(([t, text]) => ({ t, text })),

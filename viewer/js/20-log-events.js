@@ -40,10 +40,10 @@ V.indexLog = function indexLog(r) {
     else if (text.startsWith('sweeping:')) push(r.steps, ped, { t, step: 'sweep', leg: V.numberAfter(text, 'leg=') });
     else if (text.startsWith('looking about:')) {
       const ms = V.numberAfter(text, 'time=');
-      push(r.steps, ped, { t, step: 'look about', until: t + ms, alertUntil: t + ms });
+      push(r.steps, ped, { t, step: 'look about', until: t + ms });
     } else if (text.startsWith('aim scan:')) {
       const ms = V.numberAfter(text, 'time=');
-      push(r.steps, ped, { t, step: 'aim scan', until: t + ms + 200, alertUntil: t + ms + 200 });
+      push(r.steps, ped, { t, step: 'aim scan', until: t + ms + 200 });
     } else if (text.startsWith('defend: cop attacked:') || text.startsWith('defend: attacking:')) {
       push(r.steps, ped, { t, step: 'defending', defending: true });
     } else if (
@@ -69,7 +69,7 @@ V.indexLog = function indexLog(r) {
   r.disguiseTimes = r.disguise.map(d => d.t);
 };
 
-// The cop's step at time t by the log: {step, leg, alert, defending}, or null.
+// The cop's step at time t by the log: {step, leg, defending}, or null.
 V.stepAt = function stepAt(r, ptr, t) {
   const list = r.steps.get(ptr);
   if (!list) return null;
@@ -80,7 +80,6 @@ V.stepAt = function stepAt(r, ptr, t) {
   return {
     step: over ? 'step ended' : e.step,
     leg: e.leg,
-    alert: e.alertUntil !== undefined && t < e.alertUntil,
     defending: !!e.defending,
   };
 };

@@ -1,6 +1,6 @@
 'use strict';
-// The part of a sight cone a cop can see past the buildings: rays from his eyes, each stopped at
-// the first box that reaches above and below his eye height.
+// The part of a sight cone a cop can see past the buildings, for drawing it: rays from his eyes,
+// each stopped at the first box that reaches above and below his eye height.
 
 // Distance along a unit ray from (ox, oy) to the box's footprint, or Infinity. Called for every ray
 // of every cone in every frame, so it allocates nothing.
@@ -31,10 +31,11 @@ V.rayToBox = function rayToBox(ox, oy, dx, dy, b) {
 };
 
 // World points outlining what the cop sees: his place, then the end of each ray across the cone
-// (all round when allRound). `heading` in degrees (facing (-sin h, cos h)), `angle` the full cone.
-V.visibleFan = function visibleFan(boxes, pos, heading, range, angle, allRound) {
+// (all round without a cone). `eye`: the height he looks from; `heading` in degrees (facing
+// (-sin h, cos h)); `cone` the full cone in degrees.
+V.visibleFan = function visibleFan(boxes, pos, eye, heading, range, cone) {
   const [x, y] = pos,
-    eye = (pos[2] || 0) + 0.6;
+    allRound = cone === undefined;
   const near = boxes.filter(
     b =>
       b.max[2] > eye &&
@@ -44,7 +45,7 @@ V.visibleFan = function visibleFan(boxes, pos, heading, range, angle, allRound) 
       y > b.min[1] - range &&
       y < b.max[1] + range,
   );
-  const span = allRound ? 360 : angle,
+  const span = allRound ? 360 : cone,
     rays = Math.max(8, Math.ceil(span / 3));
   const centre = heading + 90,
     start = allRound ? 0 : centre - span / 2;

@@ -13,7 +13,7 @@ V.copLook = function copLook(r, cop, t) {
     cop.vehicle && kind !== 'dead' && kind !== 'seeing' && kind !== 'plain'
       ? V.colours.invehicle
       : V.colours[kind] || V.colours.chasing;
-  return { kind, step, leg: fromLog && fromLog.leg, alert: !!(fromLog && fromLog.alert), colour };
+  return { kind, step, leg: fromLog && fromLog.leg, alert: !!cop.alert, colour };
 };
 
 function lerp(a, b, f) {
@@ -47,10 +47,8 @@ V.MapView = class {
     this.r = replay;
     this.cam = new V.Camera();
     this.follow = null;
-    this.sight = V.readSight(replay.ini, replay.settings);
     this.drawn = [];
     this.labels = new V.Labels();
-    this.vehicleModels = new Map();
   }
   resize() {
     const c = this.canvas,
@@ -82,11 +80,10 @@ V.MapView = class {
     }
     this.drawWorldLayer(ctx);
     this.drawScene(ctx, frame);
-    for (const v of frame.vehicles) this.vehicleModels.set(v.id, v.model);
     this.drawn = [];
     // All cones of one look go into one path, filled once: far cheaper than a fill per cop.
     const cones = { plain: new Path2D(), alert: new Path2D() };
-    for (const cop of frame.cops) this.addSight(cones, frame, cop);
+    for (const cop of frame.cops) this.addSight(cones, cop);
     // Only the alert cones (few) get an outline: outlining every cone cost more than all the rest.
     ctx.fillStyle = V.colours.cone;
     ctx.fill(cones.plain);
@@ -101,14 +98,14 @@ V.MapView = class {
     this.drawPlayer(ctx, frame);
     this.shownLabels = this.labels.draw(ctx);
   }
-  // The questions the followed cop asked at the latest tick: green clear, red to where a building
-  // blocked it, with that building outlined.
+  // The questions the followed cop's latest sight test rests on: green clear, red to where a
+  // building blocked it, with that building outlined.
   drawSightLines(ctx, frame) {
     const cop = this.follow && frame.cops.find(c => c.id === this.follow);
     this.sightLines = [];
     if (!cop || !frame.player) return;
     const cam = this.cam;
-    for (const q of V.sightAt(this.r, cop.index, frame.index)) {
+    for (const q of V.sightQuestions(this.r, cop, frame.index)) {
       this.sightLines.push({ clear: q.clear, blocker: q.blocker });
       const from = q.from || cop.pos,
         to = q.to || frame.player.pos;
@@ -218,21 +215,15 @@ V.MapView = class {
     const age = frame.sceneAge === null ? '' : `, confirmed ${(frame.sceneAge / 1000).toFixed(1)} s ago`;
     this.labels.add(`scene${age}`, x, y, 50, V.colours.scene, '11px system-ui');
   }
-  copSituation(cop) {
-    const inVehicle = !!cop.vehicle;
-    return { inVehicle, inHeli: inVehicle && this.vehicleModels.get(cop.vehicle) === V.heliModel };
-  }
-  // The part of his sight cone the cop can see, added to the path of its look (alert or not).
-  addSight(cones, frame, cop) {
-    if (cop.state === 'dead') return;
-    const look = V.copLook(this.r, cop, frame.t),
-      sit = this.copSituation(cop);
-    const unaware = frame.disguised && cop.state === 'lost';
-    const s = V.sightOf(this.sight, sit.inVehicle, sit.inHeli, look.alert, unaware);
+  // The part of his sight cone the cop can see, as the recorder gave his view, added to the path of
+  // its look (alert or not).
+  addSight(cones, cop) {
+    if (cop.state === 'dead' || cop.sightRange === undefined) return;
     const cam = this.cam,
-      path = look.alert ? cones.alert : cones.plain;
-    if (s.range * cam.scale < 2) return;
-    const fan = V.visibleFan(this.r.world.boxes, cop.pos, cop.heading || 0, s.range, s.angle, s.allRound);
+      path = cop.alert ? cones.alert : cones.plain;
+    if (cop.sightRange * cam.scale < 2) return;
+    const eye = (cop.pos[2] || 0) + (this.r.world.eyeHeight || 0);
+    const fan = V.visibleFan(this.r.world.boxes, cop.pos, eye, cop.heading || 0, cop.sightRange, cop.cone);
     fan.forEach(([wx, wy], i) => (i ? path.lineTo(cam.x(wx), cam.y(wy)) : path.moveTo(cam.x(wx), cam.y(wy))));
     path.closePath();
   }
@@ -302,8 +293,7 @@ V.MapView = class {
   drawVehicle(ctx, v) {
     const cam = this.cam,
       x = cam.x(v.pos[0]),
-      y = cam.y(v.pos[1]),
-      heli = v.model === V.heliModel;
+      y = cam.y(v.pos[1]);
     const colour = V.colours.vehicles[v.state] || V.colours.vehicles.other;
     if (v.target) {
       ctx.strokeStyle = colour;
@@ -326,7 +316,7 @@ V.MapView = class {
     ctx.rotate(-V.radians(v.heading || 0));
     ctx.fillStyle = colour;
     ctx.globalAlpha = 0.8;
-    if (heli) {
+    if (v.heli) {
       ctx.beginPath();
       ctx.arc(0, 0, 5 * cam.scale, 0, V.fullCircle);
       ctx.globalAlpha = 0.3;

@@ -92,6 +92,7 @@ V.App = class {
     const cop = id && frame.cops.find(c => c.id === id);
     if (!cop) {
       V.put(el.dataset, 'fails', '');
+      V.put(el.dataset, 'sees', '');
       V.put(el.dataset, 'kind', '');
       V.put(el, 'textContent', id ? `${id}: not in the run now` : 'click a cop to follow him');
       return;
@@ -106,26 +107,18 @@ V.App = class {
       `health ${cop.health ?? '?'}${seat}${cop.activity ? ' · ' + cop.activity : ''}`,
       ...V.copHistory(this.r, cop, frame),
     ];
-    if (frame.player && look.kind !== 'dead') {
-      const sit = this.map.copSituation(cop);
-      sit.alert = look.alert;
-      sit.unaware = frame.disguised && cop.state === 'lost';
+    let sees = '';
+    if (look.kind !== 'dead') {
       const boxName = b =>
         typeof b === 'number' ? (this.r.world.boxes[b] || {}).id || `box ${b}` : b ? `vehicle ${b}` : '';
-      const sight = V.explainSight(
-        this.map.sight,
-        cop,
-        frame.player,
-        sit,
-        V.sightAt(this.r, cop.index, frame.index),
-        boxName,
-      );
-      for (const c of sight.checks)
-        lines.push(`${c.ok === null ? '·' : c.ok ? '✓' : c.optional ? '–' : '✗'} ${c.text}`);
-      lines.push(sight.fails ? `does not see him: ${sight.fails.name} fails` : 'sees him by this test');
-      fails = sight.fails ? sight.fails.name : '';
+      const sight = V.explainSight(cop, V.sightQuestions(this.r, cop, frame.index), boxName);
+      for (const c of sight.checks) lines.push(`${V.sightMarks[c.mark]} ${c.text}`);
+      lines.push(sight.outcome);
+      fails = sight.fails;
+      sees = sight.sees ? '1' : '0';
     }
     V.put(el.dataset, 'fails', fails);
+    V.put(el.dataset, 'sees', sees);
     V.put(el.dataset, 'kind', look.kind);
     V.put(el, 'textContent', lines.join('\n'));
   }
