@@ -309,6 +309,11 @@ void ReplayRecorder::WriteCopSight(int s, int k, const SightAccount::Cop& sight)
         out += kByText[by];
         out += '}';
     });
+    // A view changes seldom: one comparison spares the four fields.
+    if (k >= static_cast<int>(viewsWritten_.size())) viewsWritten_.resize(static_cast<std::size_t>(k) + 1);
+    WrittenView& written = viewsWritten_[static_cast<std::size_t>(k)];
+    if (written.seen && written.view == sight.view) return;
+    written = {true, sight.view};
     if (!sight.view) {
         for (const int field : {kSightRange, kCone, kCloseRange, kAlert}) cops_.SetNull(s, k, field);
         return;

@@ -88,6 +88,11 @@ private:
         FootSearchLog::Lookup lookup;
     };
     std::vector<OrderSerials> orderSerials_;
+    struct WrittenView {
+        bool seen = false;
+        std::optional<CopView> view;
+    };
+    std::vector<WrittenView> viewsWritten_;  ///< by cop index: the view last written
     std::string scratch_;  ///< reused for the per-sample text of a cop's move or a helicopter's sweeps
     const LoadedModule* module_ = nullptr;
     LogState logState_;

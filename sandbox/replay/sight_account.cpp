@@ -19,7 +19,9 @@ bool Before(std::uint32_t a, std::uint32_t b) { return static_cast<std::int32_t>
 
 std::uint32_t TimeIn(const std::string& line) {
     const auto at = line.find("time=");
-    return at == std::string::npos ? 0 : static_cast<std::uint32_t>(std::strtol(line.c_str() + at + 5, nullptr, 10));
+    return at == std::string::npos
+               ? 0
+               : static_cast<std::uint32_t>(std::strtol(line.c_str() + at + 5, nullptr, 10));
 }
 
 Seat SeatOf(const Ped& ped) {
@@ -73,6 +75,8 @@ void SightAccount::EndEpisode() {
 void SightAccount::Begin(Vec3 player, std::uint32_t runMs, bool asked) {
     player_ = player;
     runMs_ = runMs;
+    // Alerts past their deadline are dropped, so that most samples need no lookup at all.
+    std::erase_if(alerts_, [&](const auto& entry) { return !Before(runMs, entry.second.untilMs); });
     tick_ = asked || summarySeen_;
     summarySeen_ = false;
 }
@@ -83,7 +87,8 @@ bool SightAccount::Alert(const PointerKey& pointer) const {
     if (it == alerts_.end()) return false;
     const Alerted& a = it->second;
     // The tick that gives or ends it has tested his sight already.
-    return Before(a.givenMs, runMs_) && Before(runMs_, a.untilMs) && !(a.endedMs && Before(*a.endedMs, runMs_));
+    return Before(a.givenMs, runMs_) && Before(runMs_, a.untilMs) &&
+           !(a.endedMs && Before(*a.endedMs, runMs_));
 }
 
 std::optional<CopView> SightAccount::ViewNow(const Known* known, const Ped& ped, const PointerKey& pointer,
@@ -108,8 +113,10 @@ SightAccount::Cop SightAccount::Of(int k, const Ped& ped, const PointerKey& poin
     cop.view = ViewNow(&known, ped, pointer, lost);
     if (tick_) {
         const bool alive = ped.m_fHealth > 0.0f;
+        // A cop who asked passed every condition before the question.
         std::optional<Unasked> condition;
-        if (alive && cop.view) condition = UnaskedCondition(*cop.view, ped.Position(), HeadingOf(ped), player_);
+        if (alive && !answer && cop.view)
+            condition = UnaskedCondition(*cop.view, ped.Position(), HeadingOf(ped), player_);
         if (!alive)
             known.outcome = {};
         else if (answer)

@@ -61,7 +61,8 @@ private:
     };
 
     bool Alert(const PointerKey& pointer) const;
-    std::optional<CopView> ViewNow(const Known* known, const Ped& ped, const PointerKey& pointer, bool lost) const;
+    std::optional<CopView> ViewNow(const Known* known, const Ped& ped, const PointerKey& pointer,
+                                   bool lost) const;
     void EndEpisode();
 
     std::optional<SightSettings> settings_;

@@ -85,9 +85,10 @@ int SightRecord::FindAsker(World& world, Vec3 from, int cursor,
             servedRound_[static_cast<std::size_t>(i)] == round_ ||
             Length(ped->Position() - feet) > kMatchTolerance)
             continue;
-        // Of cops in one place (two crews at one spot) the one the plugin would ask; the first of
-        // them when none seems to.
-        if (wouldAsk(*ped)) return i;
+        // Crews share a place: of cops in vehicles (two cars on one spot) the question goes to one
+        // the plugin would ask, to the first of them when none seems to. Cops on foot seldom stand
+        // on one spot, and are not asked about, which spares the test for most questions.
+        if (!ped->m_bInVehicle || wouldAsk(*ped)) return i;
         if (first < 0) first = i;
     }
     return first;
