@@ -38,7 +38,8 @@ SightOutcome Decided(Unasked condition) {
         case Unasked::range: return {SightOutcome::By::range, false};
         case Unasked::closeRange: return {SightOutcome::By::closeRange, true};
         case Unasked::cone: return {SightOutcome::By::cone, false};
-        // A cop whom every condition lets look but who asked nothing was not looked at as we see him.
+        // Let look by every condition, yet he asked nothing: the plugin saw him otherwise than the host
+        // does, and he counts as not asked.
         case Unasked::notListed:
         case Unasked::asks: break;
     }

@@ -24,7 +24,8 @@ using replay_test::ReplayData;
 std::string OneCop(const std::string& cop, const std::string& settings, const std::string& more) {
     return R"({ "name": "one", "frameMs": 50, "durationMs": 300, "host": { "pursuit": false },
         "settings": { )" +
-           settings + R"( }, "player": { "pos": [0, 0, 0], "wanted": 1 }, "peds": [ )" + cop + " ]" + more + " }";
+           settings + R"( }, "player": { "pos": [0, 0, 0], "wanted": 1 }, "peds": [ )" + cop + " ]" + more +
+           " }";
 }
 
 std::string CopAt(float x, float y, float z, float heading, const std::string& seat = "") {
@@ -71,7 +72,8 @@ TEST(SightAccountTest, EachConditionIsNamedAsThePluginDecidedIt) {
         const nlohmann::json sight = d.Value("cops", 0, "sight", last);
         EXPECT_EQ(sight["by"], c.by) << c.name;
         // Whatever named it, the outcome is the plugin's own.
-        EXPECT_EQ(sight["sees"].get<bool>() ? 1 : 0, d.Value("sample", 0, "counts", last)["seeing"]) << c.name;
+        EXPECT_EQ(sight["sees"].get<bool>() ? 1 : 0, d.Value("sample", 0, "counts", last)["seeing"])
+            << c.name;
     }
 }
 
@@ -100,7 +102,9 @@ TEST(SightAccountTest, AlertWidensFromTheTickAfterTheLookUntilItsDeadlineOrItsEn
         {"from the next", {{1000, "looking about: ped=0x20000200 time=1500"}}, 1150, 55},
         {"up to its deadline", {{1000, "looking about: ped=0x20000200 time=1500"}}, 2499, 55},
         {"not at it", {{1000, "looking about: ped=0x20000200 time=1500"}}, 2500, 45},
-        {"an aim counts a little past its time", {{1000, "aim scan: ped=0x20000200 weapon=22 time=1500"}}, 2650,
+        {"an aim counts a little past its time",
+         {{1000, "aim scan: ped=0x20000200 weapon=22 time=1500"}},
+         2650,
          55},
         {"still at the tick that ends it",
          {{1000, "looking about: ped=0x20000200 time=1500"}, {1300, "cop is chasing again: ped=0x20000200"}},
@@ -147,7 +151,8 @@ std::string BusyTown() {
         }
     }
     std::string peds;
-    std::string vehicles = R"({"id":"getaway","model":400,"pos":[0,0,0]},{"id":"van","model":413,"pos":[200,20,0]},
+    std::string vehicles =
+        R"({"id":"getaway","model":400,"pos":[0,0,0]},{"id":"van","model":413,"pos":[200,20,0]},
         {"id":"heli","model":497,"pos":[0,-120,40],"lawEnforcer":true})";
     for (int i = 0; i < 60; ++i) {
         const float angle = static_cast<float>(i) * 0.7f;
@@ -156,7 +161,8 @@ std::string BusyTown() {
         const float street = std::round((r * std::sin(angle) - 20.0f) / 40.0f) * 40.0f + 20.0f;
         std::string ped = R"({"id":"c)" + std::to_string(i) + R"(","type":6,"pos":[)" +
                           std::to_string(r * std::cos(angle)) + "," + std::to_string(street) +
-                          R"(,0],"heading":)" + std::to_string(i * 37 % 360) + R"(,"weapons":[{"type":22,"ammo":50}])";
+                          R"(,0],"heading":)" + std::to_string(i * 37 % 360) +
+                          R"(,"weapons":[{"type":22,"ammo":50}])";
         if (i < 16) {
             const std::string car = "car" + std::to_string(i / 2);
             if (i % 2 == 0) {
@@ -214,8 +220,9 @@ TEST(SightAccountTest, EverySampleOfABusyTownCountsTheCopsThePluginCounts) {
         int seeing = 0;
         for (const int k : d.Present("cops", s)) {
             const auto& changes = sight[static_cast<std::size_t>(k)];
-            const auto at = std::upper_bound(changes.begin(), changes.end(), s,
-                                             [](int sample, const auto& change) { return sample < change.first; });
+            const auto at =
+                std::upper_bound(changes.begin(), changes.end(), s,
+                                 [](int sample, const auto& change) { return sample < change.first; });
             seeing += at != changes.begin() && std::prev(at)->second["sees"] == true;
         }
         ASSERT_EQ(seeing, summarised) << "at " << d.Time(s) << " ms";
