@@ -61,7 +61,7 @@ if [ "${CALLGRIND:-}" = 1 ] && command -v valgrind > /dev/null; then
     echo "  instructions, 1 min: $plain_ir without, $replay_ir with a replay" \
          "($(awk -v a="$replay_ir" -v b="$plain_ir" 'BEGIN { printf "%.2f", a / b }')x)"
 fi
-if [ -x "${CHROMIUM:-/usr/bin/chromium}" ] && [ -d "$repo/tests/browser/node_modules" ]; then
+if [ -x "${CHROMIUM:-/usr/bin/chromium}" ] && [ -d "$repo/node_modules/playwright-core" ]; then
     for speed in 1 16; do
         : > "$work/open"; : > "$work/fps"
         for _ in $(seq "$rounds"); do

@@ -17,14 +17,6 @@ namespace sandbox {
 
 namespace {
 
-// The plugin's own limits for noticing a player close by without a look: the close range works
-// only on about the same level, a helicopter's is fixed, and no cop further than this is counted.
-constexpr float kCloseMaxHeight = 4.0f;
-constexpr float kHeliCloseRange = 3.0f;
-constexpr float kCountedRange = 200.0f;
-// A sight answer stands for at most this long without a newer tick.
-constexpr std::uint32_t kSeeingHoldMs = 300;
-
 // The code of "none" for a value coded by a small number or a journal place.
 constexpr std::uint64_t kNoCode = ~std::uint64_t{0};
 
@@ -42,7 +34,12 @@ enum CopField {
     kMove,
     kActivity,
     kAimAt,
-    kLastOrder
+    kLastOrder,
+    kSight,
+    kSightRange,
+    kCone,
+    kCloseRange,
+    kAlert
 };
 enum VehicleField { kVState, kVMission, kVTarget, kVSweeps, kVLaw, kVZ };
 enum PlayerField { kPVehicle, kPHealth, kPWanted, kPZ };
@@ -100,7 +97,8 @@ ReplayRecorder::ReplayRecorder(const Scenario& scenario, std::optional<std::stri
     : title_(scenario.name),
       player_({"vehicle", "health", "wanted", "z"}),
       cops_({"vehicle", "seat", "health", "state", "z", "suppressed", "step", "stepTarget", "searchTarget",
-             "moveOrder", "move", "activity", "aimAt", "order"}),
+             "moveOrder", "move", "activity", "aimAt", "order", "sight", "sightRange", "cone", "closeRange",
+             "alert"}),
       vehicles_({"state", "mission", "target", "sweeps", "lawEnforcer", "z"}),
       sample_({"scene", "sceneMs", "counts", "starAlpha", "stars", "shotsHeard", "episode"}) {
     head_["scenario"] = {{"name", scenario.name},
@@ -112,7 +110,9 @@ ReplayRecorder::ReplayRecorder(const Scenario& scenario, std::optional<std::stri
     for (const Box& box : scenario.world.boxes) {
         boxes.push_back({{"id", box.id}, {"min", Point(box.min)}, {"max", Point(box.max)}});
     }
-    head_["world"] = {{"groundZ", scenario.world.groundZ}, {"boxes", boxes}};
+    // The height the plugin looks from, for the page to cut each cone at the buildings that reach it.
+    const double eyeHeight = std::round(SightRecord::kEyeHeight * 100.0) / 100.0;
+    head_["world"] = {{"groundZ", scenario.world.groundZ}, {"boxes", boxes}, {"eyeHeight", eyeHeight}};
 }
 
 void ReplayRecorder::Attach(RunOptions& options) {
@@ -133,21 +133,13 @@ void ReplayRecorder::OnFrame(World& world, std::uint32_t runMs, const std::vecto
     if (!settingsRead_ && module_ != nullptr) {
         settings_ = ModuleSettings(*module_);
         settingsRead_ = true;
-        if (!settings_.empty()) {
-            const auto value = [&](const char* key) {
-                for (const auto& [name, v] : settings_) {
-                    if (name == key) return v;
-                }
-                return 0.0;
-            };
-            closeView_ = CloseView{value("SightRange"), value("VehicleSightRange"), value("HeliSightRange"),
-                                   value("CloseRange"), value("CloseRangeCar")};
-        }
+        sightAccount_.UseSettings(SightSettings::From(settings_));
     }
     const Vec3 player = world.Player()->Position();
     for (const LoggedLine& line : lines) {
         logState_.Read(line.text, player, line.runMs);
         footSearch_.Read(line.text, line.runMs);
+        sightAccount_.Read(line.text, line.runMs);
         std::string& out = log_.Item();
         out += '[';
         AppendInt(out, line.runMs);
@@ -199,7 +191,14 @@ void ReplayRecorder::Sample(World& world, std::uint32_t runMs) {
     AppendInt(times_.Item(), runMs);
     times_.Settle();
     log_.Settle();
-    sight_.Take(world, runMs, s, [&](const Ped& ped) { return CopIndex(world, ped); });
+    sightAccount_.Begin(world.Player()->Position(), runMs, !world.LineOfSight().recent.empty());
+    sight_.Take(
+        world, s, [&](const Ped& ped) { return CopIndex(world, ped); },
+        [&](const Ped& ped) {
+            const int k = CopIndex(world, ped);
+            const PointerKey& pointer = CopPointer(k, ped);
+            return sightAccount_.WouldAsk(k, ped, pointer, LostNow(ped, pointer));
+        });
     sight_.Settle();
     NoteOrders(world, s);
 
@@ -234,48 +233,53 @@ void ReplayRecorder::Sample(World& world, std::uint32_t runMs) {
     for (int i = 0; i < world.Peds().Size(); ++i) {
         const Ped* ped = world.Peds().At(i);
         if (ped == nullptr || ped == &player || ped->m_nPedType != PED_TYPE_COP) continue;
-        SampleCop(world, *ped, i, world.Peds().HandleOf(ped), runMs);
+        SampleCop(*ped, i, world.Peds().HandleOf(ped));
     }
     cops_.EndSample(s);
     SampleVehicles(world);
     vehicles_.EndSample(s);
 }
 
-// Within the close range the plugin notices the player without a look, so no question is asked.
-bool ReplayRecorder::CloseToPlayer(World& world, const Ped& cop) const {
-    if (!closeView_) return false;
-    const CloseView& v = *closeView_;
-    const Vec3 d = world.Player()->Position() - cop.Position();
-    // Cheap first: nearly every cop is far beyond any close range.
-    if (std::fabs(d.x) > 50.0f || std::fabs(d.y) > 50.0f) return false;
-    const Vehicle* seat = cop.m_bInVehicle ? static_cast<const Vehicle*>(cop.m_pVehicle) : nullptr;
-    const bool heli = seat != nullptr && seat->IsHeli();
-    const double range = heli ? v.heliSight : seat ? v.vehicleSight : v.sight;
-    const double close = heli ? kHeliCloseRange : seat ? v.closeCar : v.close;
-    const float distance = Length(d);
-    return distance <= kCountedRange && distance <= range && distance < close &&
-           std::fabs(d.z) < kCloseMaxHeight;
-}
-
-void ReplayRecorder::SampleCop(World& world, const Ped& ped, int slot, int handle, std::uint32_t runMs) {
-    const int s = samples_ - 1;
+int ReplayRecorder::CopAt(int slot, int handle, const Ped& ped) {
     if (slot >= static_cast<int>(copBySlot_.size()))
         copBySlot_.resize(static_cast<std::size_t>(slot) + 1, {-1, -1});
     std::pair<int, int>& known = copBySlot_[static_cast<std::size_t>(slot)];
     if (known.first != handle) known = {handle, CopIndex(handle, ped)};
-    const int k = known.second;
-    const Vehicle* seat = ped.m_bInVehicle ? static_cast<const Vehicle*>(ped.m_pVehicle) : nullptr;
-    cops_.Row(k, ped.Position(), Degrees(seat != nullptr ? seat->m_fHeading : ped.m_fHeading));
+    return known.second;
+}
+
+const PointerKey& ReplayRecorder::CopPointer(int k, const Ped& ped) {
     if (k >= static_cast<int>(copPointers_.size())) copPointers_.resize(static_cast<std::size_t>(k) + 1);
     PointerKey& pointer = copPointers_[static_cast<std::size_t>(k)];
     if (pointer.text.empty()) pointer = PointerKey(PointerText(static_cast<const CPed*>(&ped)));
+    return pointer;
+}
+
+bool ReplayRecorder::LostNow(const Ped& ped, const PointerKey& pointer) const {
+    return ped.m_nPursuitSuppressed != 0 || logState_.Lost(pointer);
+}
+
+void ReplayRecorder::SampleCop(const Ped& ped, int slot, int handle) {
+    const int s = samples_ - 1;
+    const int k = CopAt(slot, handle, ped);
+    const Vehicle* seat = ped.m_bInVehicle ? static_cast<const Vehicle*>(ped.m_pVehicle) : nullptr;
+    cops_.Row(k, ped.Position(), Degrees(seat != nullptr ? seat->m_fHeading : ped.m_fHeading));
+    const PointerKey& pointer = CopPointer(k, ped);
+    const bool lost = LostNow(ped, pointer);
+    const SightAccount::Cop sight = sightAccount_.Of(k, ped, pointer, lost, sight_.AnswerIn(handle, s));
+    WriteCopBody(s, k, ped, seat, sight.outcome.sees, lost);
+    WriteCopSight(s, k, sight);
+    WriteCopSearch(s, k, handle, pointer);
+    WriteCopRoute(s, k, ped);
+    WriteCopActivity(s, k, ped);
+}
+
+void ReplayRecorder::WriteCopBody(int s, int k, const Ped& ped, const Vehicle* seat, bool sees, bool lost) {
     const bool alive = ped.m_fHealth > 0.0f;
-    const bool seeing = alive && (sight_.Clear(handle, runMs, kSeeingHoldMs) || CloseToPlayer(world, ped));
-    const bool lost = ped.m_nPursuitSuppressed != 0 || logState_.Lost(pointer);
     // Already JSON strings, by the code each state is noted with.
     static constexpr const char* kStateText[] = {"\"dead\"", "\"plain\"", "\"seeing\"", "\"lost\"",
                                                  "\"chasing\""};
-    const int state = !alive ? 0 : !logState_.episode ? 1 : seeing ? 2 : lost ? 3 : 4;
+    const int state = !alive ? 0 : !logState_.episode ? 1 : sees ? 2 : lost ? 3 : 4;
     // Written for every cop in every sample: each value's text is built only when it changes.
     cops_.SetString(s, k, kVehicle, seat != nullptr ? std::string_view(seat->id) : std::string_view());
     cops_.SetCoded(s, k, kSeat, seat != nullptr ? static_cast<std::uint32_t>(ped.seat) : kNoCode,
@@ -292,7 +296,40 @@ void ReplayRecorder::SampleCop(World& world, const Ped& ped, int slot, int handl
     const bool suppressed = ped.m_nPursuitSuppressed != 0;
     cops_.SetCoded(s, k, kSuppressed, suppressed,
                    [&](std::string& out) { out += suppressed ? "true" : "false"; });
+}
 
+void ReplayRecorder::WriteCopSight(int s, int k, const SightAccount::Cop& sight) {
+    // Already JSON text, by the condition that decided.
+    static constexpr const char* kByText[] = {"\"not asked\"", "\"range\"", "\"close range\"", "\"cone\"",
+                                              "\"line of sight\""};
+    const SightOutcome outcome = sight.outcome;
+    const auto by = static_cast<std::uint64_t>(outcome.by);
+    cops_.SetCoded(s, k, kSight, by * 2 + outcome.sees, [&](std::string& out) {
+        out += outcome.sees ? "{\"sees\":true,\"by\":" : "{\"sees\":false,\"by\":";
+        out += kByText[by];
+        out += '}';
+    });
+    // A view changes seldom: one comparison spares the four fields.
+    if (k >= static_cast<int>(viewsWritten_.size())) viewsWritten_.resize(static_cast<std::size_t>(k) + 1);
+    WrittenView& written = viewsWritten_[static_cast<std::size_t>(k)];
+    if (written.seen && written.view == sight.view) return;
+    written = {true, sight.view};
+    if (!sight.view) {
+        for (const int field : {kSightRange, kCone, kCloseRange, kAlert}) cops_.SetNull(s, k, field);
+        return;
+    }
+    const CopView& view = *sight.view;
+    cops_.SetNumber(s, k, kSightRange, view.range);
+    // No cone is written when the plugin takes no angle test.
+    if (view.AllRound())
+        cops_.SetNull(s, k, kCone);
+    else
+        cops_.SetNumber(s, k, kCone, view.cone);
+    cops_.SetNumber(s, k, kCloseRange, view.close);
+    cops_.SetCoded(s, k, kAlert, view.alert, [&](std::string& out) { out += view.alert ? "true" : "false"; });
+}
+
+void ReplayRecorder::WriteCopSearch(int s, int k, int handle, const PointerKey& pointer) {
     const std::string* step = footSearch_.Step(pointer);
     if (k >= static_cast<int>(orderSerials_.size())) orderSerials_.resize(static_cast<std::size_t>(k) + 1);
     OrderSerials& serials = orderSerials_[static_cast<std::size_t>(k)];
@@ -338,28 +375,33 @@ void ReplayRecorder::SampleCop(World& world, const Ped& ped, int slot, int handl
     serials.seen = true;
     serials.move = moveSerial;
     serials.last = lastSerial;
+}
 
+void ReplayRecorder::WriteCopRoute(int s, int k, const Ped& ped) {
+    OrderSerials& serials = orderSerials_[static_cast<std::size_t>(k)];
     // The rest of his route changes only when he passes a waypoint or gets a new route.
     static const std::vector<Vec3> kNoRoute;
     const std::vector<Vec3>& route = ped.moving ? ped.move.waypoints : kNoRoute;
-    if (!serials.routeSeen || serials.route != route) {
-        std::string& move = scratch_;
-        move = "null";
-        if (!route.empty()) {
-            // One flat list x, y, x, y...: the page reads far fewer arrays than with one per point.
-            move = "[";
-            for (const Vec3& point : route) {
-                if (move.size() > 1) move += ',';
-                AppendNumber(move, point.x);
-                move += ',';
-                AppendNumber(move, point.y);
-            }
-            move += ']';
+    if (serials.routeSeen && serials.route == route) return;
+    std::string& move = scratch_;
+    move = "null";
+    if (!route.empty()) {
+        // One flat list x, y, x, y...: the page reads far fewer arrays than with one per point.
+        move = "[";
+        for (const Vec3& point : route) {
+            if (move.size() > 1) move += ',';
+            AppendNumber(move, point.x);
+            move += ',';
+            AppendNumber(move, point.y);
         }
-        cops_.Set(s, k, kMove, move);
-        serials.route = route;
-        serials.routeSeen = true;
+        move += ']';
     }
+    cops_.Set(s, k, kMove, move);
+    serials.route = route;
+    serials.routeSeen = true;
+}
+
+void ReplayRecorder::WriteCopActivity(int s, int k, const Ped& ped) {
     const auto kind = static_cast<int>(ped.activity.kind);
     cops_.SetCoded(s, k, kActivity, static_cast<std::uint64_t>(kind), [&](std::string& out) {
         const char* activity = ActivityName(kind);
@@ -387,7 +429,8 @@ void ReplayRecorder::SampleVehicles(World& world) {
         const int handle = world.Vehicles().HandleOf(v);
         int k = vehicles_.Find(handle);
         if (k < 0) {
-            const std::string model = ",\"model\":" + std::to_string(v->m_nModelIndex);
+            const std::string model =
+                ",\"model\":" + std::to_string(v->m_nModelIndex) + (v->IsHeli() ? ",\"heli\":true" : "");
             k = vehicles_.Enter(handle, Description(v->id, address, model.c_str()));
         }
         vehicles_.Row(k, v->Position(), Degrees(v->m_fHeading));
@@ -421,7 +464,7 @@ void ReplayRecorder::WriteData(std::ostream& out) const {
     }
     // The head is small and written once; its free text goes through the same escaping.
     const std::string head = head_.dump();
-    out << "{\"format\":3," << ScriptSafe(std::string_view(head).substr(1, head.size() - 2));
+    out << "{\"format\":4," << ScriptSafe(std::string_view(head).substr(1, head.size() - 2));
     out << ",\"settings\":" << settings.dump() << ",\"shots\":" << footSearch_.Shots().dump();
     out << ",\"t\":[";
     times_.CopyTo(out);

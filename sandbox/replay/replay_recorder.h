@@ -13,6 +13,7 @@
 #include "replay/entity_track.h"
 #include "replay/foot_sample.h"
 #include "replay/log_state.h"
+#include "replay/sight_account.h"
 #include "replay/sight_record.h"
 #include "replay/spill_text.h"
 #include "replay/vehicle_sample.h"
@@ -23,16 +24,17 @@ namespace sandbox {
 class World;
 class LoadedModule;
 struct Ped;
+struct Vehicle;
 struct Scenario;
 struct RunOptions;
 
 /// Records a run for the replay viewer: the static world once, then a sample of the player, every
 /// cop and vehicle with the state the host can tell, and the scene, in every frame in which the
 /// plugin asked a sight question, logged or gave an order, and at least every 150 ms of run time
-/// between them; with every log line, script command and sight question. It reads only what the
-/// host sees: its own world, the log, the plugin's questions and orders, and the module's
-/// exported settings. The samples are written as they come, by column, to text that moves to disk
-/// as it grows, so memory stays flat however long the run.
+/// between them; with every log line, script command and sight question, and each cop's sight test
+/// as the plugin took it (sight_account.h). It reads only what the host sees: its own world, the
+/// log, the plugin's questions and orders, and the module's exported settings. The samples are written as
+/// they come, by column, to text that moves to disk as it grows, so memory stays flat however long the run.
 class ReplayRecorder {
 public:
     static constexpr std::uint32_t kSampleMs = 150;
@@ -53,21 +55,25 @@ public:
 
 private:
     void Sample(World& world, std::uint32_t runMs);
-    void SampleCop(World& world, const Ped& ped, int slot, int handle, std::uint32_t runMs);
+    void SampleCop(const Ped& ped, int slot, int handle);
+    /// The cop's recorded index, kept by his slot in the ped pool.
+    int CopAt(int slot, int handle, const Ped& ped);
+    const PointerKey& CopPointer(int k, const Ped& ped);
+    /// Whether the host can tell the plugin holds him lost: his flag, or the log's word.
+    bool LostNow(const Ped& ped, const PointerKey& pointer) const;
+    void WriteCopBody(int s, int k, const Ped& ped, const Vehicle* seat, bool sees, bool lost);
+    void WriteCopSight(int s, int k, const SightAccount::Cop& sight);
+    void WriteCopSearch(int s, int k, int handle, const PointerKey& pointer);
+    void WriteCopRoute(int s, int k, const Ped& ped);
+    void WriteCopActivity(int s, int k, const Ped& ped);
     void SampleVehicles(World& world);
     void NoteOrders(World& world, int sample);
     int CopIndex(World& world, const Ped& ped);
     int CopIndex(int handle, const Ped& ped);
-    bool CloseToPlayer(World& world, const Ped& ped) const;
 
     std::string title_;
     nlohmann::json head_;  ///< scenario, INI text, world: known before the run
     std::vector<std::pair<std::string, double>> settings_;
-    /// The settings the close-range test needs, taken from settings_ once.
-    struct CloseView {
-        double sight = 0, vehicleSight = 0, heliSight = 0, close = 0, closeCar = 0;
-    };
-    std::optional<CloseView> closeView_;
     std::vector<PointerKey> copPointers_;  ///< "%p" text by cop index
     /// The handle and cop index last found in each slot of the ped pool: nearly always the same.
     std::vector<std::pair<int, int>> copBySlot_;
@@ -82,12 +88,18 @@ private:
         FootSearchLog::Lookup lookup;
     };
     std::vector<OrderSerials> orderSerials_;
+    struct WrittenView {
+        bool seen = false;
+        std::optional<CopView> view;
+    };
+    std::vector<WrittenView> viewsWritten_;  ///< by cop index: the view last written
     std::string scratch_;  ///< reused for the per-sample text of a cop's move or a helicopter's sweeps
     const LoadedModule* module_ = nullptr;
     LogState logState_;
     FootSearchLog footSearch_;
     HeliSweeps sweeps_;
     SightRecord sight_;
+    SightAccount sightAccount_;
     std::optional<std::uint32_t> lastSampleMs_;
     std::size_t journalSeen_ = 0;
     int samples_ = 0;

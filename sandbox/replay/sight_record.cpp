@@ -72,12 +72,34 @@ std::string SightBlocker(World& world, const SightQuery& q) {
     return "null";
 }
 
-bool SightRecord::Take(World& world, std::uint32_t runMs, int sample,
-                       const std::function<int(const Ped&)>& copIndex) {
+int SightRecord::FindAsker(World& world, Vec3 from, int cursor,
+                           const std::function<bool(const Ped&)>& wouldAsk) const {
+    const Vec3 feet = from - Vec3{0.0f, 0.0f, kEyeHeight};
+    const int size = world.Peds().Size();
+    int first = -1;
+    for (int n = 0; n < size; ++n) {
+        const int i = (cursor + n) % size;
+        const Ped* ped = world.Peds().At(i);
+        // Only live cops ask: a dead one sitting in the same seat position is passed over.
+        if (ped == nullptr || ped->m_nPedType != PED_TYPE_COP || !(ped->m_fHealth > 0.0f) ||
+            servedRound_[static_cast<std::size_t>(i)] == round_ ||
+            Length(ped->Position() - feet) > kMatchTolerance)
+            continue;
+        // Crews share a place: of cops in vehicles (two cars on one spot) the question goes to one
+        // the plugin would ask, to the first of them when none seems to. Cops on foot seldom stand
+        // on one spot, and are not asked about, which spares the test for most questions.
+        if (!ped->m_bInVehicle || wouldAsk(*ped)) return i;
+        if (first < 0) first = i;
+    }
+    return first;
+}
+
+bool SightRecord::Take(World& world, int sample, const std::function<int(const Ped&)>& copIndex,
+                       const std::function<bool(const Ped&)>& wouldAsk) {
     std::vector<SightQuery>& queries = world.LineOfSight().recent;
     if (queries.empty()) return false;
-    // The plugin asks for its cops in pool order; cops sharing a seat position (a car's crew) each
-    // ask the same question, so each question goes to the next of them not yet served.
+    // The plugin asks for its live cops in pool order; cops sharing a seat position (a car's crew)
+    // each ask the same question, so each question goes to the next of them not yet served.
     // The search starts after the last cop served, where the next question nearly always is.
     const int size = world.Peds().Size();
     // A cop served by this call carries its round: no list of them to search.
@@ -89,29 +111,18 @@ bool SightRecord::Take(World& world, std::uint32_t runMs, int sample,
     }
     int cursor = 0;
     for (const SightQuery& q : queries) {
-        const Vec3 feet = q.from - Vec3{0.0f, 0.0f, kEyeHeight};
-        const Ped* asker = nullptr;
-        for (int n = 0; n < size && asker == nullptr; ++n) {
-            const int i = (cursor + n) % size;
-            const Ped* ped = world.Peds().At(i);
-            if (ped == nullptr || ped->m_nPedType != PED_TYPE_COP ||
-                Length(ped->Position() - feet) > kMatchTolerance)
-                continue;
-            if (servedRound_[static_cast<std::size_t>(i)] != round_) {
-                asker = ped;
-                cursor = i + 1;
-            }
-        }
-        if (asker == nullptr) {
+        const int slot = FindAsker(world, q.from, cursor, wouldAsk);
+        if (slot < 0) {
             Write(world, sample, -1, nullptr, q);
             continue;
         }
-        servedRound_[static_cast<std::size_t>(cursor - 1)] = round_;
-        last_[world.Peds().HandleOf(asker)] = {runMs, q.clear};
+        const Ped* asker = world.Peds().At(slot);
+        cursor = slot + 1;
+        servedRound_[static_cast<std::size_t>(slot)] = round_;
+        last_[world.Peds().HandleOf(asker)] = {sample, q.clear};
         Write(world, sample, copIndex(*asker), asker, q);
     }
     queries.clear();
-    lastTickMs_ = runMs;
     return true;
 }
 
@@ -142,10 +153,10 @@ void SightRecord::Write(World& world, int sample, int cop, const Ped* ped, const
     out += ']';
 }
 
-bool SightRecord::Clear(int handle, std::uint32_t runMs, std::uint32_t holdMs) const {
+std::optional<bool> SightRecord::AnswerIn(int handle, int sample) const {
     const auto it = last_.find(handle);
-    return it != last_.end() && it->second.clear && it->second.runMs == lastTickMs_ &&
-           runMs - it->second.runMs <= holdMs;
+    if (it == last_.end() || it->second.sample != sample) return std::nullopt;
+    return it->second.clear;
 }
 
 }  // namespace sandbox

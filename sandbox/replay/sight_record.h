@@ -2,11 +2,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "replay/spill_text.h"
+#include "world/vec3.h"
 
 namespace sandbox {
 
@@ -23,26 +25,28 @@ public:
     /// The plugin asks from this height above the feet, to the same height above the player's.
     static constexpr float kEyeHeight = 0.6f;
 
-    /// Takes the questions the host answered since the last call; `copIndex` gives a cop's
-    /// recorded index. Returns whether there were any.
-    bool Take(World& world, std::uint32_t runMs, int sample, const std::function<int(const Ped&)>& copIndex);
-    /// Whether the cop's question at the latest tick that asked any was answered clear, and that
-    /// tick is at most `holdMs` old.
-    bool Clear(int handle, std::uint32_t runMs, std::uint32_t holdMs) const;
+    /// Takes the questions the host answered since the last call, for this sample; `copIndex` gives
+    /// a cop's recorded index, `wouldAsk` whether the plugin would ask for him as far as the host
+    /// can tell. Returns whether there were any.
+    bool Take(World& world, int sample, const std::function<int(const Ped&)>& copIndex,
+              const std::function<bool(const Ped&)>& wouldAsk);
+    /// The host's answer to the cop's question in this sample, when he asked one.
+    std::optional<bool> AnswerIn(int handle, int sample) const;
     const SpillText& Items() const { return items_; }
     void Settle() { items_.Settle(); }
 
 private:
+    /// The pool slot of the cop a question from `from` belongs to, searched from slot `cursor`, or -1.
+    int FindAsker(World& world, Vec3 from, int cursor, const std::function<bool(const Ped&)>& wouldAsk) const;
     void Write(World& world, int sample, int cop, const Ped* ped, const SightQuery& q);
 
     struct Asked {
-        std::uint32_t runMs;
+        int sample;
         bool clear;
     };
     std::unordered_map<int, Asked> last_;     ///< by ped handle
     std::vector<std::uint32_t> servedRound_;  ///< by pool slot: the call that last served him
     std::uint32_t round_ = 0;
-    std::uint32_t lastTickMs_ = 0;
     SpillText items_;
 };
 

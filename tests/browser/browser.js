@@ -10,17 +10,34 @@ export async function launch(viewport = { width: 1400, height: 850 }) {
     executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
     headless: true,
     viewport,
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+    args: [
+      '--headless',
+      '--no-sandbox',
+      '--disable-gpu',
+      '--disable-quic',
+      '--no-first-run',
+      '--disable-background-networking',
+      '--disable-component-update',
+      '--disable-sync',
+    ],
   });
   // Nothing may leave the machine: a replay that reached for the network would fail here.
-  await context.route(url => !url.protocol.startsWith('file'), route => route.abort());
-  const page = context.pages()[0] || await context.newPage();
+  await context.route(
+    url => !url.protocol.startsWith('file'),
+    route => route.abort(),
+  );
+  const page = context.pages()[0] || (await context.newPage());
   const errors = [];
   page.on('pageerror', e => errors.push(e.message));
-  page.on('console', m => { if (m.type() === 'error') errors.push(m.text()); });
+  page.on('console', m => {
+    if (m.type() === 'error') errors.push(m.text());
+  });
   return {
-    page, errors,
-    close: async () => { await context.close(); rmSync(profile, { recursive: true, force: true }); },
+    page,
+    errors,
+    close: async () => {
+      await context.close();
+      rmSync(profile, { recursive: true, force: true });
+    },
   };
 }

@@ -14,15 +14,25 @@ const result = await page.evaluate(async s => {
   app.play(true);
   const times = [];
   await new Promise(done => {
-    const frame = now => { times.push(now); if (times.length < 300) requestAnimationFrame(frame); else done(); };
+    const frame = now => {
+      times.push(now);
+      if (times.length < 300) requestAnimationFrame(frame);
+      else done();
+    };
     requestAnimationFrame(frame);
   });
   app.play(false);
-  const gaps = times.slice(1).map((t, i) => t - times[i]).sort((a, b) => a - b);
-  return { fps: 1000 * (times.length - 1) / (times[times.length - 1] - times[0]),
-           worstFrameMs: gaps[gaps.length - 1], p95FrameMs: gaps[Math.floor(gaps.length * 0.95)],
-           cops: document.getElementById('status').dataset.cops,
-           heapMb: performance.memory ? performance.memory.usedJSHeapSize / 1e6 : null };
+  const gaps = times
+    .slice(1)
+    .map((t, i) => t - times[i])
+    .sort((a, b) => a - b);
+  return {
+    fps: (1000 * (times.length - 1)) / (times[times.length - 1] - times[0]),
+    worstFrameMs: gaps[gaps.length - 1],
+    p95FrameMs: gaps[Math.floor(gaps.length * 0.95)],
+    cops: document.getElementById('status').dataset.cops,
+    heapMb: performance.memory ? performance.memory.usedJSHeapSize / 1e6 : null,
+  };
 }, speed);
 console.log(JSON.stringify({ loadMs, ...result, errors }));
 await close();

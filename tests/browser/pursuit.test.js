@@ -1,6 +1,7 @@
 // The demo's replay, in a real browser: its account of who knows where the player is (a car's
-// passenger who sees him, a cop whose look a building blocks), the end of the wanted episode, and
-// the lanes. The moments are found from the replay's own data, not from fixed times.
+// passenger who sees him, a cop whose look a building blocks, and at every sample the same seeing
+// cops on the status line, the map and the panel), the end of the wanted episode, and the lanes.
+// The moments are found from the replay's own data, not from fixed times.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { launch } from './browser.js';
@@ -12,15 +13,20 @@ let page;
 const drawn = () => page.evaluate(() => window.vigilorViewer.map.drawn.map(d => ({ ...d })));
 const seekSample = s => page.evaluate(i => window.vigilorViewer.seek(window.vigilorViewer.r.samples.times[i]), s);
 // The first sample at which a cop matching `where` (run in the page on each sample's cops) is found.
-const firstSample = (where, after = 0) => page.evaluate(([src, from]) => {
-  const r = window.vigilorViewer.r, test = new Function('c', 's', `return ${src};`);
-  for (let i = from; i < r.samples.length; i++) {
-    const s = r.samples.at(i);
-    const c = s.cops.find(cop => test(cop, s));
-    if (c) return { sample: i, id: c.id, index: c.index };
-  }
-  return null;
-}, [where, after]);
+const firstSample = (where, after = 0) =>
+  page.evaluate(
+    ([src, from]) => {
+      const r = window.vigilorViewer.r,
+        test = new Function('c', 's', `return ${src};`);
+      for (let i = from; i < r.samples.length; i++) {
+        const s = r.samples.at(i);
+        const c = s.cops.find(cop => test(cop, s));
+        if (c) return { sample: i, id: c.id, index: c.index };
+      }
+      return null;
+    },
+    [where, after],
+  );
 
 before(async () => {
   const { file } = writeReplay('demo');
@@ -30,7 +36,9 @@ before(async () => {
   await page.waitForSelector('body[data-ready="1"]', { timeout: 20000 });
 });
 
-after(async () => { await session?.close(); });
+after(async () => {
+  await session?.close();
+});
 
 test('a passenger who sees the player is drawn as seeing', async () => {
   const found = await firstSample("c.seat >= 0 && c.state === 'seeing'");
@@ -42,6 +50,48 @@ test('a passenger who sees the player is drawn as seeing', async () => {
   const counts = await page.evaluate(() => window.vigilorViewer.frameAt(window.vigilorViewer.t).counts);
   const seeing = (await drawn()).filter(d => d.kind === 'seeing').length;
   assert.equal(seeing, counts.seeing, 'the map shows as many seeing cops as the plugin counts');
+});
+
+test('at every sample the status line, the cops drawn seeing, the panel and the sight lines agree', async () => {
+  // Each cop followed in turn: the panel's account of his test and the lines drawn for it must tell
+  // the same story, and as many cops must be drawn and explained as seeing as the plugin counts.
+  const disagreements = await page.evaluate(() => {
+    const app = window.vigilorViewer,
+      r = app.r,
+      out = [];
+    const follow = document.getElementById('follow');
+    app.followCop(null);
+    for (let s = 0; s < r.samples.length && out.length < 10; s++) {
+      app.map.follow = null;
+      app.seek(r.samples.times[s]);
+      const status = Number(/seeing (\d+)/.exec(document.getElementById('status').textContent)[1]);
+      const drawn = app.map.drawn.filter(d => d.kind !== 'dead');
+      const drawnSeeing = drawn.filter(d => d.kind === 'seeing').length;
+      let explainedSeeing = 0;
+      // The panel and the sight lines as the page makes them for a followed cop, without moving the
+      // map to him each time.
+      const frame = app.frameAt(app.t),
+        ctx = app.map.canvas.getContext('2d', { alpha: false });
+      for (const d of drawn) {
+        app.map.follow = d.id;
+        app.map.drawSightLines(ctx, frame);
+        app.showFollowed(frame);
+        const sees = follow.dataset.sees === '1',
+          fails = follow.dataset.fails,
+          lines = app.map.sightLines;
+        explainedSeeing += sees;
+        const byLine = /\(line of sight\)$|line of sight fails$/.test(follow.textContent);
+        const agree = byLine
+          ? lines.length > 0 && lines.every(l => l.clear === sees) && (sees || fails === 'line of sight')
+          : lines.length === 0;
+        if (!agree) out.push({ s, cop: d.id, sees, fails, lines, panel: follow.textContent });
+      }
+      if (status !== drawnSeeing || status !== explainedSeeing) out.push({ s, status, drawnSeeing, explainedSeeing });
+    }
+    app.followCop(null);
+    return out;
+  });
+  assert.deepEqual(disagreements, []);
 });
 
 test('after the wanted episode ends no cop is drawn chasing and the counts are cleared', async () => {
@@ -60,7 +110,8 @@ test('after the wanted episode ends no cop is drawn chasing and the counts are c
 test('selecting a cop shows his sight lines and the condition that fails', async () => {
   // A cop on foot whose question a building blocked, standing clear of the others on the map.
   const found = await page.evaluate(() => {
-    const app = window.vigilorViewer, r = app.r;
+    const app = window.vigilorViewer,
+      r = app.r;
     for (const [k, l] of r.sight) {
       for (const [s, , clear, blocker] of l.items) {
         if (clear || typeof blocker !== 'number') continue;
@@ -80,12 +131,15 @@ test('selecting a cop shows his sight lines and the condition that fails', async
   const cop = (await drawn()).find(d => d.id === found.id);
   const box = await page.locator('#map').boundingBox();
   await page.mouse.click(box.x + cop.x, box.y + cop.y);
-  assert.equal((await page.evaluate(() => document.getElementById('status').dataset.follow)), found.id);
+  assert.equal(await page.evaluate(() => document.getElementById('status').dataset.follow), found.id);
   const follow = page.locator('#follow');
   assert.equal(await follow.getAttribute('data-fails'), 'line of sight');
   assert.match(await follow.textContent(), new RegExp(`blocked by ${found.boxId}`));
   const lines = await page.evaluate(() => window.vigilorViewer.map.sightLines);
-  assert.ok(lines.some(l => !l.clear && l.blocker === found.box), JSON.stringify(lines));
+  assert.ok(
+    lines.some(l => !l.clear && l.blocker === found.box),
+    JSON.stringify(lines),
+  );
   await page.click('#clear-follow');
 });
 

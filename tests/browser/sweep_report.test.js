@@ -16,12 +16,25 @@ let out;
 
 before(async () => {
   out = mkdtempSync(join(tmpdir(), 'vigilor-sweep-'));
-  execFileSync(sandbox, ['sweep', 'foot-search', '--seeds', '4', '--vary', 'PursuitGraceMs=1500,6000',
-    '--jobs', '2', '--out', out, '--quiet']);
+  execFileSync(sandbox, [
+    'sweep',
+    'foot-search',
+    '--seeds',
+    '4',
+    '--vary',
+    'PursuitGraceMs=1500,6000',
+    '--jobs',
+    '2',
+    '--out',
+    out,
+    '--quiet',
+  ]);
   csv = readFileSync(join(out, 'results.csv'), 'utf8').trim().split('\n');
   session = await launch();
   page = session.page;
-  page.on('console', m => { if (m.type() === 'error') consoleErrors.push(m.text()); });
+  page.on('console', m => {
+    if (m.type() === 'error') consoleErrors.push(m.text());
+  });
   await page.goto('file://' + join(out, 'report.html'));
 });
 
@@ -36,11 +49,13 @@ test('results.csv has a row per run', () => {
 });
 
 test('every metric has a plot with one box per variant, and nothing fails on the page', async () => {
-  const plots = await page.$$eval('section.metric', sections => sections.map(s => ({
-    metric: s.dataset.metric,
-    boxes: s.querySelectorAll('svg.plot g.box').length,
-    drawn: s.querySelector('svg.plot').getBoundingClientRect().width,
-  })));
+  const plots = await page.$$eval('section.metric', sections =>
+    sections.map(s => ({
+      metric: s.dataset.metric,
+      boxes: s.querySelectorAll('svg.plot g.box').length,
+      drawn: s.querySelector('svg.plot').getBoundingClientRect().width,
+    })),
+  );
   assert.ok(plots.some(p => p.metric === 'firstLossS'));
   assert.ok(plots.length >= 6);
   for (const p of plots) {
@@ -48,7 +63,9 @@ test('every metric has a plot with one box per variant, and nothing fails on the
     assert.ok(p.drawn > 100, p.metric);
   }
   // The longer grace time loses the player later: its median box sits to the right of base's.
-  const medians = await page.$$eval('section[data-metric="firstLossS"] line.median', ls => ls.map(l => Number(l.getAttribute('x1'))));
+  const medians = await page.$$eval('section[data-metric="firstLossS"] line.median', ls =>
+    ls.map(l => Number(l.getAttribute('x1'))),
+  );
   assert.equal(medians.length, 3);
   assert.ok(medians[2] > medians[0], `6000 ms median right of base (${medians})`);
   assert.deepEqual(session.errors, []);

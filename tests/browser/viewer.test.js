@@ -10,14 +10,16 @@ const repo = resolve(import.meta.dirname, '..', '..');
 const shots = join(repo, 'build', 'browser-shots');
 // Cops on foot lose the player and search for him: they move, and the log tells their steps.
 const scenario = 'foot-search';
-const copsInScenario = JSON.parse(readFileSync(join(repo, 'scenarios', `${scenario}.json`), 'utf8'))
-  .peds.filter(p => p.type === 6).length;
+const copsInScenario = JSON.parse(readFileSync(join(repo, 'scenarios', `${scenario}.json`), 'utf8')).peds.filter(
+  p => p.type === 6,
+).length;
 let session;
 let page;
 
 const status = () => page.evaluate(() => ({ ...document.getElementById('status').dataset }));
 const seek = t => page.evaluate(ms => window.vigilorViewer.seek(ms), t);
-const copsOnScreen = () => page.evaluate(() => window.vigilorViewer.map.drawn.map(d => [d.id, Math.round(d.x), Math.round(d.y)]));
+const copsOnScreen = () =>
+  page.evaluate(() => window.vigilorViewer.map.drawn.map(d => [d.id, Math.round(d.x), Math.round(d.y)]));
 const logLines = () => page.$$eval('#log li:not(.future)', lis => lis.map(li => li.textContent));
 
 before(async () => {
@@ -28,7 +30,9 @@ before(async () => {
   await page.waitForSelector('body[data-ready="1"]', { timeout: 10000 });
 });
 
-after(async () => { await session?.close(); });
+after(async () => {
+  await session?.close();
+});
 
 test('the map draws every recorded cop and nothing fails on the page', async () => {
   await seek(3000);
@@ -49,7 +53,10 @@ test('moving the slider moves the cops and the log with it', async () => {
   assert.notDeepEqual(late.cops, early.cops, 'some cop is elsewhere at the end');
   assert.ok(late.log.length > early.log.length, `more lines by the end (${early.log.length} -> ${late.log.length})`);
   await page.fill('#log-filter', 'cop lost the player');
-  assert.ok((await logLines()).some(l => l.includes('cop lost the player')), 'the loss is among the lines written by then');
+  assert.ok(
+    (await logLines()).some(l => l.includes('cop lost the player')),
+    'the loss is among the lines written by then',
+  );
   await page.fill('#log-filter', '');
 });
 
@@ -69,7 +76,10 @@ test('clicking a cop follows him and the log shows only his lines', async () => 
   const box = await page.locator('#map').boundingBox();
   await page.mouse.click(box.x + x, box.y + y);
   assert.equal((await status()).follow, id);
-  const ptr = await page.evaluate(cid => window.vigilorViewer.frameAt(window.vigilorViewer.t).cops.find(c => c.id === cid).ptr, id);
+  const ptr = await page.evaluate(
+    cid => window.vigilorViewer.frameAt(window.vigilorViewer.t).cops.find(c => c.id === cid).ptr,
+    id,
+  );
   const shown = await page.$$eval('#log li', lis => lis.map(li => li.textContent));
   assert.ok(shown.length > 0);
   for (const text of shown) assert.ok(text.includes(ptr), text);
@@ -85,7 +95,10 @@ test('play advances the time and step moves by one sample', async () => {
   assert.equal(Number(stepped.time), next);
   await page.selectOption('#speed', '4');
   await page.click('#play');
-  await page.waitForFunction(t => Number(document.getElementById('status').dataset.time) > t + 500, Number(stepped.time));
+  await page.waitForFunction(
+    t => Number(document.getElementById('status').dataset.time) > t + 500,
+    Number(stepped.time),
+  );
   await page.click('#play');
 });
 

@@ -5,10 +5,15 @@ const V = {};
 
 // The last index in a sorted list of numbers at or before t, or -1.
 V.lastAtOrBefore = function lastAtOrBefore(times, t) {
-  let lo = 0, hi = times.length - 1, found = -1;
+  let lo = 0,
+    hi = times.length - 1,
+    found = -1;
   while (lo <= hi) {
     const mid = (lo + hi) >> 1;
-    if (times[mid] <= t) { found = mid; lo = mid + 1; } else hi = mid - 1;
+    if (times[mid] <= t) {
+      found = mid;
+      lo = mid + 1;
+    } else hi = mid - 1;
   }
   return found;
 };
@@ -22,14 +27,16 @@ V.Changes = class {
     for (const [s, k, f, v] of changes || []) {
       let e = this.byEntity[k];
       if (!e) e = this.byEntity[k] = this.fields.map(() => ({ at: [], values: [] }));
-      e[f].at.push(s); e[f].values.push(v);
+      e[f].at.push(s);
+      e[f].values.push(v);
     }
   }
   // The value of one field at sample s (undefined before its first change).
   value(k, f, s) {
     const e = this.byEntity[k];
     if (!e) return undefined;
-    const col = e[f], i = V.lastAtOrBefore(col.at, s);
+    const col = e[f],
+      i = V.lastAtOrBefore(col.at, s);
     return i < 0 ? undefined : col.values[i];
   }
   // Every field with a value at sample s, on an object.
@@ -42,7 +49,8 @@ V.Changes = class {
   }
   // The changes of one field of one entity: {at: [sample], values: [value]}.
   series(k, name) {
-    const f = this.fields.indexOf(name), e = this.byEntity[k];
+    const f = this.fields.indexOf(name),
+      e = this.byEntity[k];
     return e && f >= 0 ? e[f] : { at: [], values: [] };
   }
 };
@@ -54,27 +62,40 @@ V.Track = class {
     raw = raw || {};
     this.entities = raw.entities || [];
     this.changes = new V.Changes(raw.fields, raw.changes);
-    const rosters = raw.rosters || [], motion = raw.motion || [];
+    const rosters = raw.rosters || [],
+      motion = raw.motion || [];
     const starts = new Int32Array(sampleCount + 1);
-    let total = 0, r = -1, roster = [];
+    let total = 0,
+      r = -1,
+      roster = [];
     for (let s = 0; s < sampleCount; s++) {
       while (r + 1 < rosters.length && rosters[r + 1][0] <= s) roster = rosters[++r][1];
-      starts[s] = total; total += roster.length;
+      starts[s] = total;
+      total += roster.length;
     }
     starts[sampleCount] = total;
     this.starts = starts;
     this.entity = new Int32Array(total);
-    this.x = new Float64Array(total); this.y = new Float64Array(total); this.heading = new Int16Array(total);
-    const lastX = new Float64Array(this.entities.length), lastY = new Float64Array(this.entities.length);
+    this.x = new Float64Array(total);
+    this.y = new Float64Array(total);
+    this.heading = new Int16Array(total);
+    const lastX = new Float64Array(this.entities.length),
+      lastY = new Float64Array(this.entities.length);
     const lastH = new Int32Array(this.entities.length);
-    r = -1; roster = [];
+    r = -1;
+    roster = [];
     let row = 0;
     for (let s = 0; s < sampleCount; s++) {
       while (r + 1 < rosters.length && rosters[r + 1][0] <= s) roster = rosters[++r][1];
       for (const k of roster) {
         const m = row * 3;
-        lastX[k] += motion[m] || 0; lastY[k] += motion[m + 1] || 0; lastH[k] = (lastH[k] + (motion[m + 2] || 0) + 360) % 360;
-        this.entity[row] = k; this.x[row] = lastX[k] / 100; this.y[row] = lastY[k] / 100; this.heading[row] = lastH[k];
+        lastX[k] += motion[m] || 0;
+        lastY[k] += motion[m + 1] || 0;
+        lastH[k] = (lastH[k] + (motion[m + 2] || 0) + 360) % 360;
+        this.entity[row] = k;
+        this.x[row] = lastX[k] / 100;
+        this.y[row] = lastY[k] / 100;
+        this.heading[row] = lastH[k];
         row++;
       }
     }
@@ -105,7 +126,9 @@ V.SampleList = class {
     this.values = new V.Changes(raw.sample && raw.sample.fields, raw.sample && raw.sample.changes);
     this.cache = new Map();
   }
-  get length() { return this.times.length; }
+  get length() {
+    return this.times.length;
+  }
   field(i, name) {
     const f = this.values.fields.indexOf(name);
     const v = f < 0 ? undefined : this.values.value(0, f, i);
@@ -123,15 +146,15 @@ V.SampleList = class {
     return s;
   }
   // The last sample at or before t (0 when t is before the first).
-  indexAt(t) { return Math.max(0, V.lastAtOrBefore(this.times, t)); }
+  indexAt(t) {
+    return Math.max(0, V.lastAtOrBefore(this.times, t));
+  }
 };
 
 V.load = function load(text) {
   const raw = JSON.parse(text);
   const r = {
     scenario: raw.scenario || {},
-    ini: raw.ini || null,
-    settings: raw.settings || null,
     world: raw.world || {},
     samples: new V.SampleList(raw),
     log: (raw.log || []).map(([t, text]) => ({ t, text })),
@@ -140,7 +163,10 @@ V.load = function load(text) {
   r.world.boxes = r.world.boxes || [];
   r.logTimes = r.log.map(l => l.t);
   const times = r.samples.times;
-  r.end = Math.max(times.length ? times[times.length - 1] : 0, r.logTimes.length ? r.logTimes[r.logTimes.length - 1] : 0);
+  r.end = Math.max(
+    times.length ? times[times.length - 1] : 0,
+    r.logTimes.length ? r.logTimes[r.logTimes.length - 1] : 0,
+  );
   V.indexSight(r, raw.sight || []);
   V.indexLog(r);
   return r;
@@ -152,8 +178,9 @@ V.indexSight = function indexSight(r, items) {
   r.sight = new Map();
   for (const item of items) {
     let l = r.sight.get(item[1]);
-    if (!l) r.sight.set(item[1], l = { at: [], items: [] });
-    l.at.push(item[0]); l.items.push(item);
+    if (!l) r.sight.set(item[1], (l = { at: [], items: [] }));
+    l.at.push(item[0]);
+    l.items.push(item);
   }
 };
 
@@ -163,7 +190,8 @@ V.sightAt = function sightAt(r, k, s) {
   if (!l) return [];
   let i = V.lastAtOrBefore(l.at, s);
   if (i < 0) return [];
-  const at = l.at[i], out = [];
+  const at = l.at[i],
+    out = [];
   for (; i >= 0 && l.at[i] === at; i--) {
     const [qs, , clear, blocker, from, to] = l.items[i];
     out.unshift({ s: qs, clear: !!clear, blocker: blocker ?? null, from: from || null, to: to || null });

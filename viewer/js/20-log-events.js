@@ -15,14 +15,21 @@ V.numberAfter = function numberAfter(text, key) {
 
 // Per cop (by "%p" text): the lines naming him and his step events; police-wide: gunshots, disguise.
 V.indexLog = function indexLog(r) {
-  r.byPed = new Map();        // ptr -> [log index]
-  r.steps = new Map();        // ptr -> [{t, step, until?, leg?}]
-  r.gunshots = [];            // {t, x, y, range}
-  r.disguise = [];            // {t, on}
-  const push = (map, key, v) => { let l = map.get(key); if (!l) map.set(key, l = []); l.push(v); };
-  const resetAll = t => { for (const l of r.steps.values()) l.push({ t, step: null }); };
+  r.byPed = new Map(); // ptr -> [log index]
+  r.steps = new Map(); // ptr -> [{t, step, until?, leg?}]
+  r.gunshots = []; // {t, x, y, range}
+  r.disguise = []; // {t, on}
+  const push = (map, key, v) => {
+    let l = map.get(key);
+    if (!l) map.set(key, (l = []));
+    l.push(v);
+  };
+  const resetAll = t => {
+    for (const l of r.steps.values()) l.push({ t, step: null });
+  };
   r.log.forEach((line, i) => {
-    const text = line.text, t = line.t;
+    const text = line.text,
+      t = line.t;
     const ped = V.pointerIn(text, 'ped=');
     const veh = V.pointerIn(text, 'veh=');
     if (ped) push(r.byPed, ped, i);
@@ -33,14 +40,18 @@ V.indexLog = function indexLog(r) {
     else if (text.startsWith('sweeping:')) push(r.steps, ped, { t, step: 'sweep', leg: V.numberAfter(text, 'leg=') });
     else if (text.startsWith('looking about:')) {
       const ms = V.numberAfter(text, 'time=');
-      push(r.steps, ped, { t, step: 'look about', until: t + ms, alertUntil: t + ms });
+      push(r.steps, ped, { t, step: 'look about', until: t + ms });
     } else if (text.startsWith('aim scan:')) {
       const ms = V.numberAfter(text, 'time=');
-      push(r.steps, ped, { t, step: 'aim scan', until: t + ms + 200, alertUntil: t + ms + 200 });
+      push(r.steps, ped, { t, step: 'aim scan', until: t + ms + 200 });
     } else if (text.startsWith('defend: cop attacked:') || text.startsWith('defend: attacking:')) {
       push(r.steps, ped, { t, step: 'defending', defending: true });
-    } else if (text.startsWith('defend: finished:') || text.startsWith('cop is chasing again:') ||
-               text.startsWith('watchdog:') || text.startsWith('anti-lock: vanilla pursuit task')) {
+    } else if (
+      text.startsWith('defend: finished:') ||
+      text.startsWith('cop is chasing again:') ||
+      text.startsWith('watchdog:') ||
+      text.startsWith('anti-lock: vanilla pursuit task')
+    ) {
       push(r.steps, ped, { t, step: null });
     } else if (text.startsWith('gunshot heard:')) {
       const m = /scene moved to (-?[\d.]+),(-?[\d.]+)/.exec(text);
@@ -58,7 +69,7 @@ V.indexLog = function indexLog(r) {
   r.disguiseTimes = r.disguise.map(d => d.t);
 };
 
-// The cop's step at time t by the log: {step, leg, alert, defending}, or null.
+// The cop's step at time t by the log: {step, leg, defending}, or null.
 V.stepAt = function stepAt(r, ptr, t) {
   const list = r.steps.get(ptr);
   if (!list) return null;
@@ -66,8 +77,11 @@ V.stepAt = function stepAt(r, ptr, t) {
   if (i < 0 || !list[i].step) return null;
   const e = list[i];
   const over = e.until !== undefined && t >= e.until;
-  return { step: over ? 'step ended' : e.step, leg: e.leg, alert: e.alertUntil !== undefined && t < e.alertUntil,
-           defending: !!e.defending };
+  return {
+    step: over ? 'step ended' : e.step,
+    leg: e.leg,
+    defending: !!e.defending,
+  };
 };
 
 V.disguisedAt = function disguisedAt(r, t) {
@@ -78,17 +92,24 @@ V.disguisedAt = function disguisedAt(r, t) {
 // What the record tells of one cop's knowledge up to this moment: when he last saw the player, since
 // when he has lost him, and what last put the scene he searches where it is.
 V.copHistory = function copHistory(r, cop, frame) {
-  const times = r.samples.times, states = r.samples.cops.changes.series(cop.index, 'state');
-  const i = V.lastAtOrBefore(states.at, frame.index), now = i >= 0 ? states.values[i] : null;
+  const times = r.samples.times,
+    states = r.samples.cops.changes.series(cop.index, 'state');
+  const i = V.lastAtOrBefore(states.at, frame.index),
+    now = i >= 0 ? states.values[i] : null;
   const ago = s => `${((frame.t - times[s]) / 1000).toFixed(1)} s ago`;
   const out = [];
   if (now === 'seeing') out.push('sees the player now');
   else {
     let k = i;
     while (k >= 0 && states.values[k] !== 'seeing') k--;
-    out.push(k >= 0 && k + 1 < states.at.length ? `last saw the player ${ago(states.at[k + 1])}` : 'has not seen the player in this record');
+    out.push(
+      k >= 0 && k + 1 < states.at.length
+        ? `last saw the player ${ago(states.at[k + 1])}`
+        : 'has not seen the player in this record',
+    );
   }
-  if (now === 'lost' && i >= 0) out.push(`lost him ${ago(states.at[i])} (at ${(times[states.at[i]] / 1000).toFixed(1)} s)`);
+  if (now === 'lost' && i >= 0)
+    out.push(`lost him ${ago(states.at[i])} (at ${(times[states.at[i]] / 1000).toFixed(1)} s)`);
   if (frame.scene && frame.sceneMs !== undefined) {
     const shot = r.gunshots.filter(g => g.t <= frame.t).pop();
     const by = shot && shot.t === frame.sceneMs ? 'a gunshot heard' : 'a cop who saw him (told by radio)';

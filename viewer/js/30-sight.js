@@ -1,74 +1,49 @@
 'use strict';
-// The sight settings the plugin ran with (as the module holds them when the replay has them, else
-// read from the INI text the run wrote with the plugin's defaults for missing keys), each cop's
-// sight range and view cone as the plugin tests them, and why he does or does not see the player.
+// Each cop's sight test as the recorder wrote it, from the plugin's questions and the host's
+// answers: his view (range, cone, close range, whether he is alert) and the condition that decided
+// at the latest tick whether he sees the player. The page works none of it out; it shows it.
 
-V.sightDefaults = {
-  SightRange: 45, VehicleSightRange: 35, HeliSightRange: 70,
-  SightAngle: 140, VehicleSightAngle: 200, HeliSightAngle: 330,
-  AlertRangeBonus: 10, AlertAngleBonus: 80, DisguiseRange: 8, CloseRange: 3, CloseRangeCar: 3,
-};
-V.heliCloseRange = 3;
-V.closeMaxHeight = 4;
-V.heliModel = 497;
+// The conditions in the order the plugin takes them, by the recorder's names.
+V.sightConditions = ['range', 'close range', 'cone', 'line of sight'];
 
-// Keys and the section are matched without regard to case; a value is read as atof reads it.
-V.readSight = function readSight(iniText, settings) {
-  const out = Object.assign({}, V.sightDefaults);
-  if (settings) {
-    for (const k of Object.keys(out)) if (typeof settings[k] === 'number') out[k] = settings[k];
-    return out;
-  }
-  if (!iniText) return out;
-  const byLower = new Map(Object.keys(out).map(k => [k.toLowerCase(), k]));
-  let inSettings = false;
-  for (const rawLine of iniText.split(/\r?\n/)) {
-    const line = rawLine.trim();
-    const section = /^\[(.*)\]$/.exec(line);
-    if (section) { inSettings = section[1].trim().toLowerCase() === 'settings'; continue; }
-    const eq = line.indexOf('=');
-    if (!inSettings || eq < 0) continue;
-    const key = byLower.get(line.slice(0, eq).trim().toLowerCase());
-    if (!key) continue;
-    const value = parseFloat(line.slice(eq + 1).trim());
-    out[key] = Number.isNaN(value) ? 0 : value;
-  }
-  return out;
+V.sees = cop => !!(cop.sight && cop.sight.sees);
+
+// The line-of-sight questions the cop's latest test rests on; none when the plugin decided it
+// without asking.
+V.sightQuestions = function sightQuestions(r, cop, s) {
+  return cop.sight && cop.sight.by === 'line of sight' ? V.sightAt(r, cop.index, s) : [];
 };
 
-// Range and full cone (degrees; >= 359 is all round) of one cop, with the alert bonus and the
-// disguise limit applied as the plugin applies them.
-V.sightOf = function sightOf(s, inVehicle, inHeli, alert, disguisedAndUnaware) {
-  let range = inHeli ? s.HeliSightRange : inVehicle ? s.VehicleSightRange : s.SightRange;
-  let angle = inHeli ? s.HeliSightAngle : inVehicle ? s.VehicleSightAngle : s.SightAngle;
-  if (alert) { range += s.AlertRangeBonus; angle += s.AlertAngleBonus; }
-  if (disguisedAndUnaware) range = Math.min(range, s.DisguiseRange * (inHeli ? 2 : 1));
-  return { range, angle, allRound: angle >= 359 };
-};
+// How a condition stands in the latest test.
+V.sightMarks = { passed: '✓', failed: '✗', 'passed over': '–', 'not reached': '·' };
 
-// The sight test of one cop against the player, step by step as the plugin takes it: range, close
-// range, cone, line of sight (the host's answer to the plugin's question, when it asked one).
-// Returns the checks in order, each {name, ok, text}, and the first that fails (or null).
-V.explainSight = function explainSight(s, cop, player, situation, questions, boxName) {
-  const view = V.sightOf(s, situation.inVehicle, situation.inHeli, situation.alert, situation.unaware);
-  const close = situation.inHeli ? V.heliCloseRange : situation.inVehicle ? s.CloseRangeCar : s.CloseRange;
-  const dx = player.pos[0] - cop.pos[0], dy = player.pos[1] - cop.pos[1], dz = (player.pos[2] || 0) - (cop.pos[2] || 0);
-  const d = Math.hypot(dx, dy, dz), flat = Math.hypot(dx, dy);
-  const h = (cop.heading || 0) * Math.PI / 180;
-  const off = flat < 0.001 ? 0 : Math.acos(Math.max(-1, Math.min(1, (dy * Math.cos(h) - dx * Math.sin(h)) / flat))) * 180 / Math.PI;
-  const checks = [];
-  checks.push({ name: 'range', ok: d <= view.range, text: `distance ${d.toFixed(1)} m, sight range ${view.range} m` });
-  const isClose = d < close && Math.abs(dz) < V.closeMaxHeight;
-  checks.push({ name: 'close', ok: isClose, optional: true,
-                text: `height difference ${Math.abs(dz).toFixed(1)} m; close range ${close} m (within ${V.closeMaxHeight} m of height)` });
-  checks.push({ name: 'cone', ok: view.allRound || off <= view.angle / 2,
-                text: view.allRound ? 'all-round view' : `${off.toFixed(0)}° off his heading, cone ${view.angle}° (±${(view.angle / 2).toFixed(0)}°)` });
+// The panel's account of one cop's test: each condition with how it stands and what it took, and
+// the outcome. `boxName` names what blocked a line.
+V.explainSight = function explainSight(cop, questions, boxName) {
+  const by = cop.sight ? cop.sight.by : 'not asked';
+  const decided = V.sightConditions.indexOf(by);
+  const sees = V.sees(cop);
   const q = questions.length ? questions[questions.length - 1] : null;
   const blocker = q && !q.clear ? boxName(q.blocker) : '';
-  checks.push({ name: 'line of sight', ok: q ? q.clear : null,
-                text: q ? (q.clear ? 'line of sight clear' : `line of sight blocked${blocker ? ' by ' + blocker : ''}`) : 'no line-of-sight question at the latest tick' });
-  let fails = null;
-  if (!checks[0].ok) fails = checks[0];
-  else if (!isClose) fails = !checks[2].ok ? checks[2] : (q && !q.clear ? checks[3] : (!q ? checks[3] : null));
-  return { checks, fails, sees: !fails, view };
+  const known = cop.sightRange !== undefined;
+  const texts = {
+    range: known ? `sight range ${cop.sightRange} m` : 'range: the module did not tell its settings',
+    'close range': known ? `close range ${cop.closeRange} m, about level with him` : 'close range',
+    cone: !known ? 'cone' : cop.cone === undefined ? 'all-round view' : `view cone ${cop.cone}°`,
+    'line of sight': !q
+      ? 'no line-of-sight question'
+      : q.clear
+        ? 'line of sight clear'
+        : `line of sight blocked${blocker ? ' by ' + blocker : ''}`,
+  };
+  const checks = V.sightConditions.map((name, i) => {
+    let mark = 'passed';
+    if (decided < 0 || i > decided) mark = 'not reached';
+    else if (i === decided && !sees) mark = 'failed';
+    else if (i < decided && name === 'close range') mark = 'passed over';
+    return { name, mark, text: texts[name] };
+  });
+  let outcome = 'not tested at the latest tick';
+  if (decided >= 0) outcome = sees ? `sees him (${by})` : `does not see him: ${by} fails`;
+  return { checks, fails: decided >= 0 && !sees ? by : '', sees, outcome };
 };

@@ -1,11 +1,6 @@
 'use strict';
 // Drawing one moment of the run on the map.
 
-V.colours = {
-  chasing: '#4d9fff', seeing: '#4fd36b', lost: '#ff8c3a', searching: '#ffd23a', defending: '#ff3a5a',
-  invehicle: '#b08cff', dead: '#6b7178', plain: '#9aa4ae', player: '#ffffff',
-};
-
 // A cop's look on the map: the recorder's state, refined by what the log says he is doing.
 V.copLook = function copLook(r, cop, t) {
   const fromLog = V.stepAt(r, cop.ptr, t);
@@ -14,12 +9,20 @@ V.copLook = function copLook(r, cop, t) {
   let kind = cop.state || 'chasing';
   if (kind !== 'dead' && kind !== 'plain' && fromLog && fromLog.defending) kind = 'defending';
   else if (kind === 'lost' && step && !cop.vehicle) kind = 'searching';
-  const colour = cop.vehicle && kind !== 'dead' && kind !== 'seeing' && kind !== 'plain' ? V.colours.invehicle : V.colours[kind] || V.colours.chasing;
-  return { kind, step, leg: fromLog && fromLog.leg, alert: !!(fromLog && fromLog.alert), colour };
+  const colour =
+    cop.vehicle && kind !== 'dead' && kind !== 'seeing' && kind !== 'plain'
+      ? V.colours.invehicle
+      : V.colours[kind] || V.colours.chasing;
+  return { kind, step, leg: fromLog && fromLog.leg, alert: !!cop.alert, colour };
 };
 
-function lerp(a, b, f) { return a + (b - a) * f; }
-function lerpAngle(a, b, f) { let d = ((b - a + 540) % 360) - 180; return a + d * f; }
+function lerp(a, b, f) {
+  return a + (b - a) * f;
+}
+function lerpAngle(a, b, f) {
+  const d = ((b - a + 540) % 360) - 180;
+  return a + d * f;
+}
 
 // Cops and vehicles between two samples, moved smoothly by id.
 V.between = function between(list, nextList, f) {
@@ -28,207 +31,329 @@ V.between = function between(list, nextList, f) {
   return list.map(e => {
     const n = next.get(e.id);
     if (!n || !e.pos || !n.pos) return e;
-    return Object.assign({}, e, { pos: [lerp(e.pos[0], n.pos[0], f), lerp(e.pos[1], n.pos[1], f), e.pos[2]],
-                                  heading: lerpAngle(e.heading || 0, n.heading || 0, f) });
+    return Object.assign({}, e, {
+      pos: [lerp(e.pos[0], n.pos[0], f), lerp(e.pos[1], n.pos[1], f), e.pos[2]],
+      heading: lerpAngle(e.heading || 0, n.heading || 0, f),
+    });
   });
 };
 
 // Screen angle of a heading in degrees (facing (-sin h, cos h), y up in the world).
-V.screenAngle = h => Math.atan2(-Math.cos(h * Math.PI / 180), -Math.sin(h * Math.PI / 180));
+V.screenAngle = h => Math.atan2(-Math.cos(V.radians(h)), -Math.sin(V.radians(h)));
 
 V.MapView = class {
   constructor(canvas, replay) {
-    this.canvas = canvas; this.r = replay; this.cam = new V.Camera(); this.follow = null;
-    this.sight = V.readSight(replay.ini, replay.settings); this.drawn = []; this.labels = new V.Labels();
-    this.vehicleModels = new Map();
+    this.canvas = canvas;
+    this.r = replay;
+    this.cam = new V.Camera();
+    this.follow = null;
+    this.drawn = [];
+    this.labels = new V.Labels();
   }
   resize() {
-    const c = this.canvas, dpr = window.devicePixelRatio || 1;
-    const w = c.clientWidth || 600, h = c.clientHeight || 400;
-    c.width = Math.round(w * dpr); c.height = Math.round(h * dpr);
+    const c = this.canvas,
+      dpr = window.devicePixelRatio || 1;
+    const w = c.clientWidth || 600,
+      h = c.clientHeight || 400;
+    c.width = Math.round(w * dpr);
+    c.height = Math.round(h * dpr);
     this.dpr = dpr;
-    if (!this.fitted) { this.cam.fit(V.worldBounds(this.r), w, h); this.fitted = true; }
-    else { this.cam.w = w; this.cam.h = h; }
+    if (!this.fitted) {
+      this.cam.fit(V.worldBounds(this.r), w, h);
+      this.fitted = true;
+    } else {
+      this.cam.w = w;
+      this.cam.h = h;
+    }
   }
   draw(frame) {
     // Opaque: the compositor copies it without blending, and the world layer paints the background.
-    const ctx = this.canvas.getContext('2d', { alpha: false }), cam = this.cam;
+    const ctx = this.canvas.getContext('2d', { alpha: false }),
+      cam = this.cam;
     ctx.setTransform(this.dpr, 0, 0, this.dpr, 0, 0);
     if (this.follow) {
       const c = frame.cops.find(k => k.id === this.follow);
-      if (c) { cam.cx = c.pos[0]; cam.cy = c.pos[1]; }
+      if (c) {
+        cam.cx = c.pos[0];
+        cam.cy = c.pos[1];
+      }
     }
     this.drawWorldLayer(ctx);
     this.drawScene(ctx, frame);
-    for (const v of frame.vehicles) this.vehicleModels.set(v.id, v.model);
     this.drawn = [];
     // All cones of one look go into one path, filled once: far cheaper than a fill per cop.
     const cones = { plain: new Path2D(), alert: new Path2D() };
-    for (const cop of frame.cops) this.addSight(cones, frame, cop);
+    for (const cop of frame.cops) this.addSight(cones, cop);
     // Only the alert cones (few) get an outline: outlining every cone cost more than all the rest.
-    ctx.fillStyle = 'rgba(160, 190, 255, 0.07)'; ctx.fill(cones.plain);
-    ctx.fillStyle = 'rgba(255, 210, 58, 0.10)'; ctx.strokeStyle = 'rgba(255, 210, 58, 0.45)'; ctx.lineWidth = 1;
-    ctx.fill(cones.alert); ctx.stroke(cones.alert);
+    ctx.fillStyle = V.colours.cone;
+    ctx.fill(cones.plain);
+    ctx.fillStyle = V.colours.alertCone;
+    ctx.strokeStyle = V.colours.alertConeEdge;
+    ctx.lineWidth = 1;
+    ctx.fill(cones.alert);
+    ctx.stroke(cones.alert);
     for (const v of frame.vehicles) this.drawVehicle(ctx, v);
     this.drawSightLines(ctx, frame);
     for (const cop of frame.cops) this.drawCop(ctx, frame, cop);
     this.drawPlayer(ctx, frame);
     this.shownLabels = this.labels.draw(ctx);
   }
-  // The questions the followed cop asked at the latest tick: green clear, red to where a building
-  // blocked it, with that building outlined.
+  // The questions the followed cop's latest sight test rests on: green clear, red to where a
+  // building blocked it, with that building outlined.
   drawSightLines(ctx, frame) {
     const cop = this.follow && frame.cops.find(c => c.id === this.follow);
     this.sightLines = [];
     if (!cop || !frame.player) return;
     const cam = this.cam;
-    for (const q of V.sightAt(this.r, cop.index, frame.index)) {
+    for (const q of V.sightQuestions(this.r, cop, frame.index)) {
       this.sightLines.push({ clear: q.clear, blocker: q.blocker });
-      const from = q.from || cop.pos, to = q.to || frame.player.pos;
-      ctx.strokeStyle = q.clear ? '#4fd36b' : '#ff3a5a'; ctx.lineWidth = 2; ctx.setLineDash(q.clear ? [] : [6, 3]);
-      ctx.beginPath(); ctx.moveTo(cam.x(from[0]), cam.y(from[1])); ctx.lineTo(cam.x(to[0]), cam.y(to[1])); ctx.stroke();
+      const from = q.from || cop.pos,
+        to = q.to || frame.player.pos;
+      ctx.strokeStyle = q.clear ? V.colours.sightClear : V.colours.sightBlocked;
+      ctx.lineWidth = 2;
+      ctx.setLineDash(q.clear ? [] : [6, 3]);
+      ctx.beginPath();
+      ctx.moveTo(cam.x(from[0]), cam.y(from[1]));
+      ctx.lineTo(cam.x(to[0]), cam.y(to[1]));
+      ctx.stroke();
       ctx.setLineDash([]);
       const b = typeof q.blocker === 'number' ? this.r.world.boxes[q.blocker] : null;
       if (b) {
-        ctx.strokeStyle = '#ff3a5a'; ctx.lineWidth = 2;
-        ctx.strokeRect(cam.x(b.min[0]), cam.y(b.max[1]), (b.max[0] - b.min[0]) * cam.scale, (b.max[1] - b.min[1]) * cam.scale);
+        ctx.strokeStyle = V.colours.sightBlocked;
+        ctx.lineWidth = 2;
+        ctx.strokeRect(
+          cam.x(b.min[0]),
+          cam.y(b.max[1]),
+          (b.max[0] - b.min[0]) * cam.scale,
+          (b.max[1] - b.min[1]) * cam.scale,
+        );
       }
     }
   }
   // The world does not change: it is drawn once per view to a canvas of its own and copied after.
   drawWorldLayer(ctx) {
-    const cam = this.cam, c = this.canvas, key = `${cam.cx}|${cam.cy}|${cam.scale}|${cam.w}|${cam.h}|${c.width}`;
+    const cam = this.cam,
+      c = this.canvas,
+      key = `${cam.cx}|${cam.cy}|${cam.scale}|${cam.w}|${cam.h}|${c.width}`;
     if (!this.worldLayer) this.worldLayer = document.createElement('canvas');
     const layer = this.worldLayer;
     if (this.worldKey !== key) {
       this.worldKey = key;
-      layer.width = c.width; layer.height = c.height;
+      layer.width = c.width;
+      layer.height = c.height;
       const lctx = layer.getContext('2d', { alpha: false });
-      lctx.fillStyle = '#2d3237'; lctx.fillRect(0, 0, layer.width, layer.height);
+      lctx.fillStyle = V.colours.background;
+      lctx.fillRect(0, 0, layer.width, layer.height);
       lctx.setTransform(this.dpr, 0, 0, this.dpr, 0, 0);
       this.drawWorld(lctx);
     }
-    ctx.save(); ctx.setTransform(1, 0, 0, 1, 0, 0); ctx.drawImage(layer, 0, 0); ctx.restore();
+    ctx.save();
+    ctx.setTransform(1, 0, 0, 1, 0, 0);
+    ctx.drawImage(layer, 0, 0);
+    ctx.restore();
   }
   drawWorld(ctx) {
-    const cam = this.cam, w = this.r.world;
-    ctx.fillStyle = '#1a1013';
+    const cam = this.cam,
+      w = this.r.world;
+    ctx.fillStyle = V.colours.noGround;
     for (const h of w.noGround || []) {
       ctx.fillRect(cam.x(h[0]), cam.y(h[3]), (h[2] - h[0]) * cam.scale, (h[3] - h[1]) * cam.scale);
     }
     const nodes = w.nodes || [];
-    ctx.strokeStyle = '#3f464e'; ctx.lineWidth = 1; ctx.beginPath();
+    ctx.strokeStyle = V.colours.pathLink;
+    ctx.lineWidth = 1;
+    ctx.beginPath();
     for (const [a, b] of w.links || []) {
       if (!nodes[a] || !nodes[b]) continue;
-      ctx.moveTo(cam.x(nodes[a][0]), cam.y(nodes[a][1])); ctx.lineTo(cam.x(nodes[b][0]), cam.y(nodes[b][1]));
+      ctx.moveTo(cam.x(nodes[a][0]), cam.y(nodes[a][1]));
+      ctx.lineTo(cam.x(nodes[b][0]), cam.y(nodes[b][1]));
     }
     ctx.stroke();
-    ctx.fillStyle = '#59616b';
+    ctx.fillStyle = V.colours.pathNode;
     for (const n of nodes) ctx.fillRect(cam.x(n[0]) - 1.5, cam.y(n[1]) - 1.5, 3, 3);
-    ctx.fillStyle = '#4a525c'; ctx.strokeStyle = '#6b7580';
-    ctx.font = '11px system-ui'; ctx.textAlign = 'center';
+    ctx.fillStyle = V.colours.building;
+    ctx.strokeStyle = V.colours.buildingEdge;
+    ctx.font = '11px system-ui';
+    ctx.textAlign = 'center';
     for (const b of w.boxes) {
-      const x = cam.x(b.min[0]), y = cam.y(b.max[1]), bw = (b.max[0] - b.min[0]) * cam.scale, bh = (b.max[1] - b.min[1]) * cam.scale;
-      ctx.fillRect(x, y, bw, bh); ctx.strokeRect(x, y, bw, bh);
-      if (b.id && bw > 30) { ctx.fillStyle = '#9aa4ae'; ctx.fillText(b.id, x + bw / 2, y + bh / 2 + 4); ctx.fillStyle = '#4a525c'; }
+      const x = cam.x(b.min[0]),
+        y = cam.y(b.max[1]),
+        bw = (b.max[0] - b.min[0]) * cam.scale,
+        bh = (b.max[1] - b.min[1]) * cam.scale;
+      ctx.fillRect(x, y, bw, bh);
+      ctx.strokeRect(x, y, bw, bh);
+      if (b.id && bw > 30) {
+        ctx.fillStyle = V.colours.buildingLabel;
+        ctx.fillText(b.id, x + bw / 2, y + bh / 2 + 4);
+        ctx.fillStyle = V.colours.building;
+      }
     }
   }
   drawScene(ctx, frame) {
     const cam = this.cam;
     for (const g of frame.gunshots) {
-      const age = (frame.t - g.t) / 2500;
-      ctx.strokeStyle = `rgba(255, 80, 80, ${1 - age})`; ctx.lineWidth = 2;
-      ctx.beginPath(); ctx.arc(cam.x(g.x), cam.y(g.y), Math.max(4, (g.range || 10) * cam.scale * Math.min(1, age * 3)), 0, 7); ctx.stroke();
+      const age = (frame.t - g.t) / V.gunshotFadeMs;
+      ctx.strokeStyle = V.colours.gunshot;
+      ctx.globalAlpha = 1 - age;
+      ctx.lineWidth = 2;
+      ctx.beginPath();
+      ctx.arc(cam.x(g.x), cam.y(g.y), Math.max(4, (g.range || 10) * cam.scale * Math.min(1, age * 3)), 0, V.fullCircle);
+      ctx.stroke();
+      ctx.globalAlpha = 1;
     }
     if (!frame.scene) return;
-    const x = cam.x(frame.scene[0]), y = cam.y(frame.scene[1]);
-    ctx.strokeStyle = '#ff5fd2'; ctx.lineWidth = 2;
-    ctx.beginPath(); ctx.moveTo(x - 8, y - 8); ctx.lineTo(x + 8, y + 8); ctx.moveTo(x + 8, y - 8); ctx.lineTo(x - 8, y + 8); ctx.stroke();
+    const x = cam.x(frame.scene[0]),
+      y = cam.y(frame.scene[1]);
+    ctx.strokeStyle = V.colours.scene;
+    ctx.lineWidth = 2;
+    ctx.beginPath();
+    ctx.moveTo(x - 8, y - 8);
+    ctx.lineTo(x + 8, y + 8);
+    ctx.moveTo(x + 8, y - 8);
+    ctx.lineTo(x - 8, y + 8);
+    ctx.stroke();
     const age = frame.sceneAge === null ? '' : `, confirmed ${(frame.sceneAge / 1000).toFixed(1)} s ago`;
-    this.labels.add(`scene${age}`, x, y, 50, '#ff5fd2', '11px system-ui');
+    this.labels.add(`scene${age}`, x, y, 50, V.colours.scene, '11px system-ui');
   }
-  copSituation(cop) {
-    const inVehicle = !!cop.vehicle;
-    return { inVehicle, inHeli: inVehicle && this.vehicleModels.get(cop.vehicle) === V.heliModel };
-  }
-  // The part of his sight cone the cop can see, added to the path of its look (alert or not).
-  addSight(cones, frame, cop) {
-    if (cop.state === 'dead') return;
-    const look = V.copLook(this.r, cop, frame.t), sit = this.copSituation(cop);
-    const unaware = frame.disguised && cop.state === 'lost';
-    const s = V.sightOf(this.sight, sit.inVehicle, sit.inHeli, look.alert, unaware);
-    const cam = this.cam, path = look.alert ? cones.alert : cones.plain;
-    if (s.range * cam.scale < 2) return;
-    const fan = V.visibleFan(this.r.world.boxes, cop.pos, cop.heading || 0, s.range, s.angle, s.allRound);
+  // The part of his sight cone the cop can see, as the recorder gave his view, added to the path of
+  // its look (alert or not).
+  addSight(cones, cop) {
+    if (cop.state === 'dead' || cop.sightRange === undefined) return;
+    const cam = this.cam,
+      path = cop.alert ? cones.alert : cones.plain;
+    if (cop.sightRange * cam.scale < 2) return;
+    const eye = (cop.pos[2] || 0) + (this.r.world.eyeHeight || 0);
+    const fan = V.visibleFan(this.r.world.boxes, cop.pos, eye, cop.heading || 0, cop.sightRange, cop.cone);
     fan.forEach(([wx, wy], i) => (i ? path.lineTo(cam.x(wx), cam.y(wy)) : path.moveTo(cam.x(wx), cam.y(wy))));
     path.closePath();
   }
   drawCop(ctx, frame, cop) {
-    const cam = this.cam, look = V.copLook(this.r, cop, frame.t);
-    const x = cam.x(cop.pos[0]), y = cam.y(cop.pos[1]);
+    const cam = this.cam,
+      look = V.copLook(this.r, cop, frame.t);
+    const x = cam.x(cop.pos[0]),
+      y = cam.y(cop.pos[1]);
     // The route is one flat list: x, y, x, y...
-    const route = cop.move, n = route ? route.length : 0;
+    const route = cop.move,
+      n = route ? route.length : 0;
     const target = cop.stepTarget || (n >= 2 ? [route[n - 2], route[n - 1]] : null);
     if (n >= 2) {
-      ctx.strokeStyle = look.colour; ctx.globalAlpha = 0.55; ctx.setLineDash([4, 4]); ctx.lineWidth = 1.2;
-      ctx.beginPath(); ctx.moveTo(x, y);
+      ctx.strokeStyle = look.colour;
+      ctx.globalAlpha = 0.55;
+      ctx.setLineDash([4, 4]);
+      ctx.lineWidth = 1.2;
+      ctx.beginPath();
+      ctx.moveTo(x, y);
       for (let i = 0; i + 1 < n; i += 2) ctx.lineTo(cam.x(route[i]), cam.y(route[i + 1]));
-      ctx.stroke(); ctx.setLineDash([]); ctx.globalAlpha = 1;
+      ctx.stroke();
+      ctx.setLineDash([]);
+      ctx.globalAlpha = 1;
     }
     if (target && look.kind === 'searching') {
-      ctx.strokeStyle = look.colour; ctx.lineWidth = 1.5;
+      ctx.strokeStyle = look.colour;
+      ctx.lineWidth = 1.5;
       ctx.strokeRect(cam.x(target[0]) - 3, cam.y(target[1]) - 3, 6, 6);
     }
     // A searching cop's target is the scene of the moment.
     if (cop.searchTarget && frame.scene && this.follow === cop.id) {
-      ctx.strokeStyle = '#ff5fd2'; ctx.beginPath(); ctx.arc(cam.x(frame.scene[0]), cam.y(frame.scene[1]), 6, 0, 7); ctx.stroke();
+      ctx.strokeStyle = V.colours.scene;
+      ctx.beginPath();
+      ctx.arc(cam.x(frame.scene[0]), cam.y(frame.scene[1]), 6, 0, V.fullCircle);
+      ctx.stroke();
     }
     if (cop.aimAt) {
-      ctx.strokeStyle = '#ffd23a'; ctx.beginPath(); ctx.moveTo(x, y); ctx.lineTo(cam.x(cop.aimAt[0]), cam.y(cop.aimAt[1])); ctx.stroke();
+      ctx.strokeStyle = V.colours.aim;
+      ctx.beginPath();
+      ctx.moveTo(x, y);
+      ctx.lineTo(cam.x(cop.aimAt[0]), cam.y(cop.aimAt[1]));
+      ctx.stroke();
     }
     const size = cop.vehicle ? 3.5 : 5;
-    ctx.fillStyle = look.colour; ctx.strokeStyle = this.follow === cop.id ? '#fff' : '#000';
+    ctx.fillStyle = look.colour;
+    ctx.strokeStyle = this.follow === cop.id ? V.colours.followed : V.colours.outline;
     ctx.lineWidth = this.follow === cop.id ? 2.5 : 1;
-    ctx.beginPath(); ctx.arc(x, y, size, 0, Math.PI * 2); ctx.fill(); ctx.stroke();
+    ctx.beginPath();
+    ctx.arc(x, y, size, 0, V.fullCircle);
+    ctx.fill();
+    ctx.stroke();
     const a = V.screenAngle(cop.heading || 0);
-    ctx.strokeStyle = look.colour; ctx.lineWidth = 1.5;
-    ctx.beginPath(); ctx.moveTo(x, y); ctx.lineTo(x + Math.cos(a) * (size + 5), y + Math.sin(a) * (size + 5)); ctx.stroke();
+    ctx.strokeStyle = look.colour;
+    ctx.lineWidth = 1.5;
+    ctx.beginPath();
+    ctx.moveTo(x, y);
+    ctx.lineTo(x + Math.cos(a) * (size + 5), y + Math.sin(a) * (size + 5));
+    ctx.stroke();
     if (cam.scale > 2.5 || this.follow === cop.id) {
       const label = look.step ? `${cop.id} · ${look.step}${look.leg ? ' ' + look.leg : ''}` : cop.id;
-      const rank = { defending: 40, seeing: 35, searching: 30, lost: 25, chasing: 20, plain: 10, dead: 5 }[look.kind] || 15;
-      this.labels.add(label, x, y, this.follow === cop.id ? 100 : rank, '#dde3ea');
+      const rank =
+        { defending: 40, seeing: 35, searching: 30, lost: 25, chasing: 20, plain: 10, dead: 5 }[look.kind] || 15;
+      this.labels.add(label, x, y, this.follow === cop.id ? 100 : rank, V.colours.label);
     }
     this.drawn.push({ id: cop.id, x, y, kind: look.kind });
   }
   drawVehicle(ctx, v) {
-    const cam = this.cam, x = cam.x(v.pos[0]), y = cam.y(v.pos[1]), heli = v.model === V.heliModel;
-    const colour = { driving: '#4fe0e0', stopped: '#9aa4ae', parked: '#5d6670', chasing: '#4d9fff' }[v.state] || '#c0c8d0';
+    const cam = this.cam,
+      x = cam.x(v.pos[0]),
+      y = cam.y(v.pos[1]);
+    const colour = V.colours.vehicles[v.state] || V.colours.vehicles.other;
     if (v.target) {
-      ctx.strokeStyle = colour; ctx.setLineDash([6, 4]); ctx.lineWidth = 1.2;
-      ctx.beginPath(); ctx.moveTo(x, y); ctx.lineTo(cam.x(v.target[0]), cam.y(v.target[1])); ctx.stroke(); ctx.setLineDash([]);
+      ctx.strokeStyle = colour;
+      ctx.setLineDash([6, 4]);
+      ctx.lineWidth = 1.2;
+      ctx.beginPath();
+      ctx.moveTo(x, y);
+      ctx.lineTo(cam.x(v.target[0]), cam.y(v.target[1]));
+      ctx.stroke();
+      ctx.setLineDash([]);
     }
     for (const p of v.sweeps || []) {
-      ctx.strokeStyle = '#4fe0e0'; ctx.beginPath(); ctx.arc(cam.x(p[0]), cam.y(p[1]), 4, 0, 7); ctx.stroke();
+      ctx.strokeStyle = V.colours.sweep;
+      ctx.beginPath();
+      ctx.arc(cam.x(p[0]), cam.y(p[1]), 4, 0, V.fullCircle);
+      ctx.stroke();
     }
-    ctx.save(); ctx.translate(x, y); ctx.rotate(-(v.heading || 0) * Math.PI / 180);
-    ctx.fillStyle = colour; ctx.globalAlpha = 0.8;
-    if (heli) { ctx.beginPath(); ctx.arc(0, 0, 5 * cam.scale, 0, 7); ctx.globalAlpha = 0.3; ctx.fill(); }
-    else ctx.fillRect(-1 * cam.scale, -2.4 * cam.scale, 2 * cam.scale, 4.8 * cam.scale);
-    ctx.restore(); ctx.globalAlpha = 1;
-    if (cam.scale > 2.5) this.labels.add(`${v.id}${v.state ? ' · ' + v.state : ''}`, x, y, 8, '#c0c8d0');
+    ctx.save();
+    ctx.translate(x, y);
+    ctx.rotate(-V.radians(v.heading || 0));
+    ctx.fillStyle = colour;
+    ctx.globalAlpha = 0.8;
+    if (v.heli) {
+      ctx.beginPath();
+      ctx.arc(0, 0, 5 * cam.scale, 0, V.fullCircle);
+      ctx.globalAlpha = 0.3;
+      ctx.fill();
+    } else ctx.fillRect(-1 * cam.scale, -2.4 * cam.scale, 2 * cam.scale, 4.8 * cam.scale);
+    ctx.restore();
+    ctx.globalAlpha = 1;
+    if (cam.scale > 2.5) this.labels.add(`${v.id}${v.state ? ' · ' + v.state : ''}`, x, y, 8, V.colours.vehicleLabel);
   }
   drawPlayer(ctx, frame) {
     const p = frame.player;
     if (!p) return;
-    const cam = this.cam, x = cam.x(p.pos[0]), y = cam.y(p.pos[1]);
+    const cam = this.cam,
+      x = cam.x(p.pos[0]),
+      y = cam.y(p.pos[1]);
     if (frame.disguised) {
-      ctx.strokeStyle = '#e070ff'; ctx.setLineDash([3, 3]); ctx.lineWidth = 2;
-      ctx.beginPath(); ctx.arc(x, y, 12, 0, 7); ctx.stroke(); ctx.setLineDash([]);
-      this.labels.add('disguised', x, y, 60, '#e070ff');
+      ctx.strokeStyle = V.colours.disguise;
+      ctx.setLineDash([3, 3]);
+      ctx.lineWidth = 2;
+      ctx.beginPath();
+      ctx.arc(x, y, 12, 0, V.fullCircle);
+      ctx.stroke();
+      ctx.setLineDash([]);
+      this.labels.add('disguised', x, y, 60, V.colours.disguise);
     }
-    ctx.fillStyle = '#fff'; ctx.strokeStyle = '#000'; ctx.lineWidth = 1.5;
-    ctx.beginPath(); ctx.arc(x, y, 6, 0, Math.PI * 2); ctx.fill(); ctx.stroke();
+    ctx.fillStyle = V.colours.player;
+    ctx.strokeStyle = V.colours.outline;
+    ctx.lineWidth = 1.5;
+    ctx.beginPath();
+    ctx.arc(x, y, 6, 0, V.fullCircle);
+    ctx.fill();
+    ctx.stroke();
     const a = V.screenAngle(p.heading || 0);
-    ctx.strokeStyle = '#fff'; ctx.beginPath(); ctx.moveTo(x, y); ctx.lineTo(x + Math.cos(a) * 12, y + Math.sin(a) * 12); ctx.stroke();
+    ctx.strokeStyle = V.colours.player;
+    ctx.beginPath();
+    ctx.moveTo(x, y);
+    ctx.lineTo(x + Math.cos(a) * 12, y + Math.sin(a) * 12);
+    ctx.stroke();
   }
 };

@@ -1,8 +1,16 @@
 'use strict';
-// The wanted stars as the host drew them, and the timeline of seeing and lost counts.
+// The header's legend and the wanted stars as the host drew them, and the timeline of the seeing
+// and lost counts.
 
 // Sets a property of an element only when it changes: every write costs the page a style pass.
-V.put = function put(target, key, value) { if (target[key] !== value) target[key] = value; };
+V.put = function put(target, key, value) {
+  if (target[key] !== value) target[key] = value;
+};
+
+// The legend's chips in the colours the map draws cops with.
+V.paintLegend = function paintLegend(el) {
+  for (const chip of el.querySelectorAll('.chip')) chip.style.borderColor = V.colours[chip.dataset.kind];
+};
 
 V.drawStars = function drawStars(el, frame) {
   const wanted = frame.player ? frame.player.wanted || 0 : 0;
@@ -10,20 +18,32 @@ V.drawStars = function drawStars(el, frame) {
   // The host hides flashing stars in every second 250 ms slice of its clock.
   const hidden = stars.visible === false || (stars.flashing && Math.floor(frame.t / 250) % 2 === 1);
   V.put(el, 'textContent', '★'.repeat(wanted) + '☆'.repeat(Math.max(0, 6 - wanted)));
-  V.put(el.style, 'opacity', String(hidden ? 0.08 : Math.max(0.05, frame.starAlpha === undefined ? 1 : frame.starAlpha)));
+  V.put(
+    el.style,
+    'opacity',
+    String(hidden ? 0.08 : Math.max(0.05, frame.starAlpha === undefined ? 1 : frame.starAlpha)),
+  );
   V.put(el.dataset, 'alpha', frame.starAlpha === undefined ? '' : String(frame.starAlpha));
   V.put(el.dataset, 'flashing', stars.flashing ? '1' : '0');
-  V.put(el, 'title', `wanted ${wanted}, star alpha ${(frame.starAlpha ?? 1).toFixed(2)}${stars.flashing ? ', flashing' : ''}`);
+  V.put(
+    el,
+    'title',
+    `wanted ${wanted}, star alpha ${(frame.starAlpha ?? 1).toFixed(2)}${stars.flashing ? ', flashing' : ''}`,
+  );
 };
 
 V.Timeline = class {
   constructor(canvas, replay) {
-    this.canvas = canvas; this.r = replay;
+    this.canvas = canvas;
+    this.r = replay;
     const n = replay.samples.length;
-    this.seeing = new Array(n); this.lost = new Array(n); this.max = 1;
+    this.seeing = new Array(n);
+    this.lost = new Array(n);
+    this.max = 1;
     for (let i = 0; i < n; i++) {
       const c = replay.samples.field(i, 'counts') || {};
-      this.seeing[i] = c.seeing || 0; this.lost[i] = c.lost || 0;
+      this.seeing[i] = c.seeing || 0;
+      this.lost[i] = c.lost || 0;
       this.max = Math.max(this.max, this.seeing[i], this.lost[i]);
     }
   }
@@ -33,27 +53,38 @@ V.Timeline = class {
   }
   // The counts over the whole run change only with the width; the moment is shown by the cursor.
   draw() {
-    const c = this.canvas, dpr = window.devicePixelRatio || 1, w = c.clientWidth || 600, h = c.clientHeight || 48;
+    const c = this.canvas,
+      dpr = window.devicePixelRatio || 1,
+      w = c.clientWidth || 600,
+      h = c.clientHeight || 48;
     if (this.paintedWidth === w) return;
     this.paintedWidth = w;
-    c.width = Math.round(w * dpr); c.height = Math.round(h * dpr);
+    c.width = Math.round(w * dpr);
+    c.height = Math.round(h * dpr);
     const ctx = c.getContext('2d');
     ctx.setTransform(dpr, 0, 0, dpr, 0, 0);
-    const times = this.r.samples.times, end = this.r.end || 1;
+    const times = this.r.samples.times,
+      end = this.r.end || 1;
     const plot = (values, colour) => {
-      ctx.strokeStyle = colour; ctx.lineWidth = 1.5; ctx.beginPath();
+      ctx.strokeStyle = colour;
+      ctx.lineWidth = 1.5;
+      ctx.beginPath();
       const step = Math.max(1, Math.floor(times.length / w));
       for (let i = 0; i < times.length; i += step) {
-        const x = times[i] / end * w, y = h - 3 - values[i] / this.max * (h - 14);
-        if (i === 0) ctx.moveTo(x, y); else ctx.lineTo(x, y);
+        const x = (times[i] / end) * w,
+          y = h - 3 - (values[i] / this.max) * (h - 14);
+        if (i === 0) ctx.moveTo(x, y);
+        else ctx.lineTo(x, y);
       }
       ctx.stroke();
     };
-    plot(this.lost, '#ff8c3a');
-    plot(this.seeing, '#4fd36b');
-    ctx.fillStyle = '#ff5050';
-    for (const g of this.r.gunshots) ctx.fillRect(g.t / end * w - 1, 0, 2, 6);
-    ctx.fillStyle = '#aab4bf'; ctx.font = '10px system-ui'; ctx.textAlign = 'left';
+    plot(this.lost, V.colours.lost);
+    plot(this.seeing, V.colours.seeing);
+    ctx.fillStyle = V.colours.gunshot;
+    for (const g of this.r.gunshots) ctx.fillRect((g.t / end) * w - 1, 0, 2, 6);
+    ctx.fillStyle = V.colours.timelineLabel;
+    ctx.font = '10px system-ui';
+    ctx.textAlign = 'left';
     ctx.fillText(`seeing (green) / lost (orange), up to ${this.max}`, 4, 10);
   }
 };

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "replay/replay_recorder.h"
+#include "scenario/scenario_loader.h"
+
 namespace replay_test {
 
 int ReplayData::Index(const char* track, const std::string& id) const {
@@ -22,6 +25,21 @@ nlohmann::json ReplayData::Value(const char* track, int entity, const std::strin
         if (change[1] == entity && change[2] == f) value = change[3];
     }
     return value;
+}
+
+std::vector<std::vector<std::pair<int, nlohmann::json>>> ReplayData::Series(const char* track,
+                                                                            const std::string& field) const {
+    const auto& t = json[track];
+    const auto& fields = t["fields"];
+    const auto f = std::find(fields.begin(), fields.end(), field) - fields.begin();
+    std::vector<std::vector<std::pair<int, nlohmann::json>>> out;
+    for (const auto& change : t["changes"]) {
+        if (change[2] != f) continue;
+        const auto entity = change[1].get<std::size_t>();
+        if (entity >= out.size()) out.resize(entity + 1);
+        out[entity].emplace_back(change[0].get<int>(), change[3]);
+    }
+    return out;
 }
 
 std::vector<int> ReplayData::Present(const char* track, int sample) const {
@@ -48,6 +66,12 @@ std::pair<double, double> ReplayData::Position(const char* track, int entity, in
         }
     }
     return {x / 100.0, y / 100.0};
+}
+
+Recorded::Recorded(const std::string& json) {
+    sandbox::ReplayRecorder recorder(sandbox::ParseScenario(json, "rec.json"), std::nullopt);
+    run = testing_support::RunJson(json, [&](sandbox::RunOptions& options) { recorder.Attach(options); });
+    data = std::make_unique<ReplayData>(recorder.DataText());
 }
 
 }  // namespace replay_test

@@ -5,16 +5,16 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "replay/log_state.h"
 #include "replay/replay_page.h"
-#include "replay/replay_recorder.h"
 #include "replay_data.h"
-#include "scenario/scenario_loader.h"
-#include "support/plugin_run.h"
 
 namespace {
 
+using replay_test::Recorded;
 using replay_test::ReplayData;
 using sandbox::LogState;
 
@@ -79,16 +79,6 @@ constexpr const char* kPatrol =
               { "id": "away", "type": 6, "pos": [0, 60, 0] } ],
     "vehicles": [ { "id": "car", "model": 596, "pos": [0, -12, 0], "heading": 0 } ],
     "events": [ { "at": 4000, "do": "wanted", "level": 0 } ] })";
-
-struct Recorded {
-    explicit Recorded(const char* json) {
-        sandbox::ReplayRecorder recorder(sandbox::ParseScenario(json, "rec.json"), std::nullopt);
-        run = testing_support::RunJson(json, [&](sandbox::RunOptions& options) { recorder.Attach(options); });
-        data = std::make_unique<ReplayData>(recorder.DataText());
-    }
-    testing_support::PluginRun run;
-    std::unique_ptr<ReplayData> data;
-};
 
 TEST(ReplayRecorderTest, SamplesEveryDecisionAndAtLeastEvery150Ms) {
     const Recorded rec(kPatrol);
@@ -167,6 +157,45 @@ TEST(ReplayRecorderTest, SightQuestionsGoToTheCopWhoAskedWithWhatBlockedThem) {
     const auto [x, y] = d.Position("cops", behind, last);
     EXPECT_DOUBLE_EQ(x, 0.0);
     EXPECT_DOUBLE_EQ(y, 20.0);
+}
+
+TEST(ReplayRecorderTest, SightQuestionsGoToTheLiveCopsWhoAskedAmongOthersInOnePlace) {
+    struct Case {
+        const char* name;
+        const char* peds;
+        const char* vehicles;
+        std::vector<const char*> asking;
+    };
+    // Crews share their seat position, so the place a question comes from does not tell them apart.
+    const Case cases[] = {
+        {"a dead driver asks nothing",
+         R"({ "id": "dead", "type": 6, "health": 0, "pos": [0, -20, 0], "vehicle": "car", "seat": "driver" },
+            { "id": "alive", "type": 6, "pos": [0, -20, 0], "vehicle": "car", "seat": 0 })",
+         R"({ "id": "car", "model": 596, "pos": [0, -20, 0] })",
+         {"alive"}},
+        {"of two crews in one place, the one facing the player asks",
+         R"({ "id": "away1", "type": 6, "pos": [0, -20, 0], "vehicle": "away", "seat": "driver" },
+            { "id": "away2", "type": 6, "pos": [0, -20, 0], "vehicle": "away", "seat": 0 },
+            { "id": "facing1", "type": 6, "pos": [0, -20, 0], "vehicle": "facing", "seat": "driver" },
+            { "id": "facing2", "type": 6, "pos": [0, -20, 0], "vehicle": "facing", "seat": 0 })",
+         R"({ "id": "away", "model": 596, "pos": [0, -20, 0], "heading": 180 },
+            { "id": "facing", "model": 596, "pos": [0, -20, 0] })",
+         {"facing1", "facing2"}},
+    };
+    for (const Case& c : cases) {
+        const Recorded rec(std::string(R"({ "name": "crews", "frameMs": 50, "durationMs": 500,
+            "host": { "pursuit": false }, "player": { "pos": [0, 0, 0], "wanted": 1 }, "peds": [ )") +
+                           c.peds + R"( ], "vehicles": [ )" + c.vehicles + " ] }");
+        const ReplayData& d = *rec.data;
+        std::set<std::string> asked;
+        for (const auto& item : d.json["sight"]) {
+            ASSERT_GE(item[1].get<int>(), 0) << c.name;
+            asked.insert(d.json["cops"]["entities"][item[1].get<int>()]["id"].get<std::string>());
+        }
+        EXPECT_EQ(asked, std::set<std::string>(c.asking.begin(), c.asking.end())) << c.name;
+        for (const char* id : c.asking)
+            EXPECT_EQ(d.Value("cops", d.Index("cops", id), "sight", d.Samples() - 1)["sees"], true) << c.name;
+    }
 }
 
 // Two cops lose the player behind a depot and search for him on foot: move orders and routes.
