@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "files/json_out.h"
 #include "replay/host_view.h"
 #include "replay/json_text.h"
 #include "replay/replay_json.h"
@@ -463,9 +464,9 @@ void ReplayRecorder::WriteData(std::ostream& out) const {
         for (const auto& [key, value] : settings_) settings[key] = value;
     }
     // The head is small and written once; its free text goes through the same escaping.
-    const std::string head = head_.dump();
+    const std::string head = JsonText(head_);
     out << "{\"format\":4," << ScriptSafe(std::string_view(head).substr(1, head.size() - 2));
-    out << ",\"settings\":" << settings.dump() << ",\"shots\":" << footSearch_.Shots().dump();
+    out << ",\"settings\":" << JsonText(settings) << ",\"shots\":" << JsonText(footSearch_.Shots());
     out << ",\"t\":[";
     times_.CopyTo(out);
     out << "],";
