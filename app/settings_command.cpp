@@ -42,7 +42,7 @@ int SettingsCommand(const SettingsOptions& o) {
         overrides.push_back({key, value, "set"});
     }
     sandbox::Scenario none;
-    options.iniText = ini;
+    options.iniText = sandbox::AsWindowsReadsIt(ini);
     const Settings readBack = sandbox::ReadBackSettings(ModulePath(), sandbox::IniTextFor(none, options));
     const sandbox::SettingsReport report = sandbox::CheckSettings(ini, overrides, readBack);
     if (o.json) {

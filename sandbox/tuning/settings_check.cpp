@@ -25,6 +25,8 @@ constexpr std::size_t kFloatChars = 31;  // the plugin's 32-byte buffer
 
 // A UTF-16 file is read by the plugin through its code page, so it is checked as such; any other
 // file as it stands, its UTF-8 mark included (the listing warns about what Windows makes of that).
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
 std::string AsThePluginReadsIt(std::string_view bytes) {
     const bool utf16 = bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
     return utf16 ? vigilor::win32::ProfileTextInCodePage(bytes) : std::string(bytes);
@@ -178,12 +180,14 @@ SectionScan ScanSections(const IniListing& listing, const std::string& prefix, b
     };
     if (listing.byteOrderMark) {
         add(1, "",
-            "the file starts with a UTF-8 byte-order mark: Windows then does not see the first section; "
-            "save it without one");
+            "the file starts with a UTF-8 byte-order mark: Windows then does not see the first section, "
+            "whose "
+            "keys keep their defaults; save it without one");
     }
     bool seenSettings = false;
     bool inSettings = false;
-    bool reportedOutside = false;
+    // With the mark, the lines up to the next section are lost for the reason just told.
+    bool reportedOutside = listing.byteOrderMark;
     for (const IniLine& line : listing.lines) {
         if (line.isHeader) {
             const bool isSettings = SameKeyName(line.name, kSection);
@@ -224,10 +228,17 @@ SectionScan ScanSections(const IniListing& listing, const std::string& prefix, b
 
 }  // namespace
 
+std::optional<std::string> AsWindowsReadsIt(const std::optional<std::string>& text) {
+    if (!text || !text->starts_with(kUtf8Mark)) return text;
+    // Any byte that is neither blank nor '[' does: the first line is then no header, as on Windows.
+    return "\x01" + text->substr(kUtf8Mark.size());
+}
+
 IniOverlay ReadIniOverlay(std::string_view bytes, const std::string& prefix) {
-    const std::string decoded = AsThePluginReadsIt(bytes);
+    const std::string decoded = AsThePluginReadsIt(*AsWindowsReadsIt(std::string(bytes)));
     const std::string_view text = decoded;
-    const IniListing listing = ListIniLines(text);
+    IniListing listing = ListIniLines(text);
+    listing.byteOrderMark = bytes.starts_with(kUtf8Mark);
     SectionScan scan = ScanSections(listing, prefix, false);
     IniOverlay overlay{{}, std::move(scan.problems)};
     // The first line of a key is the one the reader would take; later ones are dropped like it drops them.
@@ -258,8 +269,9 @@ SettingsReport CheckSettings(const std::optional<std::string>& iniBytes,
                              const std::vector<IniOverride>& overrides, const Settings& readBack) {
     Checker checker{readBack, {}};
     const std::optional<std::string> iniText =
-        iniBytes ? std::optional<std::string>(AsThePluginReadsIt(*iniBytes)) : std::nullopt;
-    const IniListing listing = ListIniLines(iniText.value_or(""));
+        iniBytes ? std::optional<std::string>(AsThePluginReadsIt(*AsWindowsReadsIt(iniBytes))) : std::nullopt;
+    IniListing listing = ListIniLines(iniText.value_or(""));
+    listing.byteOrderMark = iniBytes && iniBytes->starts_with(kUtf8Mark);
     SectionScan scan = ScanSections(listing, "ini", true);
     checker.report.problems = std::move(scan.problems);
     for (const IniOverride& o : overrides) {

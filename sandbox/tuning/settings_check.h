@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -37,6 +38,11 @@ struct IniOverride {
     std::string value;
     std::string where;
 };
+
+/// The INI text as Windows reads it, for the module's read-back: a UTF-8 byte-order mark is not
+/// skipped but read as part of the first line, so a section header there is no header and that
+/// section's keys keep their defaults. (The plugin's own reader in the sandbox skips it, as Wine does.)
+std::optional<std::string> AsWindowsReadsIt(const std::optional<std::string>& text);
 
 /// Reads the INI text (nullopt: no file) and the overrides (in order; the last of a key wins) the way
 /// the plugin does, and compares that with the record the module itself ended up with, so that clamps

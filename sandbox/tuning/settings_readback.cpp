@@ -74,7 +74,9 @@ Settings ReadBackSettings(const std::filesystem::path& modulePath,
 }
 
 SettingsReport CheckRunSettings(const Scenario& scenario, const RunOptions& options) {
-    const Settings readBack = ReadBackSettings(options.modulePath, IniTextFor(scenario, options));
+    RunOptions asOnWindows = options;
+    asOnWindows.iniText = AsWindowsReadsIt(BaseIniTextFor(scenario, options));
+    const Settings readBack = ReadBackSettings(options.modulePath, IniTextFor(scenario, asOnWindows));
     std::vector<IniOverride> overrides;
     for (std::size_t i = 0; i < options.overrides.size(); ++i) {
         const auto& [key, value] = options.overrides[i];

@@ -16,7 +16,7 @@ using sandbox::SettingsReport;
 
 SettingsReport Check(const std::optional<std::string>& ini, const std::vector<IniOverride>& overrides = {}) {
     sandbox::RunOptions options;
-    options.iniText = ini;
+    options.iniText = sandbox::AsWindowsReadsIt(ini);
     for (const IniOverride& o : overrides) options.overrides.emplace_back(o.key, o.value);
     const Settings readBack =
         sandbox::ReadBackSettings(VIGILOR_MODULE_PATH, sandbox::IniTextFor({}, options));
@@ -119,8 +119,15 @@ TEST(SettingsProblemsTest, SectionsTheReaderNeverSearches) {
     EXPECT_EQ(
         Problems(Check("SightRange=60\n[Settings]\nFootSearch=0\n[settings]\nSightRange=60\n")),
         (std::vector<std::string>{"ini:1 SightRange: unknown section", "ini:4 [settings]: unknown section"}));
-    EXPECT_EQ(Problems(Check("\xEF\xBB\xBF[Settings]\r\nSightRange=60\r\n")),
-              (std::vector<std::string>{"ini:1 : unknown section"}));
+    // With a UTF-8 mark Windows loses the first section: its keys keep their defaults, and a second
+    // [Settings] is the one read, not one never read.
+    const SettingsReport marked =
+        Check("\xEF\xBB\xBF[Settings]\r\nSightRange=60\r\n[Settings]\r\nRadioRange=30\r\n");
+    EXPECT_EQ(Problems(marked), (std::vector<std::string>{"ini:1 : unknown section"}));
+    EXPECT_EQ(Row(marked, "SightRange").value, "45");
+    EXPECT_EQ(Row(marked, "SightRange").source, "default");
+    EXPECT_EQ(Row(marked, "RadioRange").value, "30");
+    EXPECT_EQ(Row(marked, "RadioRange").source, "ini:4");
 }
 
 TEST(SettingsProblemsTest, TextThatIsNotANumberOrNotFinite) {
