@@ -75,4 +75,39 @@ MannWhitney MannWhitneyU(const std::vector<double>& a, const std::vector<double>
     return result;
 }
 
+Interval WilsonInterval(std::size_t successes, std::size_t n) {
+    if (n == 0) return {0.0, 1.0};
+    constexpr double z = 1.959963984540054;  // the normal distribution's 97.5% point
+    const double count = static_cast<double>(n);
+    const double share = static_cast<double>(successes) / count;
+    const double centre = share + z * z / (2.0 * count);
+    const double spread = z * std::sqrt(share * (1.0 - share) / count + z * z / (4.0 * count * count));
+    const double scale = 1.0 + z * z / count;
+    return {std::max(0.0, (centre - spread) / scale), std::min(1.0, (centre + spread) / scale)};
+}
+
+double FisherExactP(std::size_t k1, std::size_t n1, std::size_t k2, std::size_t n2) {
+    // The hypergeometric law of the first sample's successes, given both margins, in logarithms so
+    // that hundreds of runs do not overflow.
+    const auto logChoose = [](double n, double k) {
+        return std::lgamma(n + 1.0) - std::lgamma(k + 1.0) - std::lgamma(n - k + 1.0);
+    };
+    const double total = static_cast<double>(n1 + n2);
+    const double successes = static_cast<double>(k1 + k2);
+    const auto logP = [&](double k) {
+        return logChoose(static_cast<double>(n1), k) + logChoose(static_cast<double>(n2), successes - k) -
+               logChoose(total, successes);
+    };
+    const double seen = logP(static_cast<double>(k1));
+    const std::size_t low = k1 + k2 > n2 ? k1 + k2 - n2 : 0;
+    const std::size_t high = std::min(n1, k1 + k2);
+    double p = 0.0;
+    for (std::size_t k = low; k <= high; ++k) {
+        const double here = logP(static_cast<double>(k));
+        // A relative margin, so that tables as likely as the one seen count whatever the rounding.
+        if (here <= seen + 1e-7) p += std::exp(here);
+    }
+    return std::min(1.0, p);
+}
+
 }  // namespace sandbox

@@ -31,4 +31,11 @@ struct MannWhitney {
 /// Mann–Whitney U test of b against a. With no variation at all p is 1.
 MannWhitney MannWhitneyU(const std::vector<double>& a, const std::vector<double>& b);
 
+/// The 95% Wilson score interval of a share: `successes` of `n` (0..1 each end; 0..1 for n = 0).
+Interval WilsonInterval(std::size_t successes, std::size_t n);
+
+/// Fisher's exact test of two shares, k1 of n1 against k2 of n2: the two-sided p-value, the sum of
+/// the probabilities of every table with the same margins that is no likelier than the one seen.
+double FisherExactP(std::size_t k1, std::size_t n1, std::size_t k2, std::size_t n2);
+
 }  // namespace sandbox

@@ -79,6 +79,30 @@ std::string BoxPlot(const SweepResults& results, const std::vector<const MetricS
     return svg.str();
 }
 
+// A yes-or-no metric: the count and share of runs with "yes", its interval, and Fisher's test.
+std::string ShareTable(const SweepResults& results, const std::vector<const MetricStats*>& rows) {
+    std::ostringstream html;
+    html << "<table class=\"share\"><tr><th>variant</th><th>runs</th><th>yes</th><th>share</th>"
+            "<th>95% interval of the share</th><th>p (Fisher, vs base)</th></tr>";
+    for (const MetricStats* st : rows) {
+        const double share =
+            st->values.empty() ? 0.0
+                               : static_cast<double>(st->successes) / static_cast<double>(st->values.size());
+        html << "<tr><td>" << HtmlEscape(results.variants[st->variant]) << "</td><td>" << st->values.size()
+             << "</td><td>" << st->successes << " of " << st->values.size() << "</td><td>"
+             << Num(100.0 * share) << "%</td><td>" << Num(100.0 * st->shareCi.low) << "% &ndash; "
+             << Num(100.0 * st->shareCi.high) << "%</td>";
+        if (st->fisherP) {
+            html << "<td class=\"" << (*st->fisherP < 0.05 ? "clear" : "") << "\">" << StatText(*st->fisherP)
+                 << "</td>";
+        } else {
+            html << "<td></td>";
+        }
+        html << "</tr>";
+    }
+    return html.str() + "</table>";
+}
+
 std::string StatsTable(const SweepResults& results, const std::vector<const MetricStats*>& rows) {
     std::ostringstream html;
     html << "<table><tr><th>variant</th><th>runs</th><th>never</th><th>median</th><th>IQR</th><th>mean</th>"
@@ -119,10 +143,15 @@ std::string SweepReportHtml(const SweepResults& results, const std::vector<Metri
             "</style></head><body>";
     html << "<h1>Sweep report</h1><p>" << results.rows.size() << " runs, " << failed << " failed; "
          << results.variants.size() << " variants (the first, <b>base</b>, is each scenario's own settings). "
-         << "Times in seconds. <i>never</i>: the run ended before it happened (counted as the longest time). "
-         << "p: two-sided Mann&ndash;Whitney U test against base; A: the chance that a run of the variant "
-            "has a "
-         << "larger value than a run of base (0.5: no difference).</p>";
+         << "Times in seconds.</p>";
+    html << "<section id=\"verdicts\"><h2>Verdicts</h2><ul>";
+    for (const MetricStats& st : stats) {
+        if (!st.verdict.empty()) {
+            html << "<li class=\"verdict\" data-metric=\"" << SweepMetrics()[st.metric].name << "\">"
+                 << HtmlEscape(results.scenarios[st.scenario]) << ", " << HtmlEscape(st.verdict) << "</li>";
+        }
+    }
+    html << "</ul><p class=\"how\">" << HtmlEscape(kHowToRead) << "</p></section>";
     if (failed > 0) {
         html << "<h2>Failed runs</h2><ul>";
         for (const SweepResults::Row& row : results.rows) {
@@ -142,8 +171,13 @@ std::string SweepReportHtml(const SweepResults& results, const std::vector<Metri
         const MetricInfo& info = SweepMetrics()[first.metric];
         html << "<section class=\"metric\" data-metric=\"" << info.name << "\"><h2>"
              << HtmlEscape(results.scenarios[first.scenario]) << ": " << info.name << "</h2><p>"
-             << info.meaning << " (" << info.unit << ")</p>" << BoxPlot(results, rows)
-             << StatsTable(results, rows) << "</section>";
+             << info.meaning << " (" << info.unit << ")</p>";
+        if (std::string(info.unit) == "share") {
+            html << ShareTable(results, rows);
+        } else {
+            html << BoxPlot(results, rows) << StatsTable(results, rows);
+        }
+        html << "</section>";
     }
     html << "</body></html>\n";
     return html.str();

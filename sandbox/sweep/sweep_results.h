@@ -26,8 +26,10 @@ struct SweepResults {
 /// The metrics a sweep compares, in report order: name as in results.csv, and what it measures.
 struct MetricInfo {
     const char* name;
-    const char* unit;  ///< "s", "count" or "share"
+    const char* unit;  ///< "s", "count" or "share" (a yes or no per run: 1 or 0)
     const char* meaning;
+    const char* more;  ///< what a larger value says, e.g. "the player escapes more often"
+    const char* less;  ///< what a smaller value says
 };
 const std::vector<MetricInfo>& SweepMetrics();
 
@@ -47,6 +49,11 @@ struct MetricStats {
     double mean = 0.0;  ///< of the finite values
     Interval ci;
     std::optional<MannWhitney> versusBase;  ///< for every variant but base
+    std::size_t successes = 0;              ///< share metrics: runs with 1
+    Interval shareCi;                       ///< share metrics: Wilson 95% interval of the share
+    std::optional<double> fisherP;          ///< share metrics, every variant but base: Fisher's exact test
+    bool noSpread = false;                  ///< every run gave the same value
+    std::string verdict;                    ///< every variant but base: one line for people
 };
 
 std::vector<MetricStats> ComputeSweepStats(const SweepResults& results);
@@ -54,7 +61,10 @@ std::vector<MetricStats> ComputeSweepStats(const SweepResults& results);
 /// results.csv: a header row and one row per run.
 std::string SweepCsv(const SweepResults& results);
 
-/// The statistics as a plain-text table, one block per scenario and metric.
+/// How to read the statistics, for the top of the terminal table and of the report.
+extern const char* const kHowToRead;
+
+/// The statistics as a plain-text table, one block per scenario and metric, each with its verdicts.
 std::string SweepStatsText(const SweepResults& results, const std::vector<MetricStats>& stats);
 
 /// A number for people: "never" for +infinity, "-" for NaN, else three significant decimals.

@@ -48,20 +48,34 @@ test('results.csv has a row per run', () => {
   assert.ok(csv[0].startsWith('scenario,variant,seed,status,firstLossS,allLostS,seenS,chasedAgain,firstFadeS,escaped'));
 });
 
-test('every metric has a plot with one box per variant, and nothing fails on the page', async () => {
-  const plots = await page.$$eval('section.metric', sections =>
-    sections.map(s => ({
+test('every time or count has a plot with one box per variant, a yes-or-no metric a share per variant', async () => {
+  const sections = await page.$$eval('section.metric', all =>
+    all.map(s => ({
       metric: s.dataset.metric,
       boxes: s.querySelectorAll('svg.plot g.box').length,
-      drawn: s.querySelector('svg.plot').getBoundingClientRect().width,
+      drawn: s.querySelector('svg.plot')?.getBoundingClientRect().width ?? 0,
+      shares: [...s.querySelectorAll('table.share tr')].slice(1).map(r => r.cells[2].textContent),
     })),
   );
-  assert.ok(plots.some(p => p.metric === 'firstLossS'));
-  assert.ok(plots.length >= 6);
-  for (const p of plots) {
+  assert.ok(sections.some(p => p.metric === 'firstLossS'));
+  assert.ok(sections.length >= 6);
+  for (const p of sections) {
+    if (p.metric === 'escaped') {
+      assert.equal(p.boxes, 0);
+      assert.equal(p.shares.length, 3);
+      for (const share of p.shares) assert.match(share, /^\d+ of 4$/);
+      continue;
+    }
     assert.equal(p.boxes, 3, p.metric);
     assert.ok(p.drawn > 100, p.metric);
   }
+  // One verdict in words per variant and metric, at the top.
+  const verdicts = await page.$$eval('#verdicts li.verdict', ls => ls.map(l => l.textContent));
+  assert.equal(verdicts.length, 2 * sections.length);
+  assert.ok(
+    verdicts.every(v => /PursuitGraceMs=\d+: /.test(v)),
+    verdicts.join('\n'),
+  );
   // The longer grace time loses the player later: its median box sits to the right of base's.
   const medians = await page.$$eval('section[data-metric="firstLossS"] line.median', ls =>
     ls.map(l => Number(l.getAttribute('x1'))),

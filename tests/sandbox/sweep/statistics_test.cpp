@@ -64,4 +64,18 @@ TEST(BootstrapTest, TheIntervalIsRepeatableAndHoldsTheMedian) {
     EXPECT_EQ(constant.high, 4.0);
 }
 
+TEST(ShareTest, WilsonIntervalsAndFishersTestMatchTheirTextbookValues) {
+    const auto twelveOfTwenty = sandbox::WilsonInterval(12, 20);
+    EXPECT_NEAR(twelveOfTwenty.low, 0.3866, 1e-4);
+    EXPECT_NEAR(twelveOfTwenty.high, 0.7812, 1e-4);
+    EXPECT_EQ(sandbox::WilsonInterval(0, 20).low, 0.0);
+    EXPECT_NEAR(sandbox::WilsonInterval(0, 20).high, 0.1611, 1e-4);
+    EXPECT_EQ(sandbox::WilsonInterval(20, 20).high, 1.0);
+    // The tea-tasting table, and two sweeps' escapes.
+    EXPECT_NEAR(sandbox::FisherExactP(3, 4, 1, 4), 0.4857, 1e-4);
+    EXPECT_NEAR(sandbox::FisherExactP(4, 60, 19, 60), 0.000859, 1e-6);
+    EXPECT_NEAR(sandbox::FisherExactP(19, 60, 4, 60), 0.000859, 1e-6);
+    EXPECT_DOUBLE_EQ(sandbox::FisherExactP(0, 10, 0, 10), 1.0);
+}
+
 }  // namespace

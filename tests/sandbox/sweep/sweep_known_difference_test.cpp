@@ -90,4 +90,45 @@ TEST(SweepResultsTest, FailedRunsKeepTheirPlaceInTheCsvAndStayOutOfTheStatistics
     EXPECT_NE(sandbox::SweepReportHtml(results, stats).find("seed 2: worker crashed"), std::string::npos);
 }
 
+// Hand-made runs: escapes as counts with Fisher's test, a time as medians with its direction, and
+// a metric that never varies called so instead of tested.
+TEST(SweepVerdictTest, EachMetricIsJudgedInWordsByWhatItIs) {
+    sandbox::SweepResults results;
+    results.scenarios = {"s"};
+    results.variants = {"base", "PursuitGraceMs=8000"};
+    for (std::uint32_t seed = 1; seed <= 60; ++seed) {
+        for (std::size_t variant = 0; variant < 2; ++variant) {
+            sandbox::SweepRunResult run;
+            run.ok = true;
+            run.metrics.escaped = variant == 0 ? seed <= 19 : seed <= 4;
+            run.metrics.firstLossMs = (variant == 0 ? 3000 : 8000) + seed * 10;
+            run.metrics.firstFadeMs = 2000;
+            results.rows.push_back({0, variant, seed, run});
+        }
+    }
+    const auto stats = sandbox::ComputeSweepStats(results);
+    const auto verdict = [&](const std::string& metric) {
+        for (const sandbox::MetricStats& st : stats) {
+            if (st.variant == 1 && sandbox::SweepMetrics()[st.metric].name == metric) return st.verdict;
+        }
+        return std::string();
+    };
+    EXPECT_EQ(verdict("escaped"),
+              "PursuitGraceMs=8000: the player escapes less often, 4 of 60 against 19 of 60 "
+              "(p < 0.001)");
+    EXPECT_EQ(verdict("firstLossS"),
+              "PursuitGraceMs=8000: the first cop loses the player later, median 8.3 s "
+              "against 3.3 s (p < 0.001)");
+    EXPECT_EQ(verdict("firstFadeS"),
+              "PursuitGraceMs=8000: firstFadeS the same, median 2 s against 2 s: no spread "
+              "over seeds, this scenario has no randomness for this metric");
+    const std::string text = sandbox::SweepStatsText(results, stats);
+    EXPECT_NE(text.find("4 of 60, 7%"), std::string::npos) << text;
+    EXPECT_NE(text.find("How to read this"), std::string::npos);
+    const std::string html = sandbox::SweepReportHtml(results, stats);
+    EXPECT_NE(html.find("<li class=\"verdict\" data-metric=\"escaped\">s, PursuitGraceMs=8000: the player "
+                        "escapes less often"),
+              std::string::npos);
+}
+
 }  // namespace
