@@ -152,6 +152,9 @@ test('the timeline has a lane per cop, and a click jumps there and follows him',
   });
   assert.ok(count >= 5, `a lane per cop (${count})`);
   assert.ok(box.height >= count * laneHeight - 1, `room for every lane (${box.height})`);
+  // A lane names its cop on hover.
+  await page.mouse.move(box.x + box.width / 2, box.y + laneHeight * 1.5);
+  assert.equal(await lanes.getAttribute('title'), second);
   await page.mouse.click(box.x + box.width / 2, box.y + laneHeight * 1.5);
   const status = await page.evaluate(() => ({ ...document.getElementById('status').dataset }));
   const end = await page.evaluate(() => window.vigilorViewer.r.end);

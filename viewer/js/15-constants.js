@@ -33,6 +33,7 @@ V.colours = {
   label: '#dde3ea',
   vehicleLabel: '#c0c8d0',
   timelineLabel: '#aab4bf',
+  laneName: 'rgba(10, 12, 14, 0.85)',
   sweep: '#4fe0e0',
 };
 Object.assign(V.colours, {
@@ -51,5 +52,7 @@ Object.assign(V.colours, {
 
 V.fullCircle = 2 * Math.PI;
 V.radians = degrees => (degrees * Math.PI) / 180;
+// Lanes this tall (pixels) carry their cop's name.
+V.laneNameHeight = 12;
 // How long the ring of a heard gunshot stays on the map, in ms.
 V.gunshotFadeMs = 2500;

@@ -14,7 +14,8 @@ V.Lanes = class {
     this.r = replay;
     const cops = replay.samples.cops;
     this.count = cops.entities.length;
-    this.laneHeight = Math.max(2, Math.min(8, Math.floor(160 / Math.max(1, this.count))));
+    // A few cops get lanes tall enough to carry their names; many share the same 160 pixels.
+    this.laneHeight = Math.max(2, Math.min(V.laneNameHeight, Math.floor(160 / Math.max(1, this.count))));
     canvas.style.height = `${Math.max(1, this.count) * this.laneHeight}px`;
     // Per cop: [{s, kind}] at each point where his state or his step changed.
     this.spans = [];
@@ -61,6 +62,12 @@ V.Lanes = class {
         ctx.fillRect(x0, k * this.laneHeight, Math.max(1, x1 - x0), this.laneHeight - (this.laneHeight > 3 ? 1 : 0));
       });
     });
+    if (this.laneHeight >= V.laneNameHeight) {
+      ctx.font = `${this.laneHeight - 3}px sans-serif`;
+      ctx.textBaseline = 'middle';
+      ctx.fillStyle = V.colours.laneName;
+      this.r.samples.cops.entities.forEach((cop, k) => ctx.fillText(cop.id, 3, (k + 0.5) * this.laneHeight));
+    }
     this.paintedWidth = w;
   }
   // The lanes change only with the width; the moment is shown by the cursor over them.

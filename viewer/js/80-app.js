@@ -181,6 +181,10 @@ V.App = class {
       this.play(false);
       this.seek(this.timeline.timeAt(e.clientX));
     });
+    // Every lane names its cop on hover, however thin it is.
+    $('lanes').addEventListener('mousemove', e => {
+      $('lanes').title = this.lanes.at(e.clientX, e.clientY).cop || '';
+    });
     $('lanes').addEventListener('click', e => {
       const { cop, t } = this.lanes.at(e.clientX, e.clientY);
       this.play(false);
