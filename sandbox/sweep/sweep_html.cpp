@@ -62,8 +62,15 @@ std::string BoxPlot(const SweepResults& results, const std::vector<const MetricS
                 << Num(std::max(1.0, x(st.q3) - x(st.q1))) << "\" height=\"16\"/>";
             svg << "<line class=\"median\" x1=\"" << Num(x(st.median)) << "\" x2=\"" << Num(x(st.median))
                 << "\" y1=\"" << Num(y - 9) << "\" y2=\"" << Num(y + 9) << "\"/>";
-            for (double v : finite)
-                svg << "<circle cx=\"" << Num(x(v)) << "\" cy=\"" << Num(y) << "\" r=\"1.8\"/>";
+            // Every dot is one run: hovering names it and the command that reruns it alone.
+            for (std::size_t r = 0; r < st.values.size(); ++r) {
+                if (!std::isfinite(st.values[r])) continue;
+                const SweepResults::Row& run = *st.runs[r];
+                svg << "<circle cx=\"" << Num(x(st.values[r])) << "\" cy=\"" << Num(y)
+                    << "\" r=\"2.2\" data-seed=\"" << run.seed << "\"><title>seed " << run.seed << ", "
+                    << HtmlEscape(results.variants[st.variant]) << ": " << StatText(st.values[r]) << "\n"
+                    << HtmlEscape(RerunCommand(results, run)) << "</title></circle>";
+            }
         }
         if (st.never > 0) {
             svg << "<text x=\"" << Num(kLabelWidth + kPlotWidth + 8) << "\" y=\"" << Num(y + 4) << "\">"

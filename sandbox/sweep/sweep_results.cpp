@@ -6,6 +6,7 @@
 #include <limits>
 #include <set>
 #include <sstream>
+#include <string>
 
 namespace sandbox {
 
@@ -135,6 +136,7 @@ std::vector<MetricStats> ComputeSweepStats(const SweepResults& results) {
                     if (row.scenario != s || row.variant != v || !row.result.ok) continue;
                     const double value = MetricValue(row.result.metrics, m);
                     st.values.push_back(value);
+                    st.runs.push_back(&row);
                     if (std::isinf(value)) {
                         ++st.never;
                     } else {
@@ -163,6 +165,34 @@ std::vector<MetricStats> ComputeSweepStats(const SweepResults& results) {
         }
     }
     return all;
+}
+
+namespace {
+
+// A word for a POSIX shell: quoted unless it is plainly safe.
+std::string ShellWord(const std::string& word) {
+    const bool plain = !word.empty() && word.find_first_not_of(
+                                            "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                            "0123456789-_./=,:+@") == std::string::npos;
+    if (plain) return word;
+    std::string quoted = "'";
+    for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+}  // namespace
+
+std::string RerunCommand(const SweepResults& results, const SweepResults::Row& row) {
+    const std::string scenario = row.scenario < results.scenarioSources.size()
+                                     ? results.scenarioSources[row.scenario]
+                                     : results.scenarios[row.scenario];
+    std::string command =
+        "vigilor-sandbox run " + ShellWord(scenario) + " --seed " + std::to_string(row.seed);
+    if (row.variant < results.variantSettings.size()) {
+        for (const auto& [key, value] : results.variantSettings[row.variant])
+            command += " --set " + ShellWord(key + "=" + value);
+    }
+    return command;
 }
 
 std::string StatText(double value) {

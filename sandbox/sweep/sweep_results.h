@@ -21,7 +21,15 @@ struct SweepResults {
     std::vector<std::string> scenarios;
     std::vector<std::string> variants;  ///< variants[0] is base
     std::vector<Row> rows;
+    /// For the command that reruns one run: each scenario as the sweep was given it (a built-in name
+    /// or a file), and each variant's settings.
+    std::vector<std::string> scenarioSources;
+    std::vector<std::vector<std::pair<std::string, std::string>>> variantSettings;
 };
+
+/// The command line that reruns one run of the sweep on its own, e.g.
+/// "vigilor-sandbox run demo --seed 7 --set PursuitGraceMs=1500".
+std::string RerunCommand(const SweepResults& results, const SweepResults::Row& row);
 
 /// The metrics a sweep compares, in report order: name as in results.csv, and what it measures.
 struct MetricInfo {
@@ -41,7 +49,8 @@ struct MetricStats {
     std::size_t scenario = 0;
     std::size_t metric = 0;
     std::size_t variant = 0;
-    std::vector<double> values;  ///< one per completed run, +infinity for never
+    std::vector<double> values;                  ///< one per completed run, +infinity for never
+    std::vector<const SweepResults::Row*> runs;  ///< the run of each value
     std::size_t never = 0;
     double median = 0.0;
     double q1 = 0.0;

@@ -129,6 +129,15 @@ TEST(SweepVerdictTest, EachMetricIsJudgedInWordsByWhatItIs) {
     EXPECT_NE(html.find("<li class=\"verdict\" data-metric=\"escaped\">s, PursuitGraceMs=8000: the player "
                         "escapes less often"),
               std::string::npos);
+    // Each dot is a run that can be run again alone, with the variant's settings.
+    results.scenarioSources = {"my scenario.json"};
+    results.variantSettings = {{}, {{"PursuitGraceMs", "8000"}}};
+    EXPECT_EQ(sandbox::RerunCommand(results, results.rows[3]),
+              "vigilor-sandbox run 'my scenario.json' --seed 2 --set PursuitGraceMs=8000");
+    EXPECT_NE(sandbox::SweepReportHtml(results, stats)
+                  .find("data-seed=\"2\"><title>seed 2, PursuitGraceMs=8000: 8.02\nvigilor-sandbox run "
+                        "'my scenario.json' --seed 2"),
+              std::string::npos);
 }
 
 }  // namespace
