@@ -5,8 +5,8 @@
 #include <cmath>
 #include <vector>
 
+#include "geometry/geometry.h"
 #include "replay/json_text.h"
-#include "world/geometry.h"
 #include "world/world.h"
 
 namespace sandbox {

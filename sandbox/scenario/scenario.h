@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "world/vec3.h"
+#include "geometry/vec3.h"
 
 namespace sandbox {
 

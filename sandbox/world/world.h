@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "code/code_image.h"
+#include "geometry/geometry.h"
+#include "geometry/sight_queries.h"
 #include "host/player.h"
 #include "hud/hud.h"
 #include "navigation/path_network.h"
@@ -16,8 +18,6 @@
 #include "pools/vehicle.h"
 #include "script/script_journal.h"
 #include "world/foot_steps.h"
-#include "world/geometry.h"
-#include "world/sight_queries.h"
 
 namespace sandbox {
 

@@ -7,10 +7,10 @@
 #include <random>
 #include <string>
 
+#include "geometry/geometry.h"
 #include "replay/json_text.h"
 #include "replay/sight_record.h"
 #include "scenario/scenario_loader.h"
-#include "world/geometry.h"
 #include "world/world.h"
 
 namespace {

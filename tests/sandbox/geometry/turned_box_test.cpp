@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "geometry/geometry.h"
 #include "host/world.h"
 #include "scenario/scenario_loader.h"
-#include "world/geometry.h"
 #include "world/world.h"
 
 namespace {
