@@ -18,7 +18,7 @@ constexpr int kWarmUpTicks = 40;  // past every cop's grace time: the lost ones 
 void Frame(BenchWorld& f, std::uint32_t& now) {
     now += kTickMs;
     f.world.SetClock(now);
-    f.world.RunMainLoopFrame(kTickMs);
+    f.loop.RunFrame(kTickMs);
 }
 
 void BM_AwarenessTick(benchmark::State& state) {

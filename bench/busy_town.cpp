@@ -51,7 +51,8 @@ sandbox::Scenario StressTown(int cops, bool chasing) {
 
 BenchWorld::BenchWorld(bool withPlugin, bool hostPursuit) : BenchWorld(BusyTown(hostPursuit), withPlugin) {}
 
-BenchWorld::BenchWorld(sandbox::Scenario s, bool withPlugin) : scenario(std::move(s)), world(scenario) {
+BenchWorld::BenchWorld(sandbox::Scenario s, bool withPlugin)
+    : scenario(std::move(s)), world(scenario), loop(world, scenario.host.pursuit) {
     if (!withPlugin) return;
     dir = std::filesystem::temp_directory_path() / "vigilor-bench";
     std::filesystem::create_directories(dir);

@@ -21,7 +21,7 @@ void StressFrames(benchmark::State& state, bool chasing, bool withPlugin) {
     for (auto _ : state) {
         now += 33;
         f.world.SetClock(now);
-        f.world.RunMainLoopFrame(33);
+        f.loop.RunFrame(33);
     }
 }
 

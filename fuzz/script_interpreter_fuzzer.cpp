@@ -13,6 +13,7 @@
 
 #include "host/running_script.h"
 #include "host/scripting.h"
+#include "main_loop/host_frame.h"
 #include "scenario/scenario_loader.h"
 #include "script/script_commands.h"
 #include "world/world.h"
@@ -138,7 +139,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             default: {
                 const std::uint32_t dt = feed.FrameMs();
                 world.SetClock(world.Now() + dt);
-                world.HostFrame(dt);
+                sandbox::RunHostFrame(world, dt, Scene().host.pursuit);
             }
         }
     }

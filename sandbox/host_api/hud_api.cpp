@@ -1,7 +1,7 @@
 // The host's HUD calls: the font's alpha and the wanted stars.
 
 #include "host/screen.h"
-#include "host_api/host_world.h"
+#include "world/host_world.h"
 #include "world/world.h"
 
 void CFont::SetAlphaFade(float alpha) { sandbox::HostWorld().HudState().fontAlpha = alpha; }

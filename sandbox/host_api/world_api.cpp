@@ -3,7 +3,7 @@
 #include <chrono>
 
 #include "host/world.h"
-#include "host_api/host_world.h"
+#include "world/host_world.h"
 #include "world/world.h"
 
 namespace {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "main_loop/main_loop.h"
 #include "run/event_applier.h"
 #include "run/ini_text.h"
 #include "run/log_tail.h"
@@ -137,6 +138,7 @@ RunOutcome RunFrames(const Scenario& scenario, const RunOptions& options) {
     // The plugin draws from the C runtime's generator and never seeds it; the host does.
     std::srand(scenario.seed);
     World world(scenario);
+    MainLoop loop(world, scenario.host.pursuit);
     LoadedModule module(options.gameDir / ModuleFileName());
     if (options.onLoad) options.onLoad(module);
     LogTail log(options.gameDir / "vigilor.log");
@@ -159,7 +161,7 @@ RunOutcome RunFrames(const Scenario& scenario, const RunOptions& options) {
         while (nextEvent < scenario.events.size() && scenario.events[nextEvent].atMs <= runMs) {
             ApplyScenarioEvent(world, scenario, scenario.events[nextEvent++]);
         }
-        world.RunMainLoopFrame(dt);
+        loop.RunFrame(dt);
         if (outcome.frames == 0) {
             if (const Settings* record = module.SettingsRecord()) outcome.settings = *record;
         }

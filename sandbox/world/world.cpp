@@ -8,13 +8,12 @@
 #include "host/pools.h"
 #include "host/screen.h"
 #include "host/timer.h"
-#include "host_api/heli_order.h"
-#include "host_api/host_world.h"
-#include "police/host_police.h"
 #include "pools/host_tasks.h"
 #include "scenario/scenario.h"
 #include "scenario/scenario_area.h"
+#include "world/heli_order.h"
 #include "world/host_clock.h"
+#include "world/host_world.h"
 #include "world/ped_activity.h"
 #include "world/vehicle_motion.h"
 
@@ -45,8 +44,7 @@ World::World(const Scenario& scenario)
     : peds_(kPedPoolAddress, kPedSlots),
       vehicles_(kVehiclePoolAddress, kVehicleSlots),
       code_(scenario.world.codeBuild, scenario.world.starCallSites),
-      random_(scenario.seed),
-      hostPursuit_(scenario.host.pursuit) {
+      random_(scenario.seed) {
     AttachHostWorld(this);
     CPools::ms_pPedPool = &peds_;
     CPools::ms_pVehiclePool = &vehicles_;
@@ -63,7 +61,6 @@ World::World(const Scenario& scenario)
         geometry_.holes.push_back({a.minX, a.minY, a.maxX, a.maxY});
 
     nodes_ = BuildNodes(scenario, geometry_);
-    code_.Bind(CodeImage::kFrameProcessing, [this] { HostFrame(lastDtMs_); });
     code_.Bind(CodeImage::kDrawWanted, [this] { hud_.DrawStars(wanted_, now_); });
     code_.BindMethod(CodeImage::kHeliOrder,
                      [this](void* self, const CodeImage::MethodArgs& args) { OrderHeli(*this, self, args); });
@@ -221,16 +218,7 @@ void World::ShowMessage(const std::string& text, std::uint32_t forMs) {
 
 std::string World::Message() const { return Running(now_, messageUntil_) ? message_ : std::string(); }
 
-void World::RunMainLoopFrame(std::uint32_t dtMs) {
-    lastDtMs_ = dtMs;
-    code_.ExecuteCall(code_.MainLoopCallSite());
-    hud_.callColours.clear();
-    code_.DrawStars();
-}
-
-void World::HostFrame(std::uint32_t dtMs) {
-    EndTimedTasks();
-    if (hostPursuit_) RunHostPolice(*this, dtMs);
+void World::Move(std::uint32_t dtMs) {
     const float dt = static_cast<float>(dtMs) / 1000.0f;
     UpdatePedActivities(*this, dt);
     UpdateVehicles(*this, dt);

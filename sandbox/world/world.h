@@ -16,8 +16,8 @@
 #include "pools/pool.h"
 #include "pools/pool_sizes.h"
 #include "pools/vehicle.h"
-#include "script/script_journal.h"
 #include "world/foot_steps.h"
+#include "world/script_journal.h"
 
 namespace sandbox {
 
@@ -87,19 +87,18 @@ public:
     std::mt19937& Random() { return random_; }
     /// The plugin's line-of-sight questions as the host saw them.
     SightQueries& LineOfSight() { return lineOfSight_; }
-    bool HostPursuit() const { return hostPursuit_; }
 
-    /// The host's own work for one frame: timed tasks end, peds and vehicles move.
-    void HostFrame(std::uint32_t dtMs);
-    /// One frame of the main loop: the hooked call to the frame processing, then the HUD.
-    void RunMainLoopFrame(std::uint32_t dtMs);
+    // The host's own work for one frame, in the order its frame processing (main_loop/) runs it with
+    // the host's police between the two.
+    /// Timed tasks and the player's firing end; a ped whose exit ended stands beside his vehicle.
+    void EndTimedTasks();
+    /// Peds carry on with their activities, vehicles and peds move `dtMs` on.
+    void Move(std::uint32_t dtMs);
 
 private:
-    void EndTimedTasks();
     void MoveEntities(float dtSeconds);
 
     std::uint32_t now_ = 0;
-    std::uint32_t lastDtMs_ = 0;
     std::uint32_t firingUntil_ = 0;
     PedPool peds_;
     VehiclePool vehicles_;
@@ -113,7 +112,6 @@ private:
     ScriptJournal journal_;
     std::mt19937 random_;
     SightQueries lineOfSight_;
-    bool hostPursuit_ = true;
     struct HeldKey {
         int key;
         std::uint32_t until;

@@ -15,17 +15,19 @@ ModuleSession::ModuleSession(const std::string& iniText, const std::string& scen
     std::filesystem::copy_file(VIGILOR_MODULE_PATH, module);
     if (!iniText.empty()) std::ofstream(module.parent_path() / "vigilor.ini", std::ios::binary) << iniText;
     world_ = std::make_unique<sandbox::World>(scenario_);
+    loop_ = std::make_unique<sandbox::MainLoop>(*world_, scenario_.host.pursuit);
     module_ = std::make_unique<sandbox::LoadedModule>(module);
 }
 
 ModuleSession::~ModuleSession() {
     module_.reset();  // the module unhooks the host code, which the world still maps
+    loop_.reset();
     world_.reset();
 }
 
 void ModuleSession::Frame(std::uint32_t dtMs) {
     world_->SetClock(world_->Now() + dtMs);
-    world_->RunMainLoopFrame(dtMs);
+    loop_->RunFrame(dtMs);
 }
 
 void ModuleSession::Frames(int count, std::uint32_t dtMs) {

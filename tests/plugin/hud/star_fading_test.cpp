@@ -74,7 +74,7 @@ TEST(StarHook, UnloadingPutsTheHostCallsBackSoTheHudStillDraws) {
     for (auto site : sites) EXPECT_EQ(plugin::ReadRelativeCall(site), sandbox::CodeImage::kDrawWanted);
     if (HasFailure()) return;  // drawing now would call into the unloaded module
     const int drawn = world.HudState().drawCount;
-    world.RunMainLoopFrame(33);
+    session.MainLoop().RunFrame(33);
     EXPECT_EQ(world.HudState().drawCount, drawn + 2);
     EXPECT_EQ(world.HudState().drawnFontAlpha, 255.0f);
 }

@@ -39,7 +39,7 @@ protected:
 
     int Handle(const char* id) { return world_.Peds().HandleOf(world_.FindPed(id)); }
     Vec3 Walker() { return world_.FindPed("walker")->Position(); }
-    void RunFor(std::uint32_t ms) { testing_support::RunHostFrames(world_, ms); }
+    void RunFor(std::uint32_t ms) { testing_support::RunHostFrames(world_, ms, scenario_.host.pursuit); }
 
     sandbox::Scenario scenario_;
     sandbox::World world_;

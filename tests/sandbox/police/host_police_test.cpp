@@ -24,7 +24,7 @@ protected:
 
     // Host frames of 50 ms; the plugin's scrub is played by `afterFrame`.
     void RunFor(std::uint32_t ms, const std::function<void()>& afterFrame = {}) {
-        testing_support::RunHostFrames(world_, ms, afterFrame);
+        testing_support::RunHostFrames(world_, ms, true, afterFrame);
     }
     sandbox::Ped& Ped(const char* id) { return *world_.FindPed(id); }
     bool Listed(const char* id) { return Ped(id).HasCriminal(world_.Player()); }

@@ -40,7 +40,7 @@ protected:
         script.m_pEndIP = code.data() + code.size();
         script.ProcessOneCommand();
     }
-    void RunFor(std::uint32_t ms) { testing_support::RunHostFrames(world_, ms); }
+    void RunFor(std::uint32_t ms) { testing_support::RunHostFrames(world_, ms, scenario_.host.pursuit); }
 
     sandbox::Scenario scenario_;
     sandbox::World world_;

@@ -1,4 +1,4 @@
-#include "host_api/heli_order.h"
+#include "world/heli_order.h"
 
 #include <algorithm>
 
