@@ -4,13 +4,14 @@
 #include <benchmark/benchmark.h>
 
 #include "busy_town.h"
+#include "scenario/scenario_world.h"
 
 namespace {
 
 void BM_BuildStressTown(benchmark::State& state) {
     const sandbox::Scenario s = StressTown(100, true);
     for (auto _ : state) {
-        sandbox::World world(s);
+        sandbox::World world(sandbox::ScenarioWorld(s));
         benchmark::DoNotOptimize(world);
     }
 }

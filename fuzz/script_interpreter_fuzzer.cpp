@@ -15,6 +15,7 @@
 #include "host/scripting.h"
 #include "main_loop/host_frame.h"
 #include "scenario/scenario_loader.h"
+#include "scenario/scenario_world.h"
 #include "script/script_commands.h"
 #include "world/world.h"
 
@@ -128,7 +129,7 @@ private:
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);
-    sandbox::World world(Scene());
+    sandbox::World world(sandbox::ScenarioWorld(Scene()));
     world.SetClock(in.ConsumeIntegral<std::uint32_t>());
     Feeder feed(in, world);
     for (int step = 0; step < 64 && in.remaining_bytes() > 0; ++step) {

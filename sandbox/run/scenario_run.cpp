@@ -16,6 +16,7 @@
 #include "run/probes.h"
 #include "run/timed_log.h"
 #include "scenario/scenario_loader.h"
+#include "scenario/scenario_world.h"
 #include "world/world.h"
 
 namespace sandbox {
@@ -137,7 +138,7 @@ RunOutcome RunFrames(const Scenario& scenario, const RunOptions& options) {
     RunOutcome outcome;
     // The plugin draws from the C runtime's generator and never seeds it; the host does.
     std::srand(scenario.seed);
-    World world(scenario);
+    World world(ScenarioWorld(scenario));
     MainLoop loop(world, scenario.host.pursuit);
     LoadedModule module(options.gameDir / ModuleFileName());
     if (options.onLoad) options.onLoad(module);

@@ -18,12 +18,9 @@
 #include "pools/vehicle.h"
 #include "world/foot_steps.h"
 #include "world/script_journal.h"
+#include "world/world_description.h"
 
 namespace sandbox {
-
-struct Scenario;
-struct PedSpec;
-struct VehicleSpec;
 
 using PedPool = Pool<Ped, CPed>;
 using VehiclePool = Pool<Vehicle, CVehicle>;
@@ -37,7 +34,7 @@ public:
     static constexpr std::uintptr_t kPedPoolAddress = 0x20000000;
     static constexpr std::uintptr_t kVehiclePoolAddress = 0x28000000;
 
-    explicit World(const Scenario& scenario);
+    explicit World(const WorldDescription& description);
     ~World();
     World(const World&) = delete;
     World& operator=(const World&) = delete;

@@ -2,6 +2,7 @@
 
 #include "main_loop/host_frame.h"
 #include "scenario/scenario.h"
+#include "scenario/scenario_world.h"
 
 namespace testing_support {
 
@@ -10,7 +11,7 @@ std::unique_ptr<sandbox::World> MakeWorld(int codeBuild, int starCallSites) {
     scenario.durationMs = 1000;
     scenario.world.codeBuild = codeBuild;
     scenario.world.starCallSites = starCallSites;
-    return std::make_unique<sandbox::World>(scenario);
+    return std::make_unique<sandbox::World>(sandbox::ScenarioWorld(scenario));
 }
 
 void RunHostFrames(sandbox::World& world, std::uint32_t ms, bool hostPursuit,

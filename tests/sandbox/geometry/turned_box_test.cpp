@@ -5,6 +5,7 @@
 #include "geometry/geometry.h"
 #include "host/world.h"
 #include "scenario/scenario_loader.h"
+#include "scenario/scenario_world.h"
 #include "world/world.h"
 
 namespace {
@@ -33,7 +34,7 @@ TEST(LineOfSightTest, EachKindBlocksOnlyWhenItsFlagIsSet) {
              "world": { "boxes": [ { "min": [-1, 9, 0], "max": [1, 11, 3] } ] },
              "vehicles": [ { "model": 596, "pos": [0, -10, 0], "heading": 90 } ] })",
         "los.json");
-    sandbox::World world(scenario);
+    sandbox::World world(sandbox::ScenarioWorld(scenario));
     const CVector origin{0, 0, 0.6f};
     const CVector north{0, 20, 0.6f};
     const CVector south{0, -20, 0.6f};

@@ -9,6 +9,7 @@
 #include "host/code.h"
 #include "host/scripting.h"
 #include "scenario/scenario_loader.h"
+#include "scenario/scenario_world.h"
 #include "support/host_world.h"
 #include "world/world.h"
 
@@ -35,7 +36,7 @@ protected:
                              { "id": "driver", "type": 6, "pos": [30, -30, 0], "vehicle": "car",
                                "seat": "driver" } ] })",
               "far.json")),
-          world_(scenario_) {}
+          world_(sandbox::ScenarioWorld(scenario_)) {}
 
     int Handle(const char* id) { return world_.Peds().HandleOf(world_.FindPed(id)); }
     Vec3 Walker() { return world_.FindPed("walker")->Position(); }

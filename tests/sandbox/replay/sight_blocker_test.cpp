@@ -11,6 +11,7 @@
 #include "replay/json_text.h"
 #include "replay/sight_record.h"
 #include "scenario/scenario_loader.h"
+#include "scenario/scenario_world.h"
 #include "world/world.h"
 
 namespace {
@@ -78,7 +79,7 @@ TEST(SightBlockerTest, TheIndexFindsWhatTestingEverythingFinds) {
         R"({ "durationMs": 1000, "player": { "pos": [-30, -30, 0] }, "world": { "boxes": [)" + boxes +
             R"(] }, "vehicles": [)" + vehicles + "] }",
         "blocker.json");
-    sandbox::World world(scenario);
+    sandbox::World world(sandbox::ScenarioWorld(scenario));
 
     std::mt19937 random(11);
     std::uniform_real_distribution<float> across(-30.0f, 200.0f);
