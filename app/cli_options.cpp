@@ -7,8 +7,8 @@
 
 #include "builtin_scenarios.h"
 #include "run/module_loader.h"
+#include "run/settings_readback.h"
 #include "scenario/scenario_loader.h"
-#include "tuning/settings_readback.h"
 
 namespace app {
 

@@ -5,7 +5,7 @@
 
 #include "cli_options.h"
 #include "run/run_json.h"
-#include "tuning/settings_readback.h"
+#include "run/settings_readback.h"
 
 namespace app {
 

@@ -5,12 +5,12 @@
 #include <thread>
 
 #include "cli_options.h"
+#include "run/settings_readback.h"
 #include "sweep/sweep_html.h"
 #include "sweep/sweep_plan.h"
 #include "sweep/sweep_results.h"
 #include "sweep_job_runner.h"
 #include "sweep_pool.h"
-#include "tuning/settings_readback.h"
 
 namespace app {
 

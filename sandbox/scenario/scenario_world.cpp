@@ -6,9 +6,14 @@
 namespace sandbox {
 
 WorldDescription ScenarioWorld(const Scenario& scenario) {
-    return {scenario.world,        scenario.player,         scenario.peds,
-            scenario.vehicles,     scenario.seed,           scenario.clockStartMs,
-            scenario.host.copCarCounter, ScenarioArea(scenario)};
+    return {scenario.world,
+            scenario.player,
+            scenario.peds,
+            scenario.vehicles,
+            scenario.seed,
+            scenario.clockStartMs,
+            scenario.host.copCarCounter,
+            ScenarioArea(scenario)};
 }
 
 }  // namespace sandbox
