@@ -25,7 +25,7 @@ void BM_AwarenessTick(benchmark::State& state) {
     BenchWorld f(true, false);
     std::uint32_t now = 0;
     for (int i = 0; i < kWarmUpTicks; ++i) Frame(f, now);
-    sandbox::SightQueries& sight = f.world.LineOfSight();
+    sandbox::SightQueries& sight = f.world.SightQueries();
     sight = {};
     sight.timed = true;
     for (auto _ : state) {

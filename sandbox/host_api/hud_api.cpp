@@ -4,9 +4,9 @@
 #include "world/host_world.h"
 #include "world/world.h"
 
-void CFont::SetAlphaFade(float alpha) { sandbox::HostWorld().HudState().fontAlpha = alpha; }
+void CFont::SetAlphaFade(float alpha) { sandbox::HostWorld().Hud().fontAlpha = alpha; }
 
 void CHud::DrawWanted() {
     sandbox::World& world = sandbox::HostWorld();
-    world.HudState().DrawStars(world.Wanted(), world.Now());
+    world.Hud().DrawStars(world.Wanted(), world.Now());
 }

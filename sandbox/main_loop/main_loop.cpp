@@ -14,7 +14,7 @@ MainLoop::~MainLoop() { world_.Code().Unbind(CodeImage::kFrameProcessing); }
 void MainLoop::RunFrame(std::uint32_t dtMs) {
     dtMs_ = dtMs;
     world_.Code().ExecuteCall(world_.Code().MainLoopCallSite());
-    world_.HudState().callColours.clear();
+    world_.Hud().callColours.clear();
     world_.Code().DrawStars();
 }
 

@@ -177,7 +177,7 @@ RunOutcome RunFrames(const Scenario& scenario, const RunOptions& options) {
         for (const ProbeRequest& request : probes.Due(runMs)) {
             outcome.record.RecordProbe(request.expectIndex, ReadProbe(world, request.probe));
         }
-        const bool faded = world.HudState().DrawnStarAlpha() < 0.999f;
+        const bool faded = world.Hud().DrawnStarAlpha() < 0.999f;
         if (faded != starsFaded) {
             starsFaded = faded;
             outcome.starFades.emplace_back(runMs, faded);

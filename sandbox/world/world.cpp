@@ -58,7 +58,7 @@ World::World(const WorldDescription& description)
     for (const NoGroundArea& a : description.world.noGround)
         geometry_.holes.push_back({a.minX, a.minY, a.maxX, a.maxY});
 
-    nodes_ = BuildNodes(description, geometry_);
+    pathNetwork_ = BuildNodes(description, geometry_);
     code_.Bind(CodeImage::kDrawWanted, [this] { hud_.DrawStars(wanted_, now_); });
     code_.BindMethod(CodeImage::kHeliOrder,
                      [this](void* self, const CodeImage::MethodArgs& args) { OrderHeli(*this, self, args); });

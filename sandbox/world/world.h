@@ -75,15 +75,15 @@ public:
     std::vector<std::string>& ScriptErrors() { return scriptErrors_; }
 
     // Host subsystems
-    Geometry& World3D() { return geometry_; }
-    const Geometry& World3D() const { return geometry_; }
+    sandbox::Geometry& Geometry() { return geometry_; }
+    const sandbox::Geometry& Geometry() const { return geometry_; }
     CodeImage& Code() { return code_; }
-    const PathNetwork& Nodes() const { return nodes_; }
-    Hud& HudState() { return hud_; }
+    const sandbox::PathNetwork& PathNetwork() const { return pathNetwork_; }
+    sandbox::Hud& Hud() { return hud_; }
     ScriptJournal& Journal() { return journal_; }
     std::mt19937& Random() { return random_; }
     /// The plugin's line-of-sight questions as the host saw them.
-    SightQueries& LineOfSight() { return lineOfSight_; }
+    sandbox::SightQueries& SightQueries() { return sightQueries_; }
 
     // The host's own work for one frame, in the order its frame processing (main_loop/) runs it with
     // the host's police between the two.
@@ -101,14 +101,14 @@ private:
     VehiclePool vehicles_;
     Ped* player_ = nullptr;
     CWanted wanted_;
-    Geometry geometry_;
+    sandbox::Geometry geometry_;
     FootSteps footSteps_{kPedSlots};
-    PathNetwork nodes_;
+    sandbox::PathNetwork pathNetwork_;
     CodeImage code_;
-    Hud hud_;
+    sandbox::Hud hud_;
     ScriptJournal journal_;
     std::mt19937 random_;
-    SightQueries lineOfSight_;
+    sandbox::SightQueries sightQueries_;
     struct HeldKey {
         int key;
         std::uint32_t until;

@@ -56,7 +56,7 @@ TEST(PedWalkTest, AWallHoldsHimOnlyWhileHeWalksIntoItAndItStands) {
     WalkFor(world, {30, 0, 0}, 100);
     EXPECT_LT(ped.m_vecPos.x, 14.0f);
     // With the wall gone (only the kerb left) the same step goes through.
-    world.World3D().SetBoxes({world.World3D().Boxes().front()});
+    world.Geometry().SetBoxes({world.Geometry().Boxes().front()});
     WalkFor(world, {30, 0, 0}, 200);
     EXPECT_FLOAT_EQ(ped.m_vecPos.x, 30.0f);
 }

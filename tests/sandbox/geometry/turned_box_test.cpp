@@ -42,8 +42,8 @@ TEST(LineOfSightTest, EachKindBlocksOnlyWhenItsFlagIsSet) {
     EXPECT_TRUE(CWorld::GetIsLineOfSightClear(origin, north, false, true, false, true, true, false, false));
     EXPECT_FALSE(CWorld::GetIsLineOfSightClear(origin, south, true, true, false, true, true, false, false));
     EXPECT_TRUE(CWorld::GetIsLineOfSightClear(origin, south, true, false, false, true, true, false, false));
-    EXPECT_EQ(world.LineOfSight().calls, 4u);
-    EXPECT_TRUE(world.LineOfSight().recent.empty());  // kept only when someone asked for them
+    EXPECT_EQ(world.SightQueries().calls, 4u);
+    EXPECT_TRUE(world.SightQueries().recent.empty());  // kept only when someone asked for them
 }
 
 }  // namespace

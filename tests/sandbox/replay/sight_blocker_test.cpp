@@ -19,7 +19,7 @@ namespace {
 // The nearest box the line passes through (by its centre; the first of equals), else the first
 // vehicle in the way when vehicles count, tested one by one.
 std::string EveryBoxAndVehicle(sandbox::World& world, const sandbox::SightQuery& q) {
-    const auto& boxes = world.World3D().Boxes();
+    const auto& boxes = world.Geometry().Boxes();
     int nearest = -1;
     float nearestDistance = 0.0f;
     for (std::size_t i = 0; i < boxes.size(); ++i) {
