@@ -7,8 +7,8 @@
 #include <fstream>
 #include <iostream>
 
-#include "builtin_scenarios.h"
-#include "cli_options.h"
+#include "cli/builtin_scenarios.h"
+#include "cli/cli_options.h"
 #include "replay/replay_page.h"
 #include "replay/replay_recorder.h"
 #include "run/run_json.h"
@@ -16,7 +16,7 @@
 #include "run/scenario_run.h"
 #include "scenario/scenario_loader.h"
 #include "settings_command.h"
-#include "sweep_command.h"
+#include "sweep/sweep_command.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <iostream>
 
-#include "cli_options.h"
+#include "cli/cli_options.h"
 #include "run/run_json.h"
 #include "run/settings_readback.h"
 

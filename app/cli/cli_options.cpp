@@ -1,11 +1,11 @@
-#include "cli_options.h"
+#include "cli/cli_options.h"
 
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 
-#include "builtin_scenarios.h"
+#include "cli/builtin_scenarios.h"
 #include "run/module_loader.h"
 #include "run/settings_readback.h"
 #include "scenario/scenario_loader.h"

@@ -1,16 +1,16 @@
-#include "sweep_command.h"
+#include "sweep/sweep_command.h"
 
 #include <fstream>
 #include <iostream>
 #include <thread>
 
-#include "cli_options.h"
+#include "cli/cli_options.h"
 #include "run/settings_readback.h"
 #include "sweep/sweep_html.h"
+#include "sweep/sweep_job_runner.h"
 #include "sweep/sweep_plan.h"
+#include "sweep/sweep_pool.h"
 #include "sweep/sweep_results.h"
-#include "sweep_job_runner.h"
-#include "sweep_pool.h"
 
 namespace app {
 

@@ -1,4 +1,4 @@
-#include "sweep_pool.h"
+#include "sweep/sweep_pool.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -14,7 +14,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "sweep_progress.h"
+#include "sweep/sweep_progress.h"
 
 extern char** environ;
 
