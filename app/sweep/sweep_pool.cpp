@@ -94,6 +94,107 @@ double ChildCpuSeconds() {
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
+// A worker's answer line as a result; an answer that cannot be read fails the job it was running.
+sandbox::SweepRunResult ReadAnswer(const std::string& line, std::size_t job) {
+    try {
+        return sandbox::SweepResultFromJson(nlohmann::json::parse(line));
+    } catch (const std::exception& e) {
+        sandbox::SweepRunResult r;
+        r.index = job;
+        r.error = std::string("unreadable answer from a worker: ") + e.what();
+        return r;
+    }
+}
+
+// The jobs and the workers running them, one job per worker at a time. Every job ends with one
+// result: the worker's answer, or why it gave none.
+class WorkerPool {
+public:
+    WorkerPool(std::vector<sandbox::SweepJob> jobs, unsigned workerCount, const fs::path& runsDir)
+        : jobs_(std::move(jobs)),
+          workers_(std::min<std::size_t>(workerCount, std::max<std::size_t>(jobs_.size(), 1))) {
+        for (std::size_t i = 0; i < workers_.size(); ++i) {
+            workers_[i].dir = runsDir / ("worker-" + std::to_string(i + 1));
+            Assign(workers_[i]);
+        }
+    }
+
+    std::size_t Done() const { return results_.size(); }
+    bool Finished() const { return results_.size() == jobs_.size(); }
+
+    // Waits up to 250 ms for the busy workers, takes in what they wrote, and hands a new job to each
+    // one that has finished.
+    void Serve() {
+        std::vector<pollfd> fds;
+        std::vector<Worker*> owners;
+        for (Worker& w : workers_) {
+            if (w.job) {
+                fds.push_back({w.fromWorker, POLLIN, 0});
+                owners.push_back(&w);
+            }
+        }
+        if (poll(fds.data(), fds.size(), 250) < 0 && errno != EINTR) throw std::runtime_error("poll failed");
+        for (std::size_t i = 0; i < fds.size(); ++i) {
+            if (fds[i].revents != 0 && TakeIn(*owners[i])) Assign(*owners[i]);
+        }
+    }
+
+    // Collects the workers still running, once every job has its result.
+    std::vector<sandbox::SweepRunResult> Finish() {
+        for (Worker& w : workers_) {
+            if (w.pid >= 0) Reap(w);
+        }
+        return std::move(results_);
+    }
+
+private:
+    void Fail(std::size_t job, const std::string& why) {
+        sandbox::SweepRunResult r;
+        r.index = job;
+        r.error = why;
+        results_.push_back(std::move(r));
+    }
+
+    // Hands the worker the next job, starting him first if need be; a job he cannot be sent fails.
+    void Assign(Worker& w) {
+        while (next_ < jobs_.size() && !w.job) {
+            if (w.pid < 0) Spawn(w);
+            sandbox::SweepJob& job = jobs_[next_++];
+            job.gameDir = w.dir;
+            if (SendAll(w.toWorker, sandbox::SweepJobJson(job).dump() + "\n")) {
+                w.job = job.index;
+            } else {
+                Fail(job.index, Reap(w));
+            }
+        }
+    }
+
+    // Reads what the worker wrote: his answer once its line is complete, or his end, which fails his
+    // job. False while the answer is still coming.
+    bool TakeIn(Worker& w) {
+        char buffer[4096];
+        const ssize_t n = read(w.fromWorker, buffer, sizeof buffer);
+        if (n <= 0) {
+            const std::size_t job = *w.job;
+            w.job.reset();
+            Fail(job, Reap(w));
+            return true;
+        }
+        w.pending.append(buffer, static_cast<std::size_t>(n));
+        const std::size_t newline = w.pending.find('\n');
+        if (newline == std::string::npos) return false;
+        results_.push_back(ReadAnswer(w.pending.substr(0, newline), *w.job));
+        w.pending.erase(0, newline + 1);
+        w.job.reset();
+        return true;
+    }
+
+    std::vector<sandbox::SweepJob> jobs_;
+    std::vector<Worker> workers_;
+    std::size_t next_ = 0;  // the first job not yet handed out
+    std::vector<sandbox::SweepRunResult> results_;
+};
+
 }  // namespace
 
 PoolReport RunPool(std::vector<sandbox::SweepJob> jobs, unsigned workerCount, const fs::path& runsDir,
@@ -102,79 +203,15 @@ PoolReport RunPool(std::vector<sandbox::SweepJob> jobs, unsigned workerCount, co
     signal(SIGPIPE, SIG_IGN);
     const auto start = Clock::now();
     const double cpuBefore = ChildCpuSeconds();
-    PoolReport report;
     SweepProgress bar(jobs.size(), progress);
-    std::vector<Worker> workers(std::min<std::size_t>(workerCount, std::max<std::size_t>(jobs.size(), 1)));
-    std::size_t next = 0;
-    std::size_t done = 0;
-
-    const auto fail = [&](std::size_t job, const std::string& why) {
-        sandbox::SweepRunResult r;
-        r.index = job;
-        r.error = why;
-        report.results.push_back(std::move(r));
-        ++done;
-    };
-    const auto assign = [&](Worker& w) {
-        while (next < jobs.size() && !w.job) {
-            if (w.pid < 0) Spawn(w);
-            sandbox::SweepJob& job = jobs[next++];
-            job.gameDir = w.dir;
-            if (SendAll(w.toWorker, sandbox::SweepJobJson(job).dump() + "\n")) {
-                w.job = job.index;
-            } else {
-                fail(job.index, Reap(w));
-            }
-        }
-    };
-
-    for (std::size_t i = 0; i < workers.size(); ++i) {
-        workers[i].dir = runsDir / ("worker-" + std::to_string(i + 1));
-        assign(workers[i]);
+    WorkerPool pool(std::move(jobs), workerCount, runsDir);
+    while (!pool.Finished()) {
+        pool.Serve();
+        bar.Show(pool.Done());
     }
-    while (done < jobs.size()) {
-        std::vector<pollfd> fds;
-        std::vector<Worker*> owners;
-        for (Worker& w : workers) {
-            if (w.job) {
-                fds.push_back({w.fromWorker, POLLIN, 0});
-                owners.push_back(&w);
-            }
-        }
-        if (poll(fds.data(), fds.size(), 250) < 0 && errno != EINTR) throw std::runtime_error("poll failed");
-        for (std::size_t i = 0; i < fds.size(); ++i) {
-            if (fds[i].revents == 0) continue;
-            Worker& w = *owners[i];
-            char buffer[4096];
-            const ssize_t n = read(w.fromWorker, buffer, sizeof buffer);
-            if (n <= 0) {
-                const std::size_t job = *w.job;
-                w.job.reset();
-                fail(job, Reap(w));
-            } else {
-                w.pending.append(buffer, static_cast<std::size_t>(n));
-                const std::size_t newline = w.pending.find('\n');
-                if (newline == std::string::npos) continue;
-                sandbox::SweepRunResult r;
-                try {
-                    r = sandbox::SweepResultFromJson(nlohmann::json::parse(w.pending.substr(0, newline)));
-                } catch (const std::exception& e) {
-                    r.index = *w.job;
-                    r.error = std::string("unreadable answer from a worker: ") + e.what();
-                }
-                w.pending.erase(0, newline + 1);
-                w.job.reset();
-                report.results.push_back(std::move(r));
-                ++done;
-            }
-            assign(w);
-        }
-        bar.Show(done);
-    }
-    bar.Show(done, true);
-    for (Worker& w : workers) {
-        if (w.pid >= 0) Reap(w);
-    }
+    bar.Show(pool.Done(), true);
+    PoolReport report;
+    report.results = pool.Finish();
     report.wallSeconds = std::chrono::duration<double>(Clock::now() - start).count();
     report.cpuSeconds = ChildCpuSeconds() - cpuBefore;
     return report;
