@@ -9,8 +9,8 @@
 #include <fstream>
 #include <iostream>
 
-#include "builtin_scenarios.h"
-#include "cli_options.h"
+#include "cli/builtin_scenarios.h"
+#include "cli/cli_options.h"
 #include "files/json_out.h"
 #include "files/owned_folder.h"
 #include "files/whole_file.h"
@@ -22,7 +22,7 @@
 #include "run/stop_request.h"
 #include "scenario/scenario_loader.h"
 #include "settings_command.h"
-#include "sweep_command.h"
+#include "sweep/sweep_command.h"
 
 namespace {
 

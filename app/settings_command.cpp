@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <iostream>
 
-#include "cli_options.h"
+#include "cli/cli_options.h"
 #include "files/json_out.h"
 #include "run/run_json.h"
-#include "tuning/settings_readback.h"
+#include "run/settings_readback.h"
 
 namespace app {
 

@@ -18,14 +18,14 @@ constexpr int kWarmUpTicks = 40;  // past every cop's grace time: the lost ones 
 void Frame(BenchWorld& f, std::uint32_t& now) {
     now += kTickMs;
     f.world.SetClock(now);
-    f.world.RunMainLoopFrame(kTickMs);
+    f.loop.RunFrame(kTickMs);
 }
 
 void BM_AwarenessTick(benchmark::State& state) {
     BenchWorld f(true, false);
     std::uint32_t now = 0;
     for (int i = 0; i < kWarmUpTicks; ++i) Frame(f, now);
-    sandbox::SightQueries& sight = f.world.LineOfSight();
+    sandbox::SightQueries& sight = f.world.SightQueries();
     sight = {};
     sight.timed = true;
     for (auto _ : state) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "scenario/scenario_loader.h"
+#include "scenario/scenario_world.h"
 
 sandbox::Scenario BusyTown(bool hostPursuit) {
     sandbox::Scenario s;
@@ -51,7 +52,8 @@ sandbox::Scenario StressTown(int cops, bool chasing) {
 
 BenchWorld::BenchWorld(bool withPlugin, bool hostPursuit) : BenchWorld(BusyTown(hostPursuit), withPlugin) {}
 
-BenchWorld::BenchWorld(sandbox::Scenario s, bool withPlugin) : scenario(std::move(s)), world(scenario) {
+BenchWorld::BenchWorld(sandbox::Scenario s, bool withPlugin)
+    : scenario(std::move(s)), world(sandbox::ScenarioWorld(scenario)), loop(world, scenario.host.pursuit) {
     if (!withPlugin) return;
     dir = std::filesystem::temp_directory_path() / "vigilor-bench";
     std::filesystem::create_directories(dir);

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "main_loop/main_loop.h"
 #include "run/module_loader.h"
 #include "scenario/scenario.h"
 #include "world/world.h"
@@ -21,6 +22,7 @@ struct BenchWorld {
     BenchWorld(sandbox::Scenario s, bool withPlugin);
     sandbox::Scenario scenario;
     sandbox::World world;
+    sandbox::MainLoop loop;
     std::filesystem::path dir;
     std::unique_ptr<sandbox::LoadedModule> module;
 };

@@ -13,7 +13,7 @@ void RunFrames(benchmark::State& state, bool withPlugin) {
     for (auto _ : state) {
         now += 33;
         f.world.SetClock(now);
-        f.world.RunMainLoopFrame(33);
+        f.loop.RunFrame(33);
     }
 }
 

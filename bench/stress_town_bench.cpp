@@ -4,13 +4,14 @@
 #include <benchmark/benchmark.h>
 
 #include "busy_town.h"
+#include "scenario/scenario_world.h"
 
 namespace {
 
 void BM_BuildStressTown(benchmark::State& state) {
     const sandbox::Scenario s = StressTown(100, true);
     for (auto _ : state) {
-        sandbox::World world(s);
+        sandbox::World world(sandbox::ScenarioWorld(s));
         benchmark::DoNotOptimize(world);
     }
 }
@@ -21,7 +22,7 @@ void StressFrames(benchmark::State& state, bool chasing, bool withPlugin) {
     for (auto _ : state) {
         now += 33;
         f.world.SetClock(now);
-        f.world.RunMainLoopFrame(33);
+        f.loop.RunFrame(33);
     }
 }
 

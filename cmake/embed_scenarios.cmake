@@ -1,5 +1,5 @@
 # Writes a C++ file holding every built-in scenario's JSON text.
-set(body "#include \"builtin_scenarios.h\"\n\nconst std::vector<BuiltinScenario>& BuiltinScenarios() {\n    static const std::vector<BuiltinScenario> scenarios = {\n")
+set(body "#include \"cli/builtin_scenarios.h\"\n\nconst std::vector<BuiltinScenario>& BuiltinScenarios() {\n    static const std::vector<BuiltinScenario> scenarios = {\n")
 foreach(file IN LISTS FILES)
     get_filename_component(name ${file} NAME_WE)
     file(READ ${file} text)

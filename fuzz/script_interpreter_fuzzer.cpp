@@ -13,7 +13,9 @@
 
 #include "host/running_script.h"
 #include "host/scripting.h"
+#include "main_loop/host_frame.h"
 #include "scenario/scenario_loader.h"
+#include "scenario/scenario_world.h"
 #include "script/script_commands.h"
 #include "world/world.h"
 
@@ -127,7 +129,7 @@ private:
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);
-    sandbox::World world(Scene());
+    sandbox::World world(sandbox::ScenarioWorld(Scene()));
     world.SetClock(in.ConsumeIntegral<std::uint32_t>());
     Feeder feed(in, world);
     for (int step = 0; step < 64 && in.remaining_bytes() > 0; ++step) {
@@ -138,7 +140,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             default: {
                 const std::uint32_t dt = feed.FrameMs();
                 world.SetClock(world.Now() + dt);
-                world.HostFrame(dt);
+                sandbox::RunHostFrame(world, dt, Scene().host.pursuit);
             }
         }
     }

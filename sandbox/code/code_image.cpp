@@ -72,6 +72,11 @@ CodeAddress CodeImage::EntryFor(void (*function)()) {
 
 void CodeImage::BindMethod(CodeAddress address, Method method) { methods_[address] = std::move(method); }
 
+void CodeImage::Unbind(CodeAddress address) {
+    functions_.erase(address);
+    methods_.erase(address);
+}
+
 void CodeImage::CallMethod(CodeAddress address, void* self, const MethodArgs& args) const {
     auto it = methods_.find(address);
     if (it == methods_.end())

@@ -39,6 +39,8 @@ public:
     /// Host functions that live at an address.
     void Bind(CodeAddress address, std::function<void()> function);
     void BindMethod(CodeAddress address, Method method);
+    /// Nothing lives at the address any more: what was bound there is going away.
+    void Unbind(CodeAddress address);
     /// Runs the member function at the address; throws std::runtime_error when nothing lives there.
     void CallMethod(CodeAddress address, void* self, const MethodArgs& args) const;
     /// The address at which the host reaches a plugin function (handed out once per function).

@@ -1,7 +1,7 @@
 // The host's code as the plugin reaches it: bytes at addresses, and calls into it.
 
 #include "host/code.h"
-#include "host_api/host_world.h"
+#include "world/host_world.h"
 #include "world/world.h"
 
 namespace plugin {

@@ -1,7 +1,7 @@
 // Host operations on peds and their tasks.
 
 #include "host/player.h"
-#include "host_api/host_world.h"
+#include "world/host_world.h"
 #include "world/world.h"
 
 float CPlaceable::GetHeading() const { return m_fHeading; }

@@ -1,12 +1,12 @@
 // The host's HUD calls: the font's alpha and the wanted stars.
 
 #include "host/screen.h"
-#include "host_api/host_world.h"
+#include "world/host_world.h"
 #include "world/world.h"
 
-void CFont::SetAlphaFade(float alpha) { sandbox::HostWorld().HudState().fontAlpha = alpha; }
+void CFont::SetAlphaFade(float alpha) { sandbox::HostWorld().Hud().fontAlpha = alpha; }
 
 void CHud::DrawWanted() {
     sandbox::World& world = sandbox::HostWorld();
-    world.HudState().DrawStars(world.Wanted(), world.Now());
+    world.Hud().DrawStars(world.Wanted(), world.Now());
 }

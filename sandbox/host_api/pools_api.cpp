@@ -1,6 +1,6 @@
 // The host's pool and handle operations, answered by the sandbox pools.
 
-#include "host_api/host_world.h"
+#include "world/host_world.h"
 #include "world/world.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include "host/screen.h"
 #include "host/win32/windows.h"
 #include "host_api/desktop.h"
-#include "host_api/host_world.h"
+#include "world/host_world.h"
 #include "world/world.h"
 
 void CMessages::AddMessageJumpQ(const char* text, unsigned int timeMs, unsigned short, bool) {

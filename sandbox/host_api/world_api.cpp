@@ -3,7 +3,7 @@
 #include <chrono>
 
 #include "host/world.h"
-#include "host_api/host_world.h"
+#include "world/host_world.h"
 #include "world/world.h"
 
 namespace {
@@ -23,7 +23,7 @@ bool VehicleInTheWay(sandbox::World& world, sandbox::Vec3 from, sandbox::Vec3 to
 }
 
 bool LineClear(sandbox::World& world, sandbox::Vec3 from, sandbox::Vec3 to, bool buildings, bool vehicles) {
-    if (buildings && !world.World3D().SegmentClear(from, to)) return false;
+    if (buildings && !world.Geometry().SegmentClear(from, to)) return false;
     return !(vehicles && VehicleInTheWay(world, from, to));
 }
 
@@ -33,7 +33,7 @@ bool LineClear(sandbox::World& world, sandbox::Vec3 from, sandbox::Vec3 to, bool
 bool CWorld::GetIsLineOfSightClear(const CVector& a, const CVector& b, bool buildings, bool vehicles, bool,
                                    bool, bool, bool, bool) {
     sandbox::World& world = sandbox::HostWorld();
-    sandbox::SightQueries& log = world.LineOfSight();
+    sandbox::SightQueries& log = world.SightQueries();
     const sandbox::Vec3 from = ToVec3(a);
     const sandbox::Vec3 to = ToVec3(b);
     ++log.calls;
@@ -51,4 +51,4 @@ bool CWorld::GetIsLineOfSightClear(const CVector& a, const CVector& b, bool buil
     return clear;
 }
 
-float CWorld::FindGroundZForCoord(float x, float y) { return sandbox::HostWorld().World3D().GroundZ(x, y); }
+float CWorld::FindGroundZForCoord(float x, float y) { return sandbox::HostWorld().Geometry().GroundZ(x, y); }

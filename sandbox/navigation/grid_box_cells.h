@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "world/geometry.h"
+#include "geometry/geometry.h"
 
 namespace sandbox {
 

@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "geometry/vec3.h"
 #include "navigation/flat_links.h"
-#include "world/vec3.h"
 
 namespace sandbox {
 

@@ -4,7 +4,7 @@
 #include <functional>
 #include <vector>
 
-#include "world/vec3.h"
+#include "geometry/vec3.h"
 
 namespace sandbox {
 

@@ -7,9 +7,9 @@
 #include <memory>
 #include <stdexcept>
 
+#include "geometry/geometry.h"
 #include "navigation/grid_box_cells.h"
 #include "navigation/lattice_links.h"
-#include "world/geometry.h"
 
 namespace sandbox {
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "geometry/vec3.h"
 #include "navigation/flat_links.h"
 #include "navigation/node_grid.h"
 #include "navigation/route_search.h"
-#include "world/vec3.h"
 
 namespace sandbox {
 

@@ -55,7 +55,7 @@ void RunCar(World& world, Vehicle& car, std::uint32_t dtMs, Vec3 player) {
 void RunHeli(World& world, Vehicle& heli, Vec3 player) {
     if (!Pursues(heli.m_pDriver)) return;  // a pilot held out of the pursuit follows someone else's orders
     heli.m_autoPilot.m_nCarMission = MISSION_HELI_CHASE;
-    const float ground = world.World3D().FloorZ(player.x, player.y);
+    const float ground = world.Geometry().FloorZ(player.x, player.y);
     heli.target = {player.x, player.y, ground + kHeliChaseHeight};
     heli.flyHeight = kHeliChaseHeight;
     heli.hasTarget = true;

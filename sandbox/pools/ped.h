@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "geometry/vec3.h"
 #include "host/ped.h"
-#include "world/vec3.h"
 
 namespace sandbox {
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "geometry/vec3.h"
 #include "host/constants.h"
 #include "host/vehicle.h"
-#include "world/vec3.h"
 
 namespace sandbox {
 

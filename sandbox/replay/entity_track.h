@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "geometry/vec3.h"
 #include "replay/spill_text.h"
-#include "world/vec3.h"
 
 namespace sandbox {
 

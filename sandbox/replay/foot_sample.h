@@ -7,8 +7,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "geometry/vec3.h"
 #include "replay/pointer_key.h"
-#include "world/vec3.h"
 
 namespace sandbox {
 

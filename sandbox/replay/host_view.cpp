@@ -21,7 +21,7 @@ const char* ActivityName(int kind) {
 }
 
 nlohmann::json WorldLayout(const World& world) {
-    const PathNetwork& network = world.Nodes();
+    const PathNetwork& network = world.PathNetwork();
     nlohmann::json nodes = nlohmann::json::array();
     for (const Vec3& node : network.Nodes()) nodes.push_back(Flat(node));
     // Each link once, from the lower index, so the page carries half of what the network holds.
@@ -32,7 +32,7 @@ nlohmann::json WorldLayout(const World& world) {
         }
     }
     nlohmann::json holes = nlohmann::json::array();
-    for (const GroundHole& hole : world.World3D().holes) {
+    for (const GroundHole& hole : world.Geometry().holes) {
         holes.push_back({hole.minX, hole.minY, hole.maxX, hole.maxY});
     }
     return {{"nodes", nodes}, {"links", links}, {"noGround", holes}};

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "world/vec3.h"
+#include "geometry/vec3.h"
 
 namespace sandbox {
 

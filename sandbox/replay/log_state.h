@@ -7,8 +7,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "geometry/vec3.h"
 #include "replay/pointer_key.h"
-#include "world/vec3.h"
 
 namespace sandbox {
 

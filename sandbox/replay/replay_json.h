@@ -3,7 +3,7 @@
 #include <nlohmann/json.hpp>
 #include <numbers>
 
-#include "world/vec3.h"
+#include "geometry/vec3.h"
 
 namespace sandbox {
 

@@ -125,7 +125,7 @@ void ReplayRecorder::Attach(RunOptions& options) {
 }
 
 void ReplayRecorder::OnStart(World& world) {
-    world.LineOfSight().kept = true;
+    world.SightQueries().kept = true;
     head_["world"].update(WorldLayout(world));
 }
 
@@ -151,7 +151,7 @@ void ReplayRecorder::OnFrame(World& world, std::uint32_t runMs, const std::vecto
     logState_.FollowPlayer(player, runMs);
     footSearch_.NoteOrders(world, runMs);
     sweeps_.Note(world);
-    const bool asked = !world.LineOfSight().recent.empty();
+    const bool asked = !world.SightQueries().recent.empty();
     const bool ordered = world.Journal().Calls().size() > journalSeen_;
     // Every frame the plugin decided something in is a sample, so that stepping lands on it.
     if (lastSampleMs_ && runMs - *lastSampleMs_ < kSampleMs && !asked && !ordered && lines.empty()) return;
@@ -192,7 +192,7 @@ void ReplayRecorder::Sample(World& world, std::uint32_t runMs) {
     AppendInt(times_.Item(), runMs);
     times_.Settle();
     log_.Settle();
-    sightAccount_.Begin(world.Player()->Position(), runMs, !world.LineOfSight().recent.empty());
+    sightAccount_.Begin(world.Player()->Position(), runMs, !world.SightQueries().recent.empty());
     sight_.Take(
         world, s, [&](const Ped& ped) { return CopIndex(world, ped); },
         [&](const Ped& ped) {
@@ -222,8 +222,8 @@ void ReplayRecorder::Sample(World& world, std::uint32_t runMs) {
     AppendInt(counts, logState_.lost);
     counts += logState_.sceneShared ? ",\"sceneShared\":true}" : ",\"sceneShared\":false}";
     sample_.Set(s, 0, kCounts, counts);
-    sample_.SetNumber(s, 0, kStarAlpha, world.HudState().DrawnStarAlpha());
-    const Hud& hud = world.HudState();
+    sample_.SetNumber(s, 0, kStarAlpha, world.Hud().DrawnStarAlpha());
+    const Hud& hud = world.Hud();
     sample_.Set(s, 0, kStars,
                 std::string("{\"flashing\":") + (hud.drawnFlashing ? "true" : "false") +
                     ",\"visible\":" + (hud.drawnVisible ? "true" : "false") + "}");

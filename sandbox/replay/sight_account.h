@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "geometry/vec3.h"
 #include "replay/pointer_key.h"
 #include "replay/sight_conditions.h"
-#include "world/vec3.h"
 
 namespace sandbox {
 

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "world/vec3.h"
+#include "geometry/vec3.h"
 
 namespace sandbox {
 

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <vector>
 
+#include "geometry/geometry.h"
 #include "replay/json_text.h"
-#include "world/geometry.h"
 #include "world/world.h"
 
 namespace sandbox {
@@ -21,7 +21,7 @@ constexpr float kVehicleMargin = 1.0f;
 }  // namespace
 
 std::string SightBlocker(World& world, const SightQuery& q) {
-    const auto& boxes = world.World3D().Boxes();
+    const auto& boxes = world.Geometry().Boxes();
     int nearest = -1;
     float nearestDistance = 0.0f;
     // A box outside the segment's own bounds cannot stop it: most are ruled out by that alone.
@@ -29,7 +29,7 @@ std::string SightBlocker(World& world, const SightQuery& q) {
     const Vec3 high{std::max(q.from.x, q.to.x), std::max(q.from.y, q.to.y), std::max(q.from.z, q.to.z)};
     // The world's index hands over only the boxes near the line, in its own order: of boxes at the
     // same distance the first in the world still wins.
-    world.World3D().ForEachOnSegment(q.from, q.to, [&](std::uint32_t index) {
+    world.Geometry().ForEachOnSegment(q.from, q.to, [&](std::uint32_t index) {
         const auto& b = boxes[index];
         if (b.max.x < low.x || b.min.x > high.x || b.max.y < low.y || b.min.y > high.y || b.max.z < low.z ||
             b.min.z > high.z)
@@ -96,7 +96,7 @@ int SightRecord::FindAsker(World& world, Vec3 from, int cursor,
 
 bool SightRecord::Take(World& world, int sample, const std::function<int(const Ped&)>& copIndex,
                        const std::function<bool(const Ped&)>& wouldAsk) {
-    std::vector<SightQuery>& queries = world.LineOfSight().recent;
+    std::vector<SightQuery>& queries = world.SightQueries().recent;
     if (queries.empty()) return false;
     // The plugin asks for its live cops in pool order; cops sharing a seat position (a car's crew)
     // each ask the same question, so each question goes to the next of them not yet served.

@@ -7,8 +7,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "geometry/vec3.h"
 #include "replay/spill_text.h"
-#include "world/vec3.h"
 
 namespace sandbox {
 

@@ -34,7 +34,7 @@ double Channel(const CRGBA& colour, int channel) {
 }
 
 ProbeValue DrawnColourProbe(World& world, const ProbeName& probe) {
-    const auto& calls = world.HudState().callColours;
+    const auto& calls = world.Hud().callColours;
     if (probe.index >= static_cast<int>(calls.size())) return ProbeAbsent{};
     return Channel(calls[static_cast<std::size_t>(probe.index)][static_cast<std::size_t>(probe.entry)],
                    probe.channel);
@@ -75,9 +75,9 @@ ProbeValue VehicleProbe(World& world, const ProbeName& probe) {
 ProbeValue ReadProbe(World& world, const ProbeName& probe) {
     switch (probe.kind) {
         case ProbeKind::pedRange: return TheCamera.m_fPedRangeMultiplier;
-        case ProbeKind::starAlpha: return world.HudState().DrawnStarAlpha();
-        case ProbeKind::drawnFontAlpha: return world.HudState().drawnFontAlpha;
-        case ProbeKind::starsFlashing: return world.HudState().drawnFlashing ? 1.0 : 0.0;
+        case ProbeKind::starAlpha: return world.Hud().DrawnStarAlpha();
+        case ProbeKind::drawnFontAlpha: return world.Hud().drawnFontAlpha;
+        case ProbeKind::starsFlashing: return world.Hud().drawnFlashing ? 1.0 : 0.0;
         case ProbeKind::copCarCounter: return static_cast<double>(CCarCtrl::NumLawEnforcerCars);
         case ProbeKind::message: return world.Message();
         case ProbeKind::scriptCommands:

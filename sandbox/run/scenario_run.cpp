@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "files/whole_file.h"
+#include "main_loop/main_loop.h"
 #include "run/event_applier.h"
 #include "run/ini_text.h"
 #include "run/log_tail.h"
@@ -17,6 +18,7 @@
 #include "run/stop_request.h"
 #include "run/timed_log.h"
 #include "scenario/scenario_loader.h"
+#include "scenario/scenario_world.h"
 #include "world/world.h"
 
 namespace sandbox {
@@ -147,7 +149,8 @@ RunOutcome RunFrames(const Scenario& scenario, const RunOptions& options) {
     RunOutcome outcome;
     // The plugin draws from the C runtime's generator and never seeds it; the host does.
     std::srand(scenario.seed);
-    World world(scenario);
+    World world(ScenarioWorld(scenario));
+    MainLoop loop(world, scenario.host.pursuit);
     LoadedModule module(options.gameDir / ModuleFileName());
     if (options.onLoad) options.onLoad(module);
     LogTail log(options.gameDir / "vigilor.log");
@@ -171,7 +174,7 @@ RunOutcome RunFrames(const Scenario& scenario, const RunOptions& options) {
         while (nextEvent < scenario.events.size() && scenario.events[nextEvent].atMs <= runMs) {
             ApplyScenarioEvent(world, scenario, scenario.events[nextEvent++]);
         }
-        world.RunMainLoopFrame(dt);
+        loop.RunFrame(dt);
         if (outcome.frames == 0) {
             if (const Settings* record = module.SettingsRecord()) outcome.settings = *record;
         }
@@ -186,7 +189,7 @@ RunOutcome RunFrames(const Scenario& scenario, const RunOptions& options) {
         for (const ProbeRequest& request : probes.Due(runMs)) {
             outcome.record.RecordProbe(request.expectIndex, ReadProbe(world, request.probe));
         }
-        const bool faded = world.HudState().DrawnStarAlpha() < 0.999f;
+        const bool faded = world.Hud().DrawnStarAlpha() < 0.999f;
         if (faded != starsFaded) {
             starsFaded = faded;
             outcome.starFades.emplace_back(runMs, faded);

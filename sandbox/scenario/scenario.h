@@ -7,7 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "world/vec3.h"
+#include "geometry/vec3.h"
+#include "world/world_description.h"
 
 namespace sandbox {
 
@@ -15,8 +16,6 @@ namespace sandbox {
 // ids are unique, references resolve, numbers are in range. Times are milliseconds of run time
 // (counted from the start of the run) unless named otherwise; headings are degrees as in the file.
 
-inline constexpr std::string_view kPlayerId = "player";
-inline constexpr int kDriverSeat = -1;  // passenger seats are 0..7
 inline constexpr int kCriminalListSlots = 5;
 inline constexpr int kHudColourTableSize = 15;  // entries of the host's HUD colour table
 inline constexpr int kMaxScriptArgs = 16;       // more than any host script command takes
@@ -34,73 +33,6 @@ struct Setting {
     double value = 0.0;
     bool isInteger = false;  // written without a decimal point
     std::string text;        // the number as it should appear in the INI file
-};
-
-struct Box {
-    std::string id;  // may be empty: boxes need no id
-    Vec3 min;
-    Vec3 max;
-};
-
-struct NoGroundArea {
-    float minX = 0.0f;
-    float minY = 0.0f;
-    float maxX = 0.0f;
-    float maxY = 0.0f;
-};
-
-struct PedNodes {
-    enum class Layout { none, grid, points };
-
-    Layout layout = Layout::none;
-    float spacing = 0.0f;      // grid
-    std::vector<Vec3> points;  // points
-};
-
-struct WorldSpec {
-    float groundZ = 0.0f;
-    std::vector<Box> boxes;
-    std::vector<NoGroundArea> noGround;
-    PedNodes pedNodes;
-    int codeBuild = 1001;
-    int starCallSites = 2;
-};
-
-struct Weapon {
-    int type = 0;
-    int ammo = 0;
-};
-
-struct PlayerSpec {
-    Vec3 pos;
-    float heading = 0.0f;
-    float health = 100.0f;
-    int wanted = 0;
-    std::vector<Weapon> weapons;
-    std::string vehicle;  // empty: on foot
-    int seat = kDriverSeat;
-};
-
-struct PedSpec {
-    std::string id;  // may be empty when nothing refers to the ped
-    int type = 0;
-    Vec3 pos;
-    float heading = 0.0f;
-    float health = 100.0f;
-    float armour = 0.0f;
-    std::vector<Weapon> weapons;
-    std::string vehicle;  // empty: on foot
-    int seat = kDriverSeat;
-    std::optional<uint32_t> leaveMs;  // getting out of a vehicle; empty: as the vehicle says
-};
-
-struct VehicleSpec {
-    std::string id;  // may be empty when nothing refers to the vehicle
-    int model = 0;
-    Vec3 pos;
-    float heading = 0.0f;
-    bool lawEnforcer = false;
-    std::optional<uint32_t> leaveMs;  // getting out of it; empty: the host's usual time
 };
 
 struct HostSpec {

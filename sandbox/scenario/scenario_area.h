@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "world/vec3.h"
+#include "geometry/vec3.h"
 
 namespace sandbox {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "geometry/vec3.h"
 #include "scenario/json_path.h"
-#include "world/vec3.h"
 
 namespace sandbox::loader {
 

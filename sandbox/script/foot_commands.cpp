@@ -26,7 +26,7 @@ void StartWalk(Ped& ped, std::vector<Vec3> waypoints, int moveState, std::uint32
 
 // 0x02C0: x, y, z in; the closest pedestrian node out, left at 0 when there is none.
 const RegisterScriptCommand closestNode(0x02C0, 6, [](const ScriptContext& c) {
-    const auto node = c.world.Nodes().Closest(PointArg(c, 0));
+    const auto node = c.world.PathNetwork().Closest(PointArg(c, 0));
     if (!node) return false;
     c.SetResult(3, node->x);
     c.SetResult(4, node->y);
@@ -40,7 +40,7 @@ const RegisterScriptCommand followPath(0x05F5, 6, [](const ScriptContext& c) {
     if (ped == nullptr || ped->m_bInVehicle) return false;
     const Vec3 to = PointArg(c, 1);
     const std::int32_t time = c.Int(5);
-    StartWalk(*ped, c.world.Nodes().Route(ped->Position(), to), c.Int(4),
+    StartWalk(*ped, c.world.PathNetwork().Route(ped->Position(), to), c.Int(4),
               time > 0 ? EndAfter(c.world.Now(), time) : 0);
     return true;
 });

@@ -5,7 +5,7 @@
 #include <map>
 #include <vector>
 
-#include "script/script_journal.h"
+#include "world/script_journal.h"
 
 class CRunningScript;
 

@@ -4,8 +4,8 @@
 #include <optional>
 #include <vector>
 
-#include "world/geometry.h"
-#include "world/vec3.h"
+#include "geometry/geometry.h"
+#include "geometry/vec3.h"
 
 namespace sandbox {
 

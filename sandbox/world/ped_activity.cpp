@@ -25,7 +25,7 @@ void Attack(World& world, Ped& ped, float dt) {
     const float d = Length2D(t - p);
     ped.m_fHeading = HeadingAlong(t - p);
     const Vec3 eye{0.0f, 0.0f, 0.6f};
-    if (d > reach || !world.World3D().SegmentClear(p + eye, t + eye)) {
+    if (d > reach || !world.Geometry().SegmentClear(p + eye, t + eye)) {
         // Close in straight at him, re-aimed every frame as he moves.
         ped.move.waypoints = {t};
         ped.move.speed = MoveStateSpeed(6);

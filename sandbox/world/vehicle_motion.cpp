@@ -14,7 +14,7 @@ void FlyHeli(World& world, Vehicle& heli, float dt) {
     const float heading = HeadingAlong(heli.target - heli.Position());
     if (!reached && !std::isnan(heading)) heli.m_fHeading = heading;
     Vec3 p = stepped;
-    float wantZ = world.World3D().FloorZ(p.x, p.y) + heli.flyHeight;
+    float wantZ = world.Geometry().FloorZ(p.x, p.y) + heli.flyHeight;
     if (std::isnan(wantZ)) wantZ = p.z;  // ordered to a height that is not a number: it holds its own
     const float climb = kHeliClimbSpeed * dt;
     p.z = std::abs(wantZ - p.z) <= climb ? wantZ : p.z + (wantZ > p.z ? climb : -climb);
@@ -30,7 +30,7 @@ void DriveCar(World& world, Vehicle& car, float dt) {
     if (toGoal < kSlowDownDist) speed *= std::max(0.15f, toGoal / kSlowDownDist);
     const auto [moved, reached] = StepTowards(p, next, speed * dt);
     const Vec3 lift{0.0f, 0.0f, 0.8f};
-    if (!world.World3D().SegmentClear(p + lift, moved + lift)) return;  // against a wall: it stands
+    if (!world.Geometry().SegmentClear(p + lift, moved + lift)) return;  // against a wall: it stands
     if (Length2D(next - p) > 0.001f) car.m_fHeading = HeadingAlong(next - p);
     if (reached) car.route.erase(car.route.begin());
     if (Length2D(car.target - moved) < kStopDist) car.route.clear();
@@ -41,7 +41,7 @@ void DriveCar(World& world, Vehicle& car, float dt) {
 
 void SetDriveTarget(const World& world, Vehicle& car, Vec3 target) {
     car.target = target;
-    car.route = world.Nodes().Route(car.Position(), target);
+    car.route = world.PathNetwork().Route(car.Position(), target);
     car.hasTarget = true;
 }
 

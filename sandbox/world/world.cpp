@@ -8,13 +8,10 @@
 #include "host/pools.h"
 #include "host/screen.h"
 #include "host/timer.h"
-#include "host_api/heli_order.h"
-#include "host_api/host_world.h"
-#include "police/host_police.h"
 #include "pools/host_tasks.h"
-#include "scenario/scenario.h"
-#include "scenario/scenario_area.h"
+#include "world/heli_order.h"
 #include "world/host_clock.h"
+#include "world/host_world.h"
 #include "world/ped_activity.h"
 #include "world/vehicle_motion.h"
 
@@ -29,10 +26,10 @@ void ArmPed(Ped& ped, const std::vector<Weapon>& weapons) {
     }
 }
 
-PathNetwork BuildNodes(const Scenario& scenario, const Geometry& geometry) {
-    const PedNodes& setup = scenario.world.pedNodes;
+PathNetwork BuildNodes(const WorldDescription& description, const Geometry& geometry) {
+    const PedNodes& setup = description.world.pedNodes;
     if (setup.layout == PedNodes::Layout::grid) {
-        const auto [lo, hi] = ScenarioArea(scenario);
+        const auto [lo, hi] = description.nodeArea;
         return PathNetwork::Grid(setup.spacing, lo, hi, geometry);
     }
     if (setup.layout == PedNodes::Layout::points) return PathNetwork::Points(setup.points, geometry);
@@ -41,48 +38,46 @@ PathNetwork BuildNodes(const Scenario& scenario, const Geometry& geometry) {
 
 }  // namespace
 
-World::World(const Scenario& scenario)
+World::World(const WorldDescription& description)
     : peds_(kPedPoolAddress, kPedSlots),
       vehicles_(kVehiclePoolAddress, kVehicleSlots),
-      code_(scenario.world.codeBuild, scenario.world.starCallSites),
-      random_(scenario.seed),
-      hostPursuit_(scenario.host.pursuit) {
+      code_(description.world.codeBuild, description.world.starCallSites),
+      random_(description.seed) {
     AttachHostWorld(this);
     CPools::ms_pPedPool = &peds_;
     CPools::ms_pVehiclePool = &vehicles_;
     TheCamera = CCamera{};
     ResetHudColours();
     CCarCtrl::NumLawEnforcerCars = 0;
-    SetClock(scenario.clockStartMs);
+    SetClock(description.clockStartMs);
 
-    geometry_.groundZ = scenario.world.groundZ;
+    geometry_.groundZ = description.world.groundZ;
     std::vector<SolidBox> boxes;
-    for (const Box& box : scenario.world.boxes) boxes.push_back({box.id, box.min, box.max});
+    for (const Box& box : description.world.boxes) boxes.push_back({box.id, box.min, box.max});
     geometry_.SetBoxes(std::move(boxes));
-    for (const NoGroundArea& a : scenario.world.noGround)
+    for (const NoGroundArea& a : description.world.noGround)
         geometry_.holes.push_back({a.minX, a.minY, a.maxX, a.maxY});
 
-    nodes_ = BuildNodes(scenario, geometry_);
-    code_.Bind(CodeImage::kFrameProcessing, [this] { HostFrame(lastDtMs_); });
+    pathNetwork_ = BuildNodes(description, geometry_);
     code_.Bind(CodeImage::kDrawWanted, [this] { hud_.DrawStars(wanted_, now_); });
     code_.BindMethod(CodeImage::kHeliOrder,
                      [this](void* self, const CodeImage::MethodArgs& args) { OrderHeli(*this, self, args); });
 
-    for (const VehicleSpec& v : scenario.vehicles) SpawnVehicle(v);
+    for (const VehicleSpec& v : description.vehicles) SpawnVehicle(v);
     PedSpec playerSpec;
     playerSpec.id = std::string(kPlayerId);
     playerSpec.type = PED_TYPE_PLAYER1;
-    playerSpec.pos = scenario.player.pos;
-    playerSpec.heading = scenario.player.heading;
-    playerSpec.health = scenario.player.health;
-    playerSpec.weapons = scenario.player.weapons;
-    playerSpec.vehicle = scenario.player.vehicle;
-    playerSpec.seat = scenario.player.seat;
+    playerSpec.pos = description.player.pos;
+    playerSpec.heading = description.player.heading;
+    playerSpec.health = description.player.health;
+    playerSpec.weapons = description.player.weapons;
+    playerSpec.vehicle = description.player.vehicle;
+    playerSpec.seat = description.player.seat;
     player_ = SpawnPed(playerSpec, true);
-    wanted_.m_nWantedLevel = static_cast<unsigned int>(std::max(0, scenario.player.wanted));
-    for (const PedSpec& p : scenario.peds) SpawnPed(p);
-    if (scenario.host.copCarCounter) {
-        CCarCtrl::NumLawEnforcerCars = static_cast<unsigned int>(*scenario.host.copCarCounter);
+    wanted_.m_nWantedLevel = static_cast<unsigned int>(std::max(0, description.player.wanted));
+    for (const PedSpec& p : description.peds) SpawnPed(p);
+    if (description.copCarCounter) {
+        CCarCtrl::NumLawEnforcerCars = static_cast<unsigned int>(*description.copCarCounter);
     }
 }
 
@@ -221,16 +216,7 @@ void World::ShowMessage(const std::string& text, std::uint32_t forMs) {
 
 std::string World::Message() const { return Running(now_, messageUntil_) ? message_ : std::string(); }
 
-void World::RunMainLoopFrame(std::uint32_t dtMs) {
-    lastDtMs_ = dtMs;
-    code_.ExecuteCall(code_.MainLoopCallSite());
-    hud_.callColours.clear();
-    code_.DrawStars();
-}
-
-void World::HostFrame(std::uint32_t dtMs) {
-    EndTimedTasks();
-    if (hostPursuit_) RunHostPolice(*this, dtMs);
+void World::Move(std::uint32_t dtMs) {
     const float dt = static_cast<float>(dtMs) / 1000.0f;
     UpdatePedActivities(*this, dt);
     UpdateVehicles(*this, dt);

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "code/code_image.h"
+#include "geometry/geometry.h"
+#include "geometry/sight_queries.h"
 #include "host/player.h"
 #include "hud/hud.h"
 #include "navigation/path_network.h"
@@ -14,16 +16,11 @@
 #include "pools/pool.h"
 #include "pools/pool_sizes.h"
 #include "pools/vehicle.h"
-#include "script/script_journal.h"
 #include "world/foot_steps.h"
-#include "world/geometry.h"
-#include "world/sight_queries.h"
+#include "world/script_journal.h"
+#include "world/world_description.h"
 
 namespace sandbox {
-
-struct Scenario;
-struct PedSpec;
-struct VehicleSpec;
 
 using PedPool = Pool<Ped, CPed>;
 using VehiclePool = Pool<Vehicle, CVehicle>;
@@ -37,7 +34,7 @@ public:
     static constexpr std::uintptr_t kPedPoolAddress = 0x20000000;
     static constexpr std::uintptr_t kVehiclePoolAddress = 0x28000000;
 
-    explicit World(const Scenario& scenario);
+    explicit World(const WorldDescription& description);
     ~World();
     World(const World&) = delete;
     World& operator=(const World&) = delete;
@@ -78,42 +75,40 @@ public:
     std::vector<std::string>& ScriptErrors() { return scriptErrors_; }
 
     // Host subsystems
-    Geometry& World3D() { return geometry_; }
-    const Geometry& World3D() const { return geometry_; }
+    sandbox::Geometry& Geometry() { return geometry_; }
+    const sandbox::Geometry& Geometry() const { return geometry_; }
     CodeImage& Code() { return code_; }
-    const PathNetwork& Nodes() const { return nodes_; }
-    Hud& HudState() { return hud_; }
+    const sandbox::PathNetwork& PathNetwork() const { return pathNetwork_; }
+    sandbox::Hud& Hud() { return hud_; }
     ScriptJournal& Journal() { return journal_; }
     std::mt19937& Random() { return random_; }
     /// The plugin's line-of-sight questions as the host saw them.
-    SightQueries& LineOfSight() { return lineOfSight_; }
-    bool HostPursuit() const { return hostPursuit_; }
+    sandbox::SightQueries& SightQueries() { return sightQueries_; }
 
-    /// The host's own work for one frame: timed tasks end, peds and vehicles move.
-    void HostFrame(std::uint32_t dtMs);
-    /// One frame of the main loop: the hooked call to the frame processing, then the HUD.
-    void RunMainLoopFrame(std::uint32_t dtMs);
+    // The host's own work for one frame, in the order its frame processing (main_loop/) runs it with
+    // the host's police between the two.
+    /// Timed tasks and the player's firing end; a ped whose exit ended stands beside his vehicle.
+    void EndTimedTasks();
+    /// Peds carry on with their activities, vehicles and peds move `dtMs` on.
+    void Move(std::uint32_t dtMs);
 
 private:
-    void EndTimedTasks();
     void MoveEntities(float dtSeconds);
 
     std::uint32_t now_ = 0;
-    std::uint32_t lastDtMs_ = 0;
     std::uint32_t firingUntil_ = 0;
     PedPool peds_;
     VehiclePool vehicles_;
     Ped* player_ = nullptr;
     CWanted wanted_;
-    Geometry geometry_;
+    sandbox::Geometry geometry_;
     FootSteps footSteps_{kPedSlots};
-    PathNetwork nodes_;
+    sandbox::PathNetwork pathNetwork_;
     CodeImage code_;
-    Hud hud_;
+    sandbox::Hud hud_;
     ScriptJournal journal_;
     std::mt19937 random_;
-    SightQueries lineOfSight_;
-    bool hostPursuit_ = true;
+    sandbox::SightQueries sightQueries_;
     struct HeldKey {
         int key;
         std::uint32_t until;

@@ -1,6 +1,8 @@
 #include "support/host_world.h"
 
+#include "main_loop/host_frame.h"
 #include "scenario/scenario.h"
+#include "scenario/scenario_world.h"
 
 namespace testing_support {
 
@@ -9,14 +11,15 @@ std::unique_ptr<sandbox::World> MakeWorld(int codeBuild, int starCallSites) {
     scenario.durationMs = 1000;
     scenario.world.codeBuild = codeBuild;
     scenario.world.starCallSites = starCallSites;
-    return std::make_unique<sandbox::World>(scenario);
+    return std::make_unique<sandbox::World>(sandbox::ScenarioWorld(scenario));
 }
 
-void RunHostFrames(sandbox::World& world, std::uint32_t ms, const std::function<void()>& afterFrame) {
+void RunHostFrames(sandbox::World& world, std::uint32_t ms, bool hostPursuit,
+                   const std::function<void()>& afterFrame) {
     constexpr std::uint32_t kFrameMs = 50;
     for (std::uint32_t t = 0; t < ms; t += kFrameMs) {
         world.SetClock(world.Now() + kFrameMs);
-        world.HostFrame(kFrameMs);
+        sandbox::RunHostFrame(world, kFrameMs, hostPursuit);
         if (afterFrame) afterFrame();
     }
 }

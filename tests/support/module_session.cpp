@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "scenario/scenario_loader.h"
+#include "scenario/scenario_world.h"
 #include "support/plugin_run.h"
 
 namespace testing_support {
@@ -14,18 +15,20 @@ ModuleSession::ModuleSession(const std::string& iniText, const std::string& scen
     std::filesystem::create_directories(module.parent_path());
     std::filesystem::copy_file(VIGILOR_MODULE_PATH, module);
     if (!iniText.empty()) std::ofstream(module.parent_path() / "vigilor.ini", std::ios::binary) << iniText;
-    world_ = std::make_unique<sandbox::World>(scenario_);
+    world_ = std::make_unique<sandbox::World>(sandbox::ScenarioWorld(scenario_));
+    loop_ = std::make_unique<sandbox::MainLoop>(*world_, scenario_.host.pursuit);
     module_ = std::make_unique<sandbox::LoadedModule>(module);
 }
 
 ModuleSession::~ModuleSession() {
     module_.reset();  // the module unhooks the host code, which the world still maps
+    loop_.reset();
     world_.reset();
 }
 
 void ModuleSession::Frame(std::uint32_t dtMs) {
     world_->SetClock(world_->Now() + dtMs);
-    world_->RunMainLoopFrame(dtMs);
+    loop_->RunFrame(dtMs);
 }
 
 void ModuleSession::Frames(int count, std::uint32_t dtMs) {

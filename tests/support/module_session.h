@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/settings.h"
+#include "main_loop/main_loop.h"
 #include "run/module_loader.h"
 #include "scenario/scenario.h"
 #include "world/world.h"
@@ -27,6 +28,7 @@ public:
     /// Unloads the module, as a host does when it drops a plugin; the world goes on.
     void Unload() { module_.reset(); }
     sandbox::World& World() { return *world_; }
+    sandbox::MainLoop& MainLoop() { return *loop_; }
     /// The settings record the module exports (while it is loaded).
     const Settings& Cfg() const;
     std::string Log() const;
@@ -38,6 +40,7 @@ private:
     std::filesystem::path dir_;
     sandbox::Scenario scenario_;
     std::unique_ptr<sandbox::World> world_;
+    std::unique_ptr<sandbox::MainLoop> loop_;
     std::unique_ptr<sandbox::LoadedModule> module_;
 };
 

@@ -4,7 +4,7 @@
 #include <limits>
 #include <vector>
 
-#include "world/vec3.h"
+#include "geometry/vec3.h"
 
 namespace testing_support {
 

@@ -149,7 +149,7 @@ TEST_F(EventTest, RedirectCallMakesACallSiteCallOurFunction) {
     plugin::patch::RedirectCall(site, &Redirected);
     world_->Code().ExecuteCall(site);
     EXPECT_EQ(trace, (Lines{"redirected"}));
-    EXPECT_EQ(world_->HudState().drawCount, 0);
+    EXPECT_EQ(world_->Hud().drawCount, 0);
 }
 
 TEST_F(EventTest, RecordedRedirectsAreWrittenBackUnlessSomebodyPatchedTheSiteSince) {

@@ -40,7 +40,7 @@ TEST(ModuleUnload, EveryPatchedByteIsBackAndTheHostRunsOnWithoutTheModule) {
     for (const CodeAddress site : world.Code().StarCallSites()) {
         EXPECT_NE(plugin::ReadRelativeCall(site), CodeImage::kDrawWanted) << std::hex << site;
     }
-    EXPECT_LT(world.HudState().DrawnStarAlpha(), 0.999f);
+    EXPECT_LT(world.Hud().DrawnStarAlpha(), 0.999f);
 
     session.Unload();
     EXPECT_EQ(plugin::ReadRelativeCall(mainLoop), CodeImage::kFrameProcessing);
@@ -52,11 +52,11 @@ TEST(ModuleUnload, EveryPatchedByteIsBackAndTheHostRunsOnWithoutTheModule) {
         << "host code differs at 0x" << std::hex << CodeImage::kBase + (differ.first - after.begin());
 
     // The host's own frame and HUD, straight to its own functions.
-    const int drawsBefore = world.HudState().drawCount;
+    const int drawsBefore = world.Hud().drawCount;
     session.Frames(10);
-    EXPECT_EQ(world.HudState().drawCount,
+    EXPECT_EQ(world.Hud().drawCount,
               drawsBefore + 10 * static_cast<int>(world.Code().StarCallSites().size()));
-    EXPECT_GE(world.HudState().DrawnStarAlpha(), 0.999f);
+    EXPECT_GE(world.Hud().DrawnStarAlpha(), 0.999f);
 }
 
 }  // namespace

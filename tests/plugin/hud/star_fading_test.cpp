@@ -38,7 +38,7 @@ std::vector<Drawn> RunDrawn(const std::string& json) {
     RunJson(json, [&](sandbox::RunOptions& options) {
         options.onFrame = [&](sandbox::World& world, std::uint32_t runMs,
                               const std::vector<sandbox::LoggedLine>&) {
-            const sandbox::Hud& hud = world.HudState();
+            const sandbox::Hud& hud = world.Hud();
             drawn.push_back({runMs, hud.DrawnStarAlpha(), hud.drawnFontAlpha, hud.drawnFlashing});
         };
     });
@@ -73,10 +73,10 @@ TEST(StarHook, UnloadingPutsTheHostCallsBackSoTheHudStillDraws) {
     session.Unload();
     for (auto site : sites) EXPECT_EQ(plugin::ReadRelativeCall(site), sandbox::CodeImage::kDrawWanted);
     if (HasFailure()) return;  // drawing now would call into the unloaded module
-    const int drawn = world.HudState().drawCount;
-    world.RunMainLoopFrame(33);
-    EXPECT_EQ(world.HudState().drawCount, drawn + 2);
-    EXPECT_EQ(world.HudState().drawnFontAlpha, 255.0f);
+    const int drawn = world.Hud().drawCount;
+    session.MainLoop().RunFrame(33);
+    EXPECT_EQ(world.Hud().drawCount, drawn + 2);
+    EXPECT_EQ(world.Hud().drawnFontAlpha, 255.0f);
 }
 
 TEST(StarHook, WithoutAHookTheStarsStillFlashButNeverFade) {
@@ -160,7 +160,7 @@ TEST(StarFading, DrawsEveryColourFadedAndPutsTheTableBack) {
                 restored = restored && HudColour[i].r == c.r && HudColour[i].g == c.g &&
                            HudColour[i].b == c.b && HudColour[i].a == c.a;
             }
-            const auto& last = world.HudState().drawnColours;
+            const auto& last = world.Hud().drawnColours;
             drawn.assign(last.begin(), last.end());
         };
     });

@@ -48,7 +48,7 @@ TEST(CodeImage, StarCallSitesLieInTheHudRangeAndCallTheStarDrawing) {
 TEST(CodeImage, WithoutCallSitesTheHudStillDrawsTheStars) {
     auto world = MakeWorld(1001, 0);
     world->Code().DrawStars();
-    EXPECT_EQ(world->HudState().drawCount, 1);
+    EXPECT_EQ(world->Hud().drawCount, 1);
 }
 
 }  // namespace

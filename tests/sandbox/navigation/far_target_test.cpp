@@ -9,6 +9,7 @@
 #include "host/code.h"
 #include "host/scripting.h"
 #include "scenario/scenario_loader.h"
+#include "scenario/scenario_world.h"
 #include "support/host_world.h"
 #include "world/world.h"
 
@@ -35,11 +36,11 @@ protected:
                              { "id": "driver", "type": 6, "pos": [30, -30, 0], "vehicle": "car",
                                "seat": "driver" } ] })",
               "far.json")),
-          world_(scenario_) {}
+          world_(sandbox::ScenarioWorld(scenario_)) {}
 
     int Handle(const char* id) { return world_.Peds().HandleOf(world_.FindPed(id)); }
     Vec3 Walker() { return world_.FindPed("walker")->Position(); }
-    void RunFor(std::uint32_t ms) { testing_support::RunHostFrames(world_, ms); }
+    void RunFor(std::uint32_t ms) { testing_support::RunHostFrames(world_, ms, scenario_.host.pursuit); }
 
     sandbox::Scenario scenario_;
     sandbox::World world_;

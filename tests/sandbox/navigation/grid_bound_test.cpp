@@ -5,9 +5,9 @@
 
 #include <stdexcept>
 
+#include "geometry/geometry.h"
 #include "navigation/path_network.h"
 #include "scenario/scenario_loader.h"
-#include "world/geometry.h"
 
 namespace {
 

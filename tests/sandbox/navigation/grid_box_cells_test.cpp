@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "geometry/geometry.h"
 #include "navigation/grid_box_cells.h"
-#include "world/geometry.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "geometry/geometry.h"
 #include "navigation/path_network.h"
-#include "world/geometry.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <limits>
 #include <random>
 
+#include "geometry/geometry.h"
 #include "navigation/node_grid.h"
 #include "navigation/path_network.h"
 #include "support/scan_nearest.h"
-#include "world/geometry.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 #include <set>
 #include <vector>
 
+#include "geometry/geometry.h"
 #include "navigation/key_heap.h"
 #include "navigation/path_network.h"
 #include "support/scan_nearest.h"
-#include "world/geometry.h"
 
 namespace {
 

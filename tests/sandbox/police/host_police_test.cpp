@@ -6,6 +6,7 @@
 
 #include "pools/host_tasks.h"
 #include "scenario/scenario_loader.h"
+#include "scenario/scenario_world.h"
 #include "support/host_world.h"
 #include "world/world.h"
 
@@ -20,11 +21,11 @@ protected:
                              { "id": "far", "type": 6, "pos": [0, -80, 0] },
                              { "id": "walker", "type": 4, "pos": [5, -5, 0] } ] })",
               "police.json")),
-          world_(scenario_) {}
+          world_(sandbox::ScenarioWorld(scenario_)) {}
 
     // Host frames of 50 ms; the plugin's scrub is played by `afterFrame`.
     void RunFor(std::uint32_t ms, const std::function<void()>& afterFrame = {}) {
-        testing_support::RunHostFrames(world_, ms, afterFrame);
+        testing_support::RunHostFrames(world_, ms, true, afterFrame);
     }
     sandbox::Ped& Ped(const char* id) { return *world_.FindPed(id); }
     bool Listed(const char* id) { return Ped(id).HasCriminal(world_.Player()); }

@@ -4,6 +4,7 @@
 
 #include "police/police_vehicles.h"
 #include "scenario/scenario_loader.h"
+#include "scenario/scenario_world.h"
 #include "support/host_world.h"
 #include "world/world.h"
 
@@ -21,7 +22,7 @@ protected:
                                  { "id": "empty", "model": 596, "pos": [40, 0, 0], "lawEnforcer": true },
                                  { "id": "taxi", "model": 420, "pos": [-40, 0, 0] } ] })",
               "vehicles.json")),
-          world_(scenario_) {}
+          world_(sandbox::ScenarioWorld(scenario_)) {}
 
     void RunFor(std::uint32_t ms) { testing_support::RunHostFrames(world_, ms); }
     sandbox::Vehicle& V(const char* id) { return *world_.FindVehicle(id); }

@@ -6,6 +6,7 @@
 
 #include "replay/foot_sample.h"
 #include "scenario/scenario_loader.h"
+#include "scenario/scenario_world.h"
 #include "world/world.h"
 
 namespace {
@@ -42,7 +43,7 @@ TEST(FootSampleTest, ShotsHeardAreKeptWithTheirScene) {
 TEST(FootSampleTest, KeptLookupsFindWhatAFreshSearchFinds) {
     const sandbox::Scenario scenario =
         sandbox::ParseScenario(R"({ "durationMs": 1000, "player": { "pos": [0, 0, 0] } })", "sample.json");
-    sandbox::World world(scenario);
+    sandbox::World world(sandbox::ScenarioWorld(scenario));
     FootSearchLog log;
     constexpr int kPeds = 12;
     FootSearchLog::Lookup lookups[kPeds];

@@ -7,10 +7,11 @@
 #include <random>
 #include <string>
 
+#include "geometry/geometry.h"
 #include "replay/json_text.h"
 #include "replay/sight_record.h"
 #include "scenario/scenario_loader.h"
-#include "world/geometry.h"
+#include "scenario/scenario_world.h"
 #include "world/world.h"
 
 namespace {
@@ -18,7 +19,7 @@ namespace {
 // The nearest box the line passes through (by its centre; the first of equals), else the first
 // vehicle in the way when vehicles count, tested one by one.
 std::string EveryBoxAndVehicle(sandbox::World& world, const sandbox::SightQuery& q) {
-    const auto& boxes = world.World3D().Boxes();
+    const auto& boxes = world.Geometry().Boxes();
     int nearest = -1;
     float nearestDistance = 0.0f;
     for (std::size_t i = 0; i < boxes.size(); ++i) {
@@ -78,7 +79,7 @@ TEST(SightBlockerTest, TheIndexFindsWhatTestingEverythingFinds) {
         R"({ "durationMs": 1000, "player": { "pos": [-30, -30, 0] }, "world": { "boxes": [)" + boxes +
             R"(] }, "vehicles": [)" + vehicles + "] }",
         "blocker.json");
-    sandbox::World world(scenario);
+    sandbox::World world(sandbox::ScenarioWorld(scenario));
 
     std::mt19937 random(11);
     std::uniform_real_distribution<float> across(-30.0f, 200.0f);

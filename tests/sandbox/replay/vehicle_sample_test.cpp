@@ -5,6 +5,7 @@
 
 #include "replay/vehicle_sample.h"
 #include "scenario/scenario_loader.h"
+#include "scenario/scenario_world.h"
 #include "world/world.h"
 
 namespace {
@@ -14,7 +15,7 @@ TEST(VehicleSampleTest, StateComesFromTheHostAndThePluginsWord) {
         R"({ "durationMs": 1000, "player": { "pos": [0, 0, 0], "wanted": 2 },
              "vehicles": [ { "id": "pc", "model": 596, "pos": [0, -40, 0] } ] })",
         "sample.json");
-    sandbox::World world(scenario);
+    sandbox::World world(sandbox::ScenarioWorld(scenario));
     sandbox::Vehicle& car = *world.FindVehicle("pc");
     EXPECT_STREQ(sandbox::VehicleActivity(car, false), "stopped");
     car.hasTarget = true;
@@ -33,7 +34,7 @@ TEST(VehicleSampleTest, HelicoptersKeepTheirLatestSweepPointsAsTheJournalGrows) 
         R"({ "durationMs": 1000, "player": { "pos": [0, 0, 0] },
              "vehicles": [ { "id": "heli", "model": 497, "pos": [0, -80, 20] } ] })",
         "sample.json");
-    sandbox::World world(scenario);
+    sandbox::World world(sandbox::ScenarioWorld(scenario));
     sandbox::HeliSweeps sweeps;
     sweeps.Note(world);
     EXPECT_EQ(sweeps.Of("heli"), nullptr);

@@ -9,6 +9,7 @@
 #include "host/running_script.h"
 #include "pools/host_tasks.h"
 #include "scenario/scenario_loader.h"
+#include "scenario/scenario_world.h"
 #include "support/host_world.h"
 #include "world/world.h"
 
@@ -27,7 +28,7 @@ protected:
                                "leaveMs": 300 },
                              { "id": "walker", "type": 6, "pos": [0, 0, 0] } ] })",
               "exit.json")),
-          world_(scenario_) {}
+          world_(sandbox::ScenarioWorld(scenario_)) {}
 
     void LeaveVehicle(const char* id) {
         const std::int32_t handle = world_.Peds().HandleOf(world_.FindPed(id));
@@ -40,7 +41,7 @@ protected:
         script.m_pEndIP = code.data() + code.size();
         script.ProcessOneCommand();
     }
-    void RunFor(std::uint32_t ms) { testing_support::RunHostFrames(world_, ms); }
+    void RunFor(std::uint32_t ms) { testing_support::RunHostFrames(world_, ms, scenario_.host.pursuit); }
 
     sandbox::Scenario scenario_;
     sandbox::World world_;

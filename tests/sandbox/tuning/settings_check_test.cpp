@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "tuning/settings_readback.h"
+#include "run/settings_readback.h"
 
 namespace {
 

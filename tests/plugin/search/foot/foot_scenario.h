@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "plugin/awareness/awareness_scenario.h"
-#include "script/script_journal.h"
+#include "world/script_journal.h"
 
 namespace foot_test {
 

@@ -46,7 +46,7 @@ TEST(CarStopTest, NearThePlayerCountsOnlyWhileTracking) {
 TEST(CarStopTest, StandingStillCountsOnlyFrom4001MsAfterTheOrder) {
     // A wall right in front: the car never moves after its order at 3300.
     Session blocked({{"pc", 0, -40}});
-    blocked.World().World3D().AddBox({"wall", {-10, -37.5f, 0}, {10, -37, 5}});
+    blocked.World().Geometry().AddBox({"wall", {-10, -37.5f, 0}, {10, -37, 5}});
     PlayerLeaves(blocked);
     blocked.RunTo(9850);  // standing since the tick at 7350: 2500 ms is not yet more than VehicleHaltMs
     EXPECT_TRUE(blocked.StopLine().empty()) << blocked.StopLine();
@@ -58,7 +58,7 @@ TEST(CarStopTest, StandingStillCountsOnlyFrom4001MsAfterTheOrder) {
 TEST(CarStopTest, TheHaltGraceRunsFromTheOrderNotFromTheLastProgress) {
     // A wall 12 m ahead: the car gains ground until about 4600, then stands.
     Session s({{"pc", 0, -60}});
-    s.World().World3D().AddBox({"wall", {-10, -45.5f, 0}, {10, -45, 5}});
+    s.World().Geometry().AddBox({"wall", {-10, -45.5f, 0}, {10, -45, 5}});
     PlayerLeaves(s);
     s.RunTo(9850);
     EXPECT_TRUE(s.StopLine().empty()) << s.StopLine();

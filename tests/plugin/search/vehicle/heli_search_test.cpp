@@ -24,7 +24,7 @@ Session Heli(const std::string& settings = "") { return Session({Car{"heli", 0, 
 
 TEST(HeliSearchTest, TheFirstOrderGoesToTheSceneAtThreeHeightsAboveItsGround) {
     Session s = Heli("HeliAltitude=30\n");
-    s.World().World3D().AddBox({"roof", {-5, -5, 0}, {5, 5, 10}});
+    s.World().Geometry().AddBox({"roof", {-5, -5, 0}, {5, 5, 10}});
     s.RunTo(3300);
     const auto orders = HeliOrders(s);
     ASSERT_EQ(orders.size(), 1u);
@@ -38,7 +38,7 @@ TEST(HeliSearchTest, TheFirstOrderGoesToTheSceneAtThreeHeightsAboveItsGround) {
 
 TEST(HeliSearchTest, WithoutGroundTheSceneHeightIsTheBase) {
     Session s = Heli("HeliAltitude=30\n");
-    s.World().World3D().holes.push_back({-500, -500, 500, 500});
+    s.World().Geometry().holes.push_back({-500, -500, 500, 500});
     s.World().Player()->SetPosition({0, 0, 3});  // the scene is taken from him on the first frame
     s.RunTo(3300);
     const auto orders = HeliOrders(s);

@@ -1,9 +1,9 @@
 #include <chrono>
 #include <ctime>
 
-#include "sweep_job_runner.h"
-#include "sweep_pool.h"
-#include "sweep_progress.h"
+#include "sweep/sweep_job_runner.h"
+#include "sweep/sweep_pool.h"
+#include "sweep/sweep_progress.h"
 
 namespace app {
 

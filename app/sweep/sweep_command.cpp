@@ -1,18 +1,18 @@
-#include "sweep_command.h"
+#include "sweep/sweep_command.h"
 
 #include <fstream>
 #include <iostream>
 #include <thread>
 
-#include "cli_options.h"
+#include "cli/cli_options.h"
 #include "files/owned_folder.h"
 #include "files/whole_file.h"
+#include "run/settings_readback.h"
 #include "sweep/sweep_html.h"
+#include "sweep/sweep_job_runner.h"
 #include "sweep/sweep_plan.h"
+#include "sweep/sweep_pool.h"
 #include "sweep/sweep_results.h"
-#include "sweep_job_runner.h"
-#include "sweep_pool.h"
-#include "tuning/settings_readback.h"
 
 namespace app {
 
@@ -106,7 +106,12 @@ int SweepCommand(const SweepOptions& o) {
 
     sandbox::SweepResults results;
     for (const sandbox::Scenario& s : scenarios) results.scenarios.push_back(s.name);
-    for (const sandbox::Variant& v : variants) results.variants.push_back(v.name);
+    results.scenarioSources = o.scenarios;
+    for (const sandbox::Variant& v : variants) {
+        results.variants.push_back(v.name);
+        auto& settings = results.variantSettings.emplace_back();
+        for (const sandbox::IniOverride& ov : v.overrides) settings.emplace_back(ov.key, ov.value);
+    }
     std::vector<sandbox::SweepJob> jobs;
     for (std::size_t s = 0; s < scenarios.size(); ++s) {
         for (std::size_t v = 0; v < variants.size(); ++v) {

@@ -1,4 +1,4 @@
-#include "tuning/settings_readback.h"
+#include "run/settings_readback.h"
 
 #include <chrono>
 #include <cstdlib>

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "world/bounds.h"
+#include "geometry/bounds.h"
 
 namespace sandbox {
 

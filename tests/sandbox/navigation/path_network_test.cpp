@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "geometry/geometry.h"
 #include "navigation/path_network.h"
-#include "world/geometry.h"
 
 namespace {
 

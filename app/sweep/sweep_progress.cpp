@@ -1,4 +1,4 @@
-#include "sweep_progress.h"
+#include "sweep/sweep_progress.h"
 
 #ifdef _WIN32
 #include <io.h>

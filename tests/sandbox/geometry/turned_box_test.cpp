@@ -2,9 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "geometry/geometry.h"
 #include "host/world.h"
 #include "scenario/scenario_loader.h"
-#include "world/geometry.h"
+#include "scenario/scenario_world.h"
 #include "world/world.h"
 
 namespace {
@@ -33,7 +34,7 @@ TEST(LineOfSightTest, EachKindBlocksOnlyWhenItsFlagIsSet) {
              "world": { "boxes": [ { "min": [-1, 9, 0], "max": [1, 11, 3] } ] },
              "vehicles": [ { "model": 596, "pos": [0, -10, 0], "heading": 90 } ] })",
         "los.json");
-    sandbox::World world(scenario);
+    sandbox::World world(sandbox::ScenarioWorld(scenario));
     const CVector origin{0, 0, 0.6f};
     const CVector north{0, 20, 0.6f};
     const CVector south{0, -20, 0.6f};
@@ -41,8 +42,8 @@ TEST(LineOfSightTest, EachKindBlocksOnlyWhenItsFlagIsSet) {
     EXPECT_TRUE(CWorld::GetIsLineOfSightClear(origin, north, false, true, false, true, true, false, false));
     EXPECT_FALSE(CWorld::GetIsLineOfSightClear(origin, south, true, true, false, true, true, false, false));
     EXPECT_TRUE(CWorld::GetIsLineOfSightClear(origin, south, true, false, false, true, true, false, false));
-    EXPECT_EQ(world.LineOfSight().calls, 4u);
-    EXPECT_TRUE(world.LineOfSight().recent.empty());  // kept only when someone asked for them
+    EXPECT_EQ(world.SightQueries().calls, 4u);
+    EXPECT_TRUE(world.SightQueries().recent.empty());  // kept only when someone asked for them
 }
 
 }  // namespace

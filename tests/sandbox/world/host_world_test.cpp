@@ -6,8 +6,8 @@
 
 #include "host/player.h"
 #include "host_api/desktop.h"
-#include "host_api/host_world.h"
 #include "support/host_world.h"
+#include "world/host_world.h"
 
 namespace {
 

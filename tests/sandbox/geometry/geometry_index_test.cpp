@@ -8,7 +8,7 @@
 #include <limits>
 #include <random>
 
-#include "world/geometry.h"
+#include "geometry/geometry.h"
 
 namespace {
 

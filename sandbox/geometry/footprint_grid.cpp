@@ -1,4 +1,4 @@
-#include "world/footprint_grid.h"
+#include "geometry/footprint_grid.h"
 
 #include <algorithm>
 #include <cmath>

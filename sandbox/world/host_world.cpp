@@ -1,4 +1,4 @@
-#include "host_api/host_world.h"
+#include "world/host_world.h"
 
 #include <stdexcept>
 

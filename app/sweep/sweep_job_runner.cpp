@@ -1,8 +1,8 @@
-#include "sweep_job_runner.h"
+#include "sweep/sweep_job_runner.h"
 
 #include <exception>
 
-#include "cli_options.h"
+#include "cli/cli_options.h"
 
 namespace app {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "world/vec3.h"
+#include "geometry/vec3.h"
 
 namespace sandbox {
 

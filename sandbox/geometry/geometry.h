@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "world/bounds.h"
-#include "world/footprint_grid.h"
-#include "world/vec3.h"
+#include "geometry/bounds.h"
+#include "geometry/footprint_grid.h"
+#include "geometry/vec3.h"
 
 namespace sandbox {
 

@@ -1,4 +1,4 @@
-#include "world/geometry.h"
+#include "geometry/geometry.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,15 +1,15 @@
-#include "cli_options.h"
+#include "cli/cli_options.h"
 
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 
-#include "builtin_scenarios.h"
+#include "cli/builtin_scenarios.h"
 #include "files/owned_folder.h"
 #include "run/module_loader.h"
+#include "run/settings_readback.h"
 #include "scenario/scenario_loader.h"
-#include "tuning/settings_readback.h"
 
 namespace app {
 

@@ -4,6 +4,7 @@
 
 #include "run/event_applier.h"
 #include "scenario/scenario_loader.h"
+#include "scenario/scenario_world.h"
 #include "support/host_world.h"
 #include "world/world.h"
 
@@ -32,7 +33,7 @@ void WalkFor(World& world, sandbox::Vec3 to, int frames) {
 
 TEST(PedWalkTest, StepsOntoAKerbAndDownAgainButNotThroughAWall) {
     const sandbox::Scenario scenario = Street();
-    World world(scenario);
+    World world(ScenarioWorld(scenario));
     sandbox::Ped& ped = *world.FindPed("p");
     WalkFor(world, {5, 0, 0}, 60);
     EXPECT_FLOAT_EQ(ped.m_vecPos.z, 0.3f);
@@ -44,7 +45,7 @@ TEST(PedWalkTest, StepsOntoAKerbAndDownAgainButNotThroughAWall) {
 
 TEST(PedWalkTest, AWallHoldsHimOnlyWhileHeWalksIntoItAndItStands) {
     const sandbox::Scenario scenario = Street();
-    World world(scenario);
+    World world(ScenarioWorld(scenario));
     sandbox::Ped& ped = *world.FindPed("p");
     WalkFor(world, {30, 0, 0}, 200);
     const float held = ped.m_vecPos.x;
@@ -55,14 +56,14 @@ TEST(PedWalkTest, AWallHoldsHimOnlyWhileHeWalksIntoItAndItStands) {
     WalkFor(world, {30, 0, 0}, 100);
     EXPECT_LT(ped.m_vecPos.x, 14.0f);
     // With the wall gone (only the kerb left) the same step goes through.
-    world.World3D().SetBoxes({world.World3D().Boxes().front()});
+    world.Geometry().SetBoxes({world.Geometry().Boxes().front()});
     WalkFor(world, {30, 0, 0}, 200);
     EXPECT_FLOAT_EQ(ped.m_vecPos.x, 30.0f);
 }
 
 TEST(PedWalkTest, KeepsHisHeightOverAHoleInTheGround) {
     const sandbox::Scenario scenario = Street();
-    World world(scenario);
+    World world(ScenarioWorld(scenario));
     sandbox::Ped& ped = *world.FindPed("p");
     WalkFor(world, {-25, 0, 0}, 300);
     EXPECT_FLOAT_EQ(ped.m_vecPos.x, -25.0f);

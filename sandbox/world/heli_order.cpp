@@ -1,4 +1,4 @@
-#include "host_api/heli_order.h"
+#include "world/heli_order.h"
 
 #include <algorithm>
 
@@ -21,7 +21,7 @@ void OrderHeli(World& world, void* self, const CodeImage::MethodArgs& args) {
     heli->hasTarget = true;
     heli->target = {x, y, cruise};
     // Kept as a height above the ground, which the flying follows (no ground: the world's base).
-    const float ground = world.World3D().FloorZ(x, y);
+    const float ground = world.Geometry().FloorZ(x, y);
     heli->flyHeight = cruise - ground;
     world.Journal().RecordHostCall({world.Now(), CodeImage::kHeliOrder, heli->id, {x, y, cruise, low, high}});
 }

@@ -1,4 +1,4 @@
-#include "script/script_journal.h"
+#include "world/script_journal.h"
 
 namespace sandbox {
 
