@@ -112,4 +112,17 @@ TEST(GunshotTest, TheSceneMovesAgainFrom800MsAfterTheLastShotHeard) {
         {false, true, true});
 }
 
+// A shot nobody heard is checked again only 200 ms later.
+TEST(GunshotTest, AnUnheardShotIsCheckedAgainAfter200Ms) {
+    Session s(Peds(Cop("cop", 0, -60, 0, 180)), "GunshotRange=50\n");
+    s.RunFor(1000);
+    Fire(s, 22, 3000);
+    s.Frame(50);  // checked: out of range
+    s.Ped("cop").SetPosition({0, -40, 0});
+    s.Frame(100);
+    EXPECT_EQ(s.Count("gunshot heard: *"), 0);
+    s.Frame(100);
+    EXPECT_EQ(s.Count("gunshot heard: *"), 1);
+}
+
 }  // namespace

@@ -145,4 +145,14 @@ TEST(FootBoundaryTest, TheMoveWatchdogStartsAfreshAfterALook) {
     EXPECT_EQ(s.Count("watchdog: cop is not moving*"), 0);
 }
 
+// A cop the watchdog caught gets his new order on the same tick, in a straight line.
+TEST(FootBoundaryTest, TheWatchdogsNewOrderComesAtOnce) {
+    BlindSession s(LoneCop(0), "LookChance=0\nSnapToNodes=0\n");
+    ASSERT_TRUE(s.RunUntil("sweeping: ped=*"));
+    s.Ped("cop").moving = false;
+    ASSERT_TRUE(s.RunUntil("watchdog: cop is not moving*", 6000));
+    EXPECT_EQ(s.Count("sweeping: ped=*"), 2);
+    EXPECT_EQ(Calls(s.World(), 0x05D3).size(), 1u);
+}
+
 }  // namespace

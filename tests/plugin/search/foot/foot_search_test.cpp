@@ -215,4 +215,41 @@ TEST(FootSearchTest, SweepsGoAtThePaceOfTheCopsStyle) {
     }
 }
 
+// The chase that ends a search ends the alertness of its look too: out of plain sight he loses the
+// player again after his grace time.
+TEST(FootSearchTest, ChasingAgainEndsTheAlertnessOfALook) {
+    Session s(Peds(Cop("cop", 0, -20, 0, 180)),
+              "SightRange=1\nCloseRange=0\nAlertRangeBonus=60\nAlertAngleBonus=360\n" + kQuickSteps +
+                  "LookChance=100\nMinMovesBetweenPauses=0\nLookMinMs=2000\nLookMaxMs=2000\n");
+    ASSERT_TRUE(s.RunUntil("cop is chasing again: ped=*"));
+    s.World().Player()->SetPosition({0, 20, 0});
+    s.RunFor(3300);
+    EXPECT_EQ(s.Count("cop lost the player: ped=*"), 2);
+}
+
+// An aim scan is a pause: the moves before the next look about are counted from it.
+TEST(FootSearchTest, AfterAnAimScanTheMovesBeforeALookCountAfresh) {
+    BlindSession s(Peds(ArmedCop("cop", 0, -20)),
+                   kQuickSteps +
+                       "LookChance=100\nMinMovesBetweenPauses=3\n"
+                       "LookMinMs=1\nLookMaxMs=1\nAimMinMs=5000\nAimMaxMs=5000\n");
+    ASSERT_TRUE(s.RunUntil("aim scan: ped=*"));
+    const int sweeps = s.Count("sweeping: ped=*");
+    ASSERT_TRUE(s.RunUntil("looking about: ped=*", 10000));
+    EXPECT_EQ(s.Count("sweeping: ped=*"), sweeps + 3);
+}
+
+// A searching cop who sat in a car for a moment is taken over afresh once he is out again.
+TEST(FootSearchTest, ACopBackOutOfACarIsTakenOverAfresh) {
+    BlindSession s(Peds(Cop("cop", 0, -20, 0, 180)) +
+                       R"(, "vehicles": [ { "id": "car", "model": 596, "pos": [5, -20, 0] } ])",
+                   "LookChance=0\nVehicleSightRange=1\nCloseRangeCar=0\n");
+    ASSERT_TRUE(s.RunUntil("sweeping: ped=*"));
+    s.World().SeatPed(s.Ped("cop"), *s.World().FindVehicle("car"), 0);
+    s.RunFor(300);
+    s.World().UnseatPed(s.Ped("cop"));
+    s.RunFor(1500);
+    EXPECT_EQ(s.Count("pursuit task flushed: ped=*"), 2);
+}
+
 }  // namespace
