@@ -232,7 +232,7 @@ TEST(FootSearchTest, AfterAnAimScanTheMovesBeforeALookCountAfresh) {
     BlindSession s(Peds(ArmedCop("cop", 0, -20)),
                    kQuickSteps +
                        "LookChance=100\nMinMovesBetweenPauses=3\n"
-                       "LookMinMs=1\nLookMaxMs=1\nAimMinMs=5000\nAimMaxMs=5000\n");
+                       "LookMinMs=1\nLookMaxMs=1\nAimMinMs=5300\nAimMaxMs=5300\n");
     ASSERT_TRUE(s.RunUntil("aim scan: ped=*"));
     const int sweeps = s.Count("sweeping: ped=*");
     ASSERT_TRUE(s.RunUntil("looking about: ped=*", 10000));
