@@ -191,14 +191,18 @@ TEST(FootSearchTest, AnAntiLockFlushRestartsTheAimTimer) {
     EXPECT_EQ(s.Count("aim scan: ped=*"), 1);
 }
 
-// A look about widens his sight as an aim does: a cop who sees 1 m sees the player 20 m off.
-TEST(FootSearchTest, ALookAboutMakesTheCopAlert) {
+// A look about widens his sight as an aim does: a cop who sees 1 m sees the player 20 m off. The
+// chase that follows ends the alertness: out of plain sight he loses the player after his grace.
+TEST(FootSearchTest, ALookAboutMakesTheCopAlertUntilHeChasesAgain) {
     Session s(Peds(Cop("cop", 0, -20, 0, 180)),
               "SightRange=1\nCloseRange=0\nAlertRangeBonus=60\nAlertAngleBonus=360\n" + kQuickSteps +
                   "LookChance=100\nMinMovesBetweenPauses=0\nLookMinMs=2000\nLookMaxMs=2000\n");
     ASSERT_TRUE(s.RunUntil("looking about: ped=*"));
     s.RunFor(300);
     EXPECT_EQ(s.Count("cop is chasing again: ped=*"), 1);
+    s.World().Player()->SetPosition({0, 20, 0});
+    s.RunFor(3300);
+    EXPECT_EQ(s.Count("cop lost the player: ped=*"), 2);
 }
 
 // The sweep's move state reaches the host's go-straight order: a walker walks, a runner jogs.
@@ -213,18 +217,6 @@ TEST(FootSearchTest, SweepsGoAtThePaceOfTheCopsStyle) {
         const sandbox::Vec3 to = s.Ped("cop").Position();
         EXPECT_NEAR(Dist2D(from.x, from.y, to.x, to.y), speed, 0.1f) << percent;
     }
-}
-
-// The chase that ends a search ends the alertness of its look too: out of plain sight he loses the
-// player again after his grace time.
-TEST(FootSearchTest, ChasingAgainEndsTheAlertnessOfALook) {
-    Session s(Peds(Cop("cop", 0, -20, 0, 180)),
-              "SightRange=1\nCloseRange=0\nAlertRangeBonus=60\nAlertAngleBonus=360\n" + kQuickSteps +
-                  "LookChance=100\nMinMovesBetweenPauses=0\nLookMinMs=2000\nLookMaxMs=2000\n");
-    ASSERT_TRUE(s.RunUntil("cop is chasing again: ped=*"));
-    s.World().Player()->SetPosition({0, 20, 0});
-    s.RunFor(3300);
-    EXPECT_EQ(s.Count("cop lost the player: ped=*"), 2);
 }
 
 // An aim scan is a pause: the moves before the next look about are counted from it.
