@@ -86,8 +86,11 @@ void ApplyEvent(World& world, const Event& e) {
             }
             break;
         case EventKind::hostMission:
-            if (Vehicle* v = world.FindVehicle(e.vehicle))
+            if (Vehicle* v = world.FindVehicle(e.vehicle)) {
                 v->m_autoPilot.m_nCarMission = static_cast<signed char>(e.mission);
+                if (e.tempAction) v->m_autoPilot.m_nTempAction = static_cast<signed char>(*e.tempAction);
+                if (e.cruise) v->m_autoPilot.m_nCruiseSpeed = static_cast<unsigned char>(*e.cruise);
+            }
             break;
         case EventKind::hostLawFlag:
             if (Vehicle* v = world.FindVehicle(e.vehicle)) v->m_bIsLawEnforcer = e.on;

@@ -1,6 +1,9 @@
 #include "run/probes.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
 
 #include "host/screen.h"
 #include "host/vehicle.h"
@@ -58,6 +61,43 @@ ProbeValue PedProbe(World& world, const ProbeName& probe) {
     return ProbeAbsent{};
 }
 
+ProbeValue ArgProbe(const std::vector<ScriptArg>& args, const ProbeName& probe) {
+    if (probe.entry >= static_cast<int>(args.size())) return ProbeAbsent{};
+    const ScriptArg& arg = args[static_cast<std::size_t>(probe.entry)];
+    if (probe.callField == CallProbeField::argType) return static_cast<double>(arg.type);
+    return arg.type == ScriptArg::Type::real ? static_cast<double>(arg.f) : static_cast<double>(arg.i);
+}
+
+// The K-th script command of the run, or of the frame now running.
+ProbeValue ScriptCallProbe(World& world, const ProbeName& probe, bool thisFrame) {
+    int left = probe.call;
+    for (const ScriptCall& call : world.Journal().Calls()) {
+        if (thisFrame && call.time != world.Now()) continue;
+        if (left-- > 0) continue;
+        if (probe.callField == CallProbeField::command) return static_cast<double>(call.command);
+        return ArgProbe(call.args, probe);
+    }
+    return ProbeAbsent{};
+}
+
+ProbeValue HostCallProbe(World& world, const ProbeName& probe) {
+    const auto& calls = world.Journal().HostCalls();
+    if (probe.call >= static_cast<int>(calls.size())) return ProbeAbsent{};
+    const HostCall& call = calls[static_cast<std::size_t>(probe.call)];
+    if (probe.callField == CallProbeField::address) return static_cast<double>(call.address);
+    if (probe.entry >= static_cast<int>(call.args.size())) return ProbeAbsent{};
+    return static_cast<double>(call.args[static_cast<std::size_t>(probe.entry)]);
+}
+
+// "x,y,z" to one decimal, or absent while the vehicle drives or flies nowhere.
+ProbeValue TargetProbe(const Vehicle& vehicle) {
+    if (!vehicle.hasTarget) return ProbeAbsent{};
+    char text[64];
+    std::snprintf(text, sizeof text, "%.1f,%.1f,%.1f", static_cast<double>(vehicle.target.x),
+                  static_cast<double>(vehicle.target.y), static_cast<double>(vehicle.target.z));
+    return std::string(text);
+}
+
 ProbeValue VehicleProbe(World& world, const ProbeName& probe) {
     Vehicle* vehicle = world.FindVehicle(probe.id);
     if (vehicle == nullptr) return ProbeAbsent{};
@@ -66,6 +106,9 @@ ProbeValue VehicleProbe(World& world, const ProbeName& probe) {
         case VehicleProbeField::mission: return static_cast<double>(vehicle->m_autoPilot.m_nCarMission);
         case VehicleProbeField::x: return vehicle->m_vecPos.x;
         case VehicleProbeField::y: return vehicle->m_vecPos.y;
+        case VehicleProbeField::cruise: return static_cast<double>(vehicle->m_autoPilot.m_nCruiseSpeed);
+        case VehicleProbeField::tempAction: return static_cast<double>(vehicle->m_autoPilot.m_nTempAction);
+        case VehicleProbeField::target: return TargetProbe(*vehicle);
     }
     return ProbeAbsent{};
 }
@@ -87,6 +130,9 @@ ProbeValue ReadProbe(World& world, const ProbeName& probe) {
         case ProbeKind::hudColour: return Channel(HudColour[probe.entry], probe.channel);
         case ProbeKind::ped: return PedProbe(world, probe);
         case ProbeKind::vehicle: return VehicleProbe(world, probe);
+        case ProbeKind::scriptCall: return ScriptCallProbe(world, probe, false);
+        case ProbeKind::frameCall: return ScriptCallProbe(world, probe, true);
+        case ProbeKind::hostCall: return HostCallProbe(world, probe);
     }
     return ProbeAbsent{};
 }

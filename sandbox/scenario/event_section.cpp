@@ -155,11 +155,13 @@ const std::vector<EventType>& EventTypes() {
          }},
         {"hostMission",
          EventKind::hostMission,
-         {"vehicle", "mission"},
+         {"vehicle", "mission", "tempAction", "cruise"},
          [](EventReader& r, Event& e) {
              e.vehicle = r.Ref("vehicle", RefKind::vehicle);
              // One byte in the host: either reading of it is accepted.
              e.mission = r.fields.Req("mission", Whole(-128, 255));
+             if (r.fields.Has("tempAction")) e.tempAction = r.fields.Req("tempAction", Whole(-128, 127));
+             if (r.fields.Has("cruise")) e.cruise = r.fields.Req("cruise", Whole(0, 255));
          }},
         {"pedType",
          EventKind::pedType,

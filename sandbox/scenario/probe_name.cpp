@@ -66,6 +66,34 @@ void ParseColourProbe(std::string_view rest, ProbeName& probe, std::string_view 
     probe.channel = static_cast<int>(channel);
 }
 
+// The call probes: HEAD:K.cmd, HEAD:K.arg.N, HEAD:K.argType.N (script commands) or HEAD:K.address,
+// HEAD:K.arg.N (host calls), K counted from 0.
+void ParseCallProbe(std::string_view head, std::string_view rest, ProbeName& probe, std::string_view text) {
+    const bool host = head == "hostCall";
+    const std::string form = std::string(head) + (host ? ":K.address|K.arg.N" : ":K.cmd|K.arg.N|K.argType.N");
+    const auto fail = [&] { throw std::invalid_argument("expected " + form + ", got " + Quoted(text)); };
+    const std::size_t dot = rest.find('.');
+    const std::string_view k = rest.substr(0, dot);
+    if (dot == std::string_view::npos || k.empty() || k.size() > 6 ||
+        !std::all_of(k.begin(), k.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        fail();
+    probe.kind = host                  ? ProbeKind::hostCall
+                 : head == "frameCall" ? ProbeKind::frameCall
+                                       : ProbeKind::scriptCall;
+    probe.call = std::stoi(std::string(k));
+    const std::string_view field = rest.substr(dot + 1);
+    const std::size_t argDot = field.find('.');
+    const std::string_view name = field.substr(0, argDot);
+    if (argDot == std::string_view::npos) {
+        if (name != (host ? "address" : "cmd")) fail();
+        probe.callField = host ? CallProbeField::address : CallProbeField::command;
+        return;
+    }
+    if (name != "arg" && (host || name != "argType")) fail();
+    probe.callField = name == "arg" ? CallProbeField::arg : CallProbeField::argType;
+    probe.entry = ParseIndexes(field.substr(argDot + 1), {kMaxScriptArgs}, text, form).front();
+}
+
 }  // namespace
 
 ProbeName ParseProbeName(std::string_view text) {
@@ -94,6 +122,9 @@ ProbeName ParseProbeName(std::string_view text) {
         {"mission", VehicleProbeField::mission},
         {"x", VehicleProbeField::x},
         {"y", VehicleProbeField::y},
+        {"cruise", VehicleProbeField::cruise},
+        {"tempAction", VehicleProbeField::tempAction},
+        {"target", VehicleProbeField::target},
     };
     auto lookup = [](const auto& table, std::string_view name) {
         auto it =
@@ -112,8 +143,9 @@ ProbeName ParseProbeName(std::string_view text) {
         throw std::invalid_argument(
             "unknown probe " + Quoted(text) +
             " (known: pedRange, starAlpha, drawnFontAlpha, starsFlashing, copCarCounter, "
-            "message, scriptCommands:HEX, scriptArg:HEX.N, drawnColour:CALL.ENTRY.CHANNEL, "
-            "hudColour:ENTRY.CHANNEL, ped:ID.FIELD, vehicle:ID.FIELD)");
+            "message, scriptCommands:HEX, scriptArg:HEX.N, scriptCall:K.FIELD, frameCall:K.FIELD, "
+            "hostCall:K.FIELD, drawnColour:CALL.ENTRY.CHANNEL, hudColour:ENTRY.CHANNEL, ped:ID.FIELD, "
+            "vehicle:ID.FIELD)");
     }
     std::string_view rest = text.substr(colon + 1);
     if (head == "scriptCommands") {
@@ -128,6 +160,10 @@ ProbeName ParseProbeName(std::string_view text) {
         if (dot == std::string_view::npos)
             throw std::invalid_argument("expected scriptArg:HEX.N, got " + Quoted(text));
         probe.index = ParseIndexes(rest.substr(dot + 1), {kMaxScriptArgs}, text, "scriptArg:HEX.N").front();
+        return probe;
+    }
+    if (head == "scriptCall" || head == "frameCall" || head == "hostCall") {
+        ParseCallProbe(head, rest, probe, text);
         return probe;
     }
     if (head == "drawnColour" || head == "hudColour") {
@@ -158,7 +194,7 @@ ProbeName ParseProbeName(std::string_view text) {
         auto found = lookup(vehicleFields, field);
         if (!found) {
             throw std::invalid_argument("unknown vehicle field " + Quoted(field) +
-                                        " (known: lawEnforcer, mission, x, y)");
+                                        " (known: lawEnforcer, mission, x, y, cruise, tempAction, target)");
         }
         probe.kind = ProbeKind::vehicle;
         probe.vehicleField = *found;

@@ -86,6 +86,8 @@ struct Event {
     int task = 0;                             // hostTask
     int slot = -1;                            // hostCriminal: criminal-list slot, -1 = the host's choice
     int mission = 0;                          // hostMission
+    std::optional<int> tempAction;            // hostMission, when given
+    std::optional<int> cruise;                // hostMission, when given
     int pedType = 0;                          // pedType
     bool on = false;                          // hostLawFlag
     int32_t value = 0;                        // hostCopCarCounter
@@ -104,6 +106,9 @@ enum class ProbeKind {
     hudColour,
     ped,
     vehicle,
+    scriptCall,  // the K-th script command of the run
+    frameCall,   // the K-th script command of the frame the probe is read in
+    hostCall,    // the K-th host function the plugin called directly
 };
 enum class PedProbeField {
     suppressed,
@@ -117,7 +122,8 @@ enum class PedProbeField {
     pursuitTask,
     type
 };
-enum class VehicleProbeField { lawEnforcer, mission, x, y };
+enum class VehicleProbeField { lawEnforcer, mission, x, y, cruise, tempAction, target };
+enum class CallProbeField { command, arg, argType, address };
 
 struct ProbeName {
     ProbeKind kind = ProbeKind::pedRange;
@@ -128,8 +134,13 @@ struct ProbeName {
     int index = 0;               // scriptArg: argument; drawnColour: star call of the frame
     int entry = 0;               // drawnColour, hudColour: colour table entry
     int channel = 0;             // drawnColour, hudColour: 0 r, 1 g, 2 b, 3 a
+    int call = 0;                // scriptCall, frameCall, hostCall: K, from 0
+    CallProbeField callField = CallProbeField::command;  // and `entry` the argument
 
-    bool IsText() const { return kind == ProbeKind::message; }
+    bool IsText() const {
+        return kind == ProbeKind::message ||
+               (kind == ProbeKind::vehicle && vehicleField == VehicleProbeField::target);
+    }
 };
 
 enum class ExpectKind { log, noLog, logCount, logOrder, probe };

@@ -69,6 +69,11 @@ public:
                       {"player", Player()}};
         const bool zeroMsFrames = Chance(20);
         scene["frameMs"] = FrameTime();
+        // The run stops before a frame that would end past its length, so it is made one longest
+        // frame longer: it then outlasts the episode whatever lengths the frames draw.
+        const json& frame = scene["frameMs"];
+        scene["durationMs"] =
+            duration + (frame.is_array() ? frame[1].get<std::uint32_t>() : frame.get<std::uint32_t>());
         if (Chance(80)) scene["ini"] = Ini();
         Police();
         scene["events"] = Events(episode.clearedAtMs);

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include <sstream>
@@ -66,6 +69,53 @@ public:
     void RunFor(std::uint32_t ms) { Frames(static_cast<int>(ms / 50), 50); }
     sandbox::Ped& Ped(const std::string& id) { return *World().FindPed(id); }
     int Count(const std::string& pattern) const { return CountIn(Log(), pattern); }
+
+    /// Runs 50 ms frames until one more line matches; the clock then stands at that frame.
+    bool RunUntil(const std::string& pattern, std::uint32_t limitMs = 20000) {
+        const int before = Count(pattern);
+        for (std::uint32_t ms = 0; ms < limitMs; ms += 50) {
+            Frame(50);
+            if (Count(pattern) > before) return true;
+        }
+        return false;
+    }
+    /// From a frame that ran a tick: ticks every 150 ms, the last one exactly `afterMs` (at least
+    /// 150) after that frame. `beforeLast` runs just before the last one.
+    void TickAfter(std::uint32_t afterMs, const std::function<void()>& beforeLast = {}) {
+        for (; afterMs >= 300; afterMs -= 150) Frame(150);
+        if (beforeLast) beforeLast();
+        Frame(afterMs);
+    }
 };
+
+/// A clock start far from the wrap whose first frame already ticks, as a start near the wrap does:
+/// the ticks then fall at the same run times for both.
+inline constexpr std::uint32_t kFarFromWrap = 1000000;
+
+/// The scenario field that starts the clock at `startMs`, to go first in a session's `rest`.
+inline std::string ClockStart(std::uint32_t startMs) {
+    return R"("clockStartMs": )" + std::to_string(startMs) + ", ";
+}
+
+/// The start that puts the wrap 200 ms after `stampMs`, a time read on a clock started at
+/// kFarFromWrap: the tick after the stamp runs before the wrap, every later one after it.
+inline std::uint32_t WrapAfter(std::uint32_t stampMs) { return 0u - (stampMs - kFarFromWrap + 200u); }
+
+/// One run of a time rule's case: the clock starts at `start`, the limit is met `shift` ms early
+/// (-1), exactly (0) or late (1); returns whether the rule fired, and the stamp's time when asked.
+using TimeCase = std::function<bool(std::uint32_t start, int shift, std::uint32_t* stampAt)>;
+
+/// The case at, before and past its limit (`fires` for shift -1, 0, 1), with the clock far from the
+/// wrap and again wrapping between the stamp and the check.
+inline void ExpectTimeLimit(const TimeCase& run, const std::array<bool, 3>& fires) {
+    std::uint32_t stamp = 0;
+    run(kFarFromWrap, 0, &stamp);
+    for (const std::uint32_t start : {kFarFromWrap, WrapAfter(stamp)}) {
+        for (int shift = -1; shift <= 1; ++shift) {
+            EXPECT_EQ(run(start, shift, nullptr), fires[static_cast<std::size_t>(shift + 1)])
+                << "clock from " << start << ", limit met " << shift << " ms off";
+        }
+    }
+}
 
 }  // namespace awareness_test

@@ -6,7 +6,9 @@
 
 namespace {
 
+using awareness_test::ClockStart;
 using awareness_test::Cop;
+using awareness_test::ExpectTimeLimit;
 using awareness_test::Session;
 
 void Fire(Session& s, int weapon, std::uint32_t forMs) {
@@ -76,6 +78,51 @@ TEST(GunshotTest, AShotRestartsALostCopsSearchWithoutEndingHisLoss) {
     EXPECT_EQ(s.Count("gunshot heard: *"), 1);
     EXPECT_EQ(s.Count("sweeping: ped=* leg=1 *"), 2);
     EXPECT_EQ(s.Count("cop is chasing again: *"), 0);
+}
+
+TEST(GunshotTest, AShotIsHeardAtExactlyItsRange) {
+    const struct {
+        int weapon;
+        float copY;
+        bool heard;
+    } rows[] = {{22, -50.0f, true}, {22, -49.99f, true}, {22, -50.01f, false},
+                {23, -20.0f, true}, {23, -19.99f, true}, {23, -20.01f, false}};
+    for (const auto& row : rows) {
+        Session s(Peds(Cop("cop", 0, row.copY, 0, 180)), "GunshotRange=50\nSilencedRange=20\n");
+        s.RunFor(1000);
+        Fire(s, row.weapon, 100);
+        s.RunFor(200);
+        EXPECT_EQ(s.Count("gunshot heard: *"), row.heard ? 1 : 0) << row.weapon << " at " << row.copY;
+    }
+}
+
+// The scene follows the shots again 800 ms after it last moved, also with the clock wrapping.
+TEST(GunshotTest, TheSceneMovesAgainFrom800MsAfterTheLastShotHeard) {
+    ExpectTimeLimit(
+        [](std::uint32_t start, int shift, std::uint32_t* firstAt) {
+            Session s(ClockStart(start) + Peds(Cop("cop", 0, -50, 0, 180)));
+            s.RunFor(1000);
+            Fire(s, 22, 3000);
+            s.Frame(50);
+            if (firstAt != nullptr) *firstAt = s.World().Now();
+            s.Frame(100);  // a check between the two, before the wrap
+            s.Frame(static_cast<std::uint32_t>(700 + shift));
+            return s.Count("gunshot heard: *") == 2;
+        },
+        {false, true, true});
+}
+
+// A shot nobody heard is checked again only 200 ms later.
+TEST(GunshotTest, AnUnheardShotIsCheckedAgainAfter200Ms) {
+    Session s(Peds(Cop("cop", 0, -60, 0, 180)), "GunshotRange=50\n");
+    s.RunFor(1000);
+    Fire(s, 22, 3000);
+    s.Frame(50);  // checked: out of range
+    s.Ped("cop").SetPosition({0, -40, 0});
+    s.Frame(100);
+    EXPECT_EQ(s.Count("gunshot heard: *"), 0);
+    s.Frame(100);
+    EXPECT_EQ(s.Count("gunshot heard: *"), 1);
 }
 
 }  // namespace

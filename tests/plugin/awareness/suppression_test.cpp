@@ -11,7 +11,9 @@
 
 namespace {
 
+using awareness_test::ClockStart;
 using awareness_test::Cop;
+using awareness_test::ExpectTimeLimit;
 using awareness_test::kLoneCop;
 using awareness_test::Session;
 
@@ -81,6 +83,25 @@ TEST(SuppressionTest, CopGettingOutOfAVehicleIsTakenOverOnlyWhenOut) {
     s.RunFor(700);
     EXPECT_EQ(s.Count("flushing pursuit task: ped=*"), 1);
     EXPECT_EQ(s.Count("pursuit task flushed: ped=*"), 1);
+}
+
+// The scrub's line comes again from 2001 ms after the last one, also with the clock wrapping.
+TEST(SuppressionTest, TheScrubLogsAgainFrom2001MsAfterItsLastLine) {
+    ExpectTimeLimit(
+        [](std::uint32_t start, int shift, std::uint32_t* loggedAt) {
+            Session s(ClockStart(start) + kLoneCop, "FootSearch=0\n");
+            EXPECT_TRUE(s.RunUntil("cop lost the player: *"));
+            const auto listedFor = [&](std::uint32_t ms) {
+                s.World().AddCriminal(s.Ped("cop"));
+                s.Frame(ms);
+            };
+            listedFor(50);
+            if (loggedAt != nullptr) *loggedAt = s.World().Now();
+            listedFor(100);  // a scrub before the wrap
+            listedFor(static_cast<std::uint32_t>(1901 + shift));
+            return s.Count(kScrubLine) == 2;
+        },
+        {false, true, true});
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "code/code_image.h"
 #include "host/call_hook.h"
 #include "hud/hud.h"
+#include "plugin/awareness/awareness_scenario.h"
 #include "support/module_session.h"
 #include "support/plugin_run.h"
 #include "world/world.h"
@@ -204,6 +205,22 @@ TEST(HostBuilds, OnBuildsWithoutTheHookedCallThePluginNeverRuns) {
     }
     auto supported = RunJson(Scenario("", R"({"codeBuild": 1002})"));
     EXPECT_TRUE(supported.Logged("star hook: call to CHud::DrawWanted at 0x58FB00 redirected"));
+}
+
+// The stars fade StarFadeDelayMs after the last sighting also when the clock wraps in between.
+TEST(StarFadingTest, StarsFadeAfterTheDelayAcrossTheWrap) {
+    const auto fadedAfter = [](std::uint32_t start, std::uint32_t* seenAt) {
+        awareness_test::Session s(awareness_test::ClockStart(start) + R"("peds": [ )" +
+                                  awareness_test::Cop("cop", 0, -20) + " ]");
+        EXPECT_TRUE(s.RunUntil("cops: total=1 seeing=1 *"));
+        if (seenAt != nullptr) *seenAt = s.World().Now();
+        s.World().Player()->SetPosition({0, 300, 0});
+        s.TickAfter(2550);
+        return s.World().HudState().DrawnStarAlpha() < 0.999f;
+    };
+    std::uint32_t seen = 0;
+    EXPECT_TRUE(fadedAfter(awareness_test::kFarFromWrap, &seen));
+    EXPECT_TRUE(fadedAfter(awareness_test::WrapAfter(seen), nullptr));
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 
 namespace {
 
+using awareness_test::ClockStart;
+using awareness_test::ExpectTimeLimit;
 using awareness_test::kLoneCop;
 using awareness_test::Session;
 
@@ -87,6 +89,19 @@ TEST(RecordsTest, DeadCopStaysRecordedWhileTheHostKeepsHim) {
     s.Frame(50);
     EXPECT_EQ(s.Count("reset: flags restored"), 1);
     EXPECT_EQ(s.Ped("cop").m_nPursuitSuppressed, 0);
+}
+
+// Lost only once more than PursuitGraceMs have passed since his stamp, also with the clock wrapping.
+TEST(RecordsTest, ACopIsLostOnlyPastHisGraceTime) {
+    ExpectTimeLimit(
+        [](std::uint32_t start, int shift, std::uint32_t* stampAt) {
+            Session s(ClockStart(start) + kLoneCop, "PursuitGraceMs=" + std::to_string(1500 - shift) + "\n");
+            EXPECT_TRUE(s.RunUntil("cops: total=1 *"));
+            if (stampAt != nullptr) *stampAt = s.World().Now();
+            s.TickAfter(1500);
+            return s.Count("cop lost the player: ped=*") == 1;
+        },
+        {false, false, true});
 }
 
 }  // namespace

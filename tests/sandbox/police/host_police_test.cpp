@@ -72,6 +72,8 @@ TEST_F(HostPoliceTest, HeldOutCopsStandButAreReListedNowAndThenNearby) {
 }
 
 TEST_F(HostPoliceTest, AHeldOutCopStillListingThePlayerOrCarryingAPursuitTaskChasesAllTheSame) {
+    // Held out from the start and beyond re-listing range: nothing but the task below sends him.
+    Ped("far").m_nPursuitSuppressed = 1;
     for (int slot = 0; slot < CPed::kCriminalSlots; ++slot) {
         sandbox::Ped& cop = Ped("near");
         cop.SetPosition({0, -20, 0});
@@ -83,7 +85,9 @@ TEST_F(HostPoliceTest, AHeldOutCopStillListingThePlayerOrCarryingAPursuitTaskCha
         cop.DropCriminal(world_.Player());
     }
     sandbox::Ped& cop = Ped("far");
-    cop.m_nPursuitSuppressed = 1;
+    ASSERT_FALSE(Listed("far"));
+    ASSERT_FALSE(Pursuing("far"));
+    ASSERT_EQ(cop.Position().y, -80.0f);
     cop.AddTask(sandbox::kTaskPursuitArrest, 0);
     RunFor(500);
     EXPECT_GT(cop.Position().y, -78.0f);

@@ -461,8 +461,36 @@ TEST(ScenarioLoader, ProbeNames) {
     EXPECT_EQ(table.kind, ProbeKind::hudColour);
     EXPECT_EQ(table.entry, 0);
     EXPECT_EQ(table.channel, 3);
+    const struct {
+        const char* name;
+        ProbeKind kind;
+        int call;
+        CallProbeField field;
+        int arg;
+    } calls[] = {{"scriptCall:12.cmd", ProbeKind::scriptCall, 12, CallProbeField::command, 0},
+                 {"frameCall:0.arg.8", ProbeKind::frameCall, 0, CallProbeField::arg, 8},
+                 {"scriptCall:3.argType.15", ProbeKind::scriptCall, 3, CallProbeField::argType, 15},
+                 {"hostCall:2.address", ProbeKind::hostCall, 2, CallProbeField::address, 0},
+                 {"hostCall:0.arg.4", ProbeKind::hostCall, 0, CallProbeField::arg, 4}};
+    for (const auto& c : calls) {
+        const ProbeName probe = ParseProbeName(c.name);
+        EXPECT_EQ(probe.kind, c.kind) << c.name;
+        EXPECT_EQ(probe.call, c.call) << c.name;
+        EXPECT_EQ(probe.callField, c.field) << c.name;
+        EXPECT_EQ(probe.entry, c.arg) << c.name;
+    }
+    EXPECT_TRUE(ParseProbeName("vehicle:pc1.target").IsText());
+    EXPECT_FALSE(ParseProbeName("vehicle:pc1.cruise").IsText());
 
     for (const char* bad : {"",
+                            "scriptCall:1",
+                            "scriptCall:.cmd",
+                            "scriptCall:1.address",
+                            "scriptCall:1.arg",
+                            "scriptCall:1.arg.16",
+                            "frameCall:x.cmd",
+                            "hostCall:0.cmd",
+                            "hostCall:0.argType.1",
                             "pedrange",
                             "starAlpha:1",
                             "scriptCommands:",

@@ -4,8 +4,10 @@
 
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 #include "plugin/search/foot/foot_scenario.h"
+#include "pools/host_tasks.h"
 
 namespace {
 
@@ -172,6 +174,74 @@ TEST(FootSearchTest, StepWatchdogCatchesALookNotWatchedForLong) {
     // After a flush no look about: the cop sweeps.
     EXPECT_EQ(s.Count("looking about: ped=*"), 1);
     EXPECT_EQ(s.Count("sweeping: ped=*"), 2);
+}
+
+// A pursuit task the host slipped on him ends his step: the aim timer starts again from the flush.
+TEST(FootSearchTest, AnAntiLockFlushRestartsTheAimTimer) {
+    BlindSession s(Peds(ArmedCop("cop", 0, -20)),
+                   "RunnerPercent=0\nSnapToNodes=0\nLookChance=0\n"
+                   "AimMinMs=3000\nAimMaxMs=3000\n");
+    s.RunFor(kLossMs + 1500);  // the aim is due at 6300
+    s.Ped("cop").AddTask(sandbox::kTaskPursuitOnFoot, 0);
+    s.RunFor(300);
+    ASSERT_EQ(s.Count("anti-lock: vanilla pursuit task *"), 1);
+    s.RunFor(2100);
+    EXPECT_EQ(s.Count("aim scan: ped=*"), 0);
+    s.RunFor(1200);
+    EXPECT_EQ(s.Count("aim scan: ped=*"), 1);
+}
+
+// A look about widens his sight as an aim does: a cop who sees 1 m sees the player 20 m off. The
+// chase that follows ends the alertness: out of plain sight he loses the player after his grace.
+TEST(FootSearchTest, ALookAboutMakesTheCopAlertUntilHeChasesAgain) {
+    Session s(Peds(Cop("cop", 0, -20, 0, 180)),
+              "SightRange=1\nCloseRange=0\nAlertRangeBonus=60\nAlertAngleBonus=360\n" + kQuickSteps +
+                  "LookChance=100\nMinMovesBetweenPauses=0\nLookMinMs=2000\nLookMaxMs=2000\n");
+    ASSERT_TRUE(s.RunUntil("looking about: ped=*"));
+    s.RunFor(300);
+    EXPECT_EQ(s.Count("cop is chasing again: ped=*"), 1);
+    s.World().Player()->SetPosition({0, 20, 0});
+    s.RunFor(3300);
+    EXPECT_EQ(s.Count("cop lost the player: ped=*"), 2);
+}
+
+// The sweep's move state reaches the host's go-straight order: a walker walks, a runner jogs.
+TEST(FootSearchTest, SweepsGoAtThePaceOfTheCopsStyle) {
+    for (const auto& [percent, speed] : {std::pair{0, 1.6f}, {100, 5.5f}}) {
+        BlindSession s(
+            Peds(Cop("cop", 0, -20, 0, 180)),
+            "LookChance=0\nPathfinding=0\nSnapToNodes=0\nRunnerPercent=" + std::to_string(percent) + "\n");
+        ASSERT_TRUE(s.RunUntil("sweeping: ped=*"));
+        const sandbox::Vec3 from = s.Ped("cop").Position();
+        s.RunFor(1000);
+        const sandbox::Vec3 to = s.Ped("cop").Position();
+        EXPECT_NEAR(Dist2D(from.x, from.y, to.x, to.y), speed, 0.1f) << percent;
+    }
+}
+
+// An aim scan is a pause: the moves before the next look about are counted from it.
+TEST(FootSearchTest, AfterAnAimScanTheMovesBeforeALookCountAfresh) {
+    BlindSession s(Peds(ArmedCop("cop", 0, -20)),
+                   kQuickSteps +
+                       "LookChance=100\nMinMovesBetweenPauses=3\n"
+                       "LookMinMs=1\nLookMaxMs=1\nAimMinMs=5300\nAimMaxMs=5300\n");
+    ASSERT_TRUE(s.RunUntil("aim scan: ped=*"));
+    const int sweeps = s.Count("sweeping: ped=*");
+    ASSERT_TRUE(s.RunUntil("looking about: ped=*", 10000));
+    EXPECT_EQ(s.Count("sweeping: ped=*"), sweeps + 3);
+}
+
+// A searching cop who sat in a car for a moment is taken over afresh once he is out again.
+TEST(FootSearchTest, ACopBackOutOfACarIsTakenOverAfresh) {
+    BlindSession s(Peds(Cop("cop", 0, -20, 0, 180)) +
+                       R"(, "vehicles": [ { "id": "car", "model": 596, "pos": [5, -20, 0] } ])",
+                   "LookChance=0\nVehicleSightRange=1\nCloseRangeCar=0\n");
+    ASSERT_TRUE(s.RunUntil("sweeping: ped=*"));
+    s.World().SeatPed(s.Ped("cop"), *s.World().FindVehicle("car"), 0);
+    s.RunFor(300);
+    s.World().UnseatPed(s.Ped("cop"));
+    s.RunFor(1500);
+    EXPECT_EQ(s.Count("pursuit task flushed: ped=*"), 2);
 }
 
 }  // namespace

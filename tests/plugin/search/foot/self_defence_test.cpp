@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "plugin/search/foot/foot_scenario.h"
 #include "scenario/scenario.h"
 
 namespace {
 
 using namespace foot_test;
+using awareness_test::ClockStart;
+using awareness_test::ExpectTimeLimit;
 
 std::string Gang(const std::string& id, float x, float y, float health = 100.0f) {
     char text[160];
@@ -148,6 +152,89 @@ TEST(SelfDefenceTest, SwitchedOffNothingIsNoticed) {
     StartDefence(s);
     s.RunFor(450);
     EXPECT_EQ(s.Count("defend: *"), 0);
+}
+
+// The limits of a defence, each met exactly, a step short and a step past.
+TEST(SelfDefenceTest, ADefenceHoldsWithTheAttackerAtDefendRangeButNotBeyond) {
+    for (const auto& [gangY, finished] : {std::pair{25.0f, false}, {24.99f, false}, {25.01f, true}}) {
+        Session s(Peds(Cop("cop", 0, -20) + ", " + Gang("gang", 0, -22)), "DefendRange=45\n");
+        s.RunFor(150);
+        Hit(s, "cop", PedEntity(s, "gang"), 10.0f);
+        ASSERT_TRUE(s.RunUntil("defend: attacking: *"));
+        s.Ped("cop").m_pIntelligence->FlushImmediately(true);
+        s.Ped("cop").SetPosition({0, -20, 0});
+        s.Ped("gang").SetPosition({0, gangY, 0});  // 45 m from the cop, give or take
+        s.TickAfter(150);
+        EXPECT_EQ(s.Count("defend: finished: ped=*"), finished ? 1 : 0) << gangY;
+    }
+}
+
+TEST(SelfDefenceTest, CopsUpToDefendShareRangeFromTheHitOneJoinHim) {
+    for (const auto& [nearY, joins] : {std::pair{10.0f, true}, {9.99f, true}, {10.01f, false}}) {
+        Session s(Peds(Cop("hit", 0, -20) + ", " + Cop("near", 0, nearY) + ", " + Gang("gang", 0, -25)),
+                  "DefendShareRange=30\n");
+        s.RunFor(150);
+        Hit(s, "hit", PedEntity(s, "gang"), 10.0f);
+        ASSERT_TRUE(s.RunUntil("defend: attacking: *"));
+        EXPECT_EQ(Calls(s.World(), 0x05E2).size(), joins ? 2u : 1u) << nearY;
+    }
+}
+
+// Over only once DefendDurationMs have passed since the hit's tick, also with the clock wrapping.
+TEST(SelfDefenceTest, ADefenceEndsOnlyPastItsTime) {
+    ExpectTimeLimit(
+        [](std::uint32_t start, int shift, std::uint32_t* hitAt) {
+            Session s(ClockStart(start) + Peds(Cop("cop", 0, -20) + ", " + Gang("gang", 0, -22, 1000)),
+                      "DefendDurationMs=" + std::to_string(1500 - shift) + "\n");
+            s.RunFor(150);
+            Hit(s, "cop", PedEntity(s, "gang"), 10.0f);
+            EXPECT_TRUE(s.RunUntil("defend: attacking: *"));
+            if (hitAt != nullptr) *hitAt = s.World().Now();
+            s.TickAfter(1500);
+            return s.Count("defend: finished: ped=*") == 1;
+        },
+        {false, false, true});
+}
+
+// A new hit hands out a fresh order at once, even from the attacker the cop already has.
+TEST(SelfDefenceTest, AFreshHitByTheSameAttackerRenewsTheOrderAtOnce) {
+    Session s(Peds(Cop("cop", 0, -20) + ", " + Gang("gang", 0, -22, 1000)));
+    StartDefence(s);
+    ASSERT_EQ(s.Count("defend: attacking: *"), 1);
+    s.RunFor(900);
+    Hit(s, "cop", PedEntity(s, "gang"), 10.0f);
+    s.RunFor(300);
+    EXPECT_EQ(s.Count("defend: attacking: *"), 2);
+}
+
+// A lost cop who searched on foot before he defended himself is taken over afresh when it ends.
+TEST(SelfDefenceTest, AfterADefenceALostCopsFootSearchStartsOver) {
+    BlindSession s(Peds(Cop("cop", 0, -20, 0, 180) + ", " + Gang("gang", 0, -22)), "LookChance=0\n");
+    s.RunFor(kLossMs + 150);
+    ASSERT_EQ(s.Count("pursuit task flushed: ped=*"), 1);
+    Hit(s, "cop", PedEntity(s, "gang"), 10.0f);
+    ASSERT_TRUE(s.RunUntil("defend: attacking: *"));
+    s.World().Remove("gang");
+    ASSERT_TRUE(s.RunUntil("defend: finished: ped=*"));
+    s.RunFor(150);
+    EXPECT_EQ(s.Count("pursuit task flushed: ped=*"), 2);
+    EXPECT_EQ(s.Count("sweeping: ped=* leg=1 *"), 2);
+}
+
+// A defence that ended with its attacker gone leaves the cop free to join the next one at once.
+TEST(SelfDefenceTest, ACopWhoseAttackerIsGoneJoinsTheNextDefence) {
+    Session s(Peds(Cop("a", 0, -20) + ", " + Cop("b", 5, -20) + ", " + Gang("g1", 0, -22) + ", " +
+                   Gang("g2", 5, -22)),
+              "DefendShareRange=1\n");
+    s.RunFor(150);
+    Hit(s, "a", PedEntity(s, "g1"), 10.0f);
+    ASSERT_TRUE(s.RunUntil("defend: attacking: *"));
+    s.World().Remove("g1");
+    ASSERT_TRUE(s.RunUntil("defend: finished: ped=*"));
+    s.Ped("a").SetPosition({5, -20, 0});  // now beside b
+    Hit(s, "b", PedEntity(s, "g2"), 10.0f);
+    s.RunFor(150);
+    EXPECT_EQ(s.Count("defend: attacking: *"), 3);
 }
 
 }  // namespace

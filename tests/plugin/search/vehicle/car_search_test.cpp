@@ -130,4 +130,52 @@ TEST(CarOrderTest, TrackingCarsShareOneOffsetAndModel430NeverSearches) {
     EXPECT_EQ(s.Count("car ordered to target: veh=* track=1 *"), 2);
 }
 
+// The stop line of the tick after the order, with the car put standing at (0, y) just before it.
+std::string StopLineWithCarAt(const std::string& settings, float y) {
+    Session s({{"pc", 0, -60}}, "VehicleSightRange=1\n" + settings);
+    EXPECT_TRUE(s.RunUntil("car ordered to target: *"));
+    s.TickAfter(150, [&] {
+        s.Car("pc").SetPosition({0, y, 0});
+        s.Car("pc").m_autoPilot.m_nCruiseSpeed = 0;
+    });
+    return s.StopLine();
+}
+
+TEST(CarStopTest, ArrivalAndTheTrackedPlayerCountOnlyStrictlyWithinTheirDistances) {
+    const std::string tracking = "VehicleTracksPlayer=1\nTrackError=0\n";
+    const struct {
+        std::string settings;
+        float y;
+        const char* stop;  // empty: no stop
+    } rows[] = {
+        {"", -15.0f, ""},       {"", -14.99f, "arrived=1 nearPlayer=0"},       {"", -15.01f, ""},
+        {tracking, -25.0f, ""}, {tracking, -24.99f, "arrived=0 nearPlayer=1"}, {tracking, -25.01f, ""}};
+    for (const auto& row : rows) {
+        const std::string line = StopLineWithCarAt(row.settings, row.y);
+        if (*row.stop == '\0') {
+            EXPECT_EQ(line, "") << row.settings << row.y;
+        } else {
+            EXPECT_NE(line.find(row.stop), std::string::npos) << row.settings << row.y << ": " << line;
+        }
+    }
+}
+
+// Standing still stops the car once more than VehicleHaltMs have passed since the first tick it
+// stood (4050 ms after its order), also with the clock wrapping.
+TEST(CarStopTest, StandingStillStopsTheCarOnlyPastVehicleHaltMs) {
+    awareness_test::ExpectTimeLimit(
+        [](std::uint32_t start, int shift, std::uint32_t* haltAt) {
+            awareness_test::Session s(
+                awareness_test::ClockStart(start) + car_test::Fragment({{"pc", 0, -40}}),
+                "VehicleSightRange=1\nVehicleHaltMs=" + std::to_string(2550 - shift) + "\n");
+            s.World().World3D().AddBox({"wall", {-10, -37.5f, 0}, {10, -37, 5}});
+            EXPECT_TRUE(s.RunUntil("car ordered to target: *"));
+            s.TickAfter(4050);
+            if (haltAt != nullptr) *haltAt = s.World().Now();
+            s.TickAfter(2550);
+            return s.Count("car stopped: * halted=1 *") == 1;
+        },
+        {false, false, true});
+}
+
 }  // namespace
