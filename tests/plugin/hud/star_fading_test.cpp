@@ -216,7 +216,7 @@ TEST(StarFadingTest, StarsFadeAfterTheDelayAcrossTheWrap) {
         if (seenAt != nullptr) *seenAt = s.World().Now();
         s.World().Player()->SetPosition({0, 300, 0});
         s.TickAfter(2550);
-        return s.World().HudState().DrawnStarAlpha() < 0.999f;
+        return s.World().Hud().DrawnStarAlpha() < 0.999f;
     };
     std::uint32_t seen = 0;
     EXPECT_TRUE(fadedAfter(awareness_test::kFarFromWrap, &seen));

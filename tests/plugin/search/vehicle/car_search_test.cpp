@@ -168,7 +168,7 @@ TEST(CarStopTest, StandingStillStopsTheCarOnlyPastVehicleHaltMs) {
             awareness_test::Session s(
                 awareness_test::ClockStart(start) + car_test::Fragment({{"pc", 0, -40}}),
                 "VehicleSightRange=1\nVehicleHaltMs=" + std::to_string(2550 - shift) + "\n");
-            s.World().World3D().AddBox({"wall", {-10, -37.5f, 0}, {10, -37, 5}});
+            s.World().Geometry().AddBox({"wall", {-10, -37.5f, 0}, {10, -37, 5}});
             EXPECT_TRUE(s.RunUntil("car ordered to target: *"));
             s.TickAfter(4050);
             if (haltAt != nullptr) *haltAt = s.World().Now();
