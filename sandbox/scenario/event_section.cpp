@@ -74,9 +74,10 @@ void ReadSpawn(EventReader& r, Event& e) {
         Fail(r.fields.Path(), "spawn needs exactly one of ped or vehicle");
     }
     if (r.fields.Has("ped")) {
-        e.spawnPed = r.Ped(r.fields.Required("ped"), r.fields.PathOf("ped"));
+        e.spawnPed = std::make_shared<const PedSpec>(r.Ped(r.fields.Required("ped"), r.fields.PathOf("ped")));
     } else {
-        e.spawnVehicle = r.Vehicle(r.fields.Required("vehicle"), r.fields.PathOf("vehicle"));
+        e.spawnVehicle = std::make_shared<const VehicleSpec>(
+            r.Vehicle(r.fields.Required("vehicle"), r.fields.PathOf("vehicle")));
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -67,30 +68,31 @@ struct Event {
     EventKind kind = EventKind::playerExit;
     std::size_t sourceIndex = 0;  // position in the file's events list
 
-    std::string id;                           // remove, pedMoveTo, hostTask, hostCriminal
-    std::string vehicle;                      // playerEnter, hostMission, hostLawFlag
-    std::string target;                       // damage
-    std::string source;                       // damage
-    Vec3 to;                                  // playerMove, playerWarp, pedMoveTo
-    float speed = 0.0f;                       // playerMove, pedMoveTo (m/s)
-    std::optional<float> heading;             // playerWarp
-    int seat = kDriverSeat;                   // playerEnter
-    int weapon = 0;                           // playerFire
-    uint32_t forMs = 0;                       // playerFire, key, hostTask (0: until flushed)
-    int level = 0;                            // wanted
-    std::string key;                          // key: canonical name, e.g. "F10"
-    int keyCode = 0;                          // key: Windows virtual-key code
-    std::optional<PedSpec> spawnPed;          // spawn
-    std::optional<VehicleSpec> spawnVehicle;  // spawn
-    float amount = 0.0f;                      // damage
-    int task = 0;                             // hostTask
-    int slot = -1;                            // hostCriminal: criminal-list slot, -1 = the host's choice
-    int mission = 0;                          // hostMission
-    std::optional<int> tempAction;            // hostMission, when given
-    std::optional<int> cruise;                // hostMission, when given
-    int pedType = 0;                          // pedType
-    bool on = false;                          // hostLawFlag
-    int32_t value = 0;                        // hostCopCarCounter
+    std::string id;                // remove, pedMoveTo, hostTask, hostCriminal
+    std::string vehicle;           // playerEnter, hostMission, hostLawFlag
+    std::string target;            // damage
+    std::string source;            // damage
+    Vec3 to;                       // playerMove, playerWarp, pedMoveTo
+    float speed = 0.0f;            // playerMove, pedMoveTo (m/s)
+    std::optional<float> heading;  // playerWarp
+    int seat = kDriverSeat;        // playerEnter
+    int weapon = 0;                // playerFire
+    uint32_t forMs = 0;            // playerFire, key, hostTask (0: until flushed)
+    int level = 0;                 // wanted
+    std::string key;               // key: canonical name, e.g. "F10"
+    int keyCode = 0;               // key: Windows virtual-key code
+    // spawn; held apart, as few events spawn and every event would otherwise carry both in full
+    std::shared_ptr<const PedSpec> spawnPed;
+    std::shared_ptr<const VehicleSpec> spawnVehicle;
+    float amount = 0.0f;            // damage
+    int task = 0;                   // hostTask
+    int slot = -1;                  // hostCriminal: criminal-list slot, -1 = the host's choice
+    int mission = 0;                // hostMission
+    std::optional<int> tempAction;  // hostMission, when given
+    std::optional<int> cruise;      // hostMission, when given
+    int pedType = 0;                // pedType
+    bool on = false;                // hostLawFlag
+    int32_t value = 0;              // hostCopCarCounter
 };
 
 enum class ProbeKind {

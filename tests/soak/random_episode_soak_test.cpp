@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <map>
 
@@ -111,5 +113,21 @@ TEST_P(RandomEpisodeSoakTest, HostValuesAreGivenBackAndRerunsLogTheSame) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Shards, RandomEpisodeSoakTest, testing::Range(0u, kShards));
+
+// The long soak, for tools/soak.sh: VIGILOR_SOAK_SEEDS episodes from VIGILOR_SOAK_FIRST_SEED on (past
+// the seeds the shards above run). Skipped unless asked for.
+TEST(LongSoakTest, EveryEpisodeGivesBackWhatItChangedAndRerunsAlike) {
+    const char* seeds = std::getenv("VIGILOR_SOAK_SEEDS");
+    if (seeds == nullptr) GTEST_SKIP() << "set VIGILOR_SOAK_SEEDS (tools/soak.sh does)";
+    const char* firstText = std::getenv("VIGILOR_SOAK_FIRST_SEED");
+    const unsigned first = firstText != nullptr ? static_cast<unsigned>(std::strtoul(firstText, nullptr, 10))
+                                                : kShards * kEpisodesPerShard + 1;
+    const unsigned count = static_cast<unsigned>(std::strtoul(seeds, nullptr, 10));
+    Work work;
+    for (unsigned seed = first; seed < first + count && !HasFailure(); ++seed) {
+        CheckEpisode(seed, work);
+        if ((seed - first + 1) % 100 == 0) std::printf("soak: %u of %u episodes\n", seed - first + 1, count);
+    }
+}
 
 }  // namespace

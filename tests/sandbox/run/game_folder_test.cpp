@@ -53,7 +53,7 @@ TEST(GameFolder, AnEventThatCannotBeAppliedIsNamedAndTheLogMarkedUnfinished) {
     spawn.kind = sandbox::EventKind::spawn;
     spawn.atMs = 100;
     spawn.sourceIndex = 3;
-    spawn.spawnPed = sandbox::PedSpec{};
+    spawn.spawnPed = std::make_shared<const sandbox::PedSpec>();
     scenario.events.push_back(spawn);
 
     const fs::path dir = testing_support::FreshTempDir("full");

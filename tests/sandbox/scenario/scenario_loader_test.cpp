@@ -282,7 +282,7 @@ TEST(ScenarioLoader, SpawnedIdsExistFromTheirEventOnUntilRemoved) {
     EXPECT_EQ(s.events[1].kind, EventKind::hostCriminal);  // same time as the spawn: file order
     EXPECT_EQ(s.events[2].kind, EventKind::hostTask);
     EXPECT_EQ(s.events[2].task, 1103);
-    ASSERT_TRUE(s.events[0].spawnPed.has_value());
+    ASSERT_NE(s.events[0].spawnPed, nullptr);
     EXPECT_EQ(s.events[0].spawnPed->pos, (Vec3{5, 5, 0}));
 
     EXPECT_EQ(ErrorOf(With(R"("events": [{"at": 2000, "do": "hostCriminal", "id": "cop9"}, )" + spawn + "]")),
