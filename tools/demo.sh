@@ -5,6 +5,6 @@ cd "$(dirname "$0")/.."
 tools/deps.sh
 cmake --preset default >/dev/null
 [ -x build/default/bin/vigilor-sandbox ] ||
-    echo "First build of the plugin and the sandbox: about 3 minutes on a 2-core machine."
+    echo "First build of the plugin and the sandbox: about 2 to 3 minutes on a 2-core machine."
 cmake --build --preset default --target vigilor vigilor-sandbox
 build/default/bin/vigilor-sandbox "$@"
