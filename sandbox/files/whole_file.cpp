@@ -12,6 +12,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The streams keep no error number of their own: the system's, when it left one, else an I/O error.
+int FailureReason() { return errno != 0 ? errno : EIO; }
+
 std::runtime_error WriteError(const fs::path& path, int error) {
     return std::runtime_error("cannot write " + path.string() + ": " + SystemReason(error));
 }
@@ -21,13 +24,13 @@ std::runtime_error WriteError(const fs::path& path, int error) {
 int StreamInto(const fs::path& file, const std::function<void(std::ostream&)>& write) {
     errno = 0;
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    if (!out) return errno != 0 ? errno : EIO;
+    if (!out) return FailureReason();
     write(out);
-    if (!out) return errno != 0 ? errno : EIO;
+    if (!out) return FailureReason();
     out.flush();
-    if (!out) return errno != 0 ? errno : EIO;
+    if (!out) return FailureReason();
     out.close();
-    if (out.fail()) return errno != 0 ? errno : EIO;
+    if (out.fail()) return FailureReason();
     return 0;
 }
 
@@ -72,11 +75,11 @@ void WriteWholeFile(const fs::path& path, const std::function<void(std::ostream&
 StreamedFile::StreamedFile(fs::path path) : path_(std::move(path)) {
     errno = 0;
     out_.open(path_, std::ios::binary | std::ios::trunc);
-    if (!out_) throw WriteError(path_, errno != 0 ? errno : EIO);
+    if (!out_) throw WriteError(path_, FailureReason());
 }
 
 void StreamedFile::Check() {
-    if (error_ == 0 && !out_) error_ = errno != 0 ? errno : EIO;
+    if (error_ == 0 && !out_) error_ = FailureReason();
 }
 
 void StreamedFile::Write(std::string_view text) {
@@ -92,7 +95,7 @@ void StreamedFile::Close() {
     if (error_ == 0) out_.flush();
     Check();
     out_.close();
-    if (error_ == 0 && out_.fail()) error_ = errno != 0 ? errno : EIO;
+    if (error_ == 0 && out_.fail()) error_ = FailureReason();
     if (error_ != 0) throw WriteError(path_, error_);
 }
 
