@@ -5,9 +5,18 @@
 
 namespace sandbox {
 
-void RunHostFrame(World& world, std::uint32_t dtMs, bool hostPursuit) {
+HostFrame::HostFrame(const HostRules& rules)
+    : pursuit_(rules.pursuit), clearing_(rules.pursuit ? rules.wantedClearMs : 0) {
+    if (rules.evade) player_.emplace(*rules.evade);
+}
+
+void HostFrame::Run(World& world, std::uint32_t dtMs) {
     world.EndTimedTasks();
-    if (hostPursuit) RunHostPolice(world, dtMs);
+    if (pursuit_) {
+        RunHostPolice(world, dtMs);
+        clearing_.Run(world);
+    }
+    if (player_) player_->Run(world);
     world.Move(dtMs);
 }
 

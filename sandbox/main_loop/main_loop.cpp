@@ -5,8 +5,8 @@
 
 namespace sandbox {
 
-MainLoop::MainLoop(World& world, bool hostPursuit) : world_(world), hostPursuit_(hostPursuit) {
-    world_.Code().Bind(CodeImage::kFrameProcessing, [this] { RunHostFrame(world_, dtMs_, hostPursuit_); });
+MainLoop::MainLoop(World& world, const HostRules& rules) : world_(world), frame_(rules) {
+    world_.Code().Bind(CodeImage::kFrameProcessing, [this] { frame_.Run(world_, dtMs_); });
 }
 
 MainLoop::~MainLoop() { world_.Code().Unbind(CodeImage::kFrameProcessing); }

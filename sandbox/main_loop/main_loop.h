@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "main_loop/host_frame.h"
+
 namespace sandbox {
 
 class World;
@@ -12,18 +14,19 @@ class World;
 /// its star-drawing calls. The world must outlive the loop.
 class MainLoop {
 public:
-    /// `hostPursuit`: whether the host's own police chase the wanted player.
-    MainLoop(World& world, bool hostPursuit);
+    MainLoop(World& world, const HostRules& rules);
     ~MainLoop();
     MainLoop(const MainLoop&) = delete;
     MainLoop& operator=(const MainLoop&) = delete;
 
     /// One frame `dtMs` after the last; the world's clock already shows the frame's time.
     void RunFrame(std::uint32_t dtMs);
+    /// Whether the host has cleared the wanted level by its own rule so far.
+    bool WantedCleared() const { return frame_.WantedCleared(); }
 
 private:
     World& world_;
-    bool hostPursuit_;
+    HostFrame frame_;
     std::uint32_t dtMs_ = 0;  ///< the frame's length, for the frame processing the call reaches
 };
 

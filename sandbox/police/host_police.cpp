@@ -13,8 +13,8 @@ namespace sandbox {
 namespace {
 
 // The numbers are documented in docs/host-model.md, "Police logic".
-constexpr float kChaseSpeed = 5.0f;            // m/s, on foot
 constexpr float kChaseStopShort = 3.0f;        // m from the player
+constexpr float kChaseReplan = 5.0f;           // m the player moves before a routed chase plans again
 constexpr float kRelistRange = 50.0f;          // m, 3D
 constexpr std::uint32_t kRelistMeanMs = 5000;  // mean time between re-listings of one held-out cop
 constexpr std::uint32_t kTaskChanceOutOf = 2;  // a re-listing brings a pursuit task one time in two
@@ -29,8 +29,34 @@ void StopChaseMove(Ped& cop) {
     cop.move = {};
 }
 
-// Runs at the player and stops a little short; a wall in the way stops him.
-void ChaseOnFoot(Ped& cop, const Ped& player) {
+// A fresh straight order every frame, kept in the waypoint list he already has: no allocation per cop.
+void RunStraightAt(Ped& cop, Vec3 to, float d) {
+    std::vector<Vec3> waypoints = std::move(cop.move.waypoints);
+    waypoints.clear();
+    waypoints.push_back(cop.Position() + Vec3{to.x, to.y, 0.0f} * ((d - kChaseStopShort) / d));
+    cop.move = {};
+    cop.move.waypoints = std::move(waypoints);
+    cop.move.speed = cop.runSpeed;
+    cop.move.hostChase = true;
+    cop.moving = true;
+}
+
+// Round a building by the path network; the route is planned again once the player has moved on.
+void RunRoundTo(const World& world, Ped& cop, Vec3 player) {
+    const bool planned = cop.moving && cop.move.routed && !cop.move.waypoints.empty();
+    if (planned && Length2D(cop.move.goal - player) <= kChaseReplan) return;
+    cop.move = {};
+    cop.move.waypoints = world.PathNetwork().Route(cop.Position(), player);
+    cop.move.speed = cop.runSpeed;
+    cop.move.hostChase = true;
+    cop.move.routed = true;
+    cop.move.goal = player;
+    cop.moving = true;
+}
+
+// Runs at the player and stops a little short. With a building between them he goes round it on
+// the path network when there is one; without, the building stops him where he meets it.
+void ChaseOnFoot(const World& world, Ped& cop, const Ped& player) {
     if (cop.moving && !cop.move.hostChase) return;  // an order of someone else's comes first
     if (cop.HasTask(kTaskLeaveVehicle)) return;
     const Vec3 to = player.Position() - cop.Position();
@@ -39,21 +65,20 @@ void ChaseOnFoot(Ped& cop, const Ped& player) {
         StopChaseMove(cop);
         return;
     }
-    // A fresh order every frame, kept in the waypoint list he already has: no allocation per cop.
-    std::vector<Vec3> waypoints = std::move(cop.move.waypoints);
-    waypoints.clear();
-    waypoints.push_back(cop.Position() + Vec3{to.x, to.y, 0.0f} * ((d - kChaseStopShort) / d));
-    cop.move = {};
-    cop.move.waypoints = std::move(waypoints);
-    cop.move.speed = kChaseSpeed;
-    cop.move.hostChase = true;
-    cop.moving = true;
+    const Vec3 knee{0.0f, 0.0f, 0.5f};
+    const bool open = world.PathNetwork().Empty() ||
+                      world.Geometry().SegmentClear(cop.Position() + knee, player.Position() + knee);
+    if (open) {
+        RunStraightAt(cop, to, d);
+    } else {
+        RunRoundTo(world, cop, player.Position());
+    }
 }
 
 void Chase(World& world, Ped& cop) {
     world.AddCriminal(cop);
     GivePursuitTask(cop);
-    if (!cop.m_bInVehicle) ChaseOnFoot(cop, *world.Player());
+    if (!cop.m_bInVehicle) ChaseOnFoot(world, cop, *world.Player());
 }
 
 // A held-out cop who still has the player on his list or a pursuit task after him goes for the
@@ -61,7 +86,7 @@ void Chase(World& world, Ped& cop) {
 // pursuit task keeps him on the list; the list alone gives him no new task.
 void ChaseRegardless(World& world, Ped& cop) {
     if (cop.HasPursuitTask()) world.AddCriminal(cop);
-    if (!cop.m_bInVehicle) ChaseOnFoot(cop, *world.Player());
+    if (!cop.m_bInVehicle) ChaseOnFoot(world, cop, *world.Player());
 }
 
 // A held-out cop does not pursue, but the host keeps noticing the wanted player near him.

@@ -23,6 +23,9 @@ struct MoveOrder {
     float speed = 0.0f;           ///< m/s
     std::uint32_t until = 0;      ///< host ms when the order lapses; 0 = never
     bool hostChase = false;       ///< given by the host's own police logic, which may replace it
+    bool routed = false;          ///< host chase: along the path network, planned to `goal`
+    bool evade = false;           ///< given by the player's own behaviour, which may replace it
+    Vec3 goal;                    ///< routed chase: where the player was when it was planned
 };
 
 /// What a ped is busy with besides walking, by the host's orders.
@@ -50,6 +53,7 @@ struct Ped : CPlayerPed {
     Activity activity;
     int nextCriminalSlot = 0;          ///< where the host starts looking for a free criminal-list slot
     std::uint32_t leaveVehicleMs = 0;  ///< how long getting out takes him; 0 = as his vehicle says
+    float runSpeed = 5.0f;             ///< m/s when the host's police logic has him run after someone
 
     Vec3 Position() const { return {m_vecPos.x, m_vecPos.y, m_vecPos.z}; }
     void SetPosition(Vec3 p) { m_vecPos = {p.x, p.y, p.z}; }

@@ -73,7 +73,8 @@ nlohmann::ordered_json RunJson(const Scenario& scenario, const RunOutcome& outco
           {"seenS", SecondsJson(metrics.seenMs)},
           {"chasedAgain", metrics.chasedAgain},
           {"firstFadeS", SecondsJson(metrics.firstFadeMs)},
-          {"escaped", metrics.escaped}}},
+          {"escaped", metrics.escaped},
+          {"escapedS", SecondsJson(metrics.escapedMs)}}},
         {"hostErrors", outcome.hostErrors},
     };
 }

@@ -79,7 +79,8 @@ RunMetrics MeasureRun(const RunOutcome& outcome) {
         }
     }
     stopSeeing(outcome.lastRunMs);
-    m.escaped = lostAtEnd;
+    m.escapedMs = outcome.escapedMs;
+    m.escaped = outcome.hostClearsWanted ? m.escapedMs.has_value() : lostAtEnd;
     for (const auto& [ms, faded] : outcome.starFades) {
         if (faded) {
             m.firstFadeMs = ms;

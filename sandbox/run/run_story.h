@@ -38,9 +38,11 @@ struct RunMetrics {
     std::uint32_t seenMs = 0;                  ///< time during which at least one cop saw the player
     int chasedAgain = 0;                       ///< "cop is chasing again" lines
     std::optional<std::uint32_t> firstFadeMs;  ///< the first time the drawn stars faded
-    bool escaped =
-        false;  ///< the last episode ended (or the run did) with every cop near him having lost him
-    std::map<std::uint16_t, int> orders;  ///< script commands run, by id
+    /// The host cleared the wanted level; where the host never clears it, the last episode ended (or
+    /// the run did) with every cop near him having lost him.
+    bool escaped = false;
+    std::optional<std::uint32_t> escapedMs;  ///< when the host cleared the wanted level
+    std::map<std::uint16_t, int> orders;     ///< script commands run, by id
 };
 
 RunMetrics MeasureRun(const RunOutcome& outcome);

@@ -147,10 +147,12 @@ void ApplyScenarioEvent(World& world, const Scenario& scenario, const Event& eve
 
 RunOutcome RunFrames(const Scenario& scenario, const RunOptions& options) {
     RunOutcome outcome;
+    outcome.hostClearsWanted = scenario.host.pursuit && scenario.host.wantedClearMs > 0;
     // The plugin draws from the C runtime's generator and never seeds it; the host does.
     std::srand(scenario.seed);
     World world(ScenarioWorld(scenario));
-    MainLoop loop(world, scenario.host.pursuit);
+    MainLoop loop(world,
+                  HostRules{scenario.host.pursuit, scenario.host.wantedClearMs, scenario.player.evade});
     LoadedModule module(options.gameDir / ModuleFileName());
     if (options.onLoad) options.onLoad(module);
     LogTail log(options.gameDir / "vigilor.log");
@@ -175,6 +177,7 @@ RunOutcome RunFrames(const Scenario& scenario, const RunOptions& options) {
             ApplyScenarioEvent(world, scenario, scenario.events[nextEvent++]);
         }
         loop.RunFrame(dt);
+        if (!outcome.escapedMs && loop.WantedCleared()) outcome.escapedMs = runMs;
         if (outcome.frames == 0) {
             if (const Settings* record = module.SettingsRecord()) outcome.settings = *record;
         }

@@ -42,8 +42,35 @@ void CheckSeating(const Fields& f, const std::string& vehicle, std::vector<Pendi
     }
 }
 
+// The player's own behaviour and its numbers, which only an evading player may carry.
+std::optional<EvadeSpec> ReadBehaviour(const Fields& f) {
+    const std::string behaviour = f.Opt("behaviour", std::string(), ReadString);
+    if (behaviour.empty()) {
+        for (std::string_view key : {"footSpeed", "carSpeed", "reactionMs", "caution", "sight"}) {
+            if (f.Has(key)) Fail(f.PathOf(key), "needs \"behaviour\": \"evade\"");
+        }
+        return std::nullopt;
+    }
+    if (behaviour != "evade")
+        Fail(f.PathOf("behaviour"), "unknown behaviour \"" + behaviour + "\"; known: evade");
+    // Speeds up to a fast car's; a reaction of at least one frame.
+    const auto speed = [](const Json& v, const std::string& p) { return ReadReal(v, p, 0.5, 60.0); };
+    const auto metres = [](const Json& v, const std::string& p) { return ReadReal(v, p, 0.0, 1000.0); };
+    EvadeSpec evade;
+    evade.footSpeed = f.Opt("footSpeed", evade.footSpeed, speed);
+    evade.carSpeed = f.Opt("carSpeed", evade.carSpeed, speed);
+    evade.reactionMs = f.Opt("reactionMs", evade.reactionMs, [](const Json& v, const std::string& p) {
+        return static_cast<uint32_t>(ReadWhole(v, p, 1, 60000));
+    });
+    evade.caution = f.Opt("caution", evade.caution, metres);
+    evade.sight = f.Opt("sight", evade.sight, metres);
+    return evade;
+}
+
 void ReadPlayer(const Fields& f, PlayerSpec& player, std::vector<PendingRef>& refs) {
-    f.Allow({"pos", "heading", "health", "wanted", "weapons", "vehicle", "seat"});
+    f.Allow({"pos", "heading", "health", "wanted", "weapons", "vehicle", "seat", "behaviour", "footSpeed",
+             "carSpeed", "reactionMs", "caution", "sight"});
+    player.evade = ReadBehaviour(f);
     player.pos = f.Opt("pos", Vec3{}, ReadVec3);
     player.heading = f.Opt("heading", 0.0f, AtLeast(-FLT_MAX));
     player.health = f.Opt("health", 100.0f, AtLeast(0.0));

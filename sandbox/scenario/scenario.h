@@ -36,9 +36,14 @@ struct Setting {
     std::string text;        // the number as it should appear in the INI file
 };
 
+/// How long the host leaves a wanted player unpursued before it clears his level, unless the
+/// scenario says otherwise (see docs/host-model.md, "The end of a wanted level").
+inline constexpr uint32_t kDefaultWantedClearMs = 20000;
+
 struct HostSpec {
     bool pursuit = true;
-    std::optional<int32_t> copCarCounter;  // empty: the host's own count
+    uint32_t wantedClearMs = kDefaultWantedClearMs;  // 0: never; only with pursuit
+    std::optional<int32_t> copCarCounter;            // empty: the host's own count
 };
 
 enum class EventKind {

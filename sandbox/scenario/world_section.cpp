@@ -88,8 +88,13 @@ WorldSpec ReadWorld(const Fields& f, IdRegistry& ids) {
 
 HostSpec ReadHost(const Fields& f) {
     HostSpec host;
-    f.Allow({"pursuit", "copCarCounter"});
+    f.Allow({"pursuit", "copCarCounter", "wantedClearMs"});
     host.pursuit = f.Opt("pursuit", true, ReadBool);
+    // Without the host's pursuit nobody pursues, and the rule would clear every level at once.
+    host.wantedClearMs = f.Opt("wantedClearMs", host.pursuit ? kDefaultWantedClearMs : 0u, ReadMs);
+    if (!host.pursuit && host.wantedClearMs > 0) {
+        Fail(f.PathOf("wantedClearMs"), "needs \"pursuit\": true: without the host's pursuit nobody pursues");
+    }
     const Json* counter = f.Optional("copCarCounter");
     if (counter != nullptr && !counter->is_null()) {
         host.copCarCounter =

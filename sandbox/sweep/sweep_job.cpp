@@ -68,6 +68,7 @@ nlohmann::json SweepResultJson(const SweepRunResult& r) {
             {"chasedAgain", r.metrics.chasedAgain},
             {"firstFadeMs", OptionalMs(r.metrics.firstFadeMs)},
             {"escaped", r.metrics.escaped},
+            {"escapedMs", OptionalMs(r.metrics.escapedMs)},
             {"orders", orders}};
 }
 
@@ -82,6 +83,7 @@ SweepRunResult SweepResultFromJson(const nlohmann::json& json) {
     r.metrics.chasedAgain = json.at("chasedAgain").get<int>();
     r.metrics.firstFadeMs = MsFrom(json.at("firstFadeMs"));
     r.metrics.escaped = json.at("escaped").get<bool>();
+    r.metrics.escapedMs = MsFrom(json.at("escapedMs"));
     for (const auto& [command, count] : json.at("orders").items()) {
         r.metrics.orders[static_cast<std::uint16_t>(std::stoi(command))] = count.get<int>();
     }

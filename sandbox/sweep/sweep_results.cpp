@@ -53,8 +53,12 @@ const std::vector<MetricInfo>& SweepMetrics() {
          "cops chase the player again more often", "cops chase the player again less often"},
         {"firstFadeS", "s", "time until the wanted stars first faded", "the stars first fade later",
          "the stars first fade sooner"},
-        {"escaped", "share", "1 when the episode (or the run) ended with every cop near him having lost him",
+        {"escaped", "share",
+         "1 when the host cleared the wanted level (escapedS); where the host never clears it, 1 when the "
+         "episode (or the run) ended with every cop near him having lost him",
          "the player escapes more often", "the player escapes less often"},
+        {"escapedS", "s", "time until the host cleared the wanted level", "the player escapes later",
+         "the player escapes sooner"},
         {"orders", "count", "orders the plugin gave, all kinds together", "the plugin gives more orders",
          "the plugin gives fewer orders"},
     };
@@ -69,6 +73,7 @@ double MetricValue(const RunMetrics& m, std::size_t metric) {
         case 3: return m.chasedAgain;
         case 4: return SecondsOr(m.firstFadeMs);
         case 5: return m.escaped ? 1.0 : 0.0;
+        case 6: return SecondsOr(m.escapedMs);
         default: return TotalOrders(m);
     }
 }
@@ -209,7 +214,8 @@ std::string SweepCsv(const SweepResults& results) {
         for (const auto& [command, count] : row.result.metrics.orders) commands.insert(command);
     }
     std::ostringstream out;
-    out << "scenario,variant,seed,status,firstLossS,allLostS,seenS,chasedAgain,firstFadeS,escaped,orders";
+    out << "scenario,variant,seed,status,firstLossS,allLostS,seenS,chasedAgain,firstFadeS,escaped,escapedS,"
+           "orders";
     for (std::uint16_t command : commands) {
         char name[16];
         std::snprintf(name, sizeof name, ",orders%04X", command);
@@ -224,13 +230,13 @@ std::string SweepCsv(const SweepResults& results) {
         if (ok) {
             out << ',' << CsvSeconds(m.firstLossMs) << ',' << CsvSeconds(m.allLostMs) << ','
                 << CsvSeconds(m.seenMs) << ',' << m.chasedAgain << ',' << CsvSeconds(m.firstFadeMs) << ','
-                << (m.escaped ? 1 : 0) << ',' << TotalOrders(m);
+                << (m.escaped ? 1 : 0) << ',' << CsvSeconds(m.escapedMs) << ',' << TotalOrders(m);
             for (std::uint16_t command : commands) {
                 const auto it = m.orders.find(command);
                 out << ',' << (it == m.orders.end() ? 0 : it->second);
             }
         } else {
-            out << ",,,,,,,";
+            out << ",,,,,,,,";
             for (std::size_t i = 0; i < commands.size(); ++i) out << ',';
         }
         out << ',' << CsvField(row.result.error) << '\n';

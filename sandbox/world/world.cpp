@@ -115,6 +115,7 @@ Ped* World::SpawnPed(const PedSpec& setup, bool isPlayer) {
     ped->m_fHealth = setup.health;
     ped->m_fArmour = setup.armour;
     ped->leaveVehicleMs = setup.leaveMs.value_or(0);
+    if (setup.runSpeed) ped->runSpeed = *setup.runSpeed;
     ArmPed(*ped, setup.weapons);
     if (!setup.vehicle.empty()) {
         if (Vehicle* vehicle = FindVehicle(setup.vehicle)) SeatPed(*ped, *vehicle, setup.seat);

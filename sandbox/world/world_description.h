@@ -52,6 +52,15 @@ struct Weapon {
     int ammo = 0;
 };
 
+/// A player who tries to get away on his own (see docs/host-model.md, "The evading player").
+struct EvadeSpec {
+    float footSpeed = 6.0f;          ///< m/s running
+    float carSpeed = 14.0f;          ///< m/s driving
+    std::uint32_t reactionMs = 800;  ///< between two looks round
+    float caution = 25.0f;           ///< m: a cop this near makes him move on, seen or not
+    float sight = 90.0f;             ///< m: how far he notices a cop in the open
+};
+
 struct PlayerSpec {
     Vec3 pos;
     float heading = 0.0f;
@@ -60,6 +69,7 @@ struct PlayerSpec {
     std::vector<Weapon> weapons;
     std::string vehicle;  // empty: on foot
     int seat = kDriverSeat;
+    std::optional<EvadeSpec> evade;  ///< empty: he only does what the scenario's events say
 };
 
 struct PedSpec {
@@ -73,6 +83,7 @@ struct PedSpec {
     std::string vehicle;  // empty: on foot
     int seat = kDriverSeat;
     std::optional<std::uint32_t> leaveMs;  // getting out of a vehicle; empty: as the vehicle says
+    std::optional<float> runSpeed;         // m/s when the host's police run; empty: the host's usual
 };
 
 struct VehicleSpec {

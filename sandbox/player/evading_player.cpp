@@ -1,0 +1,137 @@
+#include "player/evading_player.h"
+
+#include <algorithm>
+
+#include "player/hiding_spots.h"
+#include "pools/host_tasks.h"
+#include "world/host_clock.h"
+#include "world/world.h"
+
+namespace sandbox {
+
+namespace {
+
+// The numbers are documented in docs/host-model.md, "The evading player".
+constexpr std::uint32_t kMemoryMs = 6000;  // how long he keeps a cop he saw in mind
+constexpr float kFootNearest = 20.0f;      // m: the nearest hiding spot worth running to
+constexpr float kFootFarthest = 90.0f;     // m: the farthest
+constexpr float kDriveNearest = 120.0f;    // m: the nearest place worth driving to
+constexpr float kDriveFarthest = 400.0f;   // m: the farthest
+constexpr float kCarReach = 50.0f;         // m: the farthest free car he runs for
+constexpr float kBoardDistance = 3.0f;     // m from the car's centre at which he gets in
+constexpr std::size_t kChoices = 4;        // he takes one of the best few spots, at random
+
+bool IsLiveCop(const Ped* ped, const Ped* player) {
+    return ped != nullptr && ped != player && ped->m_nPedType == PED_TYPE_COP && ped->m_fHealth > 0.0f;
+}
+
+bool IsFreeCar(const Vehicle& v) { return !v.IsHeli() && !v.m_bIsLawEnforcer && v.m_pDriver == nullptr; }
+
+}  // namespace
+
+void EvadingPlayer::Run(World& world) {
+    Ped* player = world.Player();
+    if (player == nullptr || !(player->m_fHealth > 0.0f) || world.Wanted().m_nWantedLevel == 0) return;
+    // The scenario's own moves and a car exit under way come first.
+    if (player->moving && !player->move.evade) return;
+    if (player->HasTask(kTaskLeaveVehicle)) return;
+    const bool boarded = BoardCar(world, *player);
+    if (!boarded && Running(world.Now(), nextLook_)) return;
+    nextLook_ = EndAfter(world.Now(), spec_.reactionMs);
+    const bool copNear = LookRound(world, *player);
+    Decide(world, *player, copNear || boarded);
+}
+
+bool EvadingPlayer::LookRound(World& world, const Ped& player) {
+    const Vec3 me = player.Position();
+    bool near = false;
+    std::erase_if(seen_, [&](const Sighting& s) { return Ended(world.Now(), EndAfter(s.at, kMemoryMs)); });
+    for (int i = 0; i < world.Peds().Size(); ++i) {
+        const Ped* cop = world.Peds().At(i);
+        if (!IsLiveCop(cop, &player)) continue;
+        const Vec3 at = cop->Position();
+        near = near || Length2D(at - me) <= spec_.caution;
+        if (!InViewOf(at, me, spec_.sight, world.Geometry())) continue;
+        const auto known = std::find_if(seen_.begin(), seen_.end(), [&](const Sighting& s) { return s.slot == i; });
+        if (known != seen_.end()) {
+            *known = {i, at, world.Now()};
+        } else {
+            seen_.push_back({i, at, world.Now()});
+        }
+    }
+    return near;
+}
+
+void EvadingPlayer::Decide(World& world, Ped& player, bool copNear) {
+    const bool freshSighting = std::any_of(seen_.begin(), seen_.end(),
+                                           [&](const Sighting& s) { return s.at == world.Now(); });
+    std::vector<Vec3> cops;
+    for (const Sighting& s : seen_) cops.push_back(s.pos);
+    const bool underWay = player.moving && player.move.evade;
+    // Hidden and nobody near: he keeps still, or keeps going where he was going while no cop can see it.
+    if (!freshSighting && !copNear) return;
+    if (underWay && !copNear &&
+        std::none_of(cops.begin(), cops.end(), [&](Vec3 c) { return InViewOf(c, spot_, spec_.sight, world.Geometry()); }))
+        return;
+    if (cops.empty()) {
+        // Only heard him near: away from that cop.
+        for (int i = 0; i < world.Peds().Size(); ++i) {
+            const Ped* cop = world.Peds().At(i);
+            if (IsLiveCop(cop, &player) && Length2D(cop->Position() - player.Position()) <= spec_.caution)
+                cops.push_back(cop->Position());
+        }
+    }
+    const Vec3 me = player.Position();
+    if (!player.m_bInVehicle) {
+        float copDistance = spec_.sight;
+        for (Vec3 c : cops) copDistance = std::min(copDistance, Length2D(c - me));
+        int bestCar = -1;
+        float bestDistance = std::min(kCarReach, copDistance);
+        for (int i = 0; i < world.Vehicles().Size(); ++i) {
+            const Vehicle* v = world.Vehicles().At(i);
+            if (v == nullptr || !IsFreeCar(*v)) continue;
+            const float d = Length2D(v->Position() - me);
+            if (d < bestDistance) {
+                bestDistance = d;
+                bestCar = i;
+            }
+        }
+        if (bestCar >= 0) {
+            car_ = bestCar;
+            GoTo(world, player, world.Vehicles().At(bestCar)->Position(), spec_.footSpeed);
+            return;
+        }
+    }
+    const bool driving = player.m_bInVehicle;
+    const SpotSearch search{me, driving ? kDriveNearest : kFootNearest, driving ? kDriveFarthest : kFootFarthest,
+                            spec_.sight};
+    const std::vector<Vec3> spots = RankSpots(search, world.PathNetwork().Nodes(), cops, world.Geometry(), kChoices);
+    if (spots.empty()) return;
+    const Vec3 spot = spots[world.Random()() % spots.size()];
+    car_ = -1;
+    GoTo(world, player, spot, driving ? spec_.carSpeed : spec_.footSpeed);
+}
+
+void EvadingPlayer::GoTo(World& world, Ped& player, Vec3 to, float speed) {
+    player.move = {};
+    player.move.waypoints = world.PathNetwork().Route(player.Position(), to);
+    player.move.speed = speed;
+    player.move.evade = true;
+    player.moving = true;
+    spot_ = to;
+}
+
+bool EvadingPlayer::BoardCar(World& world, Ped& player) {
+    if (car_ < 0 || player.m_bInVehicle) return false;
+    Vehicle* car = world.Vehicles().At(car_);
+    if (car == nullptr || !IsFreeCar(*car)) {
+        car_ = -1;
+        return false;
+    }
+    if (Length2D(car->Position() - player.Position()) > kBoardDistance) return false;
+    world.SeatPed(player, *car, kDriverSeat);
+    car_ = -1;
+    return true;
+}
+
+}  // namespace sandbox
