@@ -10,6 +10,7 @@
 #include "run/module_loader.h"
 #include "run/settings_readback.h"
 #include "scenario/scenario_loader.h"
+#include "scenario/town_section.h"
 
 namespace app {
 
@@ -102,7 +103,7 @@ PreparedRun PrepareRun(const sandbox::Scenario& scenario, const CommonOptions& o
 
 void ApplyScenarioOverrides(sandbox::Scenario& scenario, const CommonOptions& o) {
     if (o.seconds) scenario.durationMs = *o.seconds * 1000;
-    if (o.seed) scenario.seed = *o.seed;
+    if (o.seed) sandbox::SetRunSeed(scenario, *o.seed);
 }
 
 std::vector<sandbox::SettingProblem> WarnAboutSettings(const sandbox::Scenario& scenario,

@@ -6,7 +6,9 @@
 namespace sandbox {
 
 HostFrame::HostFrame(const HostRules& rules)
-    : pursuit_(rules.pursuit), clearing_(rules.pursuit ? rules.wantedClearMs : 0) {
+    : pursuit_(rules.pursuit),
+      clearing_(rules.pursuit ? rules.wantedClearMs : 0),
+      arrest_(rules.pursuit ? rules.arrestMs : 0) {
     if (rules.evade) player_.emplace(*rules.evade);
 }
 
@@ -14,6 +16,7 @@ void HostFrame::Run(World& world, std::uint32_t dtMs) {
     world.EndTimedTasks();
     if (pursuit_) {
         RunHostPolice(world, dtMs);
+        arrest_.Run(world, dtMs);
         clearing_.Run(world);
     }
     if (player_) player_->Run(world);

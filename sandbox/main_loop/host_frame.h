@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "player/evading_player.h"
+#include "police/arrest.h"
 #include "police/wanted_clearing.h"
 #include "world/world_description.h"
 
@@ -16,6 +17,7 @@ struct HostRules {
     bool pursuit = true;              ///< the host's police chase the wanted player
     std::uint32_t wantedClearMs = 0;  ///< the host clears the level after this long unpursued; 0: never
     std::optional<EvadeSpec> evade;   ///< the player's own behaviour; empty: only the scenario moves him
+    std::uint32_t arrestMs = 0;       ///< a pursuing cop within reach this long arrests the player; 0: never
 };
 
 /// The host's frame processing, its own work for one frame of `dtMs`: timed tasks end, the host's
@@ -28,10 +30,13 @@ public:
     void Run(World& world, std::uint32_t dtMs);
     /// Whether the host has cleared the wanted level by its own rule so far.
     bool WantedCleared() const { return clearing_.Cleared(); }
+    /// Whether the host's police have arrested the player so far.
+    bool Arrested() const { return arrest_.Made(); }
 
 private:
     bool pursuit_;
     WantedClearing clearing_;
+    Arrest arrest_;
     std::optional<EvadingPlayer> player_;
 };
 

@@ -23,6 +23,7 @@ public:
     void RunFrame(std::uint32_t dtMs);
     /// Whether the host has cleared the wanted level by its own rule so far.
     bool WantedCleared() const { return frame_.WantedCleared(); }
+    bool Arrested() const { return frame_.Arrested(); }
 
 private:
     World& world_;

@@ -17,7 +17,7 @@ constexpr float kFootNearest = 20.0f;      // m: the nearest hiding spot worth r
 constexpr float kFootFarthest = 90.0f;     // m: the farthest
 constexpr float kDriveNearest = 120.0f;    // m: the nearest place worth driving to
 constexpr float kDriveFarthest = 400.0f;   // m: the farthest
-constexpr float kCarReach = 50.0f;         // m: the farthest free car he runs for
+constexpr float kCarReach = 60.0f;         // m: the farthest free car he runs for
 constexpr float kBoardDistance = 3.0f;     // m from the car's centre at which he gets in
 constexpr std::size_t kChoices = 4;        // he takes one of the best few spots, at random
 
@@ -52,7 +52,8 @@ bool EvadingPlayer::LookRound(World& world, const Ped& player) {
         const Vec3 at = cop->Position();
         near = near || Length2D(at - me) <= spec_.caution;
         if (!InViewOf(at, me, spec_.sight, world.Geometry())) continue;
-        const auto known = std::find_if(seen_.begin(), seen_.end(), [&](const Sighting& s) { return s.slot == i; });
+        const auto known =
+            std::find_if(seen_.begin(), seen_.end(), [&](const Sighting& s) { return s.slot == i; });
         if (known != seen_.end()) {
             *known = {i, at, world.Now()};
         } else {
@@ -63,16 +64,20 @@ bool EvadingPlayer::LookRound(World& world, const Ped& player) {
 }
 
 void EvadingPlayer::Decide(World& world, Ped& player, bool copNear) {
-    const bool freshSighting = std::any_of(seen_.begin(), seen_.end(),
-                                           [&](const Sighting& s) { return s.at == world.Now(); });
+    const bool freshSighting =
+        std::any_of(seen_.begin(), seen_.end(), [&](const Sighting& s) { return s.at == world.Now(); });
     std::vector<Vec3> cops;
     for (const Sighting& s : seen_) cops.push_back(s.pos);
-    const bool underWay = player.moving && player.move.evade;
-    // Hidden and nobody near: he keeps still, or keeps going where he was going while no cop can see it.
-    if (!freshSighting && !copNear) return;
-    if (underWay && !copNear &&
-        std::none_of(cops.begin(), cops.end(), [&](Vec3 c) { return InViewOf(c, spot_, spec_.sight, world.Geometry()); }))
-        return;
+    if (player.moving && player.move.evade) {
+        // Under way he keeps going while no cop he knows of sees the place or stands nearer to it.
+        const float mine = Length2D(spot_ - player.Position());
+        const bool spoilt = std::any_of(cops.begin(), cops.end(), [&](Vec3 c) {
+            return Length2D(c - spot_) < mine || InViewOf(c, spot_, spec_.sight, world.Geometry());
+        });
+        if (!spoilt) return;
+    } else if (!freshSighting && !copNear) {
+        return;  // hidden, and nobody near: he keeps still
+    }
     if (cops.empty()) {
         // Only heard him near: away from that cop.
         for (int i = 0; i < world.Peds().Size(); ++i) {
@@ -83,15 +88,16 @@ void EvadingPlayer::Decide(World& world, Ped& player, bool copNear) {
     }
     const Vec3 me = player.Position();
     if (!player.m_bInVehicle) {
-        float copDistance = spec_.sight;
-        for (Vec3 c : cops) copDistance = std::min(copDistance, Length2D(c - me));
         int bestCar = -1;
-        float bestDistance = std::min(kCarReach, copDistance);
+        float bestDistance = kCarReach;
         for (int i = 0; i < world.Vehicles().Size(); ++i) {
             const Vehicle* v = world.Vehicles().At(i);
             if (v == nullptr || !IsFreeCar(*v)) continue;
             const float d = Length2D(v->Position() - me);
-            if (d < bestDistance) {
+            // A car a cop would reach first is no way out.
+            const bool first = std::all_of(cops.begin(), cops.end(),
+                                           [&](Vec3 c) { return Length2D(c - v->Position()) > d; });
+            if (first && d < bestDistance) {
                 bestDistance = d;
                 bestCar = i;
             }
@@ -103,9 +109,10 @@ void EvadingPlayer::Decide(World& world, Ped& player, bool copNear) {
         }
     }
     const bool driving = player.m_bInVehicle;
-    const SpotSearch search{me, driving ? kDriveNearest : kFootNearest, driving ? kDriveFarthest : kFootFarthest,
-                            spec_.sight};
-    const std::vector<Vec3> spots = RankSpots(search, world.PathNetwork().Nodes(), cops, world.Geometry(), kChoices);
+    const SpotSearch search{me, driving ? kDriveNearest : kFootNearest,
+                            driving ? kDriveFarthest : kFootFarthest, spec_.sight};
+    const std::vector<Vec3> spots =
+        RankSpots(search, world.PathNetwork().Nodes(), cops, world.Geometry(), kChoices);
     if (spots.empty()) return;
     const Vec3 spot = spots[world.Random()() % spots.size()];
     car_ = -1;
@@ -115,6 +122,10 @@ void EvadingPlayer::Decide(World& world, Ped& player, bool copNear) {
 void EvadingPlayer::GoTo(World& world, Ped& player, Vec3 to, float speed) {
     player.move = {};
     player.move.waypoints = world.PathNetwork().Route(player.Position(), to);
+    // A route starts at the node nearest him, which may lie behind him: he does not turn back for it.
+    std::vector<Vec3>& way = player.move.waypoints;
+    if (way.size() > 1 && Length2D(way[1] - player.Position()) < Length2D(way[1] - way[0]))
+        way.erase(way.begin());
     player.move.speed = speed;
     player.move.evade = true;
     player.moving = true;

@@ -24,8 +24,8 @@ public:
 
 private:
     struct Sighting {
-        int slot;       ///< the cop's ped pool slot
-        Vec3 pos;       ///< where he was
+        int slot;          ///< the cop's ped pool slot
+        Vec3 pos;          ///< where he was
         std::uint32_t at;  ///< host ms
     };
 

@@ -14,7 +14,7 @@ constexpr Vec3 kEyes{0.0f, 0.0f, 1.6f};  // m above the feet, for both ends of a
 struct Candidate {
     Vec3 spot;
     bool hidden;
-    float margin;  ///< m to the nearest known cop
+    float margin;      ///< m to the nearest known cop
     std::size_t node;  ///< ties go to the lower node, so every library ranks alike
 };
 
@@ -50,8 +50,8 @@ std::vector<Vec3> RankSpots(const SpotSearch& search, std::span<const Vec3> node
         return a.node < b.node;
     };
     const std::size_t n = std::min(keep, candidates.size());
-    std::partial_sort(candidates.begin(), candidates.begin() + static_cast<std::ptrdiff_t>(n), candidates.end(),
-                      better);
+    std::partial_sort(candidates.begin(), candidates.begin() + static_cast<std::ptrdiff_t>(n),
+                      candidates.end(), better);
     std::vector<Vec3> ranked;
     for (std::size_t i = 0; i < n; ++i) ranked.push_back(candidates[i].spot);
     return ranked;

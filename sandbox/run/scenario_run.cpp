@@ -151,8 +151,9 @@ RunOutcome RunFrames(const Scenario& scenario, const RunOptions& options) {
     // The plugin draws from the C runtime's generator and never seeds it; the host does.
     std::srand(scenario.seed);
     World world(ScenarioWorld(scenario));
-    MainLoop loop(world,
-                  HostRules{scenario.host.pursuit, scenario.host.wantedClearMs, scenario.player.evade});
+    const HostRules rules{scenario.host.pursuit, scenario.host.wantedClearMs, scenario.player.evade,
+                          scenario.host.arrestMs};
+    MainLoop loop(world, rules);
     LoadedModule module(options.gameDir / ModuleFileName());
     if (options.onLoad) options.onLoad(module);
     LogTail log(options.gameDir / "vigilor.log");
@@ -178,6 +179,7 @@ RunOutcome RunFrames(const Scenario& scenario, const RunOptions& options) {
         }
         loop.RunFrame(dt);
         if (!outcome.escapedMs && loop.WantedCleared()) outcome.escapedMs = runMs;
+        if (!outcome.arrestedMs && loop.Arrested()) outcome.arrestedMs = runMs;
         if (outcome.frames == 0) {
             if (const Settings* record = module.SettingsRecord()) outcome.settings = *record;
         }

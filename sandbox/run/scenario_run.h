@@ -41,10 +41,11 @@ struct RunOutcome {
     std::map<std::string, std::string> vehicleNames;  ///< the same for vehicles
     std::vector<std::string> hostErrors;              ///< script code refused, message boxes
     std::vector<std::pair<std::uint32_t, bool>>
-        starFades;                           ///< run ms at which the drawn stars faded (true) or came back
-    std::optional<Settings> settings;        ///< the module's settings record after the first frame
-    std::optional<std::uint32_t> escapedMs;  ///< run ms at which the host cleared the wanted level
-    bool hostClearsWanted = false;           ///< the host's rule for clearing the level was on
+        starFades;                            ///< run ms at which the drawn stars faded (true) or came back
+    std::optional<Settings> settings;         ///< the module's settings record after the first frame
+    std::optional<std::uint32_t> escapedMs;   ///< run ms at which the host cleared the wanted level
+    std::optional<std::uint32_t> arrestedMs;  ///< run ms at which the host's police arrested the player
+    bool hostClearsWanted = false;            ///< the host's rule for clearing the level was on
     std::uint32_t frames = 0;
     std::uint32_t lastRunMs = 0;
 };

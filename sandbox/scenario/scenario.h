@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "geometry/vec3.h"
+#include "town/town.h"
 #include "world/world_description.h"
 
 namespace sandbox {
@@ -43,6 +44,7 @@ inline constexpr uint32_t kDefaultWantedClearMs = 20000;
 struct HostSpec {
     bool pursuit = true;
     uint32_t wantedClearMs = kDefaultWantedClearMs;  // 0: never; only with pursuit
+    uint32_t arrestMs = 0;                           // 0: never; only with pursuit
     std::optional<int32_t> copCarCounter;            // empty: the host's own count
 };
 
@@ -174,6 +176,16 @@ struct Expectation {
     double tol = 0.0;
 };
 
+/// A generated town in a scenario, and what the file itself placed before it, which the town's
+/// buildings and entities follow in the lists.
+struct TownPlan {
+    TownSpec spec;
+    std::optional<uint32_t> seed;  ///< empty: the run's seed, so each seed of a sweep is another town
+    std::size_t ownBoxes = 0;
+    std::size_t ownPeds = 0;
+    std::size_t ownVehicles = 0;
+};
+
 struct Scenario {
     std::string sourceName;  // the file it came from, for messages
     std::string name;        // safe to use as one path component
@@ -189,6 +201,7 @@ struct Scenario {
     std::vector<PedSpec> peds;
     std::vector<VehicleSpec> vehicles;
     HostSpec host;
+    std::optional<TownPlan> town;
     std::vector<Event> events;  // in run order: by atMs, file order among equal times
     std::vector<Expectation> expect;
 };

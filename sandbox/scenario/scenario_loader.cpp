@@ -14,6 +14,7 @@
 #include "scenario/json_text.h"
 #include "scenario/run_section.h"
 #include "scenario/settings_section.h"
+#include "scenario/town_section.h"
 #include "scenario/world_section.h"
 
 namespace sandbox {
@@ -37,9 +38,15 @@ Scenario Load(const Json& root, std::string_view sourceName) {
     IdRegistry ids;
     ids.Declare(std::string(kPlayerId), ObjectKind::player, "player");
     if (const Json* world = f.Optional("world")) {
-        scenario.world = ReadWorld(Fields(*world, "world"), ids);
+        Fields w(*world, "world");
+        scenario.world = ReadWorld(w, ids);
+        if (const Json* town = w.Optional("town")) scenario.town = ReadTown(Fields(*town, "world.town"));
     }
     ReadStartEntities(f, ids, scenario);
+    if (scenario.town && f.Required("player").contains("pos")) {
+        Fail("player.pos", "a town puts the player at its middle crossing");
+    }
+    PlaceTownAtLoad(scenario, ids);
     if (const Json* host = f.Optional("host")) {
         scenario.host = ReadHost(Fields(*host, "host"));
     }

@@ -53,7 +53,7 @@ PedNodes ReadPedNodes(const Json& nodes, const std::string& path) {
 
 WorldSpec ReadWorld(const Fields& f, IdRegistry& ids) {
     WorldSpec world;
-    f.Allow({"groundZ", "boxes", "noGround", "pedNodes", "codeBuild", "starCallSites"});
+    f.Allow({"groundZ", "boxes", "noGround", "pedNodes", "codeBuild", "starCallSites", "town"});
     world.groundZ = f.Opt("groundZ", 0.0f, [](const Json& v, const std::string& p) {
         return ReadReal(v, p, -kMaxCoordinate, kMaxCoordinate);
     });
@@ -88,12 +88,16 @@ WorldSpec ReadWorld(const Fields& f, IdRegistry& ids) {
 
 HostSpec ReadHost(const Fields& f) {
     HostSpec host;
-    f.Allow({"pursuit", "copCarCounter", "wantedClearMs"});
+    f.Allow({"pursuit", "copCarCounter", "wantedClearMs", "arrestMs"});
     host.pursuit = f.Opt("pursuit", true, ReadBool);
     // Without the host's pursuit nobody pursues, and the rule would clear every level at once.
     host.wantedClearMs = f.Opt("wantedClearMs", host.pursuit ? kDefaultWantedClearMs : 0u, ReadMs);
-    if (!host.pursuit && host.wantedClearMs > 0) {
-        Fail(f.PathOf("wantedClearMs"), "needs \"pursuit\": true: without the host's pursuit nobody pursues");
+    host.arrestMs = f.Opt("arrestMs", 0u, ReadMs);
+    for (const auto& [key, ms] :
+         {std::pair{"wantedClearMs", host.wantedClearMs}, std::pair{"arrestMs", host.arrestMs}}) {
+        if (!host.pursuit && ms > 0) {
+            Fail(f.PathOf(key), "needs \"pursuit\": true: without the host's pursuit nobody pursues");
+        }
     }
     const Json* counter = f.Optional("copCarCounter");
     if (counter != nullptr && !counter->is_null()) {

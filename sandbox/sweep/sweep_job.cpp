@@ -1,5 +1,7 @@
 #include "sweep/sweep_job.h"
 
+#include "scenario/town_section.h"
+
 #include <exception>
 
 namespace sandbox {
@@ -23,7 +25,7 @@ SweepRunResult RunSweepJob(const Scenario& scenario, const SweepJob& job,
     result.index = job.index;
     try {
         Scenario run = scenario;
-        run.seed = job.seed;
+        SetRunSeed(run, job.seed);
         if (job.seconds) run.durationMs = *job.seconds * 1000;
         RunOptions options;
         options.gameDir = job.gameDir;

@@ -54,10 +54,10 @@ struct Weapon {
 
 /// A player who tries to get away on his own (see docs/host-model.md, "The evading player").
 struct EvadeSpec {
-    float footSpeed = 6.0f;          ///< m/s running
-    float carSpeed = 14.0f;          ///< m/s driving
-    std::uint32_t reactionMs = 800;  ///< between two looks round
-    float caution = 25.0f;           ///< m: a cop this near makes him move on, seen or not
+    float footSpeed = 7.0f;          ///< m/s running
+    float carSpeed = 18.0f;          ///< m/s driving
+    std::uint32_t reactionMs = 700;  ///< between two looks round
+    float caution = 35.0f;           ///< m: a cop this near makes him move on, seen or not
     float sight = 90.0f;             ///< m: how far he notices a cop in the open
 };
 
