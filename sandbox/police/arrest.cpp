@@ -10,8 +10,8 @@ namespace {
 constexpr float kReach = 3.5f;  // m, 2D: a chasing cop stops 3 m short of the player
 
 bool CopHasHim(const Ped& cop, const Ped& player) {
-    return cop.m_nPedType == PED_TYPE_COP && cop.m_fHealth > 0.0f && !cop.m_bInVehicle && cop.HasPursuitTask() &&
-           Length2D(cop.Position() - player.Position()) <= kReach;
+    return cop.m_nPedType == PED_TYPE_COP && cop.m_fHealth > 0.0f && !cop.m_bInVehicle &&
+           cop.HasPursuitTask() && Length2D(cop.Position() - player.Position()) <= kReach;
 }
 
 }  // namespace

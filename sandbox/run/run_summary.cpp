@@ -44,6 +44,10 @@ std::string SummariseRun(const Scenario& scenario, const RunOutcome& outcome) {
     }
     if (story.episodes.empty()) out << " none";
     out << "\n";
+    if (outcome.escapedMs)
+        out << "  escaped at " << Seconds(*outcome.escapedMs) << ": the host cleared the wanted level\n";
+    if (outcome.arrestedMs)
+        out << "  arrested at " << Seconds(*outcome.arrestedMs) << " by the host's police\n";
 
     out << "cops:" << (story.cops.empty() ? " none lost the player" : "") << "\n";
     for (const CopStory& cop : story.cops) {

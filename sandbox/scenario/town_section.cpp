@@ -46,14 +46,15 @@ auto Between(double lo, double hi) {
 }  // namespace
 
 TownPlan ReadTown(const Fields& f) {
-    f.Allow({"blocks", "block", "street", "building", "height", "nodeSpacing", "copsOnFoot", "copCars", "helis",
-             "parkedCars", "copDistance", "runSpeed", "seed"});
+    f.Allow({"blocks", "block", "street", "building", "height", "nodeSpacing", "copsOnFoot", "copCars",
+             "helis", "parkedCars", "copDistance", "runSpeed", "seed"});
     TownPlan plan;
     TownSpec& t = plan.spec;
     if (f.Has("blocks")) {
         const std::vector<float> blocks = f.Req("blocks", [](const Json& v, const std::string& p) {
             const std::vector<float> b = ReadNumbers(v, p, 2, 1, 40);
-            if (b[0] != static_cast<float>(static_cast<int>(b[0])) || b[1] != static_cast<float>(static_cast<int>(b[1])))
+            if (b[0] != static_cast<float>(static_cast<int>(b[0])) ||
+                b[1] != static_cast<float>(static_cast<int>(b[1])))
                 Fail(p, "expected whole numbers of blocks");
             return b;
         });
@@ -97,7 +98,8 @@ void PlaceTownAtLoad(Scenario& scenario, IdRegistry& ids) {
         Fail("world.town", PoolFull("vehicle", kVehiclePoolSlots));
     }
     for (const std::string& id : TownPedIds(plan.spec)) ids.Declare(id, ObjectKind::ped, "world.town");
-    for (const std::string& id : TownVehicleIds(plan.spec)) ids.Declare(id, ObjectKind::vehicle, "world.town");
+    for (const std::string& id : TownVehicleIds(plan.spec))
+        ids.Declare(id, ObjectKind::vehicle, "world.town");
     PlaceTown(scenario);
 }
 

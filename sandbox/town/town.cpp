@@ -12,13 +12,13 @@ namespace {
 // The numbers are documented in docs/host-model.md, "Generated towns".
 constexpr int kPoliceCarModel = 596;
 constexpr int kCivilianCarModel = 400;
-constexpr float kAlley = 4.0f;         // m, least gap between the buildings of one block
-constexpr float kHeliHeight = 40.0f;   // m, where a helicopter waits
+constexpr float kAlley = 4.0f;           // m, least gap between the buildings of one block
+constexpr float kHeliHeight = 40.0f;     // m, where a helicopter waits
 constexpr float kHeliDistance = 150.0f;  // m from the player, so that it arrives after the chase began
 constexpr int kCopType = 6;
 constexpr int kPistol = 22;
 constexpr int kPistolAmmo = 50;
-constexpr int kPlaceTries = 200;       // draws for a start place before the nearest one drawn is taken
+constexpr int kPlaceTries = 200;  // draws for a start place before the nearest one drawn is taken
 
 // Draws from the generator by hand: the library's distributions differ between standard libraries.
 class Draws {
@@ -54,8 +54,10 @@ void AddLine(std::vector<Vec3>& nodes, Vec3 a, Vec3 b, float spacing) {
 std::vector<Vec3> Nodes(const Layout& l) {
     std::vector<Vec3> nodes;
     const float s = l.spec.nodeSpacing;
-    for (int i = 0; i <= l.spec.blocksX; ++i) AddLine(nodes, {l.streetAt(i), l.streetAt(0), 0}, {l.streetAt(i), l.extentY(), 0}, s);
-    for (int j = 0; j <= l.spec.blocksY; ++j) AddLine(nodes, {l.streetAt(0), l.streetAt(j), 0}, {l.extentX(), l.streetAt(j), 0}, s);
+    for (int i = 0; i <= l.spec.blocksX; ++i)
+        AddLine(nodes, {l.streetAt(i), l.streetAt(0), 0}, {l.streetAt(i), l.extentY(), 0}, s);
+    for (int j = 0; j <= l.spec.blocksY; ++j)
+        AddLine(nodes, {l.streetAt(0), l.streetAt(j), 0}, {l.extentX(), l.streetAt(j), 0}, s);
     const float half = l.spec.block / 2.0f;
     const float edge = l.spec.street / 2.0f;
     for (int i = 0; i < l.spec.blocksX; ++i) {
@@ -82,8 +84,10 @@ std::vector<Box> Buildings(const Layout& l, Draws& draw) {
     for (int i = 0; i < l.spec.blocksX; ++i) {
         for (int j = 0; j < l.spec.blocksY; ++j) {
             for (int q = 0; q < 4; ++q) {
-                const float x0 = l.streetAt(i) + l.spec.street / 2.0f + static_cast<float>(q % 2) * (lot + kAlley);
-                const float y0 = l.streetAt(j) + l.spec.street / 2.0f + static_cast<float>(q / 2) * (lot + kAlley);
+                const float x0 =
+                    l.streetAt(i) + l.spec.street / 2.0f + static_cast<float>(q % 2) * (lot + kAlley);
+                const float y0 =
+                    l.streetAt(j) + l.spec.street / 2.0f + static_cast<float>(q / 2) * (lot + kAlley);
                 const float w = std::min(lot, draw.Real(l.spec.building));
                 const float d = std::min(lot, draw.Real(l.spec.building));
                 const float x = x0 + draw.Real(0.0f, lot - w);
@@ -149,12 +153,14 @@ Town BuildTown(const TownSpec& spec, std::uint32_t seed) {
     std::size_t vehicle = 0;
     for (int c = 0; c < spec.copsOnFoot; ++c) {
         const Vec3 p = StreetPlace(street, town.playerPos, spec.copDistance, draw);
-        town.peds.push_back(Cop(pedIds[ped++], p, HeadingTowards(p, town.playerPos), draw.Real(spec.runSpeed)));
+        town.peds.push_back(
+            Cop(pedIds[ped++], p, HeadingTowards(p, town.playerPos), draw.Real(spec.runSpeed)));
     }
     for (int c = 0; c < spec.copCars; ++c) {
         const Vec3 p = StreetPlace(street, town.playerPos, spec.copDistance, draw);
         const std::string& id = vehicleIds[vehicle++];
-        town.vehicles.push_back({id, kPoliceCarModel, p, HeadingTowards(p, town.playerPos), true, std::nullopt});
+        town.vehicles.push_back(
+            {id, kPoliceCarModel, p, HeadingTowards(p, town.playerPos), true, std::nullopt});
         for (int seat : {kDriverSeat, 0}) {
             PedSpec cop = Cop(pedIds[ped++], p, 0.0f, draw.Real(spec.runSpeed));
             cop.vehicle = id;
@@ -164,17 +170,19 @@ Town BuildTown(const TownSpec& spec, std::uint32_t seed) {
     }
     for (int h = 0; h < spec.helis; ++h) {
         const float angle = draw.Real(0.0f, 6.2831853f);
-        const Vec3 p{town.playerPos.x + kHeliDistance * std::cos(angle), town.playerPos.y + kHeliDistance * std::sin(angle),
-                     kHeliHeight};
+        const Vec3 p{town.playerPos.x + kHeliDistance * std::cos(angle),
+                     town.playerPos.y + kHeliDistance * std::sin(angle), kHeliHeight};
         const std::string& id = vehicleIds[vehicle++];
-        town.vehicles.push_back({id, host::kModelPoliceHeli, p, HeadingTowards(p, town.playerPos), true, std::nullopt});
+        town.vehicles.push_back(
+            {id, host::kModelPoliceHeli, p, HeadingTowards(p, town.playerPos), true, std::nullopt});
         PedSpec pilot = Cop(pedIds[ped++], p, 0.0f, draw.Real(spec.runSpeed));
         pilot.vehicle = id;
         town.peds.push_back(pilot);
     }
     for (int c = 0; c < spec.parkedCars; ++c) {
         const Vec3 p = street[static_cast<std::size_t>(draw.Whole(static_cast<int>(street.size())))];
-        town.vehicles.push_back({vehicleIds[vehicle++], kCivilianCarModel, p, draw.Real(0.0f, 360.0f), false, std::nullopt});
+        town.vehicles.push_back(
+            {vehicleIds[vehicle++], kCivilianCarModel, p, draw.Real(0.0f, 360.0f), false, std::nullopt});
     }
     return town;
 }

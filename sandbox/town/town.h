@@ -16,15 +16,15 @@ namespace sandbox {
 struct TownSpec {
     int blocksX = 5;
     int blocksY = 5;
-    float block = 60.0f;                   ///< m, side of a block
-    float street = 14.0f;                  ///< m, width of a street
+    float block = 60.0f;                             ///< m, side of a block
+    float street = 14.0f;                            ///< m, width of a street
     std::pair<float, float> building{12.0f, 26.0f};  ///< m, side of a building: least, most
     std::pair<float, float> height{6.0f, 30.0f};     ///< m
-    float nodeSpacing = 10.0f;             ///< m between path nodes along a street or alley
+    float nodeSpacing = 10.0f;                       ///< m between path nodes along a street or alley
     int copsOnFoot = 4;
-    int copCars = 2;                       ///< two cops in each
+    int copCars = 2;  ///< two cops in each
     int helis = 0;
-    int parkedCars = 20;                    ///< free cars the player may take
+    int parkedCars = 20;                                ///< free cars the player may take
     std::pair<float, float> copDistance{25.0f, 70.0f};  ///< m from the player where cops start
     std::pair<float, float> runSpeed{4.5f, 6.0f};       ///< m/s, each cop's own
 };
