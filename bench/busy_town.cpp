@@ -53,7 +53,9 @@ sandbox::Scenario StressTown(int cops, bool chasing) {
 BenchWorld::BenchWorld(bool withPlugin, bool hostPursuit) : BenchWorld(BusyTown(hostPursuit), withPlugin) {}
 
 BenchWorld::BenchWorld(sandbox::Scenario s, bool withPlugin)
-    : scenario(std::move(s)), world(sandbox::ScenarioWorld(scenario)), loop(world, scenario.host.pursuit) {
+    : scenario(std::move(s)),
+      world(sandbox::ScenarioWorld(scenario)),
+      loop(world, sandbox::ScenarioHostRules(scenario)) {
     if (!withPlugin) return;
     dir = std::filesystem::temp_directory_path() / "vigilor-bench";
     std::filesystem::create_directories(dir);

@@ -151,9 +151,7 @@ RunOutcome RunFrames(const Scenario& scenario, const RunOptions& options) {
     // The plugin draws from the C runtime's generator and never seeds it; the host does.
     std::srand(scenario.seed);
     World world(ScenarioWorld(scenario));
-    const HostRules rules{scenario.host.pursuit, scenario.host.wantedClearMs, scenario.player.evade,
-                          scenario.host.arrestMs};
-    MainLoop loop(world, rules);
+    MainLoop loop(world, ScenarioHostRules(scenario));
     LoadedModule module(options.gameDir / ModuleFileName());
     if (options.onLoad) options.onLoad(module);
     LogTail log(options.gameDir / "vigilor.log");

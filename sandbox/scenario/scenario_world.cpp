@@ -16,4 +16,9 @@ WorldDescription ScenarioWorld(const Scenario& scenario) {
             ScenarioArea(scenario)};
 }
 
+HostRules ScenarioHostRules(const Scenario& scenario) {
+    return {scenario.host.pursuit, scenario.host.wantedClearMs, scenario.player.evade,
+            scenario.host.arrestMs};
+}
+
 }  // namespace sandbox

@@ -17,7 +17,7 @@ std::unique_ptr<sandbox::World> MakeWorld(int codeBuild, int starCallSites) {
 void RunHostFrames(sandbox::World& world, std::uint32_t ms, bool hostPursuit,
                    const std::function<void()>& afterFrame) {
     constexpr std::uint32_t kFrameMs = 50;
-    sandbox::HostFrame frame(sandbox::HostRules{hostPursuit});
+    sandbox::HostFrame frame(sandbox::HostRules{hostPursuit, 0, std::nullopt, 0});
     for (std::uint32_t t = 0; t < ms; t += kFrameMs) {
         world.SetClock(world.Now() + kFrameMs);
         frame.Run(world, kFrameMs);

@@ -16,7 +16,7 @@ ModuleSession::ModuleSession(const std::string& iniText, const std::string& scen
     std::filesystem::copy_file(VIGILOR_MODULE_PATH, module);
     if (!iniText.empty()) std::ofstream(module.parent_path() / "vigilor.ini", std::ios::binary) << iniText;
     world_ = std::make_unique<sandbox::World>(sandbox::ScenarioWorld(scenario_));
-    loop_ = std::make_unique<sandbox::MainLoop>(*world_, scenario_.host.pursuit);
+    loop_ = std::make_unique<sandbox::MainLoop>(*world_, sandbox::ScenarioHostRules(scenario_));
     module_ = std::make_unique<sandbox::LoadedModule>(module);
 }
 

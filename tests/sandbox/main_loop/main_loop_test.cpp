@@ -24,7 +24,7 @@ TEST(MainLoop, AFrameRunsTheHostsPoliceAsToldAndThenDrawsTheStars) {
     for (const bool pursuit : {true, false}) {
         SCOPED_TRACE(pursuit);
         sandbox::World world(sandbox::ScenarioWorld(WantedNearACop()));
-        sandbox::MainLoop loop(world, sandbox::HostRules{pursuit});
+        sandbox::MainLoop loop(world, sandbox::HostRules{pursuit, 0, std::nullopt, 0});
         world.SetClock(world.Now() + 33);
         loop.RunFrame(33);
         EXPECT_EQ(world.FindPed("cop")->HasCriminal(world.Player()), pursuit);
@@ -35,7 +35,7 @@ TEST(MainLoop, AFrameRunsTheHostsPoliceAsToldAndThenDrawsTheStars) {
 TEST(MainLoop, OnceGoneNothingLivesAtTheFrameProcessing) {
     sandbox::World world(sandbox::ScenarioWorld(WantedNearACop()));
     {
-        sandbox::MainLoop loop(world, sandbox::HostRules{});
+        sandbox::MainLoop loop(world, sandbox::HostRules{true, 0, std::nullopt, 0});
         loop.RunFrame(33);
     }
     EXPECT_THROW(world.Code().Call(sandbox::CodeImage::kFrameProcessing), std::runtime_error);

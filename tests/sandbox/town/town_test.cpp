@@ -1,0 +1,86 @@
+// Generated towns: the same seed gives the same town, the path network reaches every street and
+// alley, nothing stands inside a building, and the police start where the spec says.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "geometry/geometry.h"
+#include "navigation/path_network.h"
+#include "town/town.h"
+
+namespace {
+
+sandbox::Geometry GeometryOf(const sandbox::Town& town) {
+    sandbox::Geometry geometry;
+    std::vector<sandbox::SolidBox> boxes;
+    for (const sandbox::Box& b : town.boxes) boxes.push_back({b.id, b.min, b.max});
+    geometry.SetBoxes(std::move(boxes));
+    return geometry;
+}
+
+bool SameBoxes(const sandbox::Town& a, const sandbox::Town& b) {
+    return std::equal(a.boxes.begin(), a.boxes.end(), b.boxes.begin(), b.boxes.end(),
+                      [](const sandbox::Box& x, const sandbox::Box& y) {
+                          return x.min.x == y.min.x && x.min.y == y.min.y && x.max.x == y.max.x &&
+                                 x.max.y == y.max.y && x.max.z == y.max.z;
+                      });
+}
+
+TEST(TownTest, TheSameSeedBuildsTheSameTownAndAnotherSeedAnother) {
+    const sandbox::TownSpec spec;
+    EXPECT_TRUE(SameBoxes(sandbox::BuildTown(spec, 7), sandbox::BuildTown(spec, 7)));
+    EXPECT_FALSE(SameBoxes(sandbox::BuildTown(spec, 7), sandbox::BuildTown(spec, 8)));
+}
+
+TEST(TownTest, EveryNodeIsFreeAndReachableFromThePlayersCrossing) {
+    for (std::uint32_t seed : {1u, 2u, 3u}) {
+        sandbox::TownSpec spec;
+        spec.blocksX = 3;
+        spec.blocksY = 4;
+        const sandbox::Town town = sandbox::BuildTown(spec, seed);
+        const sandbox::Geometry geometry = GeometryOf(town);
+        const sandbox::PathNetwork network = sandbox::PathNetwork::Points(town.nodes, geometry);
+        for (const sandbox::Vec3 node : town.nodes) {
+            EXPECT_FALSE(geometry.InsideBox(node + sandbox::Vec3{0, 0, 0.5f}));
+            const std::vector<sandbox::Vec3> route = network.Route(town.playerPos, node);
+            // A route through the network ends at the node; without a chain it is the node alone.
+            EXPECT_TRUE(route.size() > 1 || sandbox::Length2D(node - town.playerPos) < spec.nodeSpacing * 1.5f);
+        }
+        for (const sandbox::Box& b : town.boxes) {
+            EXPECT_GE(b.max.z, spec.height.first);
+            EXPECT_LE(b.max.z, spec.height.second);
+        }
+    }
+}
+
+TEST(TownTest, CopsStartWithinTheirDistanceAtTheirOwnSpeedAndCarsHaveTheirCrews) {
+    sandbox::TownSpec spec;
+    spec.copsOnFoot = 6;
+    spec.copCars = 2;
+    spec.helis = 1;
+    spec.parkedCars = 3;
+    const sandbox::Town town = sandbox::BuildTown(spec, 11);
+    ASSERT_EQ(town.peds.size(), 6u + 4u + 1u);
+    ASSERT_EQ(town.vehicles.size(), 2u + 1u + 3u);
+    std::set<float> speeds;
+    for (std::size_t i = 0; i < 6; ++i) {
+        const float d = sandbox::Length2D(town.peds[i].pos - town.playerPos);
+        EXPECT_GE(d, spec.copDistance.first);
+        EXPECT_LE(d, spec.copDistance.second);
+        ASSERT_TRUE(town.peds[i].runSpeed);
+        EXPECT_GE(*town.peds[i].runSpeed, spec.runSpeed.first);
+        EXPECT_LE(*town.peds[i].runSpeed, spec.runSpeed.second);
+        speeds.insert(*town.peds[i].runSpeed);
+    }
+    EXPECT_GT(speeds.size(), 1u);
+    EXPECT_EQ(town.peds[6].vehicle, "police1");
+    EXPECT_EQ(town.peds[7].vehicle, "police1");
+    EXPECT_NE(town.peds[6].seat, town.peds[7].seat);
+    EXPECT_TRUE(town.vehicles[0].lawEnforcer);
+    EXPECT_FALSE(town.vehicles.back().lawEnforcer);
+    EXPECT_EQ(sandbox::TownPedIds(spec).size(), town.peds.size());
+}
+
+}  // namespace
