@@ -167,7 +167,7 @@ int SweepCommand(const SweepOptions& o) {
     if (o.resume) {
         record.finished = FinishedBefore(out, record);
     } else {
-        RemoveSweepOutputs(out);
+        RemoveEarlierReport(out);
     }
     std::error_code ec;
     fs::create_directories(out / "runs", ec);

@@ -61,7 +61,7 @@ int SweepMergeCommand(const SweepMergeOptions& o) {
     }
     sandbox::ClaimFolder(out, "--out", o.force);
     const sandbox::FolderLock lock(out);
-    RemoveSweepOutputs(out);
+    RemoveEarlierReport(out);
     CopyReplays(o.dirs, out);
     const WrittenSweep written = WriteSweepOutputs(out, whole);
     if (!o.quiet) {

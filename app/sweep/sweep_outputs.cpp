@@ -20,9 +20,8 @@ void Remove(const fs::path& path) {
 
 }  // namespace
 
-void RemoveSweepOutputs(const fs::path& dir) {
-    for (const char* name : {"results.csv", "report.html", sandbox::kSweepRecordName, "replays"})
-        Remove(dir / name);
+void RemoveEarlierReport(const fs::path& dir) {
+    for (const char* name : {"report.html", "replays"}) Remove(dir / name);
 }
 
 void RemoveWorkerFolders(const fs::path& dir) {
@@ -46,9 +45,9 @@ WrittenSweep WriteSweepOutputs(const fs::path& dir, const sandbox::SweepRecord& 
         if (fs::is_regular_file(dir / link, ec)) results.replays[row.result.index] = link;
     }
     written.stats = sandbox::ComputeSweepStats(results);
+    sandbox::WriteWholeFile(dir / sandbox::kSweepRecordName, sandbox::SweepRecordText(record));
     sandbox::WriteWholeFile(dir / "results.csv", sandbox::SweepCsv(results));
     sandbox::WriteWholeFile(dir / "report.html", sandbox::SweepReportHtml(results, written.stats));
-    sandbox::WriteWholeFile(dir / sandbox::kSweepRecordName, sandbox::SweepRecordText(record));
     return written;
 }
 
