@@ -88,10 +88,6 @@ void CheckSweepSettings(const std::vector<sandbox::Scenario>& scenarios,
     }
 }
 
-}  // namespace
-
-namespace {
-
 // What the options ask to run, checked: a bad option or scenario is a usage error, before anything runs.
 sandbox::SweepDefinition DefineSweep(const SweepOptions& o) {
     if (o.scenarios.empty()) throw UsageError("sweep: give at least one scenario");

@@ -32,6 +32,8 @@ struct Series {
     std::vector<Point> points;
 };
 
+std::string Percent(double share) { return std::to_string(std::lround(100.0 * share)) + "%"; }
+
 bool IsShare(const MetricStats& st) { return std::string(SweepMetrics()[st.metric].unit) == "share"; }
 
 Point PointOf(double x, const std::string& value, const MetricStats& st) {
@@ -137,11 +139,9 @@ std::string Curve(const SweepResults& results, const std::vector<Series>& series
         << "\" y1=\"" << SvgNumber(kTop + kPlotHeight) << "\" y2=\"" << SvgNumber(kTop + kPlotHeight)
         << "\"/>";
     svg << "<text x=\"" << SvgNumber(kLeft - 6) << "\" y=\"" << SvgNumber(kTop + 4)
-        << "\" text-anchor=\"end\">" << (share ? SvgNumber(100.0 * ys.high) + "%" : StatText(ys.high))
-        << "</text>";
+        << "\" text-anchor=\"end\">" << (share ? Percent(ys.high) : StatText(ys.high)) << "</text>";
     svg << "<text x=\"" << SvgNumber(kLeft - 6) << "\" y=\"" << SvgNumber(kTop + kPlotHeight)
-        << "\" text-anchor=\"end\">" << (share ? SvgNumber(100.0 * ys.low) + "%" : StatText(ys.low))
-        << "</text>";
+        << "\" text-anchor=\"end\">" << (share ? Percent(ys.low) : StatText(ys.low)) << "</text>";
     svg << "<text x=\"" << SvgNumber(kLeft + kPlotWidth / 2) << "\" y=\"" << SvgNumber(height - 4)
         << "\" text-anchor=\"middle\">" << HtmlEscape(key) << "</text>";
     for (const std::string& value : results.axes[axis].values) {

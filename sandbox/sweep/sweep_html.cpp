@@ -12,6 +12,9 @@ namespace sandbox {
 
 namespace {
 
+// The curves draw their numbers the same way.
+std::string Num(double v) { return SvgNumber(v); }
+
 constexpr double kLabelWidth = 190.0;
 constexpr double kPlotWidth = 520.0;
 constexpr double kRowHeight = 26.0;
@@ -36,9 +39,9 @@ std::string BoxPlot(const SweepResults& results, const std::vector<const MetricS
     };
     const double height = kRowHeight * static_cast<double>(rows.size()) + 30.0;
     std::ostringstream svg;
-    svg << "<svg class=\"plot\" role=\"img\" width=\"" << SvgNumber(kLabelWidth + kPlotWidth + 90)
-        << "\" height=\"" << SvgNumber(height) << "\" viewBox=\"0 0 "
-        << SvgNumber(kLabelWidth + kPlotWidth + 90) << ' ' << SvgNumber(height) << "\">";
+    svg << "<svg class=\"plot\" role=\"img\" width=\"" << Num(kLabelWidth + kPlotWidth + 90) << "\" height=\""
+        << Num(height) << "\" viewBox=\"0 0 " << Num(kLabelWidth + kPlotWidth + 90) << ' ' << Num(height)
+        << "\">";
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const MetricStats& st = *rows[i];
         const double y = kRowHeight * static_cast<double>(i) + 15.0;
@@ -47,17 +50,16 @@ std::string BoxPlot(const SweepResults& results, const std::vector<const MetricS
             if (std::isfinite(v)) finite.push_back(v);
         }
         svg << "<g class=\"box\" data-variant=\"" << HtmlEscape(results.variants[st.variant]) << "\">";
-        svg << "<text x=\"4\" y=\"" << SvgNumber(y + 4) << "\">" << HtmlEscape(results.variants[st.variant])
+        svg << "<text x=\"4\" y=\"" << Num(y + 4) << "\">" << HtmlEscape(results.variants[st.variant])
             << "</text>";
         if (!finite.empty()) {
             const auto [mn, mx] = std::minmax_element(finite.begin(), finite.end());
-            svg << "<line class=\"whisker\" x1=\"" << SvgNumber(x(*mn)) << "\" x2=\"" << SvgNumber(x(*mx))
-                << "\" y1=\"" << SvgNumber(y) << "\" y2=\"" << SvgNumber(y) << "\"/>";
-            svg << "<rect x=\"" << SvgNumber(x(st.q1)) << "\" y=\"" << SvgNumber(y - 8) << "\" width=\""
-                << SvgNumber(std::max(1.0, x(st.q3) - x(st.q1))) << "\" height=\"16\"/>";
-            svg << "<line class=\"median\" x1=\"" << SvgNumber(x(st.median)) << "\" x2=\""
-                << SvgNumber(x(st.median)) << "\" y1=\"" << SvgNumber(y - 9) << "\" y2=\"" << SvgNumber(y + 9)
-                << "\"/>";
+            svg << "<line class=\"whisker\" x1=\"" << Num(x(*mn)) << "\" x2=\"" << Num(x(*mx)) << "\" y1=\""
+                << Num(y) << "\" y2=\"" << Num(y) << "\"/>";
+            svg << "<rect x=\"" << Num(x(st.q1)) << "\" y=\"" << Num(y - 8) << "\" width=\""
+                << Num(std::max(1.0, x(st.q3) - x(st.q1))) << "\" height=\"16\"/>";
+            svg << "<line class=\"median\" x1=\"" << Num(x(st.median)) << "\" x2=\"" << Num(x(st.median))
+                << "\" y1=\"" << Num(y - 9) << "\" y2=\"" << Num(y + 9) << "\"/>";
             // Every dot is one run: hovering names it and the command that reruns it alone; a dot
             // whose run has a replay page opens it.
             for (std::size_t r = 0; r < st.values.size(); ++r) {
@@ -66,7 +68,7 @@ std::string BoxPlot(const SweepResults& results, const std::vector<const MetricS
                 const auto replay = results.replays.find(run.result.index);
                 if (replay != results.replays.end())
                     svg << "<a href=\"" << HtmlEscape(replay->second) << "\">";
-                svg << "<circle cx=\"" << SvgNumber(x(st.values[r])) << "\" cy=\"" << SvgNumber(y)
+                svg << "<circle cx=\"" << Num(x(st.values[r])) << "\" cy=\"" << Num(y)
                     << "\" r=\"2.2\" data-seed=\"" << run.seed << "\"><title>seed " << run.seed << ", "
                     << HtmlEscape(results.variants[st.variant]) << ": " << StatText(st.values[r]) << "\n"
                     << HtmlEscape(RerunCommand(results, run))
@@ -76,15 +78,14 @@ std::string BoxPlot(const SweepResults& results, const std::vector<const MetricS
             }
         }
         if (st.never > 0) {
-            svg << "<text x=\"" << SvgNumber(kLabelWidth + kPlotWidth + 8) << "\" y=\"" << SvgNumber(y + 4)
-                << "\">" << st.never << " never</text>";
+            svg << "<text x=\"" << Num(kLabelWidth + kPlotWidth + 8) << "\" y=\"" << Num(y + 4) << "\">"
+                << st.never << " never</text>";
         }
         svg << "</g>";
     }
     const double axisY = height - 10.0;
-    svg << "<text x=\"" << SvgNumber(kLabelWidth) << "\" y=\"" << SvgNumber(axisY) << "\">" << StatText(low)
-        << "</text>";
-    svg << "<text x=\"" << SvgNumber(kLabelWidth + kPlotWidth) << "\" y=\"" << SvgNumber(axisY)
+    svg << "<text x=\"" << Num(kLabelWidth) << "\" y=\"" << Num(axisY) << "\">" << StatText(low) << "</text>";
+    svg << "<text x=\"" << Num(kLabelWidth + kPlotWidth) << "\" y=\"" << Num(axisY)
         << "\" text-anchor=\"end\">" << StatText(high) << "</text>";
     svg << "</svg>";
     return svg.str();
@@ -101,8 +102,8 @@ std::string ShareTable(const SweepResults& results, const std::vector<const Metr
                                : static_cast<double>(st->successes) / static_cast<double>(st->values.size());
         html << "<tr><td>" << HtmlEscape(results.variants[st->variant]) << "</td><td>" << st->values.size()
              << "</td><td>" << st->successes << " of " << st->values.size() << "</td><td>"
-             << SvgNumber(100.0 * share) << "%</td><td>" << SvgNumber(100.0 * st->shareCi.low) << "% &ndash; "
-             << SvgNumber(100.0 * st->shareCi.high) << "%</td>";
+             << Num(100.0 * share) << "%</td><td>" << Num(100.0 * st->shareCi.low) << "% &ndash; "
+             << Num(100.0 * st->shareCi.high) << "%</td>";
         if (st->fisherP) {
             html << "<td class=\"" << (*st->fisherP < 0.05 ? "clear" : "") << "\">" << StatText(*st->fisherP)
                  << "</td>";
