@@ -14,8 +14,7 @@
 #include "files/json_out.h"
 #include "files/owned_folder.h"
 #include "files/whole_file.h"
-#include "replay/replay_page.h"
-#include "replay/replay_recorder.h"
+#include "replay/recorded_run.h"
 #include "run/run_json.h"
 #include "run/run_summary.h"
 #include "run/scenario_run.h"
@@ -23,23 +22,13 @@
 #include "scenario/scenario_loader.h"
 #include "settings_command.h"
 #include "sweep/sweep_command.h"
+#include "sweep/sweep_merge_command.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace app;
 using sandbox::Scenario;
-
-// Runs the scenario, and records and writes its replay when a replay file is given.
-sandbox::RunOutcome RunRecorded(const Scenario& scenario, sandbox::RunOptions options,
-                                const std::string& replay) {
-    if (replay.empty()) return sandbox::RunScenario(scenario, options);
-    sandbox::ReplayRecorder recorder(scenario, sandbox::IniTextFor(scenario, options));
-    recorder.Attach(options);
-    sandbox::RunOutcome outcome = sandbox::RunScenario(scenario, options);
-    sandbox::WriteReplayPage(replay, recorder);
-    return outcome;
-}
 
 // With several scenarios each gets its own replay file, named after the scenario.
 std::string ReplayFileFor(const std::string& replay, const Scenario& scenario, std::size_t scenarioCount) {
@@ -67,7 +56,7 @@ int Run(const std::string& name, const CommonOptions& o) {
     const PreparedRun prepared = PrepareRun(scenario, o);
     const auto problems = WarnAboutSettings(scenario, prepared, o.quiet, o.strict);
     const auto start = std::chrono::steady_clock::now();
-    const sandbox::RunOutcome outcome = RunRecorded(scenario, prepared.options, o.replay);
+    const sandbox::RunOutcome outcome = sandbox::RunRecorded(scenario, prepared.options, o.replay);
     if (!o.json.empty())
         WriteJsonFile(o.json, sandbox::RunJson(scenario, outcome, SecondsSince(start), problems));
     if (!o.quiet) {
@@ -112,8 +101,8 @@ int Check(const std::vector<std::string>& names, const CommonOptions& o) {
     for (std::size_t i = 0; i < scenarios.size(); ++i) {
         const Scenario& scenario = scenarios[i];
         const auto start = std::chrono::steady_clock::now();
-        const sandbox::RunOutcome outcome =
-            RunRecorded(scenario, runs[i].options, ReplayFileFor(o.replay, scenario, scenarios.size()));
+        const sandbox::RunOutcome outcome = sandbox::RunRecorded(
+            scenario, runs[i].options, ReplayFileFor(o.replay, scenario, scenarios.size()));
         const double wall = SecondsSince(start);
         const auto expectations = sandbox::EvaluateExpectations(scenario, outcome.record);
         const bool runPassed =
@@ -185,6 +174,8 @@ int main(int argc, char** argv) {
 
     SweepOptions sweepOptions;
     CLI::App* sweep = AddSweepCommand(app, sweepOptions);
+    SweepMergeOptions mergeOptions;
+    CLI::App* merge = AddSweepMergeCommand(*sweep, mergeOptions);
     CLI::App* worker = AddSweepWorkerCommand(app);
 
     try {
@@ -195,8 +186,9 @@ int main(int argc, char** argv) {
     }
 
     try {
-        // Ctrl-C (or SIGTERM) ends a run at its next frame; its log is then left as the unfinished log.
-        if (*run || *check) {
+        // Ctrl-C (or SIGTERM) ends a run at its next frame; its log is then left as the unfinished log. A
+        // sweep ends its workers and writes what the runs finished so far give.
+        if (*run || *check || *sweep) {
             std::signal(SIGINT, [](int) { sandbox::RequestStop(); });
             std::signal(SIGTERM, [](int) { sandbox::RequestStop(); });
         }
@@ -204,6 +196,7 @@ int main(int argc, char** argv) {
         if (*check) return Check(checkScenarios, checkOptions);
         if (*list) return List();
         if (*settings) return SettingsCommand(settingsOptions);
+        if (*merge) return SweepMergeCommand(mergeOptions);
         if (*sweep) return SweepCommand(sweepOptions);
         if (*worker) return SweepWorker();
         return Demo();

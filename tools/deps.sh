@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs, if any are missing. Also, with --fuzz, the compiler
-# and runtime of the libFuzzer targets; with --format, clang-format; with --windows, the 32-bit
-# Windows cross toolchain and Wine; with --browser, Chromium for the viewer's browser tests; with
+# Installs the Debian packages the build and its tests need, if any are missing. Also, with --fuzz,
+# the compiler and runtime of the libFuzzer targets; with --format, clang-format; with --windows, the
+# 32-bit Windows cross toolchain and Wine; with --browser, Chromium for the viewer's browser tests; with
 # --js, Node.js and then the pinned JavaScript tools of package.json (the formatter, the lint, the
 # browser driver) into node_modules/.
 set -euo pipefail
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev)
+# GNU parallel runs a sweep's shards in one of the command-line tests.
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev parallel)
 js=0
 for flag in "$@"; do
     case "$flag" in

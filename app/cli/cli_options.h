@@ -48,6 +48,8 @@ void AddCommonOptions(CLI::App& command, CommonOptions& o);
 
 /// A file path, or the name of a built-in scenario. Throws sandbox::ScenarioError.
 sandbox::Scenario LoadNamedScenario(const std::string& nameOrPath);
+/// The text of the scenario LoadNamedScenario would load.
+std::string NamedScenarioText(const std::string& nameOrPath);
 
 /// The plugin module to install: $VIGILOR_MODULE, or vigilor.so beside this program.
 std::filesystem::path ModulePath();

@@ -1,5 +1,6 @@
 #include "sweep/sweep_command.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <thread>
@@ -8,11 +9,12 @@
 #include "files/owned_folder.h"
 #include "files/whole_file.h"
 #include "run/settings_readback.h"
-#include "sweep/sweep_html.h"
 #include "sweep/sweep_job_runner.h"
+#include "sweep/sweep_outputs.h"
 #include "sweep/sweep_plan.h"
 #include "sweep/sweep_pool.h"
-#include "sweep/sweep_results.h"
+#include "sweep/sweep_record.h"
+#include "sweep/sweep_replays.h"
 
 namespace app {
 
@@ -21,7 +23,8 @@ namespace fs = std::filesystem;
 CLI::App* AddSweepCommand(CLI::App& app, SweepOptions& o) {
     CLI::App* sweep =
         app.add_subcommand("sweep", "run scenarios over many seeds and settings variants, with statistics");
-    sweep->add_option("scenarios", o.scenarios, "scenario files or built-in names")->required();
+    // Not required here, so that "sweep merge" needs none; SweepCommand asks for one.
+    sweep->add_option("scenarios", o.scenarios, "scenario files or built-in names");
     auto* seeds =
         sweep->add_option("--seeds", o.seeds, "seeds 1..N (default 20)")->check(CLI::Range(1u, 1000000u));
     auto* range = sweep->add_option("--seed-range", o.seedRange, "seeds A..B");
@@ -34,10 +37,17 @@ CLI::App* AddSweepCommand(CLI::App& app, SweepOptions& o) {
     sweep->add_option("--out", o.out, "folder for results.csv, report.html and the runs (default: sweep)");
     sweep->add_option("--seconds", o.seconds, "override every scenario's duration")
         ->check(CLI::Range(std::uint32_t{0}, kMaxSeconds));
+    sweep->add_option("--shard", o.shard, "K/N: run only the K-th of N shares of the runs (see sweep merge)");
+    sweep->add_option("--replays", o.replays,
+                      "write replay pages for the first N seeds of each variant, linked from the report");
+    sweep->add_flag("--resume", o.resume,
+                    "finish the stopped sweep in --out: the same command, without rerunning finished runs");
     sweep->add_flag("--quiet", o.quiet, "no progress, warnings or table; errors only");
     sweep->add_flag("--force", o.force,
                     "write into an --out folder that holds files the sandbox did not write");
     sweep->add_flag("--strict", o.strict, "any settings problem is an error (exit 2 before anything runs)");
+    // For tests: stops the sweep as Ctrl-C would, once this many runs have finished.
+    sweep->add_option("--stop-after", o.stopAfter)->group("");
     return sweep;
 }
 
@@ -78,64 +88,100 @@ void CheckSweepSettings(const std::vector<sandbox::Scenario>& scenarios,
     }
 }
 
-}  // namespace
-
-int SweepCommand(const SweepOptions& o) {
+// What the options ask to run, checked: a bad option or scenario is a usage error, before anything runs.
+sandbox::SweepDefinition DefineSweep(const SweepOptions& o) {
+    if (o.scenarios.empty()) throw UsageError("sweep: give at least one scenario");
+    sandbox::SweepDefinition definition;
     std::vector<sandbox::Scenario> scenarios;
-    for (const std::string& name : o.scenarios) scenarios.push_back(LoadNamedScenario(name));
-    std::vector<sandbox::Variant> variants;
-    std::vector<std::uint32_t> seeds;
+    for (const std::string& name : o.scenarios) {
+        scenarios.push_back(LoadNamedScenario(name));
+        definition.scenarios.push_back(
+            {name, scenarios.back().name, sandbox::TextFingerprint(NamedScenarioText(name))});
+    }
     try {
-        variants = sandbox::PlanVariants(o.varies, ReadVariantFiles(o.variants));
-        if (!o.seedRange.empty()) {
-            seeds = sandbox::ParseSeedRange(o.seedRange);
-        } else {
-            seeds = sandbox::ParseSeedRange("1.." + std::to_string(o.seeds.value_or(20)));
-        }
+        definition.axes = sandbox::PlanAxes(o.varies);
+        definition.variants = sandbox::PlanVariants(o.varies, ReadVariantFiles(o.variants));
+        definition.seeds = sandbox::ParseSeedRange(
+            o.seedRange.empty() ? "1.." + std::to_string(o.seeds.value_or(20)) : o.seedRange);
     } catch (const sandbox::SweepPlanError& e) {
         throw UsageError(e.what());
     }
-    CheckSweepSettings(scenarios, variants, o);
+    definition.seconds = o.seconds;
+    CheckSweepSettings(scenarios, definition.variants, o);
+    return definition;
+}
+
+// The runs already finished in `out` when resuming, once the folder is known to hold this very sweep.
+std::vector<sandbox::SweepRunResult> FinishedBefore(const fs::path& out, const sandbox::SweepRecord& ours) {
+    sandbox::SweepRecord theirs;
+    try {
+        theirs = sandbox::ReadSweepRecord(out);
+    } catch (const sandbox::SweepRecordError& e) {
+        throw UsageError(std::string("--resume: ") + e.what());
+    }
+    std::string differs = sandbox::HowSweepsDiffer(ours.definition, theirs.definition);
+    const auto share = [](const sandbox::SweepRecord& r) { return r.shard ? r.shard->Text() : "all"; };
+    if (differs.empty() && share(ours) != share(theirs))
+        differs = "another share (--shard " + share(ours) + " against " + share(theirs) + ")";
+    if (!differs.empty()) {
+        throw UsageError("--resume: " + out.string() + " holds a different sweep: " + differs +
+                         "; give the options of the sweep that was stopped there");
+    }
+    return std::move(theirs.finished);
+}
+
+// The runs of the folder's share still to make, each with its replay page when one is asked for.
+std::vector<sandbox::SweepJob> JobsToRun(const sandbox::SweepRecord& record, const fs::path& out,
+                                         std::size_t replays) {
+    std::vector<bool> done(sandbox::RunCount(record.definition), false);
+    for (const sandbox::SweepRunResult& r : record.finished) done.at(r.index) = true;
+    std::vector<sandbox::SweepJob> jobs;
+    for (std::size_t i = 0; i < done.size(); ++i) {
+        if (done[i] || (record.shard && !record.shard->Holds(i))) continue;
+        sandbox::SweepJob job = sandbox::JobAt(record.definition, i);
+        if (sandbox::WantsReplay(record.definition, i, replays))
+            job.replay = out / sandbox::ReplayLink(record.definition, i);
+        jobs.push_back(std::move(job));
+    }
+    return jobs;
+}
+
+}  // namespace
+
+int SweepCommand(const SweepOptions& o) {
+    sandbox::SweepRecord record;
+    record.definition = DefineSweep(o);
+    try {
+        if (!o.shard.empty()) record.shard = sandbox::ParseShard(o.shard);
+    } catch (const sandbox::SweepPlanError& e) {
+        throw UsageError(e.what());
+    }
 
     const fs::path out(o.out);
     sandbox::ClaimFolder(out, "--out", o.force);
     const sandbox::FolderLock lock(out);
+    if (o.resume) {
+        record.finished = FinishedBefore(out, record);
+    } else {
+        RemoveEarlierReport(out);
+    }
     std::error_code ec;
     fs::create_directories(out / "runs", ec);
     if (ec) throw std::runtime_error("cannot create " + (out / "runs").string() + ": " + ec.message());
 
-    sandbox::SweepResults results;
-    for (const sandbox::Scenario& s : scenarios) results.scenarios.push_back(s.name);
-    results.scenarioSources = o.scenarios;
-    for (const sandbox::Variant& v : variants) {
-        results.variants.push_back(v.name);
-        auto& settings = results.variantSettings.emplace_back();
-        for (const sandbox::IniOverride& ov : v.overrides) settings.emplace_back(ov.key, ov.value);
-    }
-    std::vector<sandbox::SweepJob> jobs;
-    for (std::size_t s = 0; s < scenarios.size(); ++s) {
-        for (std::size_t v = 0; v < variants.size(); ++v) {
-            for (std::uint32_t seed : seeds) {
-                sandbox::SweepJob job;
-                job.index = jobs.size();
-                job.scenario = o.scenarios[s];
-                job.seed = seed;
-                job.seconds = o.seconds;
-                for (const sandbox::IniOverride& ov : variants[v].overrides)
-                    job.overrides.emplace_back(ov.key, ov.value);
-                jobs.push_back(std::move(job));
-                results.rows.push_back({s, v, seed, {}});
-            }
-        }
-    }
-
-    const unsigned workers = o.jobs.value_or(std::max(1u, std::thread::hardware_concurrency()));
-    const PoolReport pool = RunPool(jobs, workers, out / "runs", !o.quiet);
-    for (const sandbox::SweepRunResult& r : pool.results) results.rows[r.index].result = r;
-
-    const std::vector<sandbox::MetricStats> stats = sandbox::ComputeSweepStats(results);
-    sandbox::WriteWholeFile(out / "results.csv", sandbox::SweepCsv(results));
-    sandbox::WriteWholeFile(out / "report.html", sandbox::SweepReportHtml(results, stats));
+    PoolOptions pool;
+    pool.workers = o.jobs.value_or(std::max(1u, std::thread::hardware_concurrency()));
+    pool.runsDir = out / "runs";
+    pool.progress = !o.quiet;
+    pool.stopAfter = o.stopAfter;
+    const PoolReport ran = RunPool(JobsToRun(record, out, o.replays), pool);
+    record.finished.insert(record.finished.end(), ran.results.begin(), ran.results.end());
+    std::sort(
+        record.finished.begin(), record.finished.end(),
+        [](const sandbox::SweepRunResult& a, const sandbox::SweepRunResult& b) { return a.index < b.index; });
+    RemoveWorkerFolders(out);
+    const WrittenSweep written = WriteSweepOutputs(out, record);
+    const sandbox::SweepResults& results = written.results;
 
     std::size_t failed = 0;
     for (const sandbox::SweepResults::Row& row : results.rows) {
@@ -146,12 +192,19 @@ int SweepCommand(const SweepOptions& o) {
                   << "\n";
     }
     if (!o.quiet) {
-        std::cout << sandbox::SweepStatsText(results, stats);
+        std::cout << sandbox::SweepStatsText(results, written.stats);
         std::cout << "\n"
-                  << results.rows.size() << " runs, " << failed << " failed, " << pool.wallSeconds
-                  << " s wall, " << pool.cpuSeconds << " s CPU in workers\n";
+                  << results.rows.size() << " runs, " << failed << " failed, " << ran.wallSeconds
+                  << " s wall, " << ran.cpuSeconds << " s CPU in workers\n";
         std::cout << "results: " << (out / "results.csv").string()
                   << "\nreport: " << (out / "report.html").string() << "  (open it in a web browser)\n";
+    }
+    if (record.Stopped()) {
+        std::cerr << "stopped: " << sandbox::StoppedText(record.finished.size(), record.Planned())
+                  << "; results.csv and report.html in " << out.string()
+                  << " hold the finished ones. To finish the sweep, run the same command again with "
+                     "--resume.\n";
+        return kExitStopped;
     }
     return failed == 0 ? kExitOk : kExitFailed;
 }

@@ -20,9 +20,14 @@ struct SweepOptions {
     bool quiet = false;
     bool strict = false;
     bool force = false;
+    bool resume = false;
+    std::string shard;
+    std::size_t replays = 0;
+    std::size_t stopAfter = 0;
 };
 
 CLI::App* AddSweepCommand(CLI::App& app, SweepOptions& o);
+
 /// The hidden command a sweep starts its worker processes with.
 CLI::App* AddSweepWorkerCommand(CLI::App& app);
 

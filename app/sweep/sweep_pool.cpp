@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "run/stop_request.h"
 #include "sweep/sweep_progress.h"
 
 extern char** environ;
@@ -43,10 +44,17 @@ void Spawn(Worker& w) {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    // In a process group of its own, so that Ctrl-C on the terminal reaches only the sweep, which
+    // then ends its workers itself rather than count their runs as crashed.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
     static const std::string exe = fs::canonical("/proc/self/exe").string();
     std::string command = "sweep-worker";
     char* argv[] = {const_cast<char*>(exe.c_str()), command.data(), nullptr};
-    const int error = posix_spawn(&w.pid, exe.c_str(), &actions, nullptr, argv, environ);
+    const int error = posix_spawn(&w.pid, exe.c_str(), &actions, &attributes, argv, environ);
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     close(in[0]);
     close(out[1]);
@@ -139,7 +147,17 @@ public:
         }
     }
 
-    // Collects the workers still running, once every job has its result.
+    // Ends the workers that are running a job; their jobs get no result.
+    void Stop() {
+        for (Worker& w : workers_) {
+            if (!w.job) continue;
+            kill(w.pid, SIGKILL);
+            Reap(w);
+            w.job.reset();
+        }
+    }
+
+    // Collects the workers still running, once every job has its result or the pool was stopped.
     std::vector<sandbox::SweepRunResult> Finish() {
         for (Worker& w : workers_) {
             if (w.pid >= 0) Reap(w);
@@ -197,20 +215,25 @@ private:
 
 }  // namespace
 
-PoolReport RunPool(std::vector<sandbox::SweepJob> jobs, unsigned workerCount, const fs::path& runsDir,
-                   bool progress) {
+PoolReport RunPool(std::vector<sandbox::SweepJob> jobs, const PoolOptions& options) {
     // A worker that dies must not take the sweep with it through a write to its pipe.
     signal(SIGPIPE, SIG_IGN);
     const auto start = Clock::now();
     const double cpuBefore = ChildCpuSeconds();
-    SweepProgress bar(jobs.size(), progress);
-    WorkerPool pool(std::move(jobs), workerCount, runsDir);
+    SweepProgress bar(jobs.size(), options.progress);
+    WorkerPool pool(std::move(jobs), options.workers, options.runsDir);
+    PoolReport report;
     while (!pool.Finished()) {
+        if (options.stopAfter > 0 && pool.Done() >= options.stopAfter) sandbox::RequestStop();
+        if (sandbox::StopRequested()) {
+            pool.Stop();
+            report.stopped = true;
+            break;
+        }
         pool.Serve();
         bar.Show(pool.Done());
     }
     bar.Show(pool.Done(), true);
-    PoolReport report;
     report.results = pool.Finish();
     report.wallSeconds = std::chrono::duration<double>(Clock::now() - start).count();
     report.cpuSeconds = ChildCpuSeconds() - cpuBefore;

@@ -8,16 +8,25 @@
 namespace app {
 
 struct PoolReport {
-    std::vector<sandbox::SweepRunResult> results;  ///< one per job, in any order
+    std::vector<sandbox::SweepRunResult> results;  ///< one per finished job, in any order
+    bool stopped = false;                          ///< a stop was asked for before every job had run
     double wallSeconds = 0.0;
     double cpuSeconds = 0.0;  ///< user and system time of the worker processes
 };
 
-/// Runs the jobs in `workers` worker processes (this program, "sweep-worker"), each with its own game
-/// folder under runsDir and one job at a time. A worker that dies fails its job and is replaced. With
-/// progress, shows runs done, runs per second and time left on standard error. The Windows build runs
-/// the jobs in this process instead, one after another (sweep_pool_in_process.cpp).
-PoolReport RunPool(std::vector<sandbox::SweepJob> jobs, unsigned workers,
-                   const std::filesystem::path& runsDir, bool progress);
+struct PoolOptions {
+    unsigned workers = 1;
+    std::filesystem::path runsDir;  ///< each worker's game folder is made in it
+    bool progress = false;
+    std::size_t stopAfter = 0;  ///< for tests: ask for a stop once this many jobs have finished (0: never)
+};
+
+/// Runs the jobs in worker processes (this program, "sweep-worker"), each with its own game folder
+/// under runsDir and one job at a time. A worker that dies fails its job and is replaced. With
+/// progress, shows runs done, runs per second and time left on standard error. When a stop is asked
+/// for (sandbox::RequestStop), the workers are ended at once and the jobs they were running are left
+/// out of the results, as never run. The Windows build runs the jobs in this process instead, one
+/// after another (sweep_pool_in_process.cpp).
+PoolReport RunPool(std::vector<sandbox::SweepJob> jobs, const PoolOptions& options);
 
 }  // namespace app

@@ -1,6 +1,7 @@
 #include <chrono>
 #include <ctime>
 
+#include "run/stop_request.h"
 #include "sweep/sweep_job_runner.h"
 #include "sweep/sweep_pool.h"
 #include "sweep/sweep_progress.h"
@@ -10,16 +11,22 @@ namespace app {
 // The Windows build runs every job in this process, one after another. Under Wine a program started
 // by another loses the request that keeps the host's code range free, so a worker process could not
 // map the host there.
-PoolReport RunPool(std::vector<sandbox::SweepJob> jobs, unsigned /*workers*/,
-                   const std::filesystem::path& runsDir, bool progress) {
+PoolReport RunPool(std::vector<sandbox::SweepJob> jobs, const PoolOptions& options) {
     const auto start = std::chrono::steady_clock::now();
     const std::clock_t cpuBefore = std::clock();
     PoolReport report;
-    SweepProgress bar(jobs.size(), progress);
+    SweepProgress bar(jobs.size(), options.progress);
     SweepJobRunner runner;
     for (sandbox::SweepJob& job : jobs) {
-        job.gameDir = runsDir / "worker-1";
-        report.results.push_back(runner.Run(job));
+        if (options.stopAfter > 0 && report.results.size() >= options.stopAfter) sandbox::RequestStop();
+        job.gameDir = options.runsDir / "worker-1";
+        sandbox::SweepRunResult result = runner.Run(job);
+        // A run the stop cut short did not finish: it is left out, as never run.
+        if (sandbox::StopRequested()) {
+            report.stopped = true;
+            break;
+        }
+        report.results.push_back(std::move(result));
         bar.Show(report.results.size());
     }
     bar.Show(report.results.size(), true);

@@ -2,20 +2,18 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <sstream>
 
 #include "replay/json_text.h"
+#include "sweep/svg_number.h"
+#include "sweep/sweep_curve.h"
 
 namespace sandbox {
 
 namespace {
 
-std::string Num(double v) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f", v);
-    return text;
-}
+// The curves draw their numbers the same way.
+std::string Num(double v) { return SvgNumber(v); }
 
 constexpr double kLabelWidth = 190.0;
 constexpr double kPlotWidth = 520.0;
@@ -62,14 +60,21 @@ std::string BoxPlot(const SweepResults& results, const std::vector<const MetricS
                 << Num(std::max(1.0, x(st.q3) - x(st.q1))) << "\" height=\"16\"/>";
             svg << "<line class=\"median\" x1=\"" << Num(x(st.median)) << "\" x2=\"" << Num(x(st.median))
                 << "\" y1=\"" << Num(y - 9) << "\" y2=\"" << Num(y + 9) << "\"/>";
-            // Every dot is one run: hovering names it and the command that reruns it alone.
+            // Every dot is one run: hovering names it and the command that reruns it alone; a dot
+            // whose run has a replay page opens it.
             for (std::size_t r = 0; r < st.values.size(); ++r) {
                 if (!std::isfinite(st.values[r])) continue;
                 const SweepResults::Row& run = *st.runs[r];
+                const auto replay = results.replays.find(run.result.index);
+                if (replay != results.replays.end())
+                    svg << "<a href=\"" << HtmlEscape(replay->second) << "\">";
                 svg << "<circle cx=\"" << Num(x(st.values[r])) << "\" cy=\"" << Num(y)
                     << "\" r=\"2.2\" data-seed=\"" << run.seed << "\"><title>seed " << run.seed << ", "
                     << HtmlEscape(results.variants[st.variant]) << ": " << StatText(st.values[r]) << "\n"
-                    << HtmlEscape(RerunCommand(results, run)) << "</title></circle>";
+                    << HtmlEscape(RerunCommand(results, run))
+                    << (replay != results.replays.end() ? "\nclick to open its replay" : "")
+                    << "</title></circle>";
+                if (replay != results.replays.end()) svg << "</a>";
             }
         }
         if (st.never > 0) {
@@ -132,24 +137,66 @@ std::string StatsTable(const SweepResults& results, const std::vector<const Metr
     return html.str() + "</table>";
 }
 
+// What the page is not: a whole sweep, when it was stopped or is one shard of it.
+std::string Provenance(const SweepResults& results) {
+    std::string text;
+    if (results.Stopped()) {
+        text += "<p class=\"stopped\" id=\"stopped\"><b>" +
+                HtmlEscape("Stopped after " + std::to_string(results.rows.size()) + " of " +
+                           std::to_string(results.planned) + " runs") +
+                "</b>: everything below counts the finished runs only. Run the same sweep command again "
+                "with --resume to finish it.</p>";
+    }
+    if (!results.share.empty()) {
+        text += "<p class=\"share-of-sweep\">These are the runs of " + HtmlEscape(results.share) +
+                " of a sweep; join the shards with <code>vigilor-sandbox sweep merge</code>.</p>";
+    }
+    return text;
+}
+
+// The replay pages written with --replays, by scenario and variant.
+std::string ReplayList(const SweepResults& results) {
+    if (results.replays.empty()) return "";
+    std::ostringstream html;
+    html << "<section id=\"replays\"><h2>Replays</h2><ul>";
+    const SweepResults::Row* group = nullptr;
+    for (const SweepResults::Row& row : results.rows) {
+        const auto replay = results.replays.find(row.result.index);
+        if (replay == results.replays.end()) continue;
+        if (group == nullptr || group->scenario != row.scenario || group->variant != row.variant) {
+            html << (group != nullptr ? "</li>" : "") << "<li>" << HtmlEscape(results.scenarios[row.scenario])
+                 << ", " << HtmlEscape(results.variants[row.variant]) << ":";
+            group = &row;
+        }
+        html << " <a class=\"replay\" href=\"" << HtmlEscape(replay->second) << "\">seed " << row.seed
+             << "</a>";
+    }
+    html << "</li></ul></section>";
+    return html.str();
+}
+
 }  // namespace
 
 std::string SweepReportHtml(const SweepResults& results, const std::vector<MetricStats>& stats) {
     std::size_t failed = 0;
     for (const SweepResults::Row& row : results.rows) failed += row.result.ok ? 0 : 1;
     std::ostringstream html;
-    html << "<!DOCTYPE html><html lang=\"en\"><head><meta charset=\"utf-8\"><title>Vigilor "
-            "sweep</title><style>"
-            "body{font:14px system-ui,sans-serif;margin:24px;color:#222}h2{margin-top:32px}"
-            "table{border-collapse:collapse;margin:8px 0 4px}td,th{border:1px solid #ccc;padding:3px "
-            "8px;text-align:right}"
-            "td:first-child,th:first-child{text-align:left}.clear{font-weight:bold;color:#a40}"
-            "svg.plot text{font:12px system-ui,sans-serif;fill:#333}svg.plot rect{fill:#cde;stroke:#357}"
-            "svg.plot line{stroke:#357}svg.plot line.median{stroke:#c30;stroke-width:2}svg.plot "
-            "circle{fill:#357;opacity:.5}"
-            "</style></head><body>";
-    html << "<h1>Sweep report</h1><p>" << results.rows.size() << " runs, " << failed << " failed; "
-         << results.variants.size() << " variants (the first, <b>base</b>, is each scenario's own settings). "
+    html
+        << "<!DOCTYPE html><html lang=\"en\"><head><meta charset=\"utf-8\"><title>Vigilor "
+           "sweep</title><style>"
+           "body{font:14px system-ui,sans-serif;margin:24px;color:#222}h2{margin-top:32px}"
+           "table{border-collapse:collapse;margin:8px 0 4px}td,th{border:1px solid #ccc;padding:3px "
+           "8px;text-align:right}"
+           "td:first-child,th:first-child{text-align:left}.clear{font-weight:bold;color:#a40}"
+           "svg.plot text{font:12px system-ui,sans-serif;fill:#333}svg.plot rect{fill:#cde;stroke:#357}"
+           "svg.plot line{stroke:#357}svg.plot line.median{stroke:#c30;stroke-width:2}svg.plot "
+           "circle{fill:#357;opacity:.5}"
+           "svg.curve text{font:12px system-ui,sans-serif;fill:#333}svg.curve polyline{fill:none;stroke:#357}"
+           "svg.curve line{stroke:#357}svg.curve circle{fill:#c30}.stopped{background:#fed;padding:6px}"
+           "</style></head><body>";
+    html << "<h1>Sweep report</h1>" << Provenance(results) << "<p>" << results.rows.size() << " runs, "
+         << failed << " failed; " << results.variants.size()
+         << " variants (the first, <b>base</b>, is each scenario's own settings). "
          << "Times in seconds.</p>";
     html << "<section id=\"verdicts\"><h2>Verdicts</h2><ul>";
     for (const MetricStats& st : stats) {
@@ -169,6 +216,7 @@ std::string SweepReportHtml(const SweepResults& results, const std::vector<Metri
         }
         html << "</ul>";
     }
+    html << ReplayList(results);
     for (std::size_t i = 0; i < stats.size();) {
         std::vector<const MetricStats*> rows;
         const MetricStats& first = stats[i];
@@ -184,6 +232,7 @@ std::string SweepReportHtml(const SweepResults& results, const std::vector<Metri
         } else {
             html << BoxPlot(results, rows) << StatsTable(results, rows);
         }
+        html << CurvePlots(results, rows);
         html << "</section>";
     }
     html << "</body></html>\n";

@@ -4,6 +4,8 @@
 
 #include <exception>
 
+#include "replay/recorded_run.h"
+
 namespace sandbox {
 
 namespace {
@@ -31,7 +33,8 @@ SweepRunResult RunSweepJob(const Scenario& scenario, const SweepJob& job,
         options.gameDir = job.gameDir;
         options.modulePath = modulePath;
         options.overrides = job.overrides;
-        const RunOutcome outcome = RunScenario(run, options);
+        if (!job.replay.empty()) std::filesystem::create_directories(job.replay.parent_path());
+        const RunOutcome outcome = RunRecorded(run, options, job.replay);
         result.metrics = MeasureRun(outcome);
         result.ok = outcome.hostErrors.empty();
         if (!result.ok) result.error = "host: " + outcome.hostErrors.front();
@@ -42,9 +45,13 @@ SweepRunResult RunSweepJob(const Scenario& scenario, const SweepJob& job,
 }
 
 nlohmann::json SweepJobJson(const SweepJob& job) {
-    return {{"index", job.index},         {"scenario", job.scenario},
-            {"seed", job.seed},           {"seconds", OptionalMs(job.seconds)},
-            {"overrides", job.overrides}, {"dir", job.gameDir.string()}};
+    return {{"index", job.index},
+            {"scenario", job.scenario},
+            {"seed", job.seed},
+            {"seconds", OptionalMs(job.seconds)},
+            {"overrides", job.overrides},
+            {"dir", job.gameDir.string()},
+            {"replay", job.replay.string()}};
 }
 
 SweepJob SweepJobFromJson(const nlohmann::json& json) {
@@ -55,6 +62,7 @@ SweepJob SweepJobFromJson(const nlohmann::json& json) {
     job.seconds = MsFrom(json.at("seconds"));
     job.overrides = json.at("overrides").get<std::vector<std::pair<std::string, std::string>>>();
     job.gameDir = json.at("dir").get<std::string>();
+    job.replay = json.at("replay").get<std::string>();
     return job;
 }
 

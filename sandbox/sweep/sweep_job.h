@@ -21,6 +21,7 @@ struct SweepJob {
     std::optional<std::uint32_t> seconds;  ///< duration override
     std::vector<std::pair<std::string, std::string>> overrides;
     std::filesystem::path gameDir;
+    std::filesystem::path replay;  ///< where to write the run's replay page; empty for none
 };
 
 struct SweepRunResult {

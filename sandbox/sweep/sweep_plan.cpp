@@ -33,16 +33,11 @@ bool IsNumber(const std::string& text, bool integer) {
     return *end == '\0' && errno == 0 && std::isfinite(value);
 }
 
-struct Axis {
-    std::string key;
-    std::vector<std::string> values;
-};
-
-Axis ParseVary(const std::string& vary) {
+VaryAxis ParseVary(const std::string& vary) {
     const std::size_t eq = vary.find('=');
     const std::string option = "--vary " + vary;
     if (eq == std::string::npos || eq == 0) throw SweepPlanError(option + ": expected KEY=V1,V2,...");
-    Axis axis{vary.substr(0, eq), Split(vary.substr(eq + 1), ',')};
+    VaryAxis axis{vary.substr(0, eq), Split(vary.substr(eq + 1), ',')};
     const SettingKey* key = FindSettingKey(axis.key);
     if (key == nullptr) {
         throw SweepPlanError(option + ": unknown key \"" + axis.key +
@@ -61,11 +56,16 @@ Axis ParseVary(const std::string& vary) {
 
 }  // namespace
 
+std::vector<VaryAxis> PlanAxes(const std::vector<std::string>& varies) {
+    std::vector<VaryAxis> axes;
+    for (const std::string& vary : varies) axes.push_back(ParseVary(vary));
+    return axes;
+}
+
 std::vector<Variant> PlanVariants(const std::vector<std::string>& varies,
                                   const std::vector<VariantFile>& files) {
     std::vector<Variant> variants{{"base", {}, {}}};
-    std::vector<Axis> axes;
-    for (const std::string& vary : varies) axes.push_back(ParseVary(vary));
+    const std::vector<VaryAxis> axes = PlanAxes(varies);
     if (!axes.empty()) {
         // Odometer over the axes, the last one turning fastest.
         std::vector<std::size_t> at(axes.size(), 0);

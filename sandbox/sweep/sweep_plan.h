@@ -29,6 +29,15 @@ struct VariantFile {
     std::string text;
 };
 
+/// One --vary option: a key, in the settings table's spelling, and its values as given.
+struct VaryAxis {
+    std::string key;
+    std::vector<std::string> values;
+};
+
+/// The --vary options in order. Throws SweepPlanError as PlanVariants does.
+std::vector<VaryAxis> PlanAxes(const std::vector<std::string>& varies);
+
 /// base first, then the grid of every --vary value combination (the first key varies slowest), then
 /// one variant per file. Throws SweepPlanError for an unknown key, a value that is not a number, an
 /// empty value list or a repeated variant name.

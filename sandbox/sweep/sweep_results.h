@@ -1,12 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "sweep/statistics.h"
 #include "sweep/sweep_job.h"
+#include "sweep/sweep_plan.h"
 
 namespace sandbox {
 
@@ -25,6 +27,14 @@ struct SweepResults {
     /// or a file), and each variant's settings.
     std::vector<std::string> scenarioSources;
     std::vector<std::vector<std::pair<std::string, std::string>>> variantSettings;
+    /// The runs the sweep (or this shard of it) set out to make: more than rows when it was stopped.
+    std::size_t planned = 0;
+    std::string share;           ///< "shard 2 of 4" when these are one shard's runs
+    std::vector<VaryAxis> axes;  ///< the --vary options the variants came from
+    /// Run index to its replay page, as a link relative to the report.
+    std::map<std::size_t, std::string> replays;
+
+    bool Stopped() const { return rows.size() < planned; }
 };
 
 /// The command line that reruns one run of the sweep on its own, e.g.

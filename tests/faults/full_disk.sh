@@ -10,6 +10,7 @@ work=$(mktemp -d)
 disk="$work/disk"
 mkdir -p "$disk"
 cleanup() {
+    umount "$disk/sweep/runs" 2>/dev/null
     umount "$disk" 2>/dev/null
     rm -rf "$work"
 }
@@ -91,16 +92,23 @@ expect_failure "check whose log is cut" "the game folder's disk is full" \
 unset VIGILOR_MODULE
 unfill
 
-# A sweep's report on a full disk.
+# A sweep's report on a full disk. Its runs go to a disk of their own, so that they finish and only
+# the results cannot be written (a sweep removes its worker folders before it writes them), and the
+# earlier report is held open, so that the sweep's removing it frees no space either.
 rm -rf "${disk:?}"/*
 "$bin" sweep stars-fade --seeds 2 --jobs 1 --quiet --out "$disk/sweep" >/dev/null 2>&1 || fail "setup: sweep"
 before=$(sha256sum <"$disk/sweep/results.csv")
+mkdir -p "$disk/sweep/runs"
+mount -t tmpfs -o size=16m tmpfs "$disk/sweep/runs" || fail "setup: a disk for the runs"
+exec 3<"$disk/sweep/report.html"
 fill
 "$bin" sweep stars-fade --seeds 2 --jobs 1 --quiet --out "$disk/sweep" >/dev/null 2>&1
 rc=$?
+exec 3<&-
 [ $rc -ne 0 ] || fail "sweep on a full disk exited 0"
 [ "$(sha256sum <"$disk/sweep/results.csv")" = "$before" ] || fail "sweep: the earlier results.csv changed"
 no_partials "sweep"
+umount "$disk/sweep/runs"
 unfill
 
 echo "$failures failed"

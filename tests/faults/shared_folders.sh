@@ -4,29 +4,14 @@
 # unless --force, and nothing in it is touched.
 # Usage: shared_folders.sh SANDBOX_PROGRAM
 set -uo pipefail
-bin=$(realpath "$1")
-work=$(mktemp -d)
+# shellcheck source=../support/cli_test_lib.sh
+source "$(dirname "$0")/../support/cli_test_lib.sh"
 first=""
 cleanup() {
     [ -n "$first" ] && kill "$first" 2>/dev/null && wait "$first" 2>/dev/null
     rm -rf "$work"
 }
 trap cleanup EXIT
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
-# expect NAME CODE TEXT COMMAND...: that exit code and the text on standard error.
-expect() {
-    local name=$1 code=$2 text=$3
-    shift 3
-    local err rc
-    err=$("$@" 2>&1 >/dev/null)
-    rc=$?
-    [ $rc -eq "$code" ] || fail "$name: exit $rc, expected $code ($err)"
-    grep -qF -- "$text" <<<"$err" || fail "$name: message '$err' lacks '$text'"
-}
 
 # Two sweeps at once.
 "$bin" sweep demo --seeds 400 --jobs 1 --quiet --out "$work/sweep" >/dev/null 2>&1 &
@@ -72,5 +57,4 @@ grep -q "stopped: stopped at" "$work/stopped.err" || fail "a stopped run did not
 [ ! -e "$work/stopped/vigilor.log" ] || fail "a stopped run left vigilor.log"
 [ -s "$work/stopped/vigilor.unfinished.log" ] || fail "a stopped run left no vigilor.unfinished.log"
 
-echo "$failures failed"
-[ $failures -eq 0 ]
+finish
