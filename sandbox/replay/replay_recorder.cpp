@@ -154,7 +154,7 @@ void ReplayRecorder::OnFrame(World& world, std::uint32_t runMs, const std::vecto
     const bool asked = !world.SightQueries().recent.empty();
     const bool ordered = world.Journal().Calls().size() > journalSeen_;
     // Every frame the plugin decided something in is a sample, so that stepping lands on it.
-    if (lastSampleMs_ && runMs - *lastSampleMs_ < kSampleMs && !asked && !ordered && lines.empty()) return;
+    if (lastSampleMs_ && runMs - *lastSampleMs_ < sampleMs_ && !asked && !ordered && lines.empty()) return;
     lastSampleMs_ = runMs;
     Sample(world, runMs);
 }
@@ -457,12 +457,17 @@ void ReplayRecorder::SampleVehicles(World& world) {
     }
 }
 
-void ReplayRecorder::WriteData(std::ostream& out) const {
+nlohmann::json ReplayRecorder::SettingsJson() const {
     nlohmann::json settings = nullptr;
     if (!settings_.empty()) {
         settings = nlohmann::json::object();
         for (const auto& [key, value] : settings_) settings[key] = value;
     }
+    return settings;
+}
+
+void ReplayRecorder::WriteData(std::ostream& out) const {
+    const nlohmann::json settings = SettingsJson();
     // The head is small and written once; its free text goes through the same escaping.
     const std::string head = JsonText(head_);
     out << "{\"format\":4," << ScriptSafe(std::string_view(head).substr(1, head.size() - 2));
@@ -484,6 +489,29 @@ void ReplayRecorder::WriteData(std::ostream& out) const {
     out << "],\"log\":[";
     log_.CopyTo(out);
     out << "]}";
+}
+
+void ReplayRecorder::WriteSince(std::ostream& out, ColumnMarks& marks) const {
+    marks.Rewind();
+    const auto column = [&](const char* name, const SpillText& items) {
+        out << ',';
+        items.WriteSince(out, name, marks.Next());
+    };
+    out << "{\"settings\":" << JsonText(SettingsJson()) << ",\"shots\":" << JsonText(footSearch_.Shots());
+    column("t", times_);
+    out << ',';
+    player_.WriteSince(out, "player", marks);
+    out << ',';
+    cops_.WriteSince(out, "cops", marks);
+    out << ',';
+    vehicles_.WriteSince(out, "vehicles", marks);
+    out << ",\"sample\":{";
+    sample_.WriteSince(out, marks);
+    out << '}';
+    column("sight", sight_.Items());
+    column("orders", orders_);
+    column("log", log_);
+    out << '}';
 }
 
 std::string ReplayRecorder::DataText() const {
