@@ -14,6 +14,7 @@
 #include "files/json_out.h"
 #include "files/owned_folder.h"
 #include "files/whole_file.h"
+#include "play/play_command.h"
 #include "replay/replay_page.h"
 #include "replay/replay_recorder.h"
 #include "run/run_json.h"
@@ -183,6 +184,9 @@ int main(int argc, char** argv) {
     settings->add_option("--set", settingsOptions.sets, "override one INI key, KEY=VALUE (repeatable)");
     settings->add_flag("--json", settingsOptions.json, "print JSON instead of a table");
 
+    PlayOptions playOptions;
+    CLI::App* play = AddPlayCommand(app, playOptions);
+
     SweepOptions sweepOptions;
     CLI::App* sweep = AddSweepCommand(app, sweepOptions);
     CLI::App* worker = AddSweepWorkerCommand(app);
@@ -196,13 +200,14 @@ int main(int argc, char** argv) {
 
     try {
         // Ctrl-C (or SIGTERM) ends a run at its next frame; its log is then left as the unfinished log.
-        if (*run || *check) {
+        if (*run || *check || *play) {
             std::signal(SIGINT, [](int) { sandbox::RequestStop(); });
             std::signal(SIGTERM, [](int) { sandbox::RequestStop(); });
         }
         if (*run) return Run(runScenario, runOptions);
         if (*check) return Check(checkScenarios, checkOptions);
         if (*list) return List();
+        if (*play) return PlayCommand(playOptions);
         if (*settings) return SettingsCommand(settingsOptions);
         if (*sweep) return SweepCommand(sweepOptions);
         if (*worker) return SweepWorker();

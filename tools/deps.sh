@@ -5,7 +5,7 @@
 # --js, Node.js and then the pinned JavaScript tools of package.json (the formatter, the lint, the
 # browser driver) into node_modules/.
 set -euo pipefail
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev)
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev libcpp-httplib-dev)
 js=0
 for flag in "$@"; do
     case "$flag" in

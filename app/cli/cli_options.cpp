@@ -36,12 +36,16 @@ void AddCommonOptions(CLI::App& command, CommonOptions& o) {
 
 // A file of that name wins; a folder of that name (say runs/demo's parent holding "demo/") does not hide
 // the built-in scenario.
-sandbox::Scenario LoadNamedScenario(const std::string& nameOrPath) {
+const BuiltinScenario* FindBuiltin(const std::string& nameOrPath) {
     for (const BuiltinScenario& builtin : BuiltinScenarios()) {
-        if (builtin.name == nameOrPath && !fs::is_regular_file(nameOrPath)) {
-            return sandbox::ParseScenario(builtin.json, std::string(builtin.name) + ".json");
-        }
+        if (builtin.name == nameOrPath && !fs::is_regular_file(nameOrPath)) return &builtin;
     }
+    return nullptr;
+}
+
+sandbox::Scenario LoadNamedScenario(const std::string& nameOrPath) {
+    if (const BuiltinScenario* builtin = FindBuiltin(nameOrPath))
+        return sandbox::ParseScenario(builtin->json, std::string(builtin->name) + ".json");
     if (!fs::exists(nameOrPath)) {
         throw sandbox::ScenarioError(nameOrPath, "", "no such file and no built-in scenario of that name");
     }
