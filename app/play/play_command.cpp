@@ -17,9 +17,11 @@ namespace app {
 namespace fs = std::filesystem;
 
 CLI::App* AddPlayCommand(CLI::App& app, PlayOptions& o) {
-    CLI::App* play = app.add_subcommand("play", "play the player yourself against the plugin, on a live page");
+    CLI::App* play =
+        app.add_subcommand("play", "play the player yourself against the plugin, on a live page");
     play->add_option("scenario", o.scenario, "scenario file or built-in name (default: demo)");
-    play->add_option("--port", o.port, "port to listen on (default: any free one)")->check(CLI::Range(0, 65535));
+    play->add_option("--port", o.port, "port to listen on (default: any free one)")
+        ->check(CLI::Range(0, 65535));
     play->add_option("--host", o.host, "address to listen on (default: 127.0.0.1, this machine only)");
     play->add_option("--dir", o.dir, "game folder of the play (default: runs/<scenario name>-play)");
     play->add_option("--ini", o.ini, "use this INI file as vigilor.ini")->check(CLI::ExistingFile);
@@ -42,12 +44,14 @@ int PlayCommand(const PlayOptions& o) {
 
     sandbox::PlaySession session({scenario, std::move(text), prepared.options});
     std::ostringstream page;
-    sandbox::WriteReplayPage(page, session.Title(), [&](std::ostream& out) { out << session.DataText(); }, "play/");
+    sandbox::WriteReplayPage(
+        page, session.Title(), [&](std::ostream& out) { out << session.DataText(); }, "play/");
     PlayLoop loop(session);
     PlayServer server(loop, page.str(), prepared.options.gameDir / "played.json", o.host, o.port);
     std::thread serving([&server] { server.Serve(); });
     std::cout << "play: open " << server.Url() << "\n(Ctrl-C to stop)" << std::endl;
-    while (!sandbox::StopRequested() && !loop.Stopped()) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    while (!sandbox::StopRequested() && !loop.Stopped())
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     server.Stop();
     loop.Stop();
     serving.join();

@@ -84,7 +84,8 @@ void PlayLoop::Loop() {
             continue;
         }
         const auto now = Clock::now();
-        owedMs = std::min(kMaxOwedMs, owedMs + std::chrono::duration<double, std::milli>(now - last).count() * speed_);
+        owedMs = std::min(kMaxOwedMs,
+                          owedMs + std::chrono::duration<double, std::milli>(now - last).count() * speed_);
         last = now;
         const double frameMs = session_.NextRunMs() - session_.RunMs();
         if (owedMs >= frameMs) {
@@ -111,9 +112,11 @@ nlohmann::json PlayLoop::Handle(const nlohmann::json& message) {
         ++steps_;
     } else if (what == "speed") {
         const auto value = message.find("value");
-        if (value == message.end() || !value->is_number()) throw sandbox::PlayInputError("speed needs a value");
+        if (value == message.end() || !value->is_number())
+            throw sandbox::PlayInputError("speed needs a value");
         const double speed = value->get<double>();
-        if (!(speed >= kMinSpeed && speed <= kMaxSpeed)) throw sandbox::PlayInputError("speed lies in [0.25, 4]");
+        if (!(speed >= kMinSpeed && speed <= kMaxSpeed))
+            throw sandbox::PlayInputError("speed lies in [0.25, 4]");
         speed_ = speed;
     } else {
         session_.Act(sandbox::ReadPlayerAction(message));
@@ -156,7 +159,9 @@ std::string PlayLoop::SavedText() {
 
 std::string PlayLoop::NextEvent(Follower& page, int timeoutMs) {
     std::unique_lock lock(mutex_);
-    const auto fresh = [&] { return !page.started || page.epoch != epoch_ || page.next + updates_.size() < next_; };
+    const auto fresh = [&] {
+        return !page.started || page.epoch != epoch_ || page.next + updates_.size() < next_;
+    };
     updated_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
                       [&] { return stop_ || fresh() || page.next < next_; });
     if (stop_) return {};

@@ -67,8 +67,8 @@ private:
     bool paused_ = false;
     int steps_ = 0;
     double speed_ = 1.0;
-    std::uint64_t epoch_ = 0;  ///< counts fresh starts of the recording (a change of settings)
-    std::uint64_t next_ = 0;   ///< the number of the next update
+    std::uint64_t epoch_ = 0;          ///< counts fresh starts of the recording (a change of settings)
+    std::uint64_t next_ = 0;           ///< the number of the next update
     std::deque<std::string> updates_;  ///< the latest ones, numbered up to next_ - 1
     std::thread thread_;
 };

@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "files/json_out.h"
 #include "files/whole_file.h"
 #include "play/play_loop.h"
 #include "play/request_guard.h"
@@ -16,12 +17,15 @@ namespace {
 // page that went away is noticed.
 constexpr int kStreamWaitMs = 1000;
 
+// A reply may quote what the page sent, bytes that are not UTF-8 included: those are replaced.
 void Reply(httplib::Response& res, int status, const nlohmann::json& body) {
     res.status = status;
-    res.set_content(body.dump(), "application/json");
+    res.set_content(sandbox::JsonText(body), "application/json");
 }
 
-void Refuse(httplib::Response& res, int status, const std::string& why) { Reply(res, status, {{"error", why}}); }
+void Refuse(httplib::Response& res, int status, const std::string& why) {
+    Reply(res, status, {{"error", why}});
+}
 
 // Runs a handler that reads a JSON body; a bad body or a refused message gets an error, never more.
 template <class Handler>
@@ -49,15 +53,16 @@ struct PlayServer::Impl {
     httplib::Server server;
 };
 
-PlayServer::PlayServer(PlayLoop& loop, std::string pageHtml, std::filesystem::path saveTo, const std::string& address,
-                       int port)
+PlayServer::PlayServer(PlayLoop& loop, std::string pageHtml, std::filesystem::path saveTo,
+                       const std::string& address, int port)
     : impl_(std::make_unique<Impl>(loop, std::move(pageHtml), std::move(saveTo), address)) {
     Impl& s = *impl_;
     if (port == 0) {
         s.port = s.server.bind_to_any_port(address);
         if (s.port < 0) throw std::runtime_error("cannot listen on " + address);
     } else {
-        if (!s.server.bind_to_port(address, port)) throw std::runtime_error("cannot listen on " + address + ":" + std::to_string(port));
+        if (!s.server.bind_to_port(address, port))
+            throw std::runtime_error("cannot listen on " + address + ":" + std::to_string(port));
         s.port = port;
     }
     s.guard = std::make_unique<RequestGuard>(address, s.port, RandomToken());
@@ -75,18 +80,21 @@ PlayServer::PlayServer(PlayLoop& loop, std::string pageHtml, std::filesystem::pa
     });
     s.server.Get("/", [this](const httplib::Request&, httplib::Response& res) {
         res.set_header("Cache-Control", "no-store");
-        res.set_header("Content-Security-Policy", "default-src 'self'; script-src 'unsafe-inline'; style-src 'unsafe-inline'");
+        res.set_header(
+            "Content-Security-Policy",
+            "default-src 'self'; script-src 'unsafe-inline'; style-src 'unsafe-inline'; img-src data:");
         res.set_content(impl_->pageHtml, "text/html; charset=utf-8");
     });
     s.server.Get("/events", [this](const httplib::Request&, httplib::Response& res) {
         res.set_header("Cache-Control", "no-store");
         auto page = std::make_shared<PlayLoop::Follower>();
-        res.set_chunked_content_provider("text/event-stream", [this, page](std::size_t, httplib::DataSink& sink) {
-            if (impl_->loop.Stopped()) return false;
-            std::string text = impl_->loop.NextEvent(*page, kStreamWaitMs);
-            if (text.empty()) text = ": waiting\n\n";
-            return sink.write(text.data(), text.size());
-        });
+        res.set_chunked_content_provider("text/event-stream",
+                                         [this, page](std::size_t, httplib::DataSink& sink) {
+                                             if (impl_->loop.Stopped()) return false;
+                                             std::string text = impl_->loop.NextEvent(*page, kStreamWaitMs);
+                                             if (text.empty()) text = ": waiting\n\n";
+                                             return sink.write(text.data(), text.size());
+                                         });
     });
     s.server.Post("/act", [this](const httplib::Request& req, httplib::Response& res) {
         WithJson(req, res, [this](const nlohmann::json& m) { return impl_->loop.Handle(m); });
@@ -116,7 +124,8 @@ PlayServer::~PlayServer() = default;
 int PlayServer::Port() const { return impl_->port; }
 
 std::string PlayServer::Url() const {
-    const std::string host = impl_->address.find(':') != std::string::npos ? "[" + impl_->address + "]" : impl_->address;
+    const std::string host =
+        impl_->address.find(':') != std::string::npos ? "[" + impl_->address + "]" : impl_->address;
     return "http://" + host + ":" + std::to_string(impl_->port) + "/?token=" + impl_->guard->Token();
 }
 

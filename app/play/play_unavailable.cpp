@@ -6,7 +6,8 @@
 namespace app {
 
 CLI::App* AddPlayCommand(CLI::App& app, PlayOptions& o) {
-    CLI::App* play = app.add_subcommand("play", "not in this build: the live page needs a web server library");
+    CLI::App* play =
+        app.add_subcommand("play", "not in this build: the live page needs a web server library");
     play->add_option("scenario", o.scenario, "scenario file or built-in name");
     play->allow_extras();
     return play;

@@ -26,7 +26,8 @@ bool RequestGuard::OurHost(const std::string& host) const {
     return host == ours + ":" + port_ || host == "localhost:" + port_;
 }
 
-std::optional<std::string> RequestGuard::Refusal(const std::string& host, const std::optional<std::string>& origin,
+std::optional<std::string> RequestGuard::Refusal(const std::string& host,
+                                                 const std::optional<std::string>& origin,
                                                  const std::string& token) const {
     if (!OurHost(host)) return "foreign Host header";
     if (origin && !(origin->starts_with("http://") && OurHost(origin->substr(7)))) return "foreign Origin";

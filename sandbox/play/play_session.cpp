@@ -8,6 +8,7 @@
 #include "run/run_json.h"
 #include "run/settings_readback.h"
 #include "scenario/scenario_loader.h"
+#include "world/world.h"
 
 namespace sandbox {
 
@@ -40,14 +41,18 @@ void PlaySession::Stop() {
 
 void PlaySession::Frame() {
     const std::uint32_t runMs = runner_->NextRunMs();
+    World& world = runner_->GetWorld();
     std::vector<Event> events;
     for (const PlayerAction& action : pending_) {
-        for (Event& e : EventsFor(action, runner_->GetWorld(), runMs)) {
-            e.sourceIndex = base_.events.size() + moves_.size() + events.size();
-            events.push_back(std::move(e));
-        }
+        if (action.kind == PlayerAction::Kind::move) held_ = action;
+        for (Event& e : EventsFor(action, world, runMs)) events.push_back(std::move(e));
     }
     pending_.clear();
+    if (events.empty()) {
+        if (std::optional<Event> on = RenewedMove(held_, world, runMs)) events.push_back(*on);
+    }
+    for (std::size_t i = 0; i < events.size(); ++i)
+        events[i].sourceIndex = base_.events.size() + moves_.size() + i;
     runner_->Step(events, true);
     moves_.insert(moves_.end(), events.begin(), events.end());
 }
@@ -74,7 +79,8 @@ RunComparison PlaySession::ChangeSettings(const std::vector<std::pair<std::strin
     const std::uint32_t reached = RunMs();
     const RunOutcome played = runner_->Outcome();
     // The play so far on the settings' own ground, with the new keys laid over it as --set does.
-    const std::string replayed = SavedPlayText(sourceText_, base_, BaseIniTextFor(base_, options_), moves_, reached);
+    const std::string replayed =
+        SavedPlayText(sourceText_, base_, BaseIniTextFor(base_, options_), moves_, reached);
     Stop();
     scenario_ = ParseScenario(replayed, base_.name + "-played.json");
     options_.overrides = overrides;
@@ -84,7 +90,8 @@ RunComparison PlaySession::ChangeSettings(const std::vector<std::pair<std::strin
     }
     std::string change;
     for (const auto& [key, value] : overrides) change += (change.empty() ? "" : ", ") + key + "=" + value;
-    return CompareRuns(played, runner_->Outcome(), change.empty() ? "the scenario's settings" : change, reached);
+    return CompareRuns(played, runner_->Outcome(), change.empty() ? "the scenario's settings" : change,
+                       reached);
 }
 
 }  // namespace sandbox

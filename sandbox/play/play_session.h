@@ -76,6 +76,7 @@ private:
     std::unique_ptr<FrameRunner> runner_;
     ColumnMarks marks_;
     std::vector<PlayerAction> pending_;
+    PlayerAction held_;  ///< the direction held, a stop when none
     std::vector<Event> moves_;
     nlohmann::ordered_json settings_;
 };

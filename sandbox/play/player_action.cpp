@@ -12,12 +12,13 @@ namespace {
 
 // On foot as a pedestrian walks and runs; in a car as it drives in town and flat out.
 constexpr float kWalk = 1.8f;
-constexpr float kRun = 6.0f;
+constexpr float kRun = 7.0f;
 constexpr float kDrive = 12.0f;
 constexpr float kDriveFast = 24.0f;
-// A held direction is a walk to a point this far ahead: further than any play goes before the key
-// is let go or turned.
-constexpr float kAhead = 10000.0f;
+// A held direction is a walk to a point this far ahead, renewed while he is still this far from it:
+// a saved play's events stay near where he went, as the scenario's path grid covers them all.
+constexpr float kAhead = 30.0f;
+constexpr float kRenewWithin = 10.0f;
 // How near a car must be for the player to get in, and how long a shot and a key press last.
 constexpr float kReach = 6.0f;
 constexpr std::uint32_t kFireMs = 300;
@@ -40,11 +41,19 @@ Event At(EventKind kind, std::uint32_t runMs) {
     return e;
 }
 
+bool Driving(const Ped& player) {
+    return player.m_bInVehicle && player.m_pVehicle != nullptr && player.m_pVehicle->m_pDriver == &player;
+}
+
+// Where he is: his car's place while he drives it.
+Vec3 Place(const Ped& player) {
+    return Driving(player) ? static_cast<const Vehicle*>(player.m_pVehicle)->Position() : player.Position();
+}
+
 Event Move(const PlayerAction& action, const Ped& player, std::uint32_t runMs) {
     Event e = At(EventKind::playerMove, runMs);
-    const bool driving = player.m_bInVehicle && player.m_pVehicle != nullptr &&
-                         player.m_pVehicle->m_pDriver == &player;
-    const Vec3 from = driving ? static_cast<const Vehicle*>(player.m_pVehicle)->Position() : player.Position();
+    const bool driving = Driving(player);
+    const Vec3 from = Place(player);
     const float length = std::hypot(action.dx, action.dy);
     e.to = from;
     if (length > 0.0f) {
@@ -101,6 +110,18 @@ PlayerAction ReadPlayerAction(const nlohmann::json& message) {
         throw PlayInputError("unknown action");
     }
     return action;
+}
+
+std::optional<Event> RenewedMove(const PlayerAction& held, World& world, std::uint32_t runMs) {
+    const Ped* player = world.Player();
+    if (player == nullptr || held.kind != PlayerAction::Kind::move || (held.dx == 0.0f && held.dy == 0.0f))
+        return std::nullopt;
+    if (player->moving && !player->move.waypoints.empty()) {
+        const Vec3 at = Place(*player);
+        const Vec3 to = player->move.waypoints.back();
+        if (std::hypot(to.x - at.x, to.y - at.y) > kRenewWithin) return std::nullopt;
+    }
+    return Move(held, *player, runMs);
 }
 
 std::vector<Event> EventsFor(const PlayerAction& action, World& world, std::uint32_t runMs) {

@@ -17,7 +17,8 @@ std::string Seconds(std::uint32_t ms) {
 }
 
 // Each cop's first loss of the player up to the time, by his name; none for a cop who never lost him.
-std::map<std::string, std::optional<std::uint32_t>> FirstLosses(const RunOutcome& outcome, std::uint32_t untilMs) {
+std::map<std::string, std::optional<std::uint32_t>> FirstLosses(const RunOutcome& outcome,
+                                                                std::uint32_t untilMs) {
     std::map<std::string, std::optional<std::uint32_t>> out;
     for (const CopStory& cop : TellRun(outcome).cops) {
         std::optional<std::uint32_t>& first = out[cop.cop];
@@ -28,7 +29,8 @@ std::map<std::string, std::optional<std::uint32_t>> FirstLosses(const RunOutcome
     return out;
 }
 
-std::optional<std::uint32_t> PartingMs(const RunOutcome& played, const RunOutcome& other, std::uint32_t untilMs) {
+std::optional<std::uint32_t> PartingMs(const RunOutcome& played, const RunOutcome& other,
+                                       std::uint32_t untilMs) {
     const auto& a = played.record.log;
     const auto& b = other.record.log;
     for (std::size_t i = 0;; ++i) {

@@ -42,7 +42,7 @@ def malformed(rng):
         lambda: bytes(rng.randrange(256) for _ in range(rng.randrange(1, 200))),
         lambda: b"{" * rng.randrange(1, 5000),
         lambda: json.dumps(rng.choice([None, 1, "move", [], [1, 2], True])).encode(),
-        lambda: json.dumps({"do": rng.choice(["move", "key", "speed", "fly", "", 7, None])}).encode(),
+        lambda: json.dumps({"do": rng.choice(["key", "speed", "fly", "", 7, None])}).encode(),
         lambda: json.dumps({"do": "move", "dx": rng.choice([1e308, -5, "1", None, [], float("nan")])},
                            allow_nan=True).encode(),
         lambda: json.dumps({"do": "key", "key": rng.choice(["F99", "", "\u0000", 10, "x" * 1000])}).encode(),

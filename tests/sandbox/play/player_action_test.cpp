@@ -38,10 +38,12 @@ TEST(PlayerAction, ReadsWhatThePageSends) {
 }
 
 TEST(PlayerAction, RefusesAnythingElse) {
-    for (const char* message : {R"([])", R"("move")", R"({})", R"({"do": 3})", R"({"do": "fly"})",
-                                R"({"do": "move", "dx": 2})", R"({"do": "move", "dy": "1"})",
-                                R"({"do": "move", "run": 1})", R"({"do": "key"})", R"({"do": "key", "key": "F99"})"}) {
-        EXPECT_THROW(sandbox::ReadPlayerAction(nlohmann::json::parse(message)), sandbox::PlayInputError) << message;
+    for (const char* message :
+         {R"([])", R"("move")", R"({})", R"({"do": 3})", R"({"do": "fly"})", R"({"do": "move", "dx": 2})",
+          R"({"do": "move", "dy": "1"})", R"({"do": "move", "run": 1})", R"({"do": "key"})",
+          R"({"do": "key", "key": "F99"})"}) {
+        EXPECT_THROW(sandbox::ReadPlayerAction(nlohmann::json::parse(message)), sandbox::PlayInputError)
+            << message;
     }
 }
 

@@ -37,7 +37,8 @@ TEST(RunComparison, TellsEachCopWhoseLossMoved) {
 }
 
 TEST(RunComparison, TheSameLogsDoNotPart) {
-    const auto run = Outcome({{1000, "wanted level started: level=2"}, {3000, "cop lost the player: ped=0x1 inCar=0"}});
+    const auto run =
+        Outcome({{1000, "wanted level started: level=2"}, {3000, "cop lost the player: ped=0x1 inCar=0"}});
     const sandbox::RunComparison c = sandbox::CompareRuns(run, run, "SightRange=45", 5000);
     EXPECT_FALSE(c.partsAtMs);
     EXPECT_TRUE(c.cops.empty());
