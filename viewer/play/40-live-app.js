@@ -29,8 +29,12 @@ V.App = class LiveApp extends V.ReplayApp {
   }
   connect() {
     const source = new EventSource(V.server.url('/events'));
+    // Counted for the measurements: updates taken, and frames drawn (in render).
+    this.updates = 0;
+    this.drawn = 0;
     const take = (e, full) => {
       const m = JSON.parse(e.data);
+      this.updates++;
       if (full) this.raw = m.data;
       else if (this.raw) V.live.append(this.raw, m.data);
       this.dirty = true;
@@ -107,6 +111,7 @@ V.App = class LiveApp extends V.ReplayApp {
   }
   render() {
     super.render();
+    this.drawn++;
     const d = this.status.dataset,
       p = this.frame && this.frame.player;
     V.put(d, 'live', this.live ? '1' : '0');
