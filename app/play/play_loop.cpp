@@ -51,14 +51,20 @@ nlohmann::json PlayLoop::State() const {
     return {{"paused", paused_}, {"speed", speed_}, {"runMs", session_.RunMs()}};
 }
 
+void PlayLoop::Fail(const std::string& why) {
+    // The run cannot go on (an event it cannot apply, a folder or module it cannot start again
+    // with): the play ends, and the command says why.
+    error_ = why;
+    stop_ = true;
+    wake_.notify_all();
+    updated_.notify_all();
+}
+
 void PlayLoop::FrameAndPublish() {
     try {
         session_.Frame();
     } catch (const std::exception& e) {
-        // The run cannot go on: the page and the command are told, and the play ends.
-        error_ = e.what();
-        stop_ = true;
-        updated_.notify_all();
+        Fail(e.what());
         return;
     }
     updates_.push_back(session_.TakeUpdate());
@@ -143,7 +149,13 @@ nlohmann::json PlayLoop::ChangeSettings(const nlohmann::json& message) {
         overrides.emplace_back(key, text);
     }
     std::lock_guard lock(mutex_);
-    const sandbox::RunComparison comparison = session_.ChangeSettings(overrides);
+    sandbox::RunComparison comparison;
+    try {
+        comparison = session_.ChangeSettings(overrides);
+    } catch (const std::exception& e) {
+        Fail(e.what());
+        throw;
+    }
     ++epoch_;
     updates_.clear();
     updated_.notify_all();

@@ -56,6 +56,8 @@ public:
 private:
     void Loop();
     void FrameAndPublish();
+    /// Ends the play with an error; the lock is held.
+    void Fail(const std::string& why);
     nlohmann::json State() const;
 
     sandbox::PlaySession& session_;
