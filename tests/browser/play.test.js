@@ -1,6 +1,8 @@
 // The live play in a real browser, the user being the player: held keys move him, a cop sees him
 // and then loses him behind a building, pause and a single frame, F10, a change of settings with
 // the comparison it brings, and the play saved and checked against what the page showed.
+// Page callbacks run in the play's page, where the viewer's namespace V is.
+/* global V */
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
@@ -81,6 +83,21 @@ test('pause stops the run; a single frame moves it on by one frame', async () =>
   await until(at + 1);
   assert.equal(await runMs(), at + 33);
   assert.ok(await paused());
+  // What the page grew update by update is what the viewer decodes from the whole data at once.
+  const same = await page.evaluate(
+    () =>
+      new Promise(done => {
+        const source = new EventSource(V.server.url('/events'));
+        source.addEventListener('full', e => {
+          source.close();
+          const whole = new V.SampleList(JSON.parse(e.data).data),
+            live = window.vigilorViewer.r.samples;
+          const text = s => JSON.stringify(Array.from({ length: s.length }, (_, i) => s.at(i)));
+          done({ samples: live.length, same: text(whole) === text(live) });
+        });
+      }),
+  );
+  assert.ok(same.samples > 100 && same.same, JSON.stringify(same));
   await page.click('#play');
   await page.waitForFunction(() => document.getElementById('play-state').dataset.paused === '0');
 });
@@ -88,6 +105,8 @@ test('pause stops the run; a single frame moves it on by one frame', async () =>
 test('F10 reaches the plugin: it says it is off, and on again', async () => {
   await page.keyboard.press('F10');
   await page.waitForFunction(() => window.vigilorViewer.r.log.some(l => l.text === 'F10: enabled=0'));
+  // A key event holds the key for 100 ms: a second press within it would be the same press.
+  await until((await runMs()) + 300);
   await page.keyboard.press('F10');
   await page.waitForFunction(() => window.vigilorViewer.r.log.some(l => l.text === 'F10: enabled=1'));
 });

@@ -8,7 +8,7 @@ V.ReplayApp = V.App;
 V.App = class LiveApp extends V.ReplayApp {
   constructor(replay) {
     super(replay);
-    this.raw = null;
+    this.replay = null;
     this.live = true;
     this.keys = new V.HeldKeys();
     this.latencies = [];
@@ -35,8 +35,10 @@ V.App = class LiveApp extends V.ReplayApp {
     const take = (e, full) => {
       const m = JSON.parse(e.data);
       this.updates++;
-      if (full) this.raw = m.data;
-      else if (this.raw) V.live.append(this.raw, m.data);
+      if (full) {
+        this.replay = new V.live.Replay(m.data);
+        this.logGrew = true;
+      } else if (this.replay) this.logGrew = this.replay.add(m.data) || this.logGrew;
       this.dirty = true;
       this.showState(m.state);
       this.schedule();
@@ -56,7 +58,7 @@ V.App = class LiveApp extends V.ReplayApp {
   refresh() {
     if (this.dirty) {
       this.dirty = false;
-      this.useReplay(V.live.replay(this.raw));
+      this.useReplay(this.replay.r);
     }
     if (this.live) this.t = this.r.end;
     this.render();
@@ -65,7 +67,9 @@ V.App = class LiveApp extends V.ReplayApp {
     this.r = r;
     this.map.r = r;
     this.logPanel.r = r;
-    this.logPanel.idx = undefined;
+    // The log panel keeps the lines passing its filters until the log grows.
+    if (this.logGrew) this.logPanel.idx = undefined;
+    this.logGrew = false;
     // The strips cover the whole play: redrawn twice a second, not with every frame.
     const now = performance.now();
     if (now - this.stripsAt >= 500) {
