@@ -94,7 +94,11 @@ void PlayLoop::Loop() {
                           owedMs + std::chrono::duration<double, std::milli>(now - last).count() * speed_);
         last = now;
         const double frameMs = session_.NextRunMs() - session_.RunMs();
-        if (owedMs >= frameMs) {
+        // A key is not kept waiting for its frame's time: the frame runs at once, a frame ahead of the
+        // clock at most, and the next one waits the longer.
+        const bool keyWaits = actionWaiting_ && owedMs >= 0.0;
+        if (owedMs >= frameMs || keyWaits) {
+            actionWaiting_ = false;
             owedMs -= frameMs;
             FrameAndPublish();
             continue;
@@ -126,6 +130,7 @@ nlohmann::json PlayLoop::Handle(const nlohmann::json& message) {
         speed_ = speed;
     } else {
         session_.Act(sandbox::ReadPlayerAction(message));
+        actionWaiting_ = true;
     }
     wake_.notify_all();
     return State();

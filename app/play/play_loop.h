@@ -68,6 +68,7 @@ private:
     std::string error_;
     bool paused_ = false;
     int steps_ = 0;
+    bool actionWaiting_ = false;  ///< a player action waits for the next frame
     double speed_ = 1.0;
     std::uint64_t epoch_ = 0;          ///< counts fresh starts of the recording (a change of settings)
     std::uint64_t next_ = 0;           ///< the number of the next update

@@ -57,6 +57,10 @@ PlayServer::PlayServer(PlayLoop& loop, std::string pageHtml, std::filesystem::pa
                        const std::string& address, int port)
     : impl_(std::make_unique<Impl>(loop, std::move(pageHtml), std::move(saveTo), address)) {
     Impl& s = *impl_;
+    // Each update is a small write that the page wants at once, not gathered with the next.
+    s.server.set_tcp_nodelay(true);
+    // A page sends a message for each key: its connection stays open for all of them.
+    s.server.set_keep_alive_max_count(100000);
     if (port == 0) {
         s.port = s.server.bind_to_any_port(address);
         if (s.port < 0) throw std::runtime_error("cannot listen on " + address);
