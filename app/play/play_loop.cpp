@@ -174,6 +174,11 @@ std::string PlayLoop::SavedText() {
     return session_.SavedText();
 }
 
+std::string PlayLoop::ReplayPage() {
+    std::lock_guard lock(mutex_);
+    return session_.ReplayPage();
+}
+
 std::string PlayLoop::NextEvent(Follower& page, int timeoutMs) {
     std::unique_lock lock(mutex_);
     const auto fresh = [&] {

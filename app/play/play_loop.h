@@ -38,6 +38,8 @@ public:
     nlohmann::json ChangeSettings(const nlohmann::json& message);
     /// The play so far as a scenario file.
     std::string SavedText();
+    /// The replay page of the play so far.
+    std::string ReplayPage();
 
     /// How far a page that follows the play got.
     struct Follower {

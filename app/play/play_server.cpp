@@ -113,10 +113,20 @@ PlayServer::PlayServer(PlayLoop& loop, std::string pageHtml, std::filesystem::pa
         res.set_header("Content-Disposition", "attachment; filename=\"played.json\"");
         res.set_content(impl_->loop.SavedText(), "application/json");
     });
+    s.server.Get("/replay", [this](const httplib::Request&, httplib::Response& res) {
+        res.set_content(impl_->loop.ReplayPage(), "text/html; charset=utf-8");
+    });
+    // The play as a scenario file, and its replay page beside it.
     s.server.Post("/save", [this](const httplib::Request&, httplib::Response& res) {
+        const auto where = [](const std::filesystem::path& p) {
+            return std::filesystem::absolute(p).lexically_normal().string();
+        };
         try {
+            std::filesystem::path page = impl_->saveTo;
+            page.replace_extension(".html");
             sandbox::WriteWholeFile(impl_->saveTo, impl_->loop.SavedText());
-            Reply(res, 200, {{"path", std::filesystem::absolute(impl_->saveTo).lexically_normal().string()}});
+            sandbox::WriteWholeFile(page, impl_->loop.ReplayPage());
+            Reply(res, 200, {{"path", where(impl_->saveTo)}, {"replay", where(page)}});
         } catch (const std::exception& e) {
             Refuse(res, 500, e.what());
         }

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "play/saved_play.h"
+#include "replay/replay_page.h"
 #include "replay/replay_recorder.h"
 #include "run/frame_runner.h"
 #include "run/run_json.h"
@@ -73,6 +74,12 @@ std::string PlaySession::Title() const { return "play of " + base_.name; }
 
 std::string PlaySession::SavedText() const {
     return SavedPlayText(sourceText_, base_, IniTextFor(base_, options_), moves_, RunMs());
+}
+
+std::string PlaySession::ReplayPage() const {
+    std::ostringstream out;
+    WriteReplayPage(out, Title(), [this](std::ostream& data) { recorder_->WriteData(data); });
+    return out.str();
 }
 
 RunComparison PlaySession::ChangeSettings(const std::vector<std::pair<std::string, std::string>>& overrides) {

@@ -56,6 +56,8 @@ public:
 
     /// The play so far as a scenario file that `run` replays identically.
     std::string SavedText() const;
+    /// The replay page of the play so far, as `run --replay` writes one (sampled every frame).
+    std::string ReplayPage() const;
     /// Every key with its value, default, unit and meaning, and the problems (as `settings --json`).
     const nlohmann::ordered_json& Settings() const { return settings_; }
     /// Plays the same moves again from the start with these KEY=VALUE over the settings, up to where

@@ -135,6 +135,14 @@ test('the play saved is a scenario that check passes with what the page showed',
   await page.click('#play-save');
   await page.waitForFunction(() => document.getElementById('play-message').dataset.saved);
   const path = await page.getAttribute('#play-message', 'data-saved');
+  const replay = readFileSync(path.replace(/\.json$/, '.html'), 'utf8');
+  assert.match(replay, /<title>Vigilor replay: play of play-escape<\/title>/);
+  assert.ok(replay.includes('F10: enabled=1'), 'the replay page holds the play');
+  const viewer = await page.context().newPage();
+  await viewer.goto('file://' + path.replace(/\.json$/, '.html'));
+  await viewer.waitForSelector('body[data-ready="1"]');
+  assert.equal(await viewer.evaluate(() => window.vigilorViewer.r.end), shown.end);
+  await viewer.close();
   const saved = JSON.parse(readFileSync(path, 'utf8'));
   assert.equal(saved.durationMs, shown.end);
   assert.ok(saved.events.some(e => e.do === 'key' && e.key === 'F10'));

@@ -27,6 +27,7 @@ V.PlayPanel = class {
       el('div', { className: 'buttons' }, [
         el('button', { id: 'play-save', type: 'button', textContent: 'save the play' }),
         el('a', { id: 'play-download', href: V.server.url('/saved'), textContent: 'download it' }),
+        el('a', { id: 'play-replay', href: V.server.url('/replay'), target: '_blank', textContent: 'its replay' }),
         el('button', { id: 'play-settings-open', type: 'button', textContent: 'settings' }),
       ]),
       this.message,
@@ -52,7 +53,7 @@ V.PlayPanel = class {
   async save() {
     try {
       const reply = await V.server.send('/save', {});
-      this.show(`saved: ${reply.path}`);
+      this.show(`saved: ${reply.path} (its replay: ${reply.replay})`);
       this.message.dataset.saved = reply.path;
     } catch (e) {
       this.show(e.message, true);
