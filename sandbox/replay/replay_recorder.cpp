@@ -457,17 +457,12 @@ void ReplayRecorder::SampleVehicles(World& world) {
     }
 }
 
-nlohmann::json ReplayRecorder::SettingsJson() const {
+void ReplayRecorder::WriteData(std::ostream& out) const {
     nlohmann::json settings = nullptr;
     if (!settings_.empty()) {
         settings = nlohmann::json::object();
         for (const auto& [key, value] : settings_) settings[key] = value;
     }
-    return settings;
-}
-
-void ReplayRecorder::WriteData(std::ostream& out) const {
-    const nlohmann::json settings = SettingsJson();
     // The head is small and written once; its free text goes through the same escaping.
     const std::string head = JsonText(head_);
     out << "{\"format\":4," << ScriptSafe(std::string_view(head).substr(1, head.size() - 2));
@@ -497,8 +492,8 @@ void ReplayRecorder::WriteSince(std::ostream& out, ColumnMarks& marks) const {
         out << ',';
         items.WriteSince(out, name, marks.Next());
     };
-    out << "{\"settings\":" << JsonText(SettingsJson()) << ",\"shots\":" << JsonText(footSearch_.Shots());
-    column("t", times_);
+    out << '{';
+    times_.WriteSince(out, "t", marks.Next());
     out << ',';
     player_.WriteSince(out, "player", marks);
     out << ',';

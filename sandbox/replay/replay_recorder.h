@@ -54,15 +54,13 @@ public:
     void WriteData(std::ostream& out) const;
     std::string DataText() const;
     /// What the recording gained since the marks, which it moves on, for a page that follows a run
-    /// live: one JSON object with the data's columns (each holding only the new items) and the
-    /// settings and gunshots as they stand.
+    /// live: one JSON object with the data's columns, each holding only the new items (the head,
+    /// the settings and the gunshots of the whole data are not repeated).
     void WriteSince(std::ostream& out, ColumnMarks& marks) const;
     const std::string& Title() const { return title_; }
     int Samples() const { return samples_; }
 
 private:
-    /// The settings as the module read them (null when it did not tell them).
-    nlohmann::json SettingsJson() const;
     void Sample(World& world, std::uint32_t runMs);
     void SampleCop(const Ped& ped, int slot, int handle);
     /// The cop's recorded index, kept by his slot in the ped pool.
