@@ -7,7 +7,7 @@ import globals from 'globals';
 export default [
   js.configs.recommended,
   {
-    files: ['viewer/js/*.js'],
+    files: ['viewer/js/*.js', 'viewer/play/*.js'],
     languageOptions: {
       sourceType: 'script',
       globals: { ...globals.browser, V: 'readonly' },

@@ -14,6 +14,7 @@
 #include "files/json_out.h"
 #include "files/owned_folder.h"
 #include "files/whole_file.h"
+#include "play/play_command.h"
 #include "replay/recorded_run.h"
 #include "run/run_json.h"
 #include "run/run_summary.h"
@@ -172,6 +173,9 @@ int main(int argc, char** argv) {
     settings->add_option("--set", settingsOptions.sets, "override one INI key, KEY=VALUE (repeatable)");
     settings->add_flag("--json", settingsOptions.json, "print JSON instead of a table");
 
+    PlayOptions playOptions;
+    CLI::App* play = AddPlayCommand(app, playOptions);
+
     SweepOptions sweepOptions;
     CLI::App* sweep = AddSweepCommand(app, sweepOptions);
     SweepMergeOptions mergeOptions;
@@ -187,14 +191,15 @@ int main(int argc, char** argv) {
 
     try {
         // Ctrl-C (or SIGTERM) ends a run at its next frame; its log is then left as the unfinished log. A
-        // sweep ends its workers and writes what the runs finished so far give.
-        if (*run || *check || *sweep) {
+        // sweep ends its workers and writes what the runs finished so far give; a play stops its server.
+        if (*run || *check || *sweep || *play) {
             std::signal(SIGINT, [](int) { sandbox::RequestStop(); });
             std::signal(SIGTERM, [](int) { sandbox::RequestStop(); });
         }
         if (*run) return Run(runScenario, runOptions);
         if (*check) return Check(checkScenarios, checkOptions);
         if (*list) return List();
+        if (*play) return PlayCommand(playOptions);
         if (*settings) return SettingsCommand(settingsOptions);
         if (*merge) return SweepMergeCommand(mergeOptions);
         if (*sweep) return SweepCommand(sweepOptions);

@@ -5,8 +5,10 @@
 # --js, Node.js and then the pinned JavaScript tools of package.json (the formatter, the lint, the
 # browser driver) into node_modules/.
 set -euo pipefail
-# GNU parallel runs a sweep's shards in one of the command-line tests.
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev parallel)
+# GNU parallel runs a sweep's shards in one of the command-line tests; the live play serves its page
+# with cpp-httplib.
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev parallel
+    libcpp-httplib-dev)
 js=0
 for flag in "$@"; do
     case "$flag" in

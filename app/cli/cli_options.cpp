@@ -37,20 +37,15 @@ void AddCommonOptions(CLI::App& command, CommonOptions& o) {
 
 // A file of that name wins; a folder of that name (say runs/demo's parent holding "demo/") does not hide
 // the built-in scenario.
-namespace {
-
-const BuiltinScenario* BuiltinNamed(const std::string& nameOrPath) {
-    if (fs::is_regular_file(nameOrPath)) return nullptr;
+const BuiltinScenario* FindBuiltin(const std::string& nameOrPath) {
     for (const BuiltinScenario& builtin : BuiltinScenarios()) {
-        if (builtin.name == nameOrPath) return &builtin;
+        if (builtin.name == nameOrPath && !fs::is_regular_file(nameOrPath)) return &builtin;
     }
     return nullptr;
 }
 
-}  // namespace
-
 sandbox::Scenario LoadNamedScenario(const std::string& nameOrPath) {
-    if (const BuiltinScenario* builtin = BuiltinNamed(nameOrPath))
+    if (const BuiltinScenario* builtin = FindBuiltin(nameOrPath))
         return sandbox::ParseScenario(builtin->json, std::string(builtin->name) + ".json");
     if (!fs::exists(nameOrPath)) {
         throw sandbox::ScenarioError(nameOrPath, "", "no such file and no built-in scenario of that name");
@@ -59,7 +54,7 @@ sandbox::Scenario LoadNamedScenario(const std::string& nameOrPath) {
 }
 
 std::string NamedScenarioText(const std::string& nameOrPath) {
-    if (const BuiltinScenario* builtin = BuiltinNamed(nameOrPath)) return std::string(builtin->json);
+    if (const BuiltinScenario* builtin = FindBuiltin(nameOrPath)) return std::string(builtin->json);
     return ReadText(nameOrPath);
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/builtin_scenarios.h"
 #include "run/scenario_run.h"
 #include "tuning/settings_check.h"
 
@@ -45,6 +46,9 @@ struct CommonOptions {
 };
 
 void AddCommonOptions(CLI::App& command, CommonOptions& o);
+
+/// The built-in scenario of that name, unless a file of that name is there; null when none.
+const BuiltinScenario* FindBuiltin(const std::string& nameOrPath);
 
 /// A file path, or the name of a built-in scenario. Throws sandbox::ScenarioError.
 sandbox::Scenario LoadNamedScenario(const std::string& nameOrPath);

@@ -110,6 +110,10 @@ void ChangeLog::WriteMembers(std::ostream& out) const {
     WriteArray(out, "changes", changes_);
 }
 
+void ChangeLog::WriteSince(std::ostream& out, ColumnMarks& marks) const {
+    changes_.WriteSince(out, "changes", marks.Next());
+}
+
 int EntityTrack::Find(int handle) const {
     const auto it = byHandle_.find(handle);
     return it == byHandle_.end() ? -1 : it->second;
@@ -189,6 +193,21 @@ void EntityTrack::Write(std::ostream& out, const char* name) const {
     WriteArray(out, "motion", motion_);
     out << ',';
     changes_.WriteMembers(out);
+    out << '}';
+}
+
+void EntityTrack::WriteSince(std::ostream& out, const char* name, ColumnMarks& marks) const {
+    std::size_t& entities = marks.Next();
+    out << '"' << name << "\":{\"entities\":[";
+    for (std::size_t i = entities; i < descriptions_.size(); ++i)
+        out << (i > entities ? "," : "") << descriptions_[i];
+    entities = descriptions_.size();
+    out << "],";
+    rosters_.WriteSince(out, "rosters", marks.Next());
+    out << ',';
+    motion_.WriteSince(out, "motion", marks.Next());
+    out << ',';
+    changes_.WriteSince(out, marks);
     out << '}';
 }
 

@@ -76,6 +76,8 @@ public:
     }
     /// {"fields": [...], "changes": [...]}, without the braces.
     void WriteMembers(std::ostream& out) const;
+    /// "changes": [...] with the changes since the marks, which it moves on.
+    void WriteSince(std::ostream& out, ColumnMarks& marks) const;
     void Settle() { changes_.Settle(); }
 
 private:
@@ -143,6 +145,8 @@ public:
     void EndSample(int sample);
     /// "name": {...} with every column.
     void Write(std::ostream& out, const char* name) const;
+    /// "name": {...} with what each column gained since the marks, which it moves on.
+    void WriteSince(std::ostream& out, const char* name, ColumnMarks& marks) const;
 
 private:
     /// The bits of a row's place and heading as given.

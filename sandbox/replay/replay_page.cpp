@@ -26,18 +26,25 @@ void Fill(std::string& page, std::string_view marker, const std::string& text) {
 }  // namespace
 
 void WriteReplayPage(std::ostream& out, const std::string& title,
-                     const std::function<void(std::ostream&)>& writeData) {
+                     const std::function<void(std::ostream&)>& writeData, std::string_view extraFolder) {
     std::string page;
     std::string style;
     std::string script;
+    std::string extraStyle;
+    std::string extraScript;
+    // The viewer's own files (the top and js/), then the extra folder's, each in path order.
     for (const ViewerAsset& asset : ViewerAssets()) {
+        const bool own = asset.name.find('/') == std::string_view::npos || asset.name.starts_with("js/");
+        const bool extra = !extraFolder.empty() && asset.name.starts_with(extraFolder);
         if (asset.name == "page.html")
             page = asset.text;
-        else if (asset.name.ends_with(".css"))
-            style.append(asset.text);
-        else if (asset.name.ends_with(".js"))
-            script.append(asset.text).append("\n");
+        else if (asset.name.ends_with(".css") && (own || extra))
+            (own ? style : extraStyle).append(asset.text);
+        else if (asset.name.ends_with(".js") && (own || extra))
+            (own ? script : extraScript).append(asset.text).append("\n");
     }
+    style += extraStyle;
+    script += extraScript;
     // The page is cut at the data marker before any free text goes in, so no title can move it;
     // our own texts go in before the title, and the data is streamed in between without a search.
     const auto at = page.find(kDataMarker);

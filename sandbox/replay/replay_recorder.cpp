@@ -154,7 +154,7 @@ void ReplayRecorder::OnFrame(World& world, std::uint32_t runMs, const std::vecto
     const bool asked = !world.SightQueries().recent.empty();
     const bool ordered = world.Journal().Calls().size() > journalSeen_;
     // Every frame the plugin decided something in is a sample, so that stepping lands on it.
-    if (lastSampleMs_ && runMs - *lastSampleMs_ < kSampleMs && !asked && !ordered && lines.empty()) return;
+    if (lastSampleMs_ && runMs - *lastSampleMs_ < sampleMs_ && !asked && !ordered && lines.empty()) return;
     lastSampleMs_ = runMs;
     Sample(world, runMs);
 }
@@ -484,6 +484,29 @@ void ReplayRecorder::WriteData(std::ostream& out) const {
     out << "],\"log\":[";
     log_.CopyTo(out);
     out << "]}";
+}
+
+void ReplayRecorder::WriteSince(std::ostream& out, ColumnMarks& marks) const {
+    marks.Rewind();
+    const auto column = [&](const char* name, const SpillText& items) {
+        out << ',';
+        items.WriteSince(out, name, marks.Next());
+    };
+    out << '{';
+    times_.WriteSince(out, "t", marks.Next());
+    out << ',';
+    player_.WriteSince(out, "player", marks);
+    out << ',';
+    cops_.WriteSince(out, "cops", marks);
+    out << ',';
+    vehicles_.WriteSince(out, "vehicles", marks);
+    out << ",\"sample\":{";
+    sample_.WriteSince(out, marks);
+    out << '}';
+    column("sight", sight_.Items());
+    column("orders", orders_);
+    column("log", log_);
+    out << '}';
 }
 
 std::string ReplayRecorder::DataText() const {

@@ -41,6 +41,9 @@ public:
 
     ReplayRecorder(const Scenario& scenario, std::optional<std::string> iniText);
 
+    /// Samples at least this often (0: every frame), for a page that shows the run as it happens.
+    void SampleEvery(std::uint32_t ms) { sampleMs_ = ms; }
+
     /// Hooks the recorder into a run's options.
     void Attach(RunOptions& options);
     void OnLoad(const LoadedModule& module) { module_ = &module; }
@@ -50,6 +53,10 @@ public:
     /// The replay data, one JSON object, as the page carries it.
     void WriteData(std::ostream& out) const;
     std::string DataText() const;
+    /// What the recording gained since the marks, which it moves on, for a page that follows a run
+    /// live: one JSON object with the data's columns, each holding only the new items (the head,
+    /// the settings and the gunshots of the whole data are not repeated).
+    void WriteSince(std::ostream& out, ColumnMarks& marks) const;
     const std::string& Title() const { return title_; }
     int Samples() const { return samples_; }
 
@@ -101,6 +108,7 @@ private:
     SightRecord sight_;
     SightAccount sightAccount_;
     std::optional<std::uint32_t> lastSampleMs_;
+    std::uint32_t sampleMs_ = kSampleMs;
     std::size_t journalSeen_ = 0;
     int samples_ = 0;
     bool settingsRead_ = false;

@@ -1,6 +1,7 @@
 #include "replay/spill_text.h"
 
 #include <stdexcept>
+#include <string_view>
 
 namespace sandbox {
 
@@ -13,14 +14,17 @@ void SpillText::Settle() {
     if (std::fwrite(buffer_.data(), 1, buffer_.size(), spilled_.get()) != buffer_.size()) {
         throw std::runtime_error("cannot write the replay's scratch file");
     }
+    spilledBytes_ += buffer_.size();
     buffer_.clear();
 }
 
-void SpillText::CopyTo(std::ostream& out) const {
-    if (spilled_) {
+void SpillText::CopyFrom(std::size_t mark, std::ostream& out) const {
+    if (mark > 0 && mark < Bytes()) ++mark;  // the comma before the first item after the mark
+    if (spilled_ && mark < spilledBytes_) {
         std::FILE* f = spilled_.get();
         std::fflush(f);
-        std::rewind(f);
+        if (std::fseek(f, static_cast<long>(mark), SEEK_SET) != 0)
+            throw std::runtime_error("cannot read the replay's scratch file");
         char block[1 << 16];
         std::size_t n = 0;
         while ((n = std::fread(block, 1, sizeof block, f)) > 0)
@@ -28,7 +32,7 @@ void SpillText::CopyTo(std::ostream& out) const {
         if (std::ferror(f)) throw std::runtime_error("cannot read the replay's scratch file");
         std::fseek(f, 0, SEEK_END);
     }
-    out << buffer_;
+    out << std::string_view(buffer_).substr(mark > spilledBytes_ ? mark - spilledBytes_ : 0);
 }
 
 }  // namespace sandbox

@@ -59,6 +59,10 @@ std::optional<std::string> IniTextFor(const Scenario& scenario, const RunOptions
 /// Where the log of a run that failed part way is moved, so that it is not taken for a finished one.
 inline constexpr const char* kUnfinishedLogName = "vigilor.unfinished.log";
 
+/// Leaves the game folder with a fresh module and INI (`ini`, or none) and no log of an earlier run.
+/// Throws std::runtime_error when the folder cannot be set up.
+void PrepareGameDir(const RunOptions& options, const std::optional<std::string>& ini);
+
 /// Installs the module into the game folder, loads it, and drives it frame by frame through the
 /// scenario. Throws std::runtime_error when the folder cannot be set up or the module not loaded,
 /// and ScenarioError naming the event when an event cannot be applied; either way the log is left

@@ -46,7 +46,7 @@ void CheckSeating(const Fields& f, const std::string& vehicle, std::vector<Pendi
 std::optional<EvadeSpec> ReadBehaviour(const Fields& f) {
     const std::string behaviour = f.Opt("behaviour", std::string(), ReadString);
     if (behaviour.empty()) {
-        for (std::string_view key : {"footSpeed", "carSpeed", "reactionMs", "caution", "sight"}) {
+        for (std::string_view key : kBehaviourKeys) {
             if (f.Has(key)) Fail(f.PathOf(key), "needs \"behaviour\": \"evade\"");
         }
         return std::nullopt;
@@ -68,8 +68,9 @@ std::optional<EvadeSpec> ReadBehaviour(const Fields& f) {
 }
 
 void ReadPlayer(const Fields& f, PlayerSpec& player, std::vector<PendingRef>& refs) {
-    f.Allow({"pos", "heading", "health", "wanted", "weapons", "vehicle", "seat", "behaviour", "footSpeed",
-             "carSpeed", "reactionMs", "caution", "sight"});
+    std::vector<std::string_view> keys = {"pos", "heading", "health", "wanted", "weapons", "vehicle", "seat"};
+    keys.insert(keys.end(), std::begin(kBehaviourKeys), std::end(kBehaviourKeys));
+    f.Allow(keys);
     player.evade = ReadBehaviour(f);
     player.pos = f.Opt("pos", Vec3{}, ReadVec3);
     player.heading = f.Opt("heading", 0.0f, AtLeast(-FLT_MAX));

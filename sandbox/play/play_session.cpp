@@ -1,0 +1,107 @@
+#include "play/play_session.h"
+
+#include <sstream>
+
+#include "play/saved_play.h"
+#include "replay/replay_page.h"
+#include "replay/replay_recorder.h"
+#include "run/frame_runner.h"
+#include "run/run_json.h"
+#include "run/settings_readback.h"
+#include "scenario/scenario_loader.h"
+#include "world/world.h"
+
+namespace sandbox {
+
+PlaySession::PlaySession(PlaySetup setup)
+    : base_(std::move(setup.scenario)),
+      sourceText_(std::move(setup.sourceText)),
+      scenario_(base_),
+      options_(std::move(setup.options)) {
+    // The user is the player: a behaviour of his own is off while he plays.
+    base_.player.evade.reset();
+    scenario_.player.evade.reset();
+    Start();
+}
+
+PlaySession::~PlaySession() { Stop(); }
+
+void PlaySession::Start() {
+    // The settings are read back from the module before the world exists: one host at a time.
+    settings_ = SettingsJson(CheckRunSettings(scenario_, options_));
+    const std::optional<std::string> ini = IniTextFor(scenario_, options_);
+    PrepareGameDir(options_, ini);
+    recorder_ = std::make_unique<ReplayRecorder>(scenario_, ini);
+    recorder_->SampleEvery(0);
+    recorder_->Attach(options_);
+    marks_ = {};
+    runner_ = std::make_unique<FrameRunner>(scenario_, options_);
+}
+
+void PlaySession::Stop() {
+    runner_.reset();
+    recorder_.reset();
+}
+
+void PlaySession::Frame() {
+    const std::uint32_t runMs = runner_->NextRunMs();
+    World& world = runner_->GetWorld();
+    std::vector<Event> events;
+    for (const PlayerAction& action : pending_) {
+        if (action.kind == PlayerAction::Kind::move) held_ = action;
+        for (Event& e : EventsFor(action, world, runMs)) events.push_back(std::move(e));
+    }
+    pending_.clear();
+    if (events.empty()) {
+        if (std::optional<Event> on = RenewedMove(held_, world, runMs)) events.push_back(*on);
+    }
+    for (std::size_t i = 0; i < events.size(); ++i)
+        events[i].sourceIndex = base_.events.size() + moves_.size() + i;
+    runner_->Step(events, true);
+    moves_.insert(moves_.end(), events.begin(), events.end());
+}
+
+std::uint32_t PlaySession::RunMs() const { return runner_->Outcome().lastRunMs; }
+
+std::uint32_t PlaySession::NextRunMs() { return runner_->NextRunMs(); }
+
+std::string PlaySession::DataText() const { return recorder_->DataText(); }
+
+std::string PlaySession::TakeUpdate() {
+    std::ostringstream out;
+    recorder_->WriteSince(out, marks_);
+    return out.str();
+}
+
+std::string PlaySession::Title() const { return "play of " + base_.name; }
+
+std::string PlaySession::SavedText() const {
+    return SavedPlayText(sourceText_, base_, IniTextFor(base_, options_), moves_, RunMs());
+}
+
+std::string PlaySession::ReplayPage() const {
+    std::ostringstream out;
+    WriteReplayPage(out, Title(), [this](std::ostream& data) { recorder_->WriteData(data); });
+    return out.str();
+}
+
+RunComparison PlaySession::ChangeSettings(const std::vector<std::pair<std::string, std::string>>& overrides) {
+    const std::uint32_t reached = RunMs();
+    const RunOutcome played = runner_->Outcome();
+    // The play so far on the settings' own ground, with the new keys laid over it as --set does.
+    const std::string replayed =
+        SavedPlayText(sourceText_, base_, BaseIniTextFor(base_, options_), moves_, reached);
+    Stop();
+    scenario_ = ParseScenario(replayed, base_.name + "-played.json");
+    options_.overrides = overrides;
+    options_.overrideSources.assign(overrides.size(), "set");
+    Start();
+    while (runner_->Step()) {
+    }
+    std::string change;
+    for (const auto& [key, value] : overrides) change += (change.empty() ? "" : ", ") + key + "=" + value;
+    return CompareRuns(played, runner_->Outcome(), change.empty() ? "the scenario's settings" : change,
+                       reached);
+}
+
+}  // namespace sandbox

@@ -1,0 +1,155 @@
+// The live play in a real browser, the user being the player: held keys move him, a cop sees him
+// and then loses him behind a building, pause and a single frame, F10, a change of settings with
+// the comparison it brings, and the play saved and checked against what the page showed.
+// Page callbacks run in the play's page, where the viewer's namespace V is.
+/* global V */
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { readFileSync, writeFileSync } from 'node:fs';
+import { join, resolve } from 'node:path';
+import { launch } from './browser.js';
+import { startPlay } from './play_server.js';
+import { sandbox } from './replay_file.js';
+
+const repo = resolve(import.meta.dirname, '..', '..');
+let session;
+let page;
+let play;
+
+const status = () => page.evaluate(() => ({ ...document.getElementById('status').dataset }));
+const counts = async () => {
+  const m = /seeing (\d+), lost (\d+)/.exec(await page.textContent('#status'));
+  return { seeing: Number(m[1]), lost: Number(m[2]) };
+};
+const player = async () => (await status()).player.split(',').map(Number);
+const runMs = async () => Number((await status()).time);
+const paused = async () => (await page.getAttribute('#play-state', 'data-paused')) === '1';
+// Waits until the page shows the run at or past `ms`.
+const until = async ms => page.waitForFunction(t => Number(document.getElementById('status').dataset.time) >= t, ms);
+const logHas = text => page.evaluate(t => window.vigilorViewer.r.log.some(l => l.text.startsWith(t)), text);
+
+before(async () => {
+  play = await startPlay(join(repo, 'tests', 'data', 'play-escape.json'));
+  session = await launch(undefined, play.origin);
+  page = session.page;
+  page.setDefaultTimeout(20000);
+  await page.goto(play.url);
+  await page.waitForSelector('body[data-ready="1"]');
+  await until(300);
+});
+
+after(async () => {
+  await session?.close();
+  play?.child.kill('SIGINT');
+});
+
+test('held keys move the player; the cop sees him, then loses him behind the warehouse', async () => {
+  await page.selectOption('#speed', '4');
+  await page.waitForFunction(() => /seeing 1/.test(document.getElementById('status').textContent));
+  const [x0, y0] = await player();
+  // East past the warehouse's end, north behind it, then west along its far side.
+  await page.keyboard.down('Shift');
+  await page.keyboard.down('ArrowRight');
+  await page.waitForFunction(() => Number(document.getElementById('status').dataset.player.split(',')[0]) >= 36);
+  const [x1, y1] = await player();
+  assert.ok(x1 > x0 + 30 && Math.abs(y1 - y0) < 1, `he ran east: ${[x0, y0]} -> ${[x1, y1]}`);
+  await page.keyboard.up('ArrowRight');
+  await page.keyboard.down('ArrowUp');
+  await page.waitForFunction(() => Number(document.getElementById('status').dataset.player.split(',')[1]) >= 40);
+  await page.keyboard.up('ArrowUp');
+  await page.keyboard.down('ArrowLeft');
+  await page.waitForFunction(() => Number(document.getElementById('status').dataset.player.split(',')[0]) <= -20);
+  await page.keyboard.up('ArrowLeft');
+  await page.keyboard.up('Shift');
+  await page.waitForFunction(() => /lost 1/.test(document.getElementById('status').textContent));
+  assert.deepEqual(await counts(), { seeing: 0, lost: 1 });
+  assert.ok(await logHas('cop lost the player:'));
+  // Let go, he stands.
+  const stood = await player();
+  await until((await runMs()) + 500);
+  assert.deepEqual(await player(), stood);
+});
+
+test('pause stops the run; a single frame moves it on by one frame', async () => {
+  await page.click('#play');
+  await page.waitForFunction(() => document.getElementById('play-state').dataset.paused === '1');
+  // Frames run before the pause may still be on their way to the page.
+  await page.waitForTimeout(300);
+  const at = await runMs();
+  await page.waitForTimeout(300);
+  assert.equal(await runMs(), at, 'nothing runs while paused');
+  await page.keyboard.press('.');
+  await until(at + 1);
+  assert.equal(await runMs(), at + 33);
+  assert.ok(await paused());
+  // What the page grew update by update is what the viewer decodes from the whole data at once.
+  const same = await page.evaluate(
+    () =>
+      new Promise(done => {
+        const source = new EventSource(V.server.url('/events'));
+        source.addEventListener('full', e => {
+          source.close();
+          const whole = new V.SampleList(JSON.parse(e.data).data),
+            live = window.vigilorViewer.r.samples;
+          const text = s => JSON.stringify(Array.from({ length: s.length }, (_, i) => s.at(i)));
+          done({ samples: live.length, same: text(whole) === text(live) });
+        });
+      }),
+  );
+  assert.ok(same.samples > 100 && same.same, JSON.stringify(same));
+  await page.click('#play');
+  await page.waitForFunction(() => document.getElementById('play-state').dataset.paused === '0');
+});
+
+test('F10 reaches the plugin: it says it is off, and on again', async () => {
+  await page.keyboard.press('F10');
+  await page.waitForFunction(() => window.vigilorViewer.r.log.some(l => l.text === 'F10: enabled=0'));
+  // A key event holds the key for 100 ms: a second press within it would be the same press.
+  await until((await runMs()) + 300);
+  await page.keyboard.press('F10');
+  await page.waitForFunction(() => window.vigilorViewer.r.log.some(l => l.text === 'F10: enabled=1'));
+});
+
+test('a change of settings plays it again and tells where the runs part', async () => {
+  await page.click('#play');
+  await page.waitForFunction(() => document.getElementById('play-state').dataset.paused === '1');
+  await page.click('#play-settings-open');
+  await page.fill('input[name="PursuitGraceMs"]', '60000');
+  await page.click('#play-apply');
+  await page.waitForFunction(() =>
+    /parts from the one played at/.test(document.getElementById('play-message').textContent),
+  );
+  const lines = await page.$$eval('#play-compare li', lis => lis.map(li => li.textContent));
+  assert.deepEqual(lines.length, 1, lines.join('\n'));
+  assert.match(lines[0], /^with PursuitGraceMs=60000 cop1 would not have lost you \(he lost you at \d+\.\d s\)$/);
+  // The page now shows the run with the new setting, at the same time.
+  await page.waitForFunction(() => !/lost 1/.test(document.getElementById('status').textContent));
+});
+
+test('the play saved is a scenario that check passes with what the page showed', async () => {
+  const shown = await page.evaluate(() => {
+    const r = window.vigilorViewer.r;
+    return { end: r.end, started: r.log.find(l => l.text.startsWith('wanted level started')).t };
+  });
+  await page.click('#play-save');
+  await page.waitForFunction(() => document.getElementById('play-message').dataset.saved);
+  const path = await page.getAttribute('#play-message', 'data-saved');
+  const replay = readFileSync(path.replace(/\.json$/, '.html'), 'utf8');
+  assert.match(replay, /<title>Vigilor replay: play of play-escape<\/title>/);
+  assert.ok(replay.includes('F10: enabled=1'), 'the replay page holds the play');
+  const viewer = await page.context().newPage();
+  await viewer.goto('file://' + path.replace(/\.json$/, '.html'));
+  await viewer.waitForSelector('body[data-ready="1"]');
+  assert.equal(await viewer.evaluate(() => window.vigilorViewer.r.end), shown.end);
+  await viewer.close();
+  const saved = JSON.parse(readFileSync(path, 'utf8'));
+  assert.equal(saved.durationMs, shown.end);
+  assert.ok(saved.events.some(e => e.do === 'key' && e.key === 'F10'));
+  saved.expect = [{ log: 'wanted level started*', by: shown.started }, { noLog: 'cop lost the player: ped=*' }];
+  const file = join(play.dir, 'checked.json');
+  writeFileSync(file, JSON.stringify(saved));
+  const out = execFileSync(sandbox, ['check', file, '--quiet', '--dir', join(play.dir, 'check')], { encoding: 'utf8' });
+  assert.match(out, /1 of 1 scenarios passed; 2 of 2 expectations/);
+  assert.deepEqual(session.errors, []);
+});

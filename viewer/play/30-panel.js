@@ -1,0 +1,110 @@
+'use strict';
+// The play's own panel above the followed cop: the state of the run, the keys, saving the play, and
+// the settings with the comparison a change of them brings.
+
+V.el = function el(tag, props, children) {
+  const e = Object.assign(document.createElement(tag), props || {});
+  for (const c of children || []) e.append(c);
+  return e;
+};
+
+V.PlayPanel = class {
+  constructor(side) {
+    const el = V.el;
+    this.state = el('div', { id: 'play-state' });
+    this.message = el('div', { id: 'play-message' });
+    this.compare = el('ul', { id: 'play-compare' });
+    this.table = el('table', { id: 'play-settings-table' });
+    this.settings = el('div', { id: 'play-settings', hidden: true }, [
+      el('div', { className: 'scroll' }, [this.table]),
+      el('button', { id: 'play-apply', type: 'button', textContent: 'apply: play it again with these settings' }),
+    ]);
+    const help =
+      'arrows / WASD walk (Shift: run; in a car: drive) · E get in or out · F fire · F10 the plugin’s key · ';
+    this.root = el('div', { id: 'play-panel' }, [
+      this.state,
+      el('div', { className: 'help', textContent: help + 'space pause · . one frame' }),
+      el('div', { className: 'buttons' }, [
+        el('button', { id: 'play-save', type: 'button', textContent: 'save the play' }),
+        el('a', { id: 'play-download', href: V.server.url('/saved'), textContent: 'download it' }),
+        el('a', { id: 'play-replay', href: V.server.url('/replay'), target: '_blank', textContent: 'its replay' }),
+        el('button', { id: 'play-settings-open', type: 'button', textContent: 'settings' }),
+      ]),
+      this.message,
+      this.compare,
+      this.settings,
+    ]);
+    side.prepend(this.root);
+    this.rows = [];
+    this.sets = {};
+    this.root.querySelector('#play-save').addEventListener('click', () => this.save());
+    this.root.querySelector('#play-settings-open').addEventListener('click', () => this.toggleSettings());
+    this.root.querySelector('#play-apply').addEventListener('click', () => this.apply());
+  }
+  show(text, error) {
+    V.put(this.message, 'textContent', text);
+    V.put(this.message, 'className', error ? 'error' : '');
+  }
+  showState(s, live) {
+    const how = s.paused ? 'paused' : `running at ${s.speed}×`;
+    V.put(this.state, 'textContent', `${how} · ${(s.runMs / 1000).toFixed(1)} s${live ? '' : ' · looking back'}`);
+    V.put(this.state.dataset, 'paused', s.paused ? '1' : '0');
+  }
+  async save() {
+    try {
+      const reply = await V.server.send('/save', {});
+      this.show(`saved: ${reply.path} (its replay: ${reply.replay})`);
+      this.message.dataset.saved = reply.path;
+    } catch (e) {
+      this.show(e.message, true);
+    }
+  }
+  async toggleSettings() {
+    this.settings.hidden = !this.settings.hidden;
+    if (!this.settings.hidden) this.fill((await V.server.get('/settings')).settings);
+  }
+  fill(rows) {
+    this.rows = rows;
+    this.sets = {};
+    for (const r of rows) if (r.source === 'set') this.sets[r.key] = String(r.value);
+    const el = V.el;
+    this.table.replaceChildren(
+      el(
+        'tr',
+        {},
+        ['key', 'value', 'default', 'unit', 'meaning'].map(h => el('th', { textContent: h })),
+      ),
+      ...rows.map(r =>
+        el('tr', { title: r.meaning }, [
+          el('td', { textContent: r.key }),
+          el('td', {}, [el('input', { type: 'text', value: String(r.value), size: 7, name: r.key })]),
+          el('td', { textContent: String(r.default) }),
+          el('td', { textContent: r.unit }),
+          el('td', { textContent: r.meaning }),
+        ]),
+      ),
+    );
+  }
+  async apply() {
+    for (const r of this.rows) {
+      const input = this.table.querySelector(`input[name="${r.key}"]`);
+      if (input && input.value.trim() !== String(r.value)) this.sets[r.key] = input.value.trim();
+    }
+    this.show('playing it again…');
+    try {
+      const reply = await V.server.send('/settings', { set: this.sets });
+      this.fill(reply.settings.settings);
+      const change = Object.entries(this.sets)
+        .map(([k, v]) => `${k}=${v}`)
+        .join(', ');
+      const parts =
+        reply.partsAtMs === null
+          ? `with ${change} the run does not part from the one played`
+          : `with ${change} the run parts from the one played at ${(reply.partsAtMs / 1000).toFixed(2)} s`;
+      this.show(parts);
+      this.compare.replaceChildren(...reply.cops.map(line => V.el('li', { textContent: line })));
+    } catch (e) {
+      this.show(e.message, true);
+    }
+  }
+};

@@ -1,0 +1,163 @@
+'use strict';
+// The live play: the replay viewer's app following a run as it happens, the user being the player.
+// It replaces the viewer's app before the page starts it, and keeps its map, panel, log and strips;
+// the controls drive the server's run instead of a recording (play / pause, a frame on, the speed).
+
+V.ReplayApp = V.App;
+
+V.App = class LiveApp extends V.ReplayApp {
+  constructor(replay) {
+    super(replay);
+    this.replay = null;
+    this.live = true;
+    this.keys = new V.HeldKeys();
+    this.latencies = [];
+    this.keyAt = null;
+    this.stripsAt = -Infinity;
+    this.panel = new V.PlayPanel(document.getElementById('side'));
+    // The page asks the server for nothing but its data: not even an icon, which it would refuse.
+    document.head.append(V.el('link', { rel: 'icon', href: 'data:,' }));
+    document.title = document.title.replace('Vigilor replay:', 'Vigilor');
+    const h1 = document.querySelector('h1');
+    h1.textContent = h1.textContent.replace('Vigilor replay:', 'Vigilor');
+    for (const option of document.querySelectorAll('#speed option')) if (Number(option.value) > 4) option.remove();
+    document
+      .getElementById('speed')
+      .addEventListener('change', e => this.act({ do: 'speed', value: Number(e.target.value) }));
+    this.wireKeys();
+    this.connect();
+  }
+  connect() {
+    const source = new EventSource(V.server.url('/events'));
+    // Counted for the measurements: updates taken, and frames drawn (in render).
+    this.updates = 0;
+    this.drawn = 0;
+    const take = (e, full) => {
+      const m = JSON.parse(e.data);
+      this.updates++;
+      if (full) {
+        this.replay = new V.live.Replay(m.data);
+        this.logGrew = true;
+      } else if (this.replay) this.logGrew = this.replay.add(m.data) || this.logGrew;
+      this.dirty = true;
+      this.showState(m.state);
+      this.schedule();
+    };
+    source.addEventListener('full', e => take(e, true));
+    source.addEventListener('update', e => take(e, false));
+    source.addEventListener('error', () => this.panel.show('the play’s server is gone', true));
+  }
+  schedule() {
+    if (this.pending) return;
+    this.pending = true;
+    requestAnimationFrame(() => {
+      this.pending = false;
+      this.refresh();
+    });
+  }
+  refresh() {
+    if (this.dirty) {
+      this.dirty = false;
+      this.useReplay(this.replay.r);
+    }
+    if (this.live) this.t = this.r.end;
+    this.render();
+  }
+  useReplay(r) {
+    this.r = r;
+    this.map.r = r;
+    this.logPanel.r = r;
+    // The log panel keeps the lines passing its filters until the log grows.
+    if (this.logGrew) this.logPanel.idx = undefined;
+    this.logGrew = false;
+    // The strips cover the whole play: redrawn twice a second, not with every frame.
+    const now = performance.now();
+    if (now - this.stripsAt >= 500) {
+      this.stripsAt = now;
+      this.timeline = new V.Timeline(document.getElementById('timeline'), r);
+      this.lanes = new V.Lanes(document.getElementById('lanes'), r);
+    }
+    this.slider.max = String(Math.round(r.end));
+  }
+  showState(s) {
+    this.serverState = s;
+    this.playing = !s.paused;
+    V.put(document.getElementById('play'), 'textContent', s.paused ? 'play' : 'pause');
+    this.panel.showState(s, this.live);
+  }
+  // Messages go one after another: a key let go must not overtake the one pressed after it.
+  act(message) {
+    this.sending = (this.sending || Promise.resolve())
+      .then(() => V.server.send('/act', message))
+      .then(s => this.showState(s))
+      .catch(e => this.panel.show(e.message, true));
+  }
+  // Play and pause drive the run; looking back stops it.
+  play(on) {
+    if (on) this.live = true;
+    this.act({ do: on ? 'resume' : 'pause' });
+  }
+  stepSample(dir) {
+    if (dir > 0 && this.t >= this.r.end) {
+      this.live = true;
+      this.act({ do: 'step' });
+      return;
+    }
+    super.stepSample(dir);
+  }
+  seek(t) {
+    this.live = t >= this.r.end;
+    super.seek(t);
+  }
+  frameAt(t) {
+    this.frame = super.frameAt(t);
+    return this.frame;
+  }
+  render() {
+    super.render();
+    this.drawn++;
+    const d = this.status.dataset,
+      p = this.frame && this.frame.player;
+    V.put(d, 'live', this.live ? '1' : '0');
+    V.put(d, 'player', p ? `${p.pos[0].toFixed(2)},${p.pos[1].toFixed(2)}` : '');
+    V.put(d, 'playerVehicle', p && p.vehicle ? p.vehicle : '');
+    // From a key to the first frame that draws the player elsewhere.
+    if (this.keyAt !== null && p) {
+      const at = `${p.pos[0]},${p.pos[1]}`;
+      if (this.keyFrom === undefined) this.keyFrom = at;
+      else if (at !== this.keyFrom) {
+        this.latencies.push(performance.now() - this.keyAt);
+        this.keyAt = null;
+        this.keyFrom = undefined;
+      }
+    }
+  }
+  wireKeys() {
+    const key = (e, down) => {
+      if (e.target.tagName === 'INPUT' || e.target.tagName === 'SELECT') return;
+      const move = this.keys.note(e.code, down, e.shiftKey);
+      if (move) {
+        e.preventDefault();
+        if (down && this.keyAt === null) {
+          this.keyAt = performance.now();
+          this.keyFrom = undefined;
+        }
+        this.act(move);
+        return;
+      }
+      const action = V.playKeys.actions[e.code];
+      if (action) {
+        e.preventDefault();
+        if (down && !e.repeat) this.act(action);
+      }
+    };
+    window.addEventListener('keydown', e => key(e, true));
+    window.addEventListener('keyup', e => key(e, false));
+    // Keys let go while the page is not in front would be held for ever.
+    window.addEventListener('blur', () => {
+      this.keys.held.clear();
+      const move = this.keys.note('ShiftLeft', false, false);
+      if (move) this.act(move);
+    });
+  }
+};
