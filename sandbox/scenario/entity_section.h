@@ -14,8 +14,8 @@
 namespace sandbox::loader {
 
 /// The player's keys that give him a behaviour of his own, and its numbers.
-inline constexpr std::string_view kBehaviourKeys[] = {"behaviour", "footSpeed", "carSpeed", "reactionMs", "caution",
-                                                      "sight"};
+inline constexpr std::string_view kBehaviourKeys[] = {"behaviour",  "footSpeed", "carSpeed",
+                                                      "reactionMs", "caution",   "sight"};
 
 /// A ped object; the vehicle it sits in is added to `refs` for a later check.
 PedSpec ReadPed(const Json& value, const std::string& path, std::vector<PendingRef>& refs);

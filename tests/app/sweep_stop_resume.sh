@@ -55,11 +55,12 @@ cmp -s "$work/whole/results.csv" "$work/hook/results.csv" ||
     fail "resumed results differ: $(diff "$work/whole/results.csv" "$work/hook/results.csv")"
 grep -q "Stopped after" "$work/hook/report.html" && fail "the finished report still says stopped"
 
-# The signals, sent while the runs go: long runs, so that the stop comes in the middle of some. Ctrl-C
-# on a terminal reaches the whole process group; SIGTERM comes to the sweep alone.
+# The signals, sent while the runs go: long runs, and far more than a second takes, so that the stop
+# comes in the middle of the sweep and of some runs. Ctrl-C on a terminal reaches the whole process
+# group; SIGTERM comes to the sweep alone.
 for signal in INT TERM; do
     dir="$work/$signal"
-    setsid "$bin" sweep demo --seeds 40 --seconds 600 --jobs 2 --quiet --out "$dir" 2>"$dir.err" &
+    setsid "$bin" sweep getaway --seeds 4000 --seconds 600 --jobs 2 --quiet --out "$dir" 2>"$dir.err" &
     pid=$!
     for _ in $(seq 100); do
         [ -d "$dir/runs/worker-2" ] && break
@@ -69,7 +70,7 @@ for signal in INT TERM; do
     if [ $signal = INT ]; then kill -INT -- -$pid; else kill -TERM $pid; fi
     wait $pid
     rc=$?
-    stopped "SIG$signal" "$dir" 40 $rc "$dir.err"
+    stopped "SIG$signal" "$dir" 4000 $rc "$dir.err"
 done
 
 # A new sweep into the folder of an older one replaces its results and report, even when stopped.

@@ -20,7 +20,8 @@ sandbox::Scenario Street(bool copInView, const std::string& vehicles = "") {
     return sandbox::ParseScenario(R"({ "durationMs": 1000, "seed": 5,
         "world": { "boxes": [{"min": [10, -10, 0], "max": [40, 30, 12]}], "pedNodes": {"spacing": 5} },
         "player": { "pos": [0, 0, 0], "wanted": 2, "behaviour": "evade" },
-        "peds": [ { "id": "cop", "type": 6, "pos": )" + cop + R"( } ] )" + vehicles + "}",
+        "peds": [ { "id": "cop", "type": 6, "pos": )" +
+                                      cop + R"( } ] )" + vehicles + "}",
                                   "evade.json");
 }
 

@@ -26,7 +26,8 @@ TEST(TownAndRulesTest, BadTownsBehavioursAndHostRulesAreRefusedAtTheirPath) {
         std::string json;
         std::string error;
     } cases[] = {
-        {town + R"("player": {"pos": [1, 2, 0]}})", "bad.json: player.pos: a town puts the player at its middle crossing"},
+        {town + R"("player": {"pos": [1, 2, 0]}})",
+         "bad.json: player.pos: a town puts the player at its middle crossing"},
         {R"({"durationMs": 100, "world": {"town": {}, "pedNodes": {"spacing": 5}}, "player": {}})",
          "bad.json: world.pedNodes: a town lays its own path nodes"},
         {R"({"durationMs": 100, "world": {"town": {"seed": "each"}}, "player": {}})",
@@ -36,16 +37,21 @@ TEST(TownAndRulesTest, BadTownsBehavioursAndHostRulesAreRefusedAtTheirPath) {
         {R"({"durationMs": 100, "world": {"town": {"height": [30, 6]}}, "player": {}})",
          "bad.json: world.town.height: the least is above the most"},
         {R"({"durationMs": 100, "world": {"town": {"copsOnFoot": 100, "parkedCars": 0}},
-             "peds": [)" + [] {
-             std::string peds;
-             for (int i = 0; i < 60; ++i) peds += std::string(i ? "," : "") + R"({"type": 4, "pos": [0, 0, 0]})";
-             return peds;
-         }() + R"(], "player": {}})",
+             "peds": [)" +
+             [] {
+                 std::string peds;
+                 for (int i = 0; i < 60; ++i)
+                     peds += std::string(i ? "," : "") + R"({"type": 4, "pos": [0, 0, 0]})";
+                 return peds;
+             }() +
+             R"(], "player": {}})",
          "bad.json: world.town: the ped pool is full: it has 140 slots, the player's included"},
         {town + R"("peds": [{"id": "cop1", "type": 6, "pos": [0, 0, 0]}], "player": {}})",
          "bad.json: world.town: duplicate id \"cop1\" (already used at peds[0].id)"},
-        {plain + R"("player": {"behaviour": "flee"}})", "bad.json: player.behaviour: unknown behaviour \"flee\"; known: evade"},
-        {plain + R"("player": {"footSpeed": 7}})", "bad.json: player.footSpeed: needs \"behaviour\": \"evade\""},
+        {plain + R"("player": {"behaviour": "flee"}})",
+         "bad.json: player.behaviour: unknown behaviour \"flee\"; known: evade"},
+        {plain + R"("player": {"footSpeed": 7}})",
+         "bad.json: player.footSpeed: needs \"behaviour\": \"evade\""},
         {plain + R"("player": {"behaviour": "evade", "carSpeed": 0}})", "bad.json: player.carSpeed: *"},
         {plain + R"("player": {}, "host": {"pursuit": false, "wantedClearMs": 5000}})",
          "bad.json: host.wantedClearMs: needs \"pursuit\": true: without the host's pursuit nobody pursues"},
@@ -75,9 +81,10 @@ TEST(TownAndRulesTest, TheHostsRulesTakeTheirDefaultsFromThePursuit) {
 
 TEST(TownAndRulesTest, ATownOnTheRunsSeedIsBuiltAgainForEachSeedAndAFixedOneIsNot) {
     const auto load = [](const std::string& seed) {
-        return sandbox::ParseScenario(R"({"durationMs": 100, "seed": 1, "world": {"town": {"seed": )" + seed +
-                                          R"(}}, "peds": [{"id": "mine", "type": 4, "pos": [1, 1, 0]}], "player": {}})",
-                                      "t.json");
+        return sandbox::ParseScenario(
+            R"({"durationMs": 100, "seed": 1, "world": {"town": {"seed": )" + seed +
+                R"(}}, "peds": [{"id": "mine", "type": 4, "pos": [1, 1, 0]}], "player": {}})",
+            "t.json");
     };
     for (const bool followsRun : {true, false}) {
         sandbox::Scenario s = load(followsRun ? R"("run")" : "1");

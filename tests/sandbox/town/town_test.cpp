@@ -46,7 +46,8 @@ TEST(TownTest, EveryNodeIsFreeAndReachableFromThePlayersCrossing) {
             EXPECT_FALSE(geometry.InsideBox(node + sandbox::Vec3{0, 0, 0.5f}));
             const std::vector<sandbox::Vec3> route = network.Route(town.playerPos, node);
             // A route through the network ends at the node; without a chain it is the node alone.
-            EXPECT_TRUE(route.size() > 1 || sandbox::Length2D(node - town.playerPos) < spec.nodeSpacing * 1.5f);
+            EXPECT_TRUE(route.size() > 1 ||
+                        sandbox::Length2D(node - town.playerPos) < spec.nodeSpacing * 1.5f);
         }
         for (const sandbox::Box& b : town.boxes) {
             EXPECT_GE(b.max.z, spec.height.first);
