@@ -29,7 +29,7 @@ QUICK_COPS = [100, 139]
 # star drawing (which follows the module's frame) mark the other dumps, so a tick's dump holds the
 # tick and the rest of the module's frame.
 TICK_FUNCTION = os.environ.get("VIGILOR_TICK_FUNCTION", "*AwarenessTick(*")
-FRAME_FUNCTION = "sandbox::RunHostFrame(*"
+FRAME_FUNCTION = "sandbox::HostFrame::Run(*"
 AFTER_FUNCTION = "sandbox::CodeImage::DrawStars(*"
 
 

@@ -132,6 +132,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     sandbox::World world(sandbox::ScenarioWorld(Scene()));
     world.SetClock(in.ConsumeIntegral<std::uint32_t>());
     Feeder feed(in, world);
+    sandbox::HostFrame frame(sandbox::ScenarioHostRules(Scene()));
     for (int step = 0; step < 64 && in.remaining_bytes() > 0; ++step) {
         switch (in.ConsumeIntegralInRange(0, 3)) {
             case 0:
@@ -140,7 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             default: {
                 const std::uint32_t dt = feed.FrameMs();
                 world.SetClock(world.Now() + dt);
-                sandbox::RunHostFrame(world, dt, Scene().host.pursuit);
+                frame.Run(world, dt);
             }
         }
     }
