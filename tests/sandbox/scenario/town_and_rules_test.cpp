@@ -7,17 +7,11 @@
 
 #include "scenario/scenario_loader.h"
 #include "scenario/town_section.h"
+#include "support/scenario_error.h"
 
 namespace {
 
-std::string ErrorFor(const std::string& json) {
-    try {
-        sandbox::ParseScenario(json, "bad.json");
-    } catch (const sandbox::ScenarioError& error) {
-        return error.what();
-    }
-    return "";
-}
+using testing_support::ScenarioErrorFor;
 
 TEST(TownAndRulesTest, BadTownsBehavioursAndHostRulesAreRefusedAtTheirPath) {
     const std::string town = R"({"durationMs": 100, "world": {"town": {"blocks": [2, 2]}}, )";
@@ -60,7 +54,7 @@ TEST(TownAndRulesTest, BadTownsBehavioursAndHostRulesAreRefusedAtTheirPath) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.json.substr(0, 120));
-        const std::string error = ErrorFor(c.json);
+        const std::string error = ScenarioErrorFor(c.json);
         if (c.error.ends_with("*")) {
             EXPECT_EQ(error.substr(0, c.error.size() - 1), c.error.substr(0, c.error.size() - 1));
         } else {
