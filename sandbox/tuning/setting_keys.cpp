@@ -32,17 +32,23 @@ const std::vector<SettingKey>& SettingKeys() {
     return keys;
 }
 
-std::size_t EditDistance(std::string_view a, std::string_view b) {
-    std::vector<std::size_t> row(b.size() + 1);
+std::size_t EditDistance(std::string_view a, std::string_view b, std::size_t limit) {
+    // One row of the table, kept between calls: a check may compare hundreds of thousands of names.
+    thread_local std::vector<std::size_t> row;
+    row.resize(b.size() + 1);
     std::iota(row.begin(), row.end(), std::size_t{0});
     for (std::size_t i = 1; i <= a.size(); ++i) {
         std::size_t diagonal = row[0];
         row[0] = i;
+        std::size_t least = row[0];
         for (std::size_t j = 1; j <= b.size(); ++j) {
             const std::size_t replace = diagonal + (Lower(a[i - 1]) == Lower(b[j - 1]) ? 0 : 1);
             diagonal = row[j];
             row[j] = std::min({row[j] + 1, row[j - 1] + 1, replace});
+            least = std::min(least, row[j]);
         }
+        // No later row goes below this one's least.
+        if (least >= limit) return limit;
     }
     return row[b.size()];
 }
@@ -70,7 +76,7 @@ std::string NearestSettingKey(std::string_view name) {
         const std::size_t length = std::string_view(key.name).size();
         // The distance is at least the difference in length.
         if ((length > name.size() ? length - name.size() : name.size() - length) >= bestDistance) continue;
-        const std::size_t distance = EditDistance(key.name, name);
+        const std::size_t distance = EditDistance(key.name, name, bestDistance);
         if (distance < bestDistance) {
             best = &key;
             bestDistance = distance;

@@ -34,8 +34,9 @@ const SettingKey* FindSettingKey(std::string_view name);
 /// The known key closest to a misspelt name (fewest single-letter edits, case ignored).
 std::string NearestSettingKey(std::string_view name);
 
-/// Edits (insert, delete, replace one letter) between two names, case ignored.
-std::size_t EditDistance(std::string_view a, std::string_view b);
+/// Edits (insert, delete, replace one letter) between two names, case ignored; once the count is
+/// sure to reach `limit`, some number at least `limit`.
+std::size_t EditDistance(std::string_view a, std::string_view b, std::size_t limit = SIZE_MAX);
 
 /// A record value as text: whole numbers plainly, decimals in their shortest exact form ("0.6").
 std::string SettingValueText(const SettingKey& key, const Settings& record);
