@@ -1,11 +1,13 @@
 // The demo's replay, in a real browser: its account of who knows where the player is (a car's
 // passenger who sees him, a cop whose look a building blocks, and at every sample the same seeing
-// cops on the status line, the map and the panel), the end of the wanted episode, and the lanes.
+// cops on the status line, the map and the panel, and a lost cop's last sight that fits his loss),
+// the end of the wanted episode and the lanes.
 // The moments are found from the replay's own data, not from fixed times.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { launch } from './browser.js';
 import { writeReplay } from './replay_file.js';
+import { lossDisagreements, sightDisagreements } from './replay_checks.js';
 
 let session;
 let page;
@@ -53,45 +55,13 @@ test('a passenger who sees the player is drawn as seeing', async () => {
 });
 
 test('at every sample the status line, the cops drawn seeing, the panel and the sight lines agree', async () => {
-  // Each cop followed in turn: the panel's account of his test and the lines drawn for it must tell
-  // the same story, and as many cops must be drawn and explained as seeing as the plugin counts.
-  const disagreements = await page.evaluate(() => {
-    const app = window.vigilorViewer,
-      r = app.r,
-      out = [];
-    const follow = document.getElementById('follow');
-    app.followCop(null);
-    for (let s = 0; s < r.samples.length && out.length < 10; s++) {
-      app.map.follow = null;
-      app.seek(r.samples.times[s]);
-      const status = Number(/seeing (\d+)/.exec(document.getElementById('status').textContent)[1]);
-      const drawn = app.map.drawn.filter(d => d.kind !== 'dead');
-      const drawnSeeing = drawn.filter(d => d.kind === 'seeing').length;
-      let explainedSeeing = 0;
-      // The panel and the sight lines as the page makes them for a followed cop, without moving the
-      // map to him each time.
-      const frame = app.frameAt(app.t),
-        ctx = app.map.canvas.getContext('2d', { alpha: false });
-      for (const d of drawn) {
-        app.map.follow = d.id;
-        app.map.drawSightLines(ctx, frame);
-        app.showFollowed(frame);
-        const sees = follow.dataset.sees === '1',
-          fails = follow.dataset.fails,
-          lines = app.map.sightLines;
-        explainedSeeing += sees;
-        const byLine = /\(line of sight\)$|line of sight fails$/.test(follow.textContent);
-        const agree = byLine
-          ? lines.length > 0 && lines.every(l => l.clear === sees) && (sees || fails === 'line of sight')
-          : lines.length === 0;
-        if (!agree) out.push({ s, cop: d.id, sees, fails, lines, panel: follow.textContent });
-      }
-      if (status !== drawnSeeing || status !== explainedSeeing) out.push({ s, status, drawnSeeing, explainedSeeing });
-    }
-    app.followCop(null);
-    return out;
-  });
-  assert.deepEqual(disagreements, []);
+  assert.deepEqual(await sightDisagreements(page), []);
+});
+
+test("at every sample a lost cop's last sight agrees with the rule that holds him lost", async () => {
+  const { out, rules } = await lossDisagreements(page);
+  assert.deepEqual(out, []);
+  assert.ok(rules.grace > 0, `some cop is lost by his grace time (${JSON.stringify(rules)})`);
 });
 
 test('after the wanted episode ends no cop is drawn chasing and the counts are cleared', async () => {
