@@ -1,0 +1,101 @@
+'use strict';
+// The small plot under the map: over the whole run, the star alpha the host drew, and for the
+// followed cop his distance to the player and what is left of his grace time since he last saw him.
+// Every point is a recorded value, or a difference of two.
+
+// The series of one cop, by his recorded index: per sample his distance to the player (null while
+// either is absent) and the grace left after his last sight (null before any).
+V.copSeries = function copSeries(r, k) {
+  const s = r.samples,
+    n = s.length,
+    cops = s.cops,
+    player = s.player;
+  const distance = new Array(n).fill(null),
+    grace = new Array(n).fill(null);
+  const saw = cops.changes.series(k, 'sawMs');
+  for (let i = 0; i < n; i++) {
+    const p = player.starts[i] < player.starts[i + 1] ? player.starts[i] : -1;
+    for (let row = cops.starts[i]; p >= 0 && row < cops.starts[i + 1]; row++) {
+      if (cops.entity[row] !== k) continue;
+      distance[i] = Math.hypot(cops.x[row] - player.x[p], cops.y[row] - player.y[p]);
+      break;
+    }
+    const j = V.lastAtOrBefore(saw.at, i),
+      sawMs = j >= 0 ? saw.values[j] : null;
+    if (sawMs !== null && Number.isFinite(r.graceMs))
+      grace[i] = Math.max(0, Math.min(r.graceMs, r.graceMs - (s.times[i] - sawMs)));
+  }
+  return { distance, grace };
+};
+
+V.Plot = class {
+  constructor(canvas, replay) {
+    this.canvas = canvas;
+    this.r = replay;
+    const n = replay.samples.length;
+    this.alpha = new Array(n);
+    for (let i = 0; i < n; i++) {
+      const a = replay.samples.field(i, 'starAlpha');
+      this.alpha[i] = a === undefined ? null : a;
+    }
+    this.cop = null; // recorded index of the cop plotted
+    this.series = { alpha: this.alpha, distance: null, grace: null };
+  }
+  // Follows a cop (by id) or nobody; his series are read once per cop.
+  follow(id) {
+    const k = id ? this.r.samples.cops.entities.findIndex(e => e.id === id) : -1;
+    const cop = k >= 0 ? k : null;
+    if (cop === this.cop) return;
+    this.cop = cop;
+    const own = cop === null ? { distance: null, grace: null } : V.copSeries(this.r, cop);
+    this.series = { alpha: this.alpha, ...own };
+    this.paintedWidth = null;
+  }
+  // Redrawn only when the width or the cop changes; the moment is shown by the cursor over it.
+  draw() {
+    const c = this.canvas,
+      dpr = window.devicePixelRatio || 1,
+      w = c.clientWidth || 600,
+      h = c.clientHeight || 56;
+    if (this.paintedWidth === w) return;
+    this.paintedWidth = w;
+    c.width = Math.round(w * dpr);
+    c.height = Math.round(h * dpr);
+    const ctx = c.getContext('2d');
+    ctx.setTransform(dpr, 0, 0, dpr, 0, 0);
+    const times = this.r.samples.times,
+      end = this.r.end || 1;
+    const plot = (values, top, colour) => {
+      if (!values || !(top > 0)) return;
+      ctx.strokeStyle = colour;
+      ctx.lineWidth = 1.5;
+      ctx.beginPath();
+      let open = false;
+      const step = Math.max(1, Math.floor(times.length / w));
+      for (let i = 0; i < times.length; i += step) {
+        if (values[i] === null) {
+          open = false;
+          continue;
+        }
+        const x = (times[i] / end) * w,
+          y = h - 3 - (Math.min(values[i], top) / top) * (h - 14);
+        if (open) ctx.lineTo(x, y);
+        else ctx.moveTo(x, y);
+        open = true;
+      }
+      ctx.stroke();
+    };
+    const { distance, grace } = this.series;
+    const far = distance ? Math.max(1, ...distance.filter(d => d !== null)) : 0;
+    plot(this.alpha, 1, V.colours.plotAlpha);
+    plot(distance, far, V.colours.plotDistance);
+    plot(grace, this.r.graceMs, V.colours.plotGrace);
+    ctx.fillStyle = V.colours.timelineLabel;
+    ctx.font = '10px system-ui';
+    ctx.textAlign = 'left';
+    const cop =
+      this.cop === null ? 'follow a cop for his distance and grace' : this.r.samples.cops.entities[this.cop].id;
+    const own = distance ? `; ${cop}: distance (blue) up to ${Math.round(far)} m, grace left (orange)` : `; ${cop}`;
+    ctx.fillText(`star alpha (white)${own}`, 4, 10);
+  }
+};
