@@ -1,5 +1,7 @@
 // Checks run in a replay page at every sample, shared by the tests of the demo and of the busy town.
 // Each returns the first disagreements it finds (none when the page agrees with itself).
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
 
 // The status line, the cops drawn seeing, the panel and the sight lines: each cop followed in turn,
 // the panel's account of his test and the lines drawn for it must tell the same story, and as many
@@ -79,3 +81,16 @@ export const lossDisagreements = page =>
     app.followCop(null);
     return { out, rules };
   });
+
+// The tests of both checks, on the page `pageOf()` gives once it is open.
+export function testEverySample(pageOf) {
+  test('at every sample the status line, the cops drawn seeing, the panel and the sight lines agree', async () => {
+    assert.deepEqual(await sightDisagreements(pageOf()), []);
+  });
+
+  test("at every sample a lost cop's last sight agrees with the rule that holds him lost", async () => {
+    const { out, rules } = await lossDisagreements(pageOf());
+    assert.deepEqual(out, []);
+    assert.ok(rules.grace > 0, `some cop is lost by his grace time (${JSON.stringify(rules)})`);
+  });
+}

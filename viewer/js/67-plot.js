@@ -53,49 +53,17 @@ V.Plot = class {
   }
   // Redrawn only when the width or the cop changes; the moment is shown by the cursor over it.
   draw() {
-    const c = this.canvas,
-      dpr = window.devicePixelRatio || 1,
-      w = c.clientWidth || 600,
-      h = c.clientHeight || 56;
-    if (this.paintedWidth === w) return;
-    this.paintedWidth = w;
-    c.width = Math.round(w * dpr);
-    c.height = Math.round(h * dpr);
-    const ctx = c.getContext('2d');
-    ctx.setTransform(dpr, 0, 0, dpr, 0, 0);
-    const times = this.r.samples.times,
-      end = this.r.end || 1;
-    const plot = (values, top, colour) => {
-      if (!values || !(top > 0)) return;
-      ctx.strokeStyle = colour;
-      ctx.lineWidth = 1.5;
-      ctx.beginPath();
-      let open = false;
-      const step = Math.max(1, Math.floor(times.length / w));
-      for (let i = 0; i < times.length; i += step) {
-        if (values[i] === null) {
-          open = false;
-          continue;
-        }
-        const x = (times[i] / end) * w,
-          y = h - 3 - (Math.min(values[i], top) / top) * (h - 14);
-        if (open) ctx.lineTo(x, y);
-        else ctx.moveTo(x, y);
-        open = true;
-      }
-      ctx.stroke();
-    };
+    const strip = V.stripCanvas(this, 56);
+    if (!strip) return;
+    const times = this.r.samples.times;
     const { distance, grace } = this.series;
-    const far = distance ? Math.max(1, ...distance.filter(d => d !== null)) : 0;
-    plot(this.alpha, 1, V.colours.plotAlpha);
-    plot(distance, far, V.colours.plotDistance);
-    plot(grace, this.r.graceMs, V.colours.plotGrace);
-    ctx.fillStyle = V.colours.timelineLabel;
-    ctx.font = '10px system-ui';
-    ctx.textAlign = 'left';
+    const far = distance ? distance.reduce((m, d) => (d === null ? m : Math.max(m, d)), 1) : 0;
+    V.plotLine(strip, times, this.alpha, 1, V.colours.plotAlpha);
+    V.plotLine(strip, times, distance, far, V.colours.plotDistance);
+    V.plotLine(strip, times, grace, this.r.graceMs, V.colours.plotGrace);
     const cop =
       this.cop === null ? 'follow a cop for his distance and grace' : this.r.samples.cops.entities[this.cop].id;
     const own = distance ? `; ${cop}: distance (blue) up to ${Math.round(far)} m, grace left (orange)` : `; ${cop}`;
-    ctx.fillText(`star alpha (white)${own}`, 4, 10);
+    V.stripLabel(strip, `star alpha (white)${own}`);
   }
 };
