@@ -304,9 +304,11 @@ void ReplayRecorder::WriteCopBody(int s, int k, const Ped& ped, const Vehicle* s
 
 void ReplayRecorder::WriteCopKnowledge(int s, int k, const SightAccount::Cop& sight,
                                        std::optional<LogState::Loss> lostBy) {
-    cops_.SetCoded(s, k, kSawMs, sight.sawMs.value_or(kNoCode), [&](std::string& out) {
-        if (sight.sawMs)
-            AppendInt(out, *sight.sawMs);
+    // Written as he stops seeing: while he sees it would change at every tick, for nothing to show.
+    const std::optional<std::uint32_t> saw = sight.outcome.sees ? std::nullopt : sight.sawMs;
+    cops_.SetCoded(s, k, kSawMs, saw.value_or(kNoCode), [&](std::string& out) {
+        if (saw)
+            AppendInt(out, *saw);
         else
             out += "null";
     });

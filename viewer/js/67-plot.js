@@ -4,7 +4,7 @@
 // Every point is a recorded value, or a difference of two.
 
 // The series of one cop, by his recorded index: per sample his distance to the player (null while
-// either is absent) and the grace left after his last sight (null before any).
+// either is absent) and the grace left after his last sight (whole while he sees, null before any).
 V.copSeries = function copSeries(r, k) {
   const s = r.samples,
     n = s.length,
@@ -12,7 +12,8 @@ V.copSeries = function copSeries(r, k) {
     player = s.player;
   const distance = new Array(n).fill(null),
     grace = new Array(n).fill(null);
-  const saw = cops.changes.series(k, 'sawMs');
+  const saw = cops.changes.series(k, 'sawMs'),
+    state = cops.changes.series(k, 'state');
   for (let i = 0; i < n; i++) {
     const p = player.starts[i] < player.starts[i + 1] ? player.starts[i] : -1;
     for (let row = cops.starts[i]; p >= 0 && row < cops.starts[i + 1]; row++) {
@@ -22,8 +23,11 @@ V.copSeries = function copSeries(r, k) {
     }
     const j = V.lastAtOrBefore(saw.at, i),
       sawMs = j >= 0 ? saw.values[j] : null;
-    if (sawMs !== null && Number.isFinite(r.graceMs))
-      grace[i] = Math.max(0, Math.min(r.graceMs, r.graceMs - (s.times[i] - sawMs)));
+    const q = V.lastAtOrBefore(state.at, i);
+    if (!Number.isFinite(r.graceMs)) continue;
+    // While he sees the player his grace time is whole; the recorder writes his last sight as he stops.
+    if (q >= 0 && state.values[q] === 'seeing') grace[i] = r.graceMs;
+    else if (sawMs !== null) grace[i] = Math.max(0, Math.min(r.graceMs, r.graceMs - (s.times[i] - sawMs)));
   }
   return { distance, grace };
 };
