@@ -42,10 +42,12 @@ void LogState::Read(const std::string& line, Vec3 player, std::uint32_t runMs) {
         parked_.clear();
     } else if (StartsWith(line, "car stopped:")) {
         parked_.insert(PointerIn(line, "veh="));
-    } else if (StartsWith(line, "cop lost the player:") || StartsWith(line, "cop forced to stay lost")) {
-        lost_[PedPointerIn(line)] = true;
+    } else if (StartsWith(line, "cop lost the player:")) {
+        lost_[PedPointerIn(line)] = Loss::grace;
+    } else if (StartsWith(line, "cop forced to stay lost")) {
+        lost_[PedPointerIn(line)] = Loss::parkedCar;
     } else if (StartsWith(line, "cop is chasing again:")) {
-        lost_[PedPointerIn(line)] = false;
+        lost_[PedPointerIn(line)] = Loss::none;
     } else if (StartsWith(line, "cops: ")) {
         int total = 0;
         int shared = 0;
@@ -75,10 +77,10 @@ void LogState::FollowPlayer(Vec3 player, std::uint32_t runMs) {
 
 bool LogState::Parked(const std::string& vehiclePointer) const { return parked_.contains(vehiclePointer); }
 
-bool LogState::Lost(const PointerKey& pedPointer) const {
-    if (lost_.empty()) return false;  // asked for every cop in every sample: spare the hashing
+LogState::Loss LogState::LostBy(const PointerKey& pedPointer) const {
+    if (lost_.empty()) return Loss::none;  // asked for every cop in every sample: spare the hashing
     auto it = lost_.find(pedPointer);
-    return it != lost_.end() && it->second;
+    return it == lost_.end() ? Loss::none : it->second;
 }
 
 }  // namespace sandbox

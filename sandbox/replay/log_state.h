@@ -22,8 +22,11 @@ public:
     /// player, the scene follows him.
     void FollowPlayer(Vec3 player, std::uint32_t runMs = 0);
 
+    /// The plugin's rule by which its log says a cop was held lost.
+    enum class Loss : std::uint8_t { none, grace, parkedCar };
     bool Lost(std::string_view pedPointer) const { return Lost(PointerKey(std::string(pedPointer))); }
-    bool Lost(const PointerKey& pedPointer) const;
+    bool Lost(const PointerKey& pedPointer) const { return LostBy(pedPointer) != Loss::none; }
+    Loss LostBy(const PointerKey& pedPointer) const;
     /// Whether the plugin said it stopped this car for good in the current episode.
     bool Parked(const std::string& vehiclePointer) const;
     /// Between "wanted level started" and its end (or a reset): outside it no cop is after anyone.
@@ -43,7 +46,7 @@ private:
         bool sceneShared = false;
     };
     Counts logged_;                 ///< of the last summary line
-    ByPointer<bool> lost_;          ///< by "%p" text of the ped
+    ByPointer<Loss> lost_;          ///< by "%p" text of the ped
     std::set<std::string> parked_;  ///< by "%p" text of the vehicle
 };
 

@@ -40,7 +40,9 @@ enum CopField {
     kSightRange,
     kCone,
     kCloseRange,
-    kAlert
+    kAlert,
+    kSawMs,
+    kLostBy
 };
 enum VehicleField { kVState, kVMission, kVTarget, kVSweeps, kVLaw, kVZ };
 enum PlayerField { kPVehicle, kPHealth, kPWanted, kPZ };
@@ -97,9 +99,9 @@ std::string Description(const std::string& id, const void* pointer, const char* 
 ReplayRecorder::ReplayRecorder(const Scenario& scenario, std::optional<std::string> iniText)
     : title_(scenario.name),
       player_({"vehicle", "health", "wanted", "z"}),
-      cops_({"vehicle", "seat", "health", "state", "z", "suppressed", "step", "stepTarget", "searchTarget",
-             "moveOrder", "move", "activity", "aimAt", "order", "sight", "sightRange", "cone", "closeRange",
-             "alert"}),
+      cops_({"vehicle",    "seat",         "health",    "state",      "z",        "suppressed", "step",
+             "stepTarget", "searchTarget", "moveOrder", "move",       "activity", "aimAt",      "order",
+             "sight",      "sightRange",   "cone",      "closeRange", "alert",    "sawMs",      "lostBy"}),
       vehicles_({"state", "mission", "target", "sweeps", "lawEnforcer", "z"}),
       sample_({"scene", "sceneMs", "counts", "starAlpha", "stars", "shotsHeard", "episode"}) {
     head_["scenario"] = {{"name", scenario.name},
@@ -270,6 +272,7 @@ void ReplayRecorder::SampleCop(const Ped& ped, int slot, int handle) {
     const SightAccount::Cop sight = sightAccount_.Of(k, ped, pointer, lost, sight_.AnswerIn(handle, s));
     WriteCopBody(s, k, ped, seat, sight.outcome.sees, lost);
     WriteCopSight(s, k, sight);
+    WriteCopKnowledge(s, k, sight, lost ? std::optional(logState_.LostBy(pointer)) : std::nullopt);
     WriteCopSearch(s, k, handle, pointer);
     WriteCopRoute(s, k, ped);
     WriteCopActivity(s, k, ped);
@@ -297,6 +300,23 @@ void ReplayRecorder::WriteCopBody(int s, int k, const Ped& ped, const Vehicle* s
     const bool suppressed = ped.m_nPursuitSuppressed != 0;
     cops_.SetCoded(s, k, kSuppressed, suppressed,
                    [&](std::string& out) { out += suppressed ? "true" : "false"; });
+}
+
+void ReplayRecorder::WriteCopKnowledge(int s, int k, const SightAccount::Cop& sight,
+                                       std::optional<LogState::Loss> lostBy) {
+    // Written as he stops seeing: while he sees it would change at every tick, for nothing to show.
+    const std::optional<std::uint32_t> saw = sight.outcome.sees ? std::nullopt : sight.sawMs;
+    cops_.SetCoded(s, k, kSawMs, saw.value_or(kNoCode), [&](std::string& out) {
+        if (saw)
+            AppendInt(out, *saw);
+        else
+            out += "null";
+    });
+    // Already JSON text, by the rule that held him lost: a lost cop the log does not name was held
+    // lost by his car's search as it unloaded him.
+    static constexpr const char* kLossText[] = {"\"unloaded\"", "\"grace\"", "\"parked car\""};
+    const std::uint64_t loss = lostBy ? static_cast<std::uint64_t>(*lostBy) : kNoCode;
+    cops_.SetCoded(s, k, kLostBy, loss, [&](std::string& out) { out += lostBy ? kLossText[loss] : "null"; });
 }
 
 void ReplayRecorder::WriteCopSight(int s, int k, const SightAccount::Cop& sight) {

@@ -70,6 +70,9 @@ private:
     bool LostNow(const Ped& ped, const PointerKey& pointer) const;
     void WriteCopBody(int s, int k, const Ped& ped, const Vehicle* seat, bool sees, bool lost);
     void WriteCopSight(int s, int k, const SightAccount::Cop& sight);
+    /// When he last saw the player, and by which rule he is held lost.
+    void WriteCopKnowledge(int s, int k, const SightAccount::Cop& sight,
+                           std::optional<LogState::Loss> lostBy);
     void WriteCopSearch(int s, int k, int handle, const PointerKey& pointer);
     void WriteCopRoute(int s, int k, const Ped& ped);
     void WriteCopActivity(int s, int k, const Ped& ped);

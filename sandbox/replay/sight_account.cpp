@@ -124,10 +124,12 @@ SightAccount::Cop SightAccount::Of(int k, const Ped& ped, const PointerKey& poin
             known.outcome = {SightOutcome::By::lineOfSight, *answer};
         else
             known.outcome = condition ? Decided(*condition) : SightOutcome{};
+        if (known.outcome.sees) known.sawMs = runMs_;
         known.listed = alive && (answer || (condition && *condition != Unasked::notListed));
         known.lost = lost;
     }
     cop.outcome = known.outcome;
+    cop.sawMs = known.sawMs;
     return cop;
 }
 

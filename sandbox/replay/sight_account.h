@@ -38,6 +38,9 @@ public:
     struct Cop {
         std::optional<CopView> view;  ///< his view now; none without the module's settings
         SightOutcome outcome;         ///< at the latest tick
+        /// Run time of the latest tick of the episode at which he saw the player: the plugin's own
+        /// stamp of his knowledge, which its grace time runs from unless the radio stamped him later.
+        std::optional<std::uint32_t> sawMs;
     };
     /// One cop of the sample, by his recorded index `k`; `lost` as the host can tell it, `answer` the
     /// host's answer to his question in this frame, if he asked one.
@@ -56,6 +59,7 @@ private:
     };
     struct Known {
         SightOutcome outcome;
+        std::optional<std::uint32_t> sawMs;
         bool listed = false;  ///< listed at an earlier tick of the episode: the plugin keeps a record of him
         bool lost = false;    ///< held lost at the latest tick
     };

@@ -44,3 +44,11 @@ export async function launch(viewport = { width: 1400, height: 850 }, server = n
     },
   };
 }
+
+// A replay page opened in a fresh browser, once its viewer says it is ready.
+export async function openReplay(file) {
+  const session = await launch();
+  await session.page.goto('file://' + file);
+  await session.page.waitForSelector('body[data-ready="1"]', { timeout: 20000 });
+  return session;
+}

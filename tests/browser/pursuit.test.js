@@ -1,11 +1,13 @@
 // The demo's replay, in a real browser: its account of who knows where the player is (a car's
 // passenger who sees him, a cop whose look a building blocks, and at every sample the same seeing
-// cops on the status line, the map and the panel), the end of the wanted episode, and the lanes.
+// cops on the status line, the map and the panel, and a lost cop's last sight that fits his loss),
+// the end of the wanted episode, the lanes and the plot under the map.
 // The moments are found from the replay's own data, not from fixed times.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
-import { launch } from './browser.js';
+import { openReplay } from './browser.js';
 import { writeReplay } from './replay_file.js';
+import { testEverySample } from './replay_checks.js';
 
 let session;
 let page;
@@ -30,10 +32,8 @@ const firstSample = (where, after = 0) =>
 
 before(async () => {
   const { file } = writeReplay('demo');
-  session = await launch();
+  session = await openReplay(file);
   page = session.page;
-  await page.goto('file://' + file);
-  await page.waitForSelector('body[data-ready="1"]', { timeout: 20000 });
 });
 
 after(async () => {
@@ -52,47 +52,7 @@ test('a passenger who sees the player is drawn as seeing', async () => {
   assert.equal(seeing, counts.seeing, 'the map shows as many seeing cops as the plugin counts');
 });
 
-test('at every sample the status line, the cops drawn seeing, the panel and the sight lines agree', async () => {
-  // Each cop followed in turn: the panel's account of his test and the lines drawn for it must tell
-  // the same story, and as many cops must be drawn and explained as seeing as the plugin counts.
-  const disagreements = await page.evaluate(() => {
-    const app = window.vigilorViewer,
-      r = app.r,
-      out = [];
-    const follow = document.getElementById('follow');
-    app.followCop(null);
-    for (let s = 0; s < r.samples.length && out.length < 10; s++) {
-      app.map.follow = null;
-      app.seek(r.samples.times[s]);
-      const status = Number(/seeing (\d+)/.exec(document.getElementById('status').textContent)[1]);
-      const drawn = app.map.drawn.filter(d => d.kind !== 'dead');
-      const drawnSeeing = drawn.filter(d => d.kind === 'seeing').length;
-      let explainedSeeing = 0;
-      // The panel and the sight lines as the page makes them for a followed cop, without moving the
-      // map to him each time.
-      const frame = app.frameAt(app.t),
-        ctx = app.map.canvas.getContext('2d', { alpha: false });
-      for (const d of drawn) {
-        app.map.follow = d.id;
-        app.map.drawSightLines(ctx, frame);
-        app.showFollowed(frame);
-        const sees = follow.dataset.sees === '1',
-          fails = follow.dataset.fails,
-          lines = app.map.sightLines;
-        explainedSeeing += sees;
-        const byLine = /\(line of sight\)$|line of sight fails$/.test(follow.textContent);
-        const agree = byLine
-          ? lines.length > 0 && lines.every(l => l.clear === sees) && (sees || fails === 'line of sight')
-          : lines.length === 0;
-        if (!agree) out.push({ s, cop: d.id, sees, fails, lines, panel: follow.textContent });
-      }
-      if (status !== drawnSeeing || status !== explainedSeeing) out.push({ s, status, drawnSeeing, explainedSeeing });
-    }
-    app.followCop(null);
-    return out;
-  });
-  assert.deepEqual(disagreements, []);
-});
+testEverySample(() => page);
 
 test('after the wanted episode ends no cop is drawn chasing and the counts are cleared', async () => {
   const started = await firstSample('s.episode === true');
@@ -160,6 +120,55 @@ test('the timeline has a lane per cop, and a click jumps there and follows him',
   const end = await page.evaluate(() => window.vigilorViewer.r.end);
   assert.ok(Math.abs(Number(status.time) - end / 2) < end * 0.02, `${status.time} near ${end / 2}`);
   assert.equal(status.follow, second);
+});
+
+test("the plot under the map follows the star alpha and the followed cop's distance and grace left", async () => {
+  const lost = await firstSample("c.state === 'lost' && c.lostBy === 'grace' && c.sawMs !== undefined");
+  assert.ok(lost, 'a cop who saw the player is lost by his grace time');
+  const seen = await firstSample(`c.id === '${lost.id}' && c.state === 'seeing'`);
+  assert.ok(seen, 'he saw the player before');
+  await seekSample(lost.sample);
+  await page.evaluate(id => window.vigilorViewer.followCop(id), lost.id);
+  const wrong = await page.evaluate(
+    ([k, lostAt, seenAt]) => {
+      const app = window.vigilorViewer,
+        r = app.r,
+        { alpha, distance, grace } = app.plot.series,
+        out = [];
+      if (alpha.length !== r.samples.length || distance.length !== r.samples.length) out.push('lengths');
+      for (let i = 0; i < r.samples.length && out.length < 10; i++) {
+        const s = r.samples.at(i),
+          cop = s.cops.find(c => c.index === k);
+        const want = cop && s.player ? Math.hypot(cop.pos[0] - s.player.pos[0], cop.pos[1] - s.player.pos[1]) : null;
+        if (want === null ? distance[i] !== null : !(Math.abs(distance[i] - want) < 1e-6))
+          out.push({ i, distance: distance[i], want });
+        if (alpha[i] !== (s.starAlpha ?? null)) out.push({ i, alpha: alpha[i], want: s.starAlpha });
+      }
+      if (grace[lostAt] !== 0) out.push({ lostAt, grace: grace[lostAt] });
+      if (grace[seenAt] !== r.graceMs) out.push({ seenAt, grace: grace[seenAt] });
+      return out;
+    },
+    [lost.index, lost.sample, seen.sample],
+  );
+  assert.deepEqual(wrong, []);
+  // His distance is drawn, and the white line of the moment runs over the plot where the moment is.
+  const painted = () =>
+    page.evaluate(() => {
+      const c = document.getElementById('plot'),
+        d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+      let n = 0;
+      for (let i = 0; i < d.length; i += 4) n += d[i] === 0x4d && d[i + 1] === 0x9f && d[i + 2] === 0xff;
+      return n;
+    });
+  assert.ok((await painted()) > 0, 'the distance is drawn');
+  const plot = await page.locator('#plot').boundingBox(),
+    cursor = await page.locator('#cursor').boundingBox();
+  const { t, end } = await page.evaluate(() => ({ t: window.vigilorViewer.t, end: window.vigilorViewer.r.end }));
+  assert.ok(cursor.y <= plot.y && cursor.y + cursor.height >= plot.y + plot.height, 'the cursor spans the plot');
+  assert.ok(Math.abs(cursor.x + 1 - (plot.x + (t / end) * plot.width)) < 2, `the cursor at ${t} of ${end}`);
+  await page.click('#clear-follow');
+  assert.equal(await page.evaluate(() => window.vigilorViewer.plot.series.distance), null);
+  assert.equal(await painted(), 0, 'no distance drawn while nobody is followed');
 });
 
 test('nothing failed on the page', () => {

@@ -3,7 +3,7 @@ import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { mkdirSync, readFileSync } from 'node:fs';
 import { join, resolve } from 'node:path';
-import { launch } from './browser.js';
+import { openReplay } from './browser.js';
 import { writeReplay } from './replay_file.js';
 
 const repo = resolve(import.meta.dirname, '..', '..');
@@ -24,10 +24,8 @@ const logLines = () => page.$$eval('#log li:not(.future)', lis => lis.map(li => 
 
 before(async () => {
   const { file } = writeReplay(scenario);
-  session = await launch();
+  session = await openReplay(file);
   page = session.page;
-  await page.goto('file://' + file);
-  await page.waitForSelector('body[data-ready="1"]', { timeout: 10000 });
 });
 
 after(async () => {

@@ -151,6 +151,9 @@ V.SampleList = class {
   }
 };
 
+// The grace time the module read: how long a cop's knowledge of the player lasts after his last stamp.
+V.graceOf = raw => (raw.settings ? raw.settings.PursuitGraceMs : undefined);
+
 V.load = function load(text) {
   const raw = JSON.parse(text);
   const r = {
@@ -159,6 +162,7 @@ V.load = function load(text) {
     samples: new V.SampleList(raw),
     log: (raw.log || []).map(([t, text]) => ({ t, text })),
     orders: raw.orders || [],
+    graceMs: V.graceOf(raw),
   };
   r.world.boxes = r.world.boxes || [];
   r.logTimes = r.log.map(l => l.t);

@@ -35,6 +35,10 @@ V.colours = {
   timelineLabel: '#aab4bf',
   laneName: 'rgba(10, 12, 14, 0.85)',
   sweep: '#4fe0e0',
+  // The plot under the map.
+  plotAlpha: '#ffffff',
+  plotDistance: '#4d9fff',
+  plotGrace: '#ff8c3a',
 };
 Object.assign(V.colours, {
   sightClear: V.colours.seeing,

@@ -89,27 +89,34 @@ V.disguisedAt = function disguisedAt(r, t) {
   return i >= 0 && r.disguise[i].on;
 };
 
-// What the record tells of one cop's knowledge up to this moment: when he last saw the player, since
-// when he has lost him, and what last put the scene he searches where it is.
+// How the recorder says a lost cop came to be held lost, by the plugin's rule.
+V.lossRules = {
+  grace: grace => `his grace time (${grace}) ran out since he last knew where the player was`,
+  'parked car': () => 'held lost while his car stays parked',
+  unloaded: () => 'held lost as his car unloaded him',
+};
+
+// What the record tells of one cop's knowledge up to this moment: when he last saw the player (the
+// tick the recorder wrote), since when and by which rule he is held lost, and what last put the
+// scene he searches where it is.
 V.copHistory = function copHistory(r, cop, frame) {
   const times = r.samples.times,
     states = r.samples.cops.changes.series(cop.index, 'state');
   const i = V.lastAtOrBefore(states.at, frame.index),
     now = i >= 0 ? states.values[i] : null;
-  const ago = s => `${((frame.t - times[s]) / 1000).toFixed(1)} s ago`;
+  // Whole tenths gone by: a time past the grace time never reads as short of it.
+  const ago = ms => `${(Math.floor((frame.t - ms) / 100) / 10).toFixed(1)} s ago`;
   const out = [];
   if (now === 'seeing') out.push('sees the player now');
-  else {
-    let k = i;
-    while (k >= 0 && states.values[k] !== 'seeing') k--;
+  else
     out.push(
-      k >= 0 && k + 1 < states.at.length
-        ? `last saw the player ${ago(states.at[k + 1])}`
-        : 'has not seen the player in this record',
+      cop.sawMs !== undefined ? `last saw the player ${ago(cop.sawMs)}` : 'has not seen the player in this episode',
     );
+  if (now === 'lost' && i >= 0) {
+    out.push(`lost him ${ago(times[states.at[i]])} (at ${(times[states.at[i]] / 1000).toFixed(1)} s)`);
+    const rule = V.lossRules[cop.lostBy];
+    if (rule) out.push(rule(V.seconds(r.graceMs)));
   }
-  if (now === 'lost' && i >= 0)
-    out.push(`lost him ${ago(states.at[i])} (at ${(times[states.at[i]] / 1000).toFixed(1)} s)`);
   if (frame.scene && frame.sceneMs !== undefined) {
     const shot = r.gunshots.filter(g => g.t <= frame.t).pop();
     const by = shot && shot.t === frame.sceneMs ? 'a gunshot heard' : 'a cop who saw him (told by radio)';
@@ -117,3 +124,6 @@ V.copHistory = function copHistory(r, cop, frame) {
   }
   return out;
 };
+
+// A time in ms as the panel writes it, or "unknown" when the module did not tell its settings.
+V.seconds = ms => (Number.isFinite(ms) ? `${(ms / 1000).toFixed(1)} s` : 'unknown');

@@ -32,6 +32,53 @@ V.drawStars = function drawStars(el, frame) {
   );
 };
 
+// A strip under the map sized to its width, or null when it was painted at this width already
+// (`owner.paintedWidth`): its values over the whole run do not move with the moment.
+V.stripCanvas = function stripCanvas(owner, height) {
+  const c = owner.canvas,
+    dpr = window.devicePixelRatio || 1,
+    w = c.clientWidth || 600,
+    h = c.clientHeight || height;
+  if (owner.paintedWidth === w) return null;
+  owner.paintedWidth = w;
+  c.width = Math.round(w * dpr);
+  c.height = Math.round(h * dpr);
+  const ctx = c.getContext('2d');
+  ctx.setTransform(dpr, 0, 0, dpr, 0, 0);
+  return { ctx, w, h, end: owner.r.end || 1 };
+};
+
+// One value per sample as a line over the strip, 0 at the bottom and `top` near the top; a null
+// value leaves a gap. At most one point a pixel.
+V.plotLine = function plotLine({ ctx, w, h, end }, times, values, top, colour) {
+  if (!values || !(top > 0)) return;
+  ctx.strokeStyle = colour;
+  ctx.lineWidth = 1.5;
+  ctx.beginPath();
+  let open = false;
+  const step = Math.max(1, Math.floor(times.length / w));
+  for (let i = 0; i < times.length; i += step) {
+    if (values[i] === null) {
+      open = false;
+      continue;
+    }
+    const x = (times[i] / end) * w,
+      y = h - 3 - (Math.min(values[i], top) / top) * (h - 14);
+    if (open) ctx.lineTo(x, y);
+    else ctx.moveTo(x, y);
+    open = true;
+  }
+  ctx.stroke();
+};
+
+// What a strip shows, at its top left.
+V.stripLabel = function stripLabel({ ctx }, text) {
+  ctx.fillStyle = V.colours.timelineLabel;
+  ctx.font = '10px system-ui';
+  ctx.textAlign = 'left';
+  ctx.fillText(text, 4, 10);
+};
+
 V.Timeline = class {
   constructor(canvas, replay) {
     this.canvas = canvas;
@@ -53,38 +100,13 @@ V.Timeline = class {
   }
   // The counts over the whole run change only with the width; the moment is shown by the cursor.
   draw() {
-    const c = this.canvas,
-      dpr = window.devicePixelRatio || 1,
-      w = c.clientWidth || 600,
-      h = c.clientHeight || 48;
-    if (this.paintedWidth === w) return;
-    this.paintedWidth = w;
-    c.width = Math.round(w * dpr);
-    c.height = Math.round(h * dpr);
-    const ctx = c.getContext('2d');
-    ctx.setTransform(dpr, 0, 0, dpr, 0, 0);
-    const times = this.r.samples.times,
-      end = this.r.end || 1;
-    const plot = (values, colour) => {
-      ctx.strokeStyle = colour;
-      ctx.lineWidth = 1.5;
-      ctx.beginPath();
-      const step = Math.max(1, Math.floor(times.length / w));
-      for (let i = 0; i < times.length; i += step) {
-        const x = (times[i] / end) * w,
-          y = h - 3 - (values[i] / this.max) * (h - 14);
-        if (i === 0) ctx.moveTo(x, y);
-        else ctx.lineTo(x, y);
-      }
-      ctx.stroke();
-    };
-    plot(this.lost, V.colours.lost);
-    plot(this.seeing, V.colours.seeing);
+    const strip = V.stripCanvas(this, 48);
+    if (!strip) return;
+    const { ctx, w, end } = strip;
+    V.plotLine(strip, this.r.samples.times, this.lost, this.max, V.colours.lost);
+    V.plotLine(strip, this.r.samples.times, this.seeing, this.max, V.colours.seeing);
     ctx.fillStyle = V.colours.gunshot;
     for (const g of this.r.gunshots) ctx.fillRect((g.t / end) * w - 1, 0, 2, 6);
-    ctx.fillStyle = V.colours.timelineLabel;
-    ctx.font = '10px system-ui';
-    ctx.textAlign = 'left';
-    ctx.fillText(`seeing (green) / lost (orange), up to ${this.max}`, 4, 10);
+    V.stripLabel(strip, `seeing (green) / lost (orange), up to ${this.max}`);
   }
 };

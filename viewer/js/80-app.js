@@ -10,6 +10,7 @@ V.App = class {
     this.map = new V.MapView(document.getElementById('map'), replay);
     this.timeline = new V.Timeline(document.getElementById('timeline'), replay);
     this.lanes = new V.Lanes(document.getElementById('lanes'), replay);
+    this.plot = new V.Plot(document.getElementById('plot'), replay);
     this.logPanel = new V.LogPanel(document.getElementById('log'), replay, t => this.seek(t));
     this.slider = document.getElementById('slider');
     this.status = document.getElementById('status');
@@ -58,6 +59,8 @@ V.App = class {
     this.map.draw(frame);
     this.timeline.draw();
     this.lanes.draw();
+    this.plot.follow(this.map.follow);
+    this.plot.draw();
     V.put(
       this.cursor.style,
       'transform',

@@ -86,6 +86,7 @@ V.live.Replay = class {
       log: [],
       logTimes: [],
       orders: [],
+      graceMs: V.graceOf(data),
       sight: new Map(),
       end: 0,
     };

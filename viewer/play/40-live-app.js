@@ -76,6 +76,7 @@ V.App = class LiveApp extends V.ReplayApp {
       this.stripsAt = now;
       this.timeline = new V.Timeline(document.getElementById('timeline'), r);
       this.lanes = new V.Lanes(document.getElementById('lanes'), r);
+      this.plot = new V.Plot(document.getElementById('plot'), r);
     }
     this.slider.max = String(Math.round(r.end));
   }

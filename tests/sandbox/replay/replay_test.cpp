@@ -28,6 +28,9 @@ TEST(LogStateTest, FollowsLossesSummariesAndTheScene) {
     state.Read("cop forced to stay lost until out of the parked car: ped=0x20000400", {});
     EXPECT_TRUE(state.Lost("0x20000200"));
     EXPECT_TRUE(state.Lost("0x20000400"));
+    // Each by the rule its line names: his grace time, or his parked car.
+    EXPECT_EQ(state.LostBy(sandbox::PointerKey("0x20000200")), LogState::Loss::grace);
+    EXPECT_EQ(state.LostBy(sandbox::PointerKey("0x20000400")), LogState::Loss::parkedCar);
     state.Read("cop is chasing again: ped=0x20000200", {});
     EXPECT_FALSE(state.Lost("0x20000200"));
     state.Read("cops: total=3 seeing=1 lost=1 sceneShared=1", {});

@@ -237,4 +237,30 @@ TEST(SightAccountTest, EverySampleOfABusyTownCountsTheCopsThePluginCounts) {
     EXPECT_TRUE(rec.run.Logged("cop is chasing again:*"));
 }
 
+TEST(SightAccountTest, ACopLostByHisGraceTimeLastSawThePlayerMoreThanItAgo) {
+    const Recorded rec(BusyTown());
+    const ReplayData& d = *rec.data;
+    const int grace = d.json["settings"]["PursuitGraceMs"];
+    const auto lostBy = d.Series("cops", "lostBy");
+    const auto saw = d.Series("cops", "sawMs");
+    const auto valueAt = [](const auto& changes, int s) {
+        const auto at =
+            std::upper_bound(changes.begin(), changes.end(), s,
+                             [](int sample, const auto& change) { return sample < change.first; });
+        return at == changes.begin() ? nlohmann::json() : std::prev(at)->second;
+    };
+    int checked = 0;
+    for (int s = 0; s < d.Samples(); ++s) {
+        for (const int k : d.Present("cops", s)) {
+            const auto i = static_cast<std::size_t>(k);
+            if (valueAt(lostBy[i], s) != "grace") continue;
+            const nlohmann::json sawMs = valueAt(saw[i], s);
+            if (sawMs.is_null()) continue;
+            ASSERT_GT(d.Time(s) - sawMs.get<int>(), grace) << "cop " << k << " at " << d.Time(s) << " ms";
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 100);
+}
+
 }  // namespace
