@@ -26,6 +26,10 @@ CLI::App* AddPlayCommand(CLI::App& app, PlayOptions& o) {
     play->add_option("--dir", o.dir, "game folder of the play (default: runs/<scenario name>-play)");
     play->add_option("--ini", o.ini, "use this INI file as vigilor.ini")->check(CLI::ExistingFile);
     play->add_option("--set", o.sets, "override one INI key, KEY=VALUE (repeatable; the last wins)");
+    play->add_option(
+            "--frame-ms", o.frameMs,
+            "the play's frame time in ms (default: the scenario's, at most 16, for 60 updates a second)")
+        ->check(CLI::Range(1, 1000));
     return play;
 }
 
@@ -42,7 +46,8 @@ int PlayCommand(const PlayOptions& o) {
     const PreparedRun prepared = PrepareRun(scenario, common);
     WarnAboutSettings(scenario, prepared, false, false);
 
-    sandbox::PlaySession session({scenario, std::move(text), prepared.options});
+    sandbox::PlaySession session(
+        {scenario, std::move(text), prepared.options, static_cast<std::uint32_t>(o.frameMs)});
     std::ostringstream page;
     sandbox::WriteReplayPage(
         page, session.Title(), [&](std::ostream& out) { out << session.DataText(); }, "play/");

@@ -13,6 +13,7 @@ struct PlayOptions {
     std::string dir;
     std::string ini;
     std::vector<std::string> sets;
+    int frameMs = 0;  ///< 0: the scenario's frame time, cut to 16 ms
 };
 
 CLI::App* AddPlayCommand(CLI::App& app, PlayOptions& o);

@@ -1,5 +1,6 @@
 #include "play/play_session.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include "play/saved_play.h"
@@ -13,6 +14,11 @@
 
 namespace sandbox {
 
+FrameTime PlayFrameTime(const FrameTime& scenario, std::uint32_t askedMs) {
+    if (askedMs > 0) return {askedMs, askedMs};
+    return {std::min(scenario.minMs, kMaxPlayFrameMs), std::min(scenario.maxMs, kMaxPlayFrameMs)};
+}
+
 PlaySession::PlaySession(PlaySetup setup)
     : base_(std::move(setup.scenario)),
       sourceText_(std::move(setup.sourceText)),
@@ -20,7 +26,9 @@ PlaySession::PlaySession(PlaySetup setup)
       options_(std::move(setup.options)) {
     // The user is the player: a behaviour of his own is off while he plays.
     base_.player.evade.reset();
-    scenario_.player.evade.reset();
+    // The play's frames are its own; the saved play keeps them, so that it replays the same.
+    base_.frame = PlayFrameTime(base_.frame, setup.frameMs);
+    scenario_ = base_;
     Start();
 }
 

@@ -20,12 +20,20 @@ namespace sandbox {
 class FrameRunner;
 class ReplayRecorder;
 
+/// A live page wants a world update at least 60 times a second: longer frames are cut to this.
+inline constexpr std::uint32_t kMaxPlayFrameMs = 16;
+
 /// What a play starts from.
 struct PlaySetup {
-    Scenario scenario;       ///< as loaded
-    std::string sourceText;  ///< its file's text, the ground of the saved play
-    RunOptions options;      ///< game folder, module, INI and overrides, as for a run
+    Scenario scenario;          ///< as loaded
+    std::string sourceText;     ///< its file's text, the ground of the saved play
+    RunOptions options;         ///< game folder, module, INI and overrides, as for a run
+    std::uint32_t frameMs = 0;  ///< the play's frame time; 0: the scenario's, cut to kMaxPlayFrameMs
 };
+
+/// The frames a play runs in: the one asked for, else the scenario's with no frame over
+/// kMaxPlayFrameMs (a range keeps its spread below that).
+FrameTime PlayFrameTime(const FrameTime& scenario, std::uint32_t askedMs);
 
 /// A run the user plays: the scenario's world with the real module, stepped a frame at a time by
 /// the caller, with the user's actions turned into player events at the frame they come in, kept

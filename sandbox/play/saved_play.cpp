@@ -49,6 +49,9 @@ std::string SavedPlayText(const std::string& sourceText, const Scenario& scenari
     file["description"] = "played live from " + scenario.name;
     file["seed"] = scenario.seed;
     file["durationMs"] = playedMs;
+    const FrameTime& frame = scenario.frame;
+    file["frameMs"] = frame.IsFixed() ? nlohmann::ordered_json(frame.minMs)
+                                      : nlohmann::ordered_json::array({frame.minMs, frame.maxMs});
     file.erase("settings");
     file.erase("ini");
     file.erase("expect");

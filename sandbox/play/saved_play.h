@@ -11,8 +11,9 @@ namespace sandbox {
 
 /// A play as a scenario file: the scenario it started from (its own file's text), with the user's
 /// moves as player events at their times after its own, the settings as played (the INI text, or
-/// none), the seed as played, and its duration cut at the last frame played. The scenario's own
-/// expectations are left out: they were written for its scripted player, not for this play.
+/// none), the seed and frame time as played, and its duration cut at the last frame played. The
+/// scenario's own expectations are left out: they were written for its scripted player, not for
+/// this play.
 std::string SavedPlayText(const std::string& sourceText, const Scenario& scenario,
                           const std::optional<std::string>& iniText, const std::vector<Event>& moves,
                           std::uint32_t playedMs);

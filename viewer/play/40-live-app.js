@@ -12,6 +12,8 @@ V.App = class LiveApp extends V.ReplayApp {
     this.live = true;
     this.keys = new V.HeldKeys();
     this.latencies = [];
+    // For each of them where the time went: the key's reply, the update's arrival and decoding, the drawing.
+    this.latencyParts = [];
     this.keyAt = null;
     this.stripsAt = -Infinity;
     this.panel = new V.PlayPanel(document.getElementById('side'));
@@ -33,12 +35,14 @@ V.App = class LiveApp extends V.ReplayApp {
     this.updates = 0;
     this.drawn = 0;
     const take = (e, full) => {
+      this.arrivedAt = performance.now();
       const m = JSON.parse(e.data);
       this.updates++;
       if (full) {
         this.replay = new V.live.Replay(m.data);
         this.logGrew = true;
       } else if (this.replay) this.logGrew = this.replay.add(m.data) || this.logGrew;
+      this.decodedAt = performance.now();
       this.dirty = true;
       this.showState(m.state);
       this.schedule();
@@ -90,7 +94,10 @@ V.App = class LiveApp extends V.ReplayApp {
   act(message) {
     this.sending = (this.sending || Promise.resolve())
       .then(() => V.server.send('/act', message))
-      .then(s => this.showState(s))
+      .then(s => {
+        this.repliedAt = performance.now();
+        this.showState(s);
+      })
       .catch(e => this.panel.show(e.message, true));
   }
   // Play and pause drive the run; looking back stops it.
@@ -115,6 +122,7 @@ V.App = class LiveApp extends V.ReplayApp {
     return this.frame;
   }
   render() {
+    const drawFrom = performance.now();
     super.render();
     this.drawn++;
     const d = this.status.dataset,
@@ -122,16 +130,30 @@ V.App = class LiveApp extends V.ReplayApp {
     V.put(d, 'live', this.live ? '1' : '0');
     V.put(d, 'player', p ? `${p.pos[0].toFixed(2)},${p.pos[1].toFixed(2)}` : '');
     V.put(d, 'playerVehicle', p && p.vehicle ? p.vehicle : '');
-    // From a key to the first frame that draws the player elsewhere.
+    // From a key to the first frame that draws the player elsewhere than he was drawn at the key.
     if (this.keyAt !== null && p) {
-      const at = `${p.pos[0]},${p.pos[1]}`;
+      const at = this.playerAt();
       if (this.keyFrom === undefined) this.keyFrom = at;
       else if (at !== this.keyFrom) {
-        this.latencies.push(performance.now() - this.keyAt);
+        const now = performance.now(),
+          since = t => Math.round((t - this.keyAt) * 10) / 10;
+        this.latencies.push(now - this.keyAt);
+        this.latencyParts.push({
+          replied: since(this.repliedAt),
+          arrived: since(this.arrivedAt),
+          decoded: since(this.decodedAt),
+          drawFrom: since(drawFrom),
+          drawn: since(now),
+        });
         this.keyAt = null;
         this.keyFrom = undefined;
       }
     }
+  }
+  // Where the player is drawn, as text; undefined before the first frame.
+  playerAt() {
+    const p = this.frame && this.frame.player;
+    return p ? `${p.pos[0]},${p.pos[1]}` : undefined;
   }
   wireKeys() {
     const key = (e, down) => {
@@ -141,7 +163,8 @@ V.App = class LiveApp extends V.ReplayApp {
         e.preventDefault();
         if (down && this.keyAt === null) {
           this.keyAt = performance.now();
-          this.keyFrom = undefined;
+          // Not the next frame drawn: that may be the key's own.
+          this.keyFrom = this.playerAt();
         }
         this.act(move);
         return;

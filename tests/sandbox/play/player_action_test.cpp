@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "play/play_session.h"
 #include "play/player_action.h"
 #include "play/saved_play.h"
 #include "scenario/scenario_loader.h"
@@ -47,13 +48,33 @@ TEST(PlayerAction, RefusesAnythingElse) {
     }
 }
 
+TEST(PlayFrameTime, CutsLongFramesUnlessAsked) {
+    struct Case {
+        sandbox::FrameTime scenario;
+        std::uint32_t asked;
+        sandbox::FrameTime expected;
+    };
+    const Case cases[] = {
+        {{33, 33}, 0, {16, 16}}, {{10, 10}, 0, {10, 10}},  {{5, 40}, 0, {5, 16}},
+        {{20, 40}, 0, {16, 16}}, {{33, 33}, 33, {33, 33}}, {{5, 40}, 8, {8, 8}},
+    };
+    for (const Case& c : cases) {
+        const sandbox::FrameTime got = sandbox::PlayFrameTime(c.scenario, c.asked);
+        EXPECT_EQ(got.minMs, c.expected.minMs)
+            << c.scenario.minMs << "-" << c.scenario.maxMs << " " << c.asked;
+        EXPECT_EQ(got.maxMs, c.expected.maxMs)
+            << c.scenario.minMs << "-" << c.scenario.maxMs << " " << c.asked;
+    }
+}
+
 TEST(SavedPlay, IsTheScenarioWithTheMovesAfterItsOwnEvents) {
     const std::string source = R"({"name": "s", "durationMs": 9000, "settings": {"SightRange": 40},
         "player": {"pos": [0, 0, 0], "wanted": 1},
         "vehicles": [{"id": "car", "model": 400, "pos": [3, 0, 0]}],
         "events": [{"at": 500, "do": "playerMove", "to": [5, 0, 0], "speed": 2}],
         "expect": [{"log": "never", "by": 100}]})";
-    const sandbox::Scenario scenario = sandbox::ParseScenario(source, "s.json");
+    sandbox::Scenario scenario = sandbox::ParseScenario(source, "s.json");
+    scenario.frame = {12, 16};
     std::vector<sandbox::Event> moves(4);
     moves[0].kind = sandbox::EventKind::playerMove;
     moves[0].atMs = 500;
@@ -74,6 +95,8 @@ TEST(SavedPlay, IsTheScenarioWithTheMovesAfterItsOwnEvents) {
         sandbox::SavedPlayText(source, scenario, "[Settings]\nSightRange=30\n", moves, 1234);
     const sandbox::Scenario played = sandbox::ParseScenario(saved, "played.json");
     EXPECT_EQ(played.durationMs, 1234u);
+    EXPECT_EQ(played.frame.minMs, 12u);
+    EXPECT_EQ(played.frame.maxMs, 16u);
     EXPECT_EQ(played.ini, "[Settings]\nSightRange=30\n");
     EXPECT_FALSE(played.settings);
     EXPECT_TRUE(played.expect.empty());
