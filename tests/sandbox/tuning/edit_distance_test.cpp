@@ -11,8 +11,12 @@ TEST(EditDistanceTest, ExactBelowTheLimitAndAtLeastTheLimitBeyondIt) {
         const char* a;
         const char* b;
         std::size_t distance;
-    } cases[] = {{"SightRange", "sightrange", 0}, {"SightRange", "SightRang", 1}, {"PursuitGraceMs", "PursuitGrace", 2},
-                 {"RadioRange", "SightRange", 5},  {"", "abc", 3},              {"Key12345", "LookChance", 10}};
+    } cases[] = {{"SightRange", "sightrange", 0},
+                 {"SightRange", "SightRang", 1},
+                 {"PursuitGraceMs", "PursuitGrace", 2},
+                 {"RadioRange", "SightRange", 5},
+                 {"", "abc", 3},
+                 {"Key12345", "LookChance", 10}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.a) + " / " + c.b);
         EXPECT_EQ(sandbox::EditDistance(c.a, c.b), c.distance);
