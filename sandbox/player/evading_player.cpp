@@ -27,6 +27,25 @@ bool IsLiveCop(const Ped* ped, const Ped* player) {
 
 bool IsFreeCar(const Vehicle& v) { return !v.IsHeli() && !v.m_bIsLawEnforcer && v.m_pDriver == nullptr; }
 
+// The nearest free car within reach that he is nearer to than every cop he knows of; -1 for none.
+int CarToTake(World& world, Vec3 me, const std::vector<Vec3>& cops) {
+    int bestCar = -1;
+    float bestDistance = kCarReach;
+    for (int i = 0; i < world.Vehicles().Size(); ++i) {
+        const Vehicle* v = world.Vehicles().At(i);
+        if (v == nullptr || !IsFreeCar(*v)) continue;
+        const float d = Length2D(v->Position() - me);
+        // A car a cop would reach first is no way out.
+        const bool first =
+            std::all_of(cops.begin(), cops.end(), [&](Vec3 c) { return Length2D(c - v->Position()) > d; });
+        if (first && d < bestDistance) {
+            bestDistance = d;
+            bestCar = i;
+        }
+    }
+    return bestCar;
+}
+
 }  // namespace
 
 void EvadingPlayer::Run(World& world) {
@@ -87,26 +106,10 @@ void EvadingPlayer::Decide(World& world, Ped& player, bool copNear) {
         }
     }
     const Vec3 me = player.Position();
-    if (!player.m_bInVehicle) {
-        int bestCar = -1;
-        float bestDistance = kCarReach;
-        for (int i = 0; i < world.Vehicles().Size(); ++i) {
-            const Vehicle* v = world.Vehicles().At(i);
-            if (v == nullptr || !IsFreeCar(*v)) continue;
-            const float d = Length2D(v->Position() - me);
-            // A car a cop would reach first is no way out.
-            const bool first = std::all_of(cops.begin(), cops.end(),
-                                           [&](Vec3 c) { return Length2D(c - v->Position()) > d; });
-            if (first && d < bestDistance) {
-                bestDistance = d;
-                bestCar = i;
-            }
-        }
-        if (bestCar >= 0) {
-            car_ = bestCar;
-            GoTo(world, player, world.Vehicles().At(bestCar)->Position(), spec_.footSpeed);
-            return;
-        }
+    if (const int car = player.m_bInVehicle ? -1 : CarToTake(world, me, cops); car >= 0) {
+        car_ = car;
+        GoTo(world, player, world.Vehicles().At(car)->Position(), spec_.footSpeed);
+        return;
     }
     const bool driving = player.m_bInVehicle;
     const SpotSearch search{me, driving ? kDriveNearest : kFootNearest,
