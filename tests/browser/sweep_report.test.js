@@ -85,3 +85,29 @@ test('every time or count has a plot with one box per variant, a yes-or-no metri
   assert.deepEqual(session.errors, []);
   assert.deepEqual(consoleErrors, []);
 });
+
+test("a dot names its run and the command that reruns it, which gives the dot's value again", async () => {
+  const dots = await page.$$eval('section[data-metric="firstLossS"] svg.plot circle', cs =>
+    cs.map(c => ({ seed: c.dataset.seed, title: c.querySelector('title')?.textContent ?? '' })),
+  );
+  assert.equal(dots.length, 3 * 4);
+  const dot = dots.find(d => d.title.includes('PursuitGraceMs=6000'));
+  assert.ok(dot, dots.map(d => d.title).join('\n'));
+  const command = dot.title.slice(dot.title.indexOf('vigilor-sandbox run '));
+  assert.match(
+    command,
+    new RegExp(`^vigilor-sandbox run foot-search --seed ${dot.seed} --set '?PursuitGraceMs=6000'?$`),
+  );
+  // Run it as written (the words carry no quoting that matters here) and compare with the sweep's row.
+  const args = command.replace(/'/g, '').split(' ').slice(1);
+  const dir = mkdtempSync(join(tmpdir(), 'vigilor-rerun-'));
+  try {
+    execFileSync(sandbox, [...args, '--dir', dir, '--quiet', '--json', join(dir, 'run.json')]);
+    const rerun = JSON.parse(readFileSync(join(dir, 'run.json'), 'utf8')).metrics.firstLossS;
+    const header = csv[0].split(',');
+    const row = csv.map(l => l.split(',')).find(r => r[1] === 'PursuitGraceMs=6000' && r[2] === dot.seed);
+    assert.equal(Number(row[header.indexOf('firstLossS')]), rerun);
+  } finally {
+    rmSync(dir, { recursive: true, force: true });
+  }
+});
