@@ -14,10 +14,10 @@ class World;
 
 /// What the host does by itself besides moving things, as a scenario sets it.
 struct HostRules {
-    bool pursuit = true;              ///< the host's police chase the wanted player
-    std::uint32_t wantedClearMs = 0;  ///< the host clears the level after this long unpursued; 0: never
-    std::optional<EvadeSpec> evade;   ///< the player's own behaviour; empty: only the scenario moves him
-    std::uint32_t arrestMs = 0;       ///< a pursuing cop within reach this long arrests the player; 0: never
+    bool pursuit = true;               ///< the host's police chase the wanted player
+    std::uint32_t wantedClearMs = 0;   ///< the host clears the level after this long unpursued; 0: never
+    std::optional<EvadeTraits> evade;  ///< the player's own behaviour; empty: only the scenario moves him
+    std::uint32_t arrestMs = 0;        ///< a pursuing cop within reach this long arrests the player; 0: never
 };
 
 /// The host's frame processing, its own work for one frame of `dtMs`: timed tasks end, the host's

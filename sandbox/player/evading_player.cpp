@@ -56,7 +56,7 @@ void EvadingPlayer::Run(World& world) {
     if (player->HasTask(kTaskLeaveVehicle)) return;
     const bool boarded = BoardCar(world, *player);
     if (!boarded && Running(world.Now(), nextLook_)) return;
-    nextLook_ = EndAfter(world.Now(), spec_.reactionMs);
+    nextLook_ = EndAfter(world.Now(), traits_.reactionMs);
     const bool copNear = LookRound(world, *player);
     Decide(world, *player, copNear || boarded);
 }
@@ -69,8 +69,8 @@ bool EvadingPlayer::LookRound(World& world, const Ped& player) {
         const Ped* cop = world.Peds().At(i);
         if (!IsLiveCop(cop, &player)) continue;
         const Vec3 at = cop->Position();
-        near = near || Length2D(at - me) <= spec_.caution;
-        if (!InViewOf(at, me, spec_.sight, world.Geometry())) continue;
+        near = near || Length2D(at - me) <= traits_.caution;
+        if (!InViewOf(at, me, traits_.sight, world.Geometry())) continue;
         const auto known =
             std::find_if(seen_.begin(), seen_.end(), [&](const Sighting& s) { return s.slot == i; });
         if (known != seen_.end()) {
@@ -91,7 +91,7 @@ void EvadingPlayer::Decide(World& world, Ped& player, bool copNear) {
         // Under way he keeps going while no cop he knows of sees the place or stands nearer to it.
         const float mine = Length2D(spot_ - player.Position());
         const bool spoilt = std::any_of(cops.begin(), cops.end(), [&](Vec3 c) {
-            return Length2D(c - spot_) < mine || InViewOf(c, spot_, spec_.sight, world.Geometry());
+            return Length2D(c - spot_) < mine || InViewOf(c, spot_, traits_.sight, world.Geometry());
         });
         if (!spoilt) return;
     } else if (!freshSighting && !copNear) {
@@ -101,25 +101,25 @@ void EvadingPlayer::Decide(World& world, Ped& player, bool copNear) {
         // Only heard him near: away from that cop.
         for (int i = 0; i < world.Peds().Size(); ++i) {
             const Ped* cop = world.Peds().At(i);
-            if (IsLiveCop(cop, &player) && Length2D(cop->Position() - player.Position()) <= spec_.caution)
+            if (IsLiveCop(cop, &player) && Length2D(cop->Position() - player.Position()) <= traits_.caution)
                 cops.push_back(cop->Position());
         }
     }
     const Vec3 me = player.Position();
     if (const int car = player.m_bInVehicle ? -1 : CarToTake(world, me, cops); car >= 0) {
         car_ = car;
-        GoTo(world, player, world.Vehicles().At(car)->Position(), spec_.footSpeed);
+        GoTo(world, player, world.Vehicles().At(car)->Position(), traits_.footSpeed);
         return;
     }
     const bool driving = player.m_bInVehicle;
     const SpotSearch search{me, driving ? kDriveNearest : kFootNearest,
-                            driving ? kDriveFarthest : kFootFarthest, spec_.sight};
+                            driving ? kDriveFarthest : kFootFarthest, traits_.sight};
     const std::vector<Vec3> spots =
         RankSpots(search, world.PathNetwork().Nodes(), cops, world.Geometry(), kChoices);
     if (spots.empty()) return;
     const Vec3 spot = spots[world.Random()() % spots.size()];
     car_ = -1;
-    GoTo(world, player, spot, driving ? spec_.carSpeed : spec_.footSpeed);
+    GoTo(world, player, spot, driving ? traits_.carSpeed : traits_.footSpeed);
 }
 
 void EvadingPlayer::GoTo(World& world, Ped& player, Vec3 to, float speed) {

@@ -17,7 +17,7 @@ struct Ped;
 /// the world's generator, so each seed is another escape. See docs/host-model.md.
 class EvadingPlayer {
 public:
-    explicit EvadingPlayer(const EvadeSpec& spec) : spec_(spec) {}
+    explicit EvadingPlayer(const EvadeTraits& traits) : traits_(traits) {}
 
     /// Runs after the host's police, before anything moves.
     void Run(World& world);
@@ -36,7 +36,7 @@ private:
     /// Gets into the car he was making for once he stands at it; false when he is not at one.
     bool BoardCar(World& world, Ped& player);
 
-    EvadeSpec spec_;
+    EvadeTraits traits_;
     std::uint32_t nextLook_ = 0;  ///< host ms; 0: look at once
     std::vector<Sighting> seen_;  ///< the cops he has seen lately, one entry per cop
     int car_ = -1;                ///< vehicle pool slot he is making for, -1 none

@@ -43,7 +43,7 @@ void CheckSeating(const Fields& f, const std::string& vehicle, std::vector<Pendi
 }
 
 // The player's own behaviour and its numbers, which only an evading player may carry.
-std::optional<EvadeSpec> ReadBehaviour(const Fields& f) {
+std::optional<EvadeTraits> ReadBehaviour(const Fields& f) {
     const std::string behaviour = f.Opt("behaviour", std::string(), ReadString);
     if (behaviour.empty()) {
         for (std::string_view key : kBehaviourKeys) {
@@ -56,7 +56,7 @@ std::optional<EvadeSpec> ReadBehaviour(const Fields& f) {
     // Speeds up to a fast car's; a reaction of at least one frame.
     const auto speed = [](const Json& v, const std::string& p) { return ReadReal(v, p, 0.5, 60.0); };
     const auto metres = [](const Json& v, const std::string& p) { return ReadReal(v, p, 0.0, 1000.0); };
-    EvadeSpec evade;
+    EvadeTraits evade;
     evade.footSpeed = f.Opt("footSpeed", evade.footSpeed, speed);
     evade.carSpeed = f.Opt("carSpeed", evade.carSpeed, speed);
     evade.reactionMs = f.Opt("reactionMs", evade.reactionMs, [](const Json& v, const std::string& p) {

@@ -179,7 +179,7 @@ struct Expectation {
 /// A generated town in a scenario, and what the file itself placed before it, which the town's
 /// buildings and entities follow in the lists.
 struct TownPlan {
-    TownSpec spec;
+    TownLayout layout;
     std::optional<uint32_t> seed;  ///< empty: the run's seed, so each seed of a sweep is another town
     std::size_t ownBoxes = 0;
     std::size_t ownPeds = 0;

@@ -13,7 +13,7 @@ namespace {
 
 void PlaceTown(Scenario& scenario) {
     TownPlan& plan = *scenario.town;
-    Town town = BuildTown(plan.spec, plan.seed.value_or(scenario.seed));
+    Town town = BuildTown(plan.layout, plan.seed.value_or(scenario.seed));
     scenario.world.boxes.resize(plan.ownBoxes);
     scenario.peds.resize(plan.ownPeds, PedSpec{});
     scenario.vehicles.resize(plan.ownVehicles, VehicleSpec{});
@@ -49,7 +49,7 @@ TownPlan ReadTown(const Fields& f) {
     f.Allow({"blocks", "block", "street", "building", "height", "nodeSpacing", "copsOnFoot", "copCars",
              "helis", "parkedCars", "copDistance", "runSpeed", "seed"});
     TownPlan plan;
-    TownSpec& t = plan.spec;
+    TownLayout& t = plan.layout;
     if (f.Has("blocks")) {
         const std::vector<float> blocks = f.Req("blocks", [](const Json& v, const std::string& p) {
             const std::vector<float> b = ReadNumbers(v, p, 2, 1, 40);
@@ -89,16 +89,16 @@ void PlaceTownAtLoad(Scenario& scenario, IdRegistry& ids) {
     plan.ownBoxes = scenario.world.boxes.size();
     plan.ownPeds = scenario.peds.size();
     plan.ownVehicles = scenario.vehicles.size();
-    const std::size_t peds = plan.ownPeds + TownPedIds(plan.spec).size();
-    const std::size_t vehicles = plan.ownVehicles + TownVehicleIds(plan.spec).size();
+    const std::size_t peds = plan.ownPeds + TownPedIds(plan.layout).size();
+    const std::size_t vehicles = plan.ownVehicles + TownVehicleIds(plan.layout).size();
     if (peds > static_cast<std::size_t>(kPedPoolSlots - 1)) {
         Fail("world.town", PoolFull("ped", kPedPoolSlots) + ", the player's included");
     }
     if (vehicles > static_cast<std::size_t>(kVehiclePoolSlots)) {
         Fail("world.town", PoolFull("vehicle", kVehiclePoolSlots));
     }
-    for (const std::string& id : TownPedIds(plan.spec)) ids.Declare(id, ObjectKind::ped, "world.town");
-    for (const std::string& id : TownVehicleIds(plan.spec))
+    for (const std::string& id : TownPedIds(plan.layout)) ids.Declare(id, ObjectKind::ped, "world.town");
+    for (const std::string& id : TownVehicleIds(plan.layout))
         ids.Declare(id, ObjectKind::vehicle, "world.town");
     PlaceTown(scenario);
 }

@@ -33,12 +33,12 @@ private:
 };
 
 struct Layout {
-    const TownSpec& spec;
-    float pitch() const { return spec.block + spec.street; }
+    const TownLayout& layout;
+    float pitch() const { return layout.block + layout.street; }
     /// Centre line of street i across x (or y): streets run between and around the blocks.
-    float streetAt(int i) const { return static_cast<float>(i) * pitch() + spec.street / 2.0f; }
-    float extentX() const { return streetAt(spec.blocksX); }
-    float extentY() const { return streetAt(spec.blocksY); }
+    float streetAt(int i) const { return static_cast<float>(i) * pitch() + layout.street / 2.0f; }
+    float extentX() const { return streetAt(layout.blocksX); }
+    float extentY() const { return streetAt(layout.blocksY); }
 };
 
 void AddLine(std::vector<Vec3>& nodes, Vec3 a, Vec3 b, float spacing) {
@@ -53,15 +53,15 @@ void AddLine(std::vector<Vec3>& nodes, Vec3 a, Vec3 b, float spacing) {
 // The streets' centre lines, and the two alleys that cross each block between its four lots.
 std::vector<Vec3> Nodes(const Layout& l) {
     std::vector<Vec3> nodes;
-    const float s = l.spec.nodeSpacing;
-    for (int i = 0; i <= l.spec.blocksX; ++i)
+    const float s = l.layout.nodeSpacing;
+    for (int i = 0; i <= l.layout.blocksX; ++i)
         AddLine(nodes, {l.streetAt(i), l.streetAt(0), 0}, {l.streetAt(i), l.extentY(), 0}, s);
-    for (int j = 0; j <= l.spec.blocksY; ++j)
+    for (int j = 0; j <= l.layout.blocksY; ++j)
         AddLine(nodes, {l.streetAt(0), l.streetAt(j), 0}, {l.extentX(), l.streetAt(j), 0}, s);
-    const float half = l.spec.block / 2.0f;
-    const float edge = l.spec.street / 2.0f;
-    for (int i = 0; i < l.spec.blocksX; ++i) {
-        for (int j = 0; j < l.spec.blocksY; ++j) {
+    const float half = l.layout.block / 2.0f;
+    const float edge = l.layout.street / 2.0f;
+    for (int i = 0; i < l.layout.blocksX; ++i) {
+        for (int j = 0; j < l.layout.blocksY; ++j) {
             const Vec3 mid{l.streetAt(i) + edge + half, l.streetAt(j) + edge + half, 0};
             AddLine(nodes, {mid.x, mid.y - half, 0}, {mid.x, mid.y + half, 0}, s);
             AddLine(nodes, {mid.x - half, mid.y, 0}, {mid.x + half, mid.y, 0}, s);
@@ -80,19 +80,19 @@ std::vector<Vec3> Nodes(const Layout& l) {
 // One building in each lot of each block, of its own size and height, somewhere inside the lot.
 std::vector<Box> Buildings(const Layout& l, Draws& draw) {
     std::vector<Box> boxes;
-    const float lot = (l.spec.block - kAlley) / 2.0f;
-    for (int i = 0; i < l.spec.blocksX; ++i) {
-        for (int j = 0; j < l.spec.blocksY; ++j) {
+    const float lot = (l.layout.block - kAlley) / 2.0f;
+    for (int i = 0; i < l.layout.blocksX; ++i) {
+        for (int j = 0; j < l.layout.blocksY; ++j) {
             for (int q = 0; q < 4; ++q) {
                 const float x0 =
-                    l.streetAt(i) + l.spec.street / 2.0f + static_cast<float>(q % 2) * (lot + kAlley);
+                    l.streetAt(i) + l.layout.street / 2.0f + static_cast<float>(q % 2) * (lot + kAlley);
                 const float y0 =
-                    l.streetAt(j) + l.spec.street / 2.0f + static_cast<float>(q / 2) * (lot + kAlley);
-                const float w = std::min(lot, draw.Real(l.spec.building));
-                const float d = std::min(lot, draw.Real(l.spec.building));
+                    l.streetAt(j) + l.layout.street / 2.0f + static_cast<float>(q / 2) * (lot + kAlley);
+                const float w = std::min(lot, draw.Real(l.layout.building));
+                const float d = std::min(lot, draw.Real(l.layout.building));
                 const float x = x0 + draw.Real(0.0f, lot - w);
                 const float y = y0 + draw.Real(0.0f, lot - d);
-                boxes.push_back({"", {x, y, 0.0f}, {x + w, y + d, draw.Real(l.spec.height)}});
+                boxes.push_back({"", {x, y, 0.0f}, {x + w, y + d, draw.Real(l.layout.height)}});
             }
         }
     }
@@ -129,9 +129,9 @@ PedSpec Cop(std::string id, Vec3 pos, float heading, float runSpeed) {
 
 }  // namespace
 
-Town BuildTown(const TownSpec& spec, std::uint32_t seed) {
+Town BuildTown(const TownLayout& layout, std::uint32_t seed) {
     Draws draw(seed);
-    const Layout l{spec};
+    const Layout l{layout};
     Town town;
     town.nodes = Nodes(l);
     town.boxes = Buildings(l, draw);
@@ -144,42 +144,42 @@ Town BuildTown(const TownSpec& spec, std::uint32_t seed) {
             }
             return false;
         };
-        if (onLine(n.x, spec.blocksX) || onLine(n.y, spec.blocksY)) street.push_back(n);
+        if (onLine(n.x, layout.blocksX) || onLine(n.y, layout.blocksY)) street.push_back(n);
     }
-    town.playerPos = {l.streetAt(spec.blocksX / 2), l.streetAt(spec.blocksY / 2), 0.0f};
-    const std::vector<std::string> pedIds = TownPedIds(spec);
-    const std::vector<std::string> vehicleIds = TownVehicleIds(spec);
+    town.playerPos = {l.streetAt(layout.blocksX / 2), l.streetAt(layout.blocksY / 2), 0.0f};
+    const std::vector<std::string> pedIds = TownPedIds(layout);
+    const std::vector<std::string> vehicleIds = TownVehicleIds(layout);
     std::size_t ped = 0;
     std::size_t vehicle = 0;
-    for (int c = 0; c < spec.copsOnFoot; ++c) {
-        const Vec3 p = StreetPlace(street, town.playerPos, spec.copDistance, draw);
+    for (int c = 0; c < layout.copsOnFoot; ++c) {
+        const Vec3 p = StreetPlace(street, town.playerPos, layout.copDistance, draw);
         town.peds.push_back(
-            Cop(pedIds[ped++], p, HeadingTowards(p, town.playerPos), draw.Real(spec.runSpeed)));
+            Cop(pedIds[ped++], p, HeadingTowards(p, town.playerPos), draw.Real(layout.runSpeed)));
     }
-    for (int c = 0; c < spec.copCars; ++c) {
-        const Vec3 p = StreetPlace(street, town.playerPos, spec.copDistance, draw);
+    for (int c = 0; c < layout.copCars; ++c) {
+        const Vec3 p = StreetPlace(street, town.playerPos, layout.copDistance, draw);
         const std::string& id = vehicleIds[vehicle++];
         town.vehicles.push_back(
             {id, kPoliceCarModel, p, HeadingTowards(p, town.playerPos), true, std::nullopt});
         for (int seat : {kDriverSeat, 0}) {
-            PedSpec cop = Cop(pedIds[ped++], p, 0.0f, draw.Real(spec.runSpeed));
+            PedSpec cop = Cop(pedIds[ped++], p, 0.0f, draw.Real(layout.runSpeed));
             cop.vehicle = id;
             cop.seat = seat;
             town.peds.push_back(cop);
         }
     }
-    for (int h = 0; h < spec.helis; ++h) {
+    for (int h = 0; h < layout.helis; ++h) {
         const float angle = draw.Real(0.0f, 6.2831853f);
         const Vec3 p{town.playerPos.x + kHeliDistance * std::cos(angle),
                      town.playerPos.y + kHeliDistance * std::sin(angle), kHeliHeight};
         const std::string& id = vehicleIds[vehicle++];
         town.vehicles.push_back(
             {id, host::kModelPoliceHeli, p, HeadingTowards(p, town.playerPos), true, std::nullopt});
-        PedSpec pilot = Cop(pedIds[ped++], p, 0.0f, draw.Real(spec.runSpeed));
+        PedSpec pilot = Cop(pedIds[ped++], p, 0.0f, draw.Real(layout.runSpeed));
         pilot.vehicle = id;
         town.peds.push_back(pilot);
     }
-    for (int c = 0; c < spec.parkedCars; ++c) {
+    for (int c = 0; c < layout.parkedCars; ++c) {
         const Vec3 p = street[static_cast<std::size_t>(draw.Whole(static_cast<int>(street.size())))];
         town.vehicles.push_back(
             {vehicleIds[vehicle++], kCivilianCarModel, p, draw.Real(0.0f, 360.0f), false, std::nullopt});
@@ -187,22 +187,22 @@ Town BuildTown(const TownSpec& spec, std::uint32_t seed) {
     return town;
 }
 
-std::vector<std::string> TownPedIds(const TownSpec& spec) {
+std::vector<std::string> TownPedIds(const TownLayout& layout) {
     std::vector<std::string> ids;
-    for (int c = 1; c <= spec.copsOnFoot; ++c) ids.push_back("cop" + std::to_string(c));
-    for (int c = 1; c <= spec.copCars; ++c) {
+    for (int c = 1; c <= layout.copsOnFoot; ++c) ids.push_back("cop" + std::to_string(c));
+    for (int c = 1; c <= layout.copCars; ++c) {
         ids.push_back("police" + std::to_string(c) + "driver");
         ids.push_back("police" + std::to_string(c) + "mate");
     }
-    for (int h = 1; h <= spec.helis; ++h) ids.push_back("heli" + std::to_string(h) + "pilot");
+    for (int h = 1; h <= layout.helis; ++h) ids.push_back("heli" + std::to_string(h) + "pilot");
     return ids;
 }
 
-std::vector<std::string> TownVehicleIds(const TownSpec& spec) {
+std::vector<std::string> TownVehicleIds(const TownLayout& layout) {
     std::vector<std::string> ids;
-    for (int c = 1; c <= spec.copCars; ++c) ids.push_back("police" + std::to_string(c));
-    for (int h = 1; h <= spec.helis; ++h) ids.push_back("heli" + std::to_string(h));
-    for (int c = 1; c <= spec.parkedCars; ++c) ids.push_back("car" + std::to_string(c));
+    for (int c = 1; c <= layout.copCars; ++c) ids.push_back("police" + std::to_string(c));
+    for (int h = 1; h <= layout.helis; ++h) ids.push_back("heli" + std::to_string(h));
+    for (int c = 1; c <= layout.parkedCars; ++c) ids.push_back("car" + std::to_string(c));
     return ids;
 }
 

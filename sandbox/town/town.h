@@ -13,7 +13,7 @@ namespace sandbox {
 /// A town built from a few numbers: blocks of buildings between streets, path nodes along the
 /// streets and the alleys inside the blocks, the police at their posts and parked cars. Every number
 /// is explained in docs/host-model.md, "Generated towns".
-struct TownSpec {
+struct TownLayout {
     int blocksX = 5;
     int blocksY = 5;
     float block = 60.0f;                             ///< m, side of a block
@@ -38,12 +38,12 @@ struct Town {
     Vec3 playerPos;
 };
 
-/// The town of that spec and seed; the same seed gives the same town on every machine.
-Town BuildTown(const TownSpec& spec, std::uint32_t seed);
+/// The town of that layout and seed; the same seed gives the same town on every machine.
+Town BuildTown(const TownLayout& layout, std::uint32_t seed);
 
-/// The ids a town of that spec gives its peds and vehicles, whatever the seed: cop1.., police1 with
+/// The ids a town of that layout gives its peds and vehicles, whatever the seed: cop1.., police1 with
 /// police1driver and police1mate.., heli1 with heli1pilot.., car1...
-std::vector<std::string> TownPedIds(const TownSpec& spec);
-std::vector<std::string> TownVehicleIds(const TownSpec& spec);
+std::vector<std::string> TownPedIds(const TownLayout& layout);
+std::vector<std::string> TownVehicleIds(const TownLayout& layout);
 
 }  // namespace sandbox

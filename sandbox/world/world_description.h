@@ -53,7 +53,7 @@ struct Weapon {
 };
 
 /// A player who tries to get away on his own (see docs/host-model.md, "The evading player").
-struct EvadeSpec {
+struct EvadeTraits {
     float footSpeed = 7.0f;          ///< m/s running
     float carSpeed = 18.0f;          ///< m/s driving
     std::uint32_t reactionMs = 700;  ///< between two looks round
@@ -69,7 +69,7 @@ struct PlayerSpec {
     std::vector<Weapon> weapons;
     std::string vehicle;  // empty: on foot
     int seat = kDriverSeat;
-    std::optional<EvadeSpec> evade;  ///< empty: he only does what the scenario's events say
+    std::optional<EvadeTraits> evade;  ///< empty: he only does what the scenario's events say
 };
 
 struct PedSpec {

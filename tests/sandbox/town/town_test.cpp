@@ -1,5 +1,5 @@
 // Generated towns: the same seed gives the same town, the path network reaches every street and
-// alley, nothing stands inside a building, and the police start where the spec says.
+// alley, nothing stands inside a building, and the police start where the layout says.
 
 #include <gtest/gtest.h>
 
@@ -29,17 +29,17 @@ bool SameBoxes(const sandbox::Town& a, const sandbox::Town& b) {
 }
 
 TEST(TownTest, TheSameSeedBuildsTheSameTownAndAnotherSeedAnother) {
-    const sandbox::TownSpec spec;
-    EXPECT_TRUE(SameBoxes(sandbox::BuildTown(spec, 7), sandbox::BuildTown(spec, 7)));
-    EXPECT_FALSE(SameBoxes(sandbox::BuildTown(spec, 7), sandbox::BuildTown(spec, 8)));
+    const sandbox::TownLayout layout;
+    EXPECT_TRUE(SameBoxes(sandbox::BuildTown(layout, 7), sandbox::BuildTown(layout, 7)));
+    EXPECT_FALSE(SameBoxes(sandbox::BuildTown(layout, 7), sandbox::BuildTown(layout, 8)));
 }
 
 TEST(TownTest, EveryNodeIsFreeAndReachableFromThePlayersCrossing) {
     for (std::uint32_t seed : {1u, 2u, 3u}) {
-        sandbox::TownSpec spec;
-        spec.blocksX = 3;
-        spec.blocksY = 4;
-        const sandbox::Town town = sandbox::BuildTown(spec, seed);
+        sandbox::TownLayout layout;
+        layout.blocksX = 3;
+        layout.blocksY = 4;
+        const sandbox::Town town = sandbox::BuildTown(layout, seed);
         const sandbox::Geometry geometry = GeometryOf(town);
         const sandbox::PathNetwork network = sandbox::PathNetwork::Points(town.nodes, geometry);
         for (const sandbox::Vec3 node : town.nodes) {
@@ -47,32 +47,32 @@ TEST(TownTest, EveryNodeIsFreeAndReachableFromThePlayersCrossing) {
             const std::vector<sandbox::Vec3> route = network.Route(town.playerPos, node);
             // A route through the network ends at the node; without a chain it is the node alone.
             EXPECT_TRUE(route.size() > 1 ||
-                        sandbox::Length2D(node - town.playerPos) < spec.nodeSpacing * 1.5f);
+                        sandbox::Length2D(node - town.playerPos) < layout.nodeSpacing * 1.5f);
         }
         for (const sandbox::Box& b : town.boxes) {
-            EXPECT_GE(b.max.z, spec.height.first);
-            EXPECT_LE(b.max.z, spec.height.second);
+            EXPECT_GE(b.max.z, layout.height.first);
+            EXPECT_LE(b.max.z, layout.height.second);
         }
     }
 }
 
 TEST(TownTest, CopsStartWithinTheirDistanceAtTheirOwnSpeedAndCarsHaveTheirCrews) {
-    sandbox::TownSpec spec;
-    spec.copsOnFoot = 6;
-    spec.copCars = 2;
-    spec.helis = 1;
-    spec.parkedCars = 3;
-    const sandbox::Town town = sandbox::BuildTown(spec, 11);
+    sandbox::TownLayout layout;
+    layout.copsOnFoot = 6;
+    layout.copCars = 2;
+    layout.helis = 1;
+    layout.parkedCars = 3;
+    const sandbox::Town town = sandbox::BuildTown(layout, 11);
     ASSERT_EQ(town.peds.size(), 6u + 4u + 1u);
     ASSERT_EQ(town.vehicles.size(), 2u + 1u + 3u);
     std::set<float> speeds;
     for (std::size_t i = 0; i < 6; ++i) {
         const float d = sandbox::Length2D(town.peds[i].pos - town.playerPos);
-        EXPECT_GE(d, spec.copDistance.first);
-        EXPECT_LE(d, spec.copDistance.second);
+        EXPECT_GE(d, layout.copDistance.first);
+        EXPECT_LE(d, layout.copDistance.second);
         ASSERT_TRUE(town.peds[i].runSpeed);
-        EXPECT_GE(*town.peds[i].runSpeed, spec.runSpeed.first);
-        EXPECT_LE(*town.peds[i].runSpeed, spec.runSpeed.second);
+        EXPECT_GE(*town.peds[i].runSpeed, layout.runSpeed.first);
+        EXPECT_LE(*town.peds[i].runSpeed, layout.runSpeed.second);
         speeds.insert(*town.peds[i].runSpeed);
     }
     EXPECT_GT(speeds.size(), 1u);
@@ -81,7 +81,7 @@ TEST(TownTest, CopsStartWithinTheirDistanceAtTheirOwnSpeedAndCarsHaveTheirCrews)
     EXPECT_NE(town.peds[6].seat, town.peds[7].seat);
     EXPECT_TRUE(town.vehicles[0].lawEnforcer);
     EXPECT_FALSE(town.vehicles.back().lawEnforcer);
-    EXPECT_EQ(sandbox::TownPedIds(spec).size(), town.peds.size());
+    EXPECT_EQ(sandbox::TownPedIds(layout).size(), town.peds.size());
 }
 
 }  // namespace
