@@ -101,7 +101,11 @@ nlohmann::ordered_json SettingsJson(const SettingsReport& report) {
                             {"unit", row.key->unit},
                             {"meaning", row.key->meaning}});
     }
-    return {{"settings", settings}, {"problems", ProblemsJson(report.problems)}};
+    // Moved in, not listed in braces: a brace list copies, and a bad INI may bring 200,000 problems.
+    nlohmann::ordered_json json;
+    json["settings"] = std::move(settings);
+    json["problems"] = ProblemsJson(report.problems);
+    return json;
 }
 
 }  // namespace sandbox

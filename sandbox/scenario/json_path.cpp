@@ -13,15 +13,16 @@ std::string Shown(std::string_view text) {
     constexpr std::size_t kLongest = 80;
     constexpr std::size_t kHead = 60;
     const bool cut = text.size() > kLongest;
+    const auto plain = [](char c) { return static_cast<unsigned char>(c) >= 0x20 && c != 0x7f; };
+    if (!cut && std::all_of(text.begin(), text.end(), plain)) return std::string(text);
     std::string shown;
     for (const char c : cut ? text.substr(0, kHead) : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte != 0x7f) {
+        if (plain(c)) {
             shown += c;
             continue;
         }
         char escaped[8];
-        std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+        std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
         shown += escaped;
     }
     if (cut) shown += "... (" + std::to_string(text.size()) + " bytes)";

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <numeric>
+
+#include "tuning/edit_distance.h"
 
 namespace sandbox {
 
@@ -32,57 +33,64 @@ const std::vector<SettingKey>& SettingKeys() {
     return keys;
 }
 
-std::size_t EditDistance(std::string_view a, std::string_view b, std::size_t limit) {
-    // One row of the table, kept between calls: a check may compare hundreds of thousands of names.
-    thread_local std::vector<std::size_t> row;
-    row.resize(b.size() + 1);
-    std::iota(row.begin(), row.end(), std::size_t{0});
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        std::size_t least = row[0];
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            const std::size_t replace = diagonal + (Lower(a[i - 1]) == Lower(b[j - 1]) ? 0 : 1);
-            diagonal = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, replace});
-            least = std::min(least, row[j]);
-        }
-        // No later row goes below this one's least.
-        if (least >= limit) return limit;
-    }
-    return row[b.size()];
-}
-
 bool SameKeyName(std::string_view a, std::string_view b) {
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
+namespace {
+
+// The keys' names, measured once, with their patterns for the nearest-key search.
+struct KnownName {
+    std::string_view name;
+    NamePattern pattern;
+};
+
+const std::vector<KnownName>& KnownNames() {
+    static const std::vector<KnownName> names = [] {
+        std::vector<KnownName> known;
+        for (const SettingKey& key : SettingKeys()) known.push_back({key.name, NamePattern(key.name)});
+        return known;
+    }();
+    return names;
+}
+
+}  // namespace
+
+std::size_t KeyNameHash::operator()(std::string_view name) const {
+    std::size_t hash = 14695981039346656037ULL;  // FNV-1a, on the letters as SameKeyName sees them
+    for (const char c : name) hash = (hash ^ static_cast<unsigned char>(Lower(c))) * 1099511628211ULL;
+    return hash;
+}
+
 const SettingKey* FindSettingKey(std::string_view name) {
-    for (const SettingKey& key : SettingKeys()) {
-        if (SameKeyName(key.name, name)) return &key;
+    const std::vector<KnownName>& known = KnownNames();
+    for (std::size_t i = 0; i < known.size(); ++i) {
+        if (SameKeyName(known[i].name, name)) return &SettingKeys()[i];
     }
     return nullptr;
 }
 
 std::string NearestSettingKey(std::string_view name) {
-    // No key is longer than this; a longer name is as far from all of them whatever its tail holds,
-    // so only its head is compared and a huge name costs no more than a short one.
-    constexpr std::size_t kLongestCompared = 64;
-    name = name.substr(0, kLongestCompared);
-    const SettingKey* best = &SettingKeys().front();
-    std::size_t bestDistance = EditDistance(best->name, name);
-    for (const SettingKey& key : SettingKeys()) {
-        const std::size_t length = std::string_view(key.name).size();
-        // The distance is at least the difference in length.
+    // No key is longer than a pattern; a longer name is as far from all of them whatever its tail
+    // holds, so only its head is compared and a huge name costs no more than a short one.
+    name = name.substr(0, NamePattern::kLongest);
+    const NameLetters letters(name);
+    const std::vector<KnownName>& known = KnownNames();
+    std::size_t best = 0;
+    std::size_t bestDistance = SIZE_MAX;
+    for (std::size_t i = 0; i < known.size(); ++i) {
+        // The difference in length is the cheapest floor, then the shared letters.
+        const std::size_t length = known[i].name.size();
         if ((length > name.size() ? length - name.size() : name.size() - length) >= bestDistance) continue;
-        const std::size_t distance = EditDistance(key.name, name, bestDistance);
+        if (known[i].pattern.Letters().LeastDistanceTo(letters, bestDistance) >= bestDistance) continue;
+        const std::size_t distance = known[i].pattern.DistanceTo(name, bestDistance);
         if (distance < bestDistance) {
-            best = &key;
+            best = i;
             bestDistance = distance;
         }
     }
-    return best->name;
+    return std::string(known[best].name);
 }
 
 std::string SettingValueText(const SettingKey& key, const Settings& record) {

@@ -28,15 +28,19 @@ const std::vector<SettingKey>& SettingKeys();
 /// The same key name: equal but for case, as the reader matches names.
 bool SameKeyName(std::string_view a, std::string_view b);
 
+/// For tables of names matched as SameKeyName matches them.
+struct KeyNameHash {
+    std::size_t operator()(std::string_view name) const;
+};
+struct KeyNameEqual {
+    bool operator()(std::string_view a, std::string_view b) const { return SameKeyName(a, b); }
+};
+
 /// The key of that name (matched without regard to case, as the reader does), or null.
 const SettingKey* FindSettingKey(std::string_view name);
 
 /// The known key closest to a misspelt name (fewest single-letter edits, case ignored).
 std::string NearestSettingKey(std::string_view name);
-
-/// Edits (insert, delete, replace one letter) between two names, case ignored; once the count is
-/// sure to reach `limit`, some number at least `limit`.
-std::size_t EditDistance(std::string_view a, std::string_view b, std::size_t limit = SIZE_MAX);
 
 /// A record value as text: whole numbers plainly, decimals in their shortest exact form ("0.6").
 std::string SettingValueText(const SettingKey& key, const Settings& record);

@@ -10,6 +10,7 @@
 #include "host/win32/private_profile.h"
 #include "host/win32/profile_encoding.h"
 #include "scenario/json_path.h"
+#include "tuning/edit_distance.h"
 #include "tuning/ini_lines.h"
 
 // The plugin reads whole numbers with the profile integer reader and decimals with atof on at most
@@ -30,12 +31,6 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 std::string AsThePluginReadsIt(std::string_view bytes) {
     const bool utf16 = bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
     return utf16 ? vigilor::win32::ProfileTextInCodePage(bytes) : std::string(bytes);
-}
-
-std::string LowerCase(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    return lower;
 }
 
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
@@ -149,16 +144,20 @@ void SortByLine(std::vector<SettingProblem>& problems) {
         const long line = colon == std::string::npos ? 0 : std::atol(p.where.c_str() + colon + 1);
         return std::pair{rank, line};
     };
-    std::vector<std::pair<std::pair<std::size_t, long>, SettingProblem>> keyed;
-    for (SettingProblem& p : problems) keyed.push_back({order(p), std::move(p)});
+    // The keys are sorted with each problem's place, which keeps equal keys in order and moves
+    // each problem once: an INI of many bad lines has as many problems.
+    std::vector<std::pair<std::pair<std::size_t, long>, std::size_t>> keyed;
+    keyed.reserve(problems.size());
+    for (std::size_t i = 0; i < problems.size(); ++i) keyed.push_back({order(problems[i]), i});
     // "default" (a key clamped because of another) always comes last.
-    for (auto& [key, p] : keyed) {
-        if (p.where == "default") key.first = sources.size();
+    for (auto& [key, i] : keyed) {
+        if (problems[i].where == "default") key.first = sources.size();
     }
-    std::stable_sort(keyed.begin(), keyed.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    problems.clear();
-    for (auto& entry : keyed) problems.push_back(std::move(entry.second));
+    std::sort(keyed.begin(), keyed.end());
+    std::vector<SettingProblem> sorted;
+    sorted.reserve(problems.size());
+    for (const auto& entry : keyed) sorted.push_back(std::move(problems[entry.second]));
+    problems = std::move(sorted);
 }
 
 bool IsComment(const IniLine& line) { return line.name.starts_with(';') || line.name.starts_with('#'); }
@@ -167,6 +166,8 @@ bool IsComment(const IniLine& line) { return line.name.starts_with(';') || line.
 // it never reads.
 struct SectionScan {
     std::vector<const IniLine*> settingsLines;
+    std::unordered_map<std::string_view, const IniLine*, KeyNameHash, KeyNameEqual>
+        firstLines;  // by key name
     std::vector<SettingProblem> problems;
 };
 
@@ -209,14 +210,14 @@ SectionScan ScanSections(const IniListing& listing, const std::string& prefix, b
             add(line.number, line.name, "outside any section: not read");
         }
     }
-    std::unordered_map<std::string, int> firstLine;  // by key name, lower case
+    scan.firstLines.reserve(scan.settingsLines.size());
     for (const IniLine* line : scan.settingsLines) {
         if (IsComment(*line)) continue;
-        const auto [first, isFirst] = firstLine.emplace(LowerCase(line->name), line->number);
+        const auto [first, isFirst] = scan.firstLines.emplace(line->name, line);
         if (!isFirst) {
             scan.problems.push_back({where(line->number), line->name, "repeated key",
                                      "given again at " + where(line->number) +
-                                         "; the plugin uses the first, " + where(first->second)});
+                                         "; the plugin uses the first, " + where(first->second->number)});
         }
         if (unknownKeys && FindSettingKey(line->name) == nullptr) {
             scan.problems.push_back({where(line->number), line->name, "unknown key",
@@ -242,7 +243,8 @@ IniOverlay ReadIniOverlay(std::string_view bytes, const std::string& prefix) {
     SectionScan scan = ScanSections(listing, prefix, false);
     IniOverlay overlay{{}, std::move(scan.problems)};
     // The first line of a key is the one the reader would take; later ones are dropped like it drops them.
-    std::unordered_set<std::string> taken;
+    std::unordered_set<std::string_view, KeyNameHash, KeyNameEqual> taken;
+    const vigilor::win32::ProfileIndex index{std::string(text)};
     for (const IniLine* line : scan.settingsLines) {
         if (!line->hasEquals) {
             if (!IsComment(*line)) {
@@ -251,13 +253,12 @@ IniOverlay ReadIniOverlay(std::string_view bytes, const std::string& prefix) {
             }
             continue;
         }
-        if (!taken.insert(LowerCase(line->name)).second) continue;
+        if (!taken.insert(line->name).second) continue;
         // A known key's value is read as the plugin reads it; the plugin never reads an unknown one,
         // so its line's own text stands (and the file is not searched once per unknown key).
-        const std::optional<std::string> value =
-            FindSettingKey(line->name) != nullptr
-                ? vigilor::win32::FindProfileValue(text, kSection, line->name)
-                : std::optional<std::string>(line->value);
+        const std::optional<std::string> value = FindSettingKey(line->name) != nullptr
+                                                     ? index.Find(kSection, line->name)
+                                                     : std::optional<std::string>(line->value);
         overlay.overrides.push_back(
             {line->name, value.value_or(""), prefix + ":" + std::to_string(line->number)});
     }
@@ -281,21 +282,19 @@ SettingsReport CheckSettings(const std::optional<std::string>& iniBytes,
     }
 
     const Settings defaults;
+    std::optional<vigilor::win32::ProfileIndex> index;  // read once a known key is found
     for (const SettingKey& key : SettingKeys()) {
         KeySource source;
         // The last --set of a key is the one written first, so it wins.
         for (const IniOverride& o : overrides) {
             if (SameKeyName(o.key, key.name)) source = {o.where, o.value, false};
         }
-        if (source.where.empty()) {
-            for (const IniLine* line : scan.settingsLines) {
-                if (!SameKeyName(line->name, key.name)) continue;
-                source.where = "ini:" + std::to_string(line->number);
-                source.noEquals = !line->hasEquals;
-                if (line->hasEquals)
-                    source.value = vigilor::win32::FindProfileValue(*iniText, kSection, key.name);
-                break;
-            }
+        const auto line = scan.firstLines.find(key.name);
+        if (source.where.empty() && line != scan.firstLines.end()) {
+            source.where = "ini:" + std::to_string(line->second->number);
+            source.noEquals = !line->second->hasEquals;
+            if (!index) index.emplace(*iniText);
+            if (line->second->hasEquals) source.value = index->Find(kSection, key.name);
         }
         checker.CheckValue(key, source);
         if (source.where.empty() && key.ValueIn(defaults) != key.ValueIn(readBack)) {

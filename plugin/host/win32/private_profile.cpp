@@ -4,8 +4,9 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 
 namespace vigilor::win32 {
 namespace {
@@ -63,16 +64,22 @@ int DigitValue(char c) {
 
 }  // namespace
 
-std::optional<std::string> FindProfileValue(std::string_view fileText, std::string_view section,
-                                            std::string_view key) {
+namespace {
+
+// One meaningful line of an INI text: a section header, or a key line (value null without '=').
+struct ProfileLine {
+    bool header;
+    std::string_view name;
+    std::optional<std::string_view> value;
+};
+
+// Calls visit(line) for each non-blank line, trimmed, in file order, while it returns true.
+template <typename Visit>
+void WalkProfile(std::string_view fileText, Visit&& visit) {
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     if (fileText.starts_with(kByteOrderMark)) {
         fileText.remove_prefix(kByteOrderMark.size());
     }
-    section = Trim(section);
-    key = Trim(key);
-
-    bool inSection = false;
     while (!fileText.empty()) {
         const std::size_t end = fileText.find_first_of("\r\n");
         const std::string_view line = Trim(fileText.substr(0, end));
@@ -80,26 +87,86 @@ std::optional<std::string> FindProfileValue(std::string_view fileText, std::stri
         if (line.empty()) {
             continue;
         }
-        if (IsHeader(line)) {
-            if (inSection) {
-                return std::nullopt;  // later repeats of the section are never searched
+        ProfileLine read{IsHeader(line), {}, std::nullopt};
+        if (read.header) {
+            read.name = SectionName(line);
+        } else {
+            const std::size_t equals = line.find('=');
+            read.name = Trim(line.substr(0, equals));
+            if (equals != std::string_view::npos) {
+                read.value = Unquote(Trim(line.substr(equals + 1)));
             }
-            inSection = SameName(SectionName(line), section);
-            continue;
         }
-        if (!inSection) {
-            continue;
+        if (!visit(read)) {
+            return;
         }
-        const std::size_t equals = line.find('=');
-        if (!SameName(Trim(line.substr(0, equals)), key)) {
-            continue;
-        }
-        if (equals == std::string_view::npos) {
-            return std::nullopt;
-        }
-        return std::string(Unquote(Trim(line.substr(equals + 1))));
     }
-    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> FindProfileValue(std::string_view fileText, std::string_view section,
+                                            std::string_view key) {
+    section = Trim(section);
+    key = Trim(key);
+    bool inSection = false;
+    std::optional<std::string> found;
+    WalkProfile(fileText, [&](const ProfileLine& line) {
+        if (line.header) {
+            if (inSection) {
+                return false;  // later repeats of the section are never searched
+            }
+            inSection = SameName(line.name, section);
+            return true;
+        }
+        if (!inSection || !SameName(line.name, key)) {
+            return true;
+        }
+        // The first line of the key ends the search, with or without its '='.
+        if (line.value) {
+            found = std::string(*line.value);
+        }
+        return false;
+    });
+    return found;
+}
+
+std::size_t ProfileIndex::NameHash::operator()(std::string_view name) const {
+    std::size_t hash = 14695981039346656037ULL;  // FNV-1a
+    for (const char c : name) {
+        hash = (hash ^ static_cast<unsigned char>(LowerAscii(c))) * 1099511628211ULL;
+    }
+    return hash;
+}
+
+bool ProfileIndex::NameEqual::operator()(std::string_view a, std::string_view b) const {
+    return win32::SameName(a, b);
+}
+
+ProfileIndex::ProfileIndex(std::string text) : text_(std::move(text)) {
+    ByName<std::optional<std::string_view>>* keys = nullptr;
+    WalkProfile(text_, [&](const ProfileLine& line) {
+        if (line.header) {
+            // Only the first section of a name is ever searched, as above.
+            const auto [section, isFirst] = sections_.try_emplace(line.name);
+            keys = isFirst ? &section->second : nullptr;
+        } else if (keys != nullptr) {
+            keys->try_emplace(line.name, line.value);
+        }
+        return true;
+    });
+}
+
+std::optional<std::string> ProfileIndex::Find(std::string_view section, std::string_view key) const {
+    const auto keys = sections_.find(Trim(section));
+    if (keys == sections_.end()) {
+        return std::nullopt;
+    }
+    const auto value = keys->second.find(Trim(key));
+    if (value == keys->second.end() || !value->second) {
+        return std::nullopt;
+    }
+    return std::string(*value->second);
 }
 
 std::uint32_t ParseProfileInt(std::string_view value) {
@@ -132,6 +199,20 @@ std::uint32_t ParseProfileInt(std::string_view value) {
 
 namespace {
 
+// Whether the rest of the file holds exactly these bytes; read in pieces, so that a file read
+// again and again costs no memory.
+bool HoldsBytes(std::ifstream& file, std::string_view bytes) {
+    char chunk[1 << 16];
+    while (file.read(chunk, sizeof chunk) || file.gcount() > 0) {
+        const auto count = static_cast<std::size_t>(file.gcount());
+        if (count > bytes.size() || std::memcmp(chunk, bytes.data(), count) != 0) {
+            return false;
+        }
+        bytes.remove_prefix(count);
+    }
+    return bytes.empty();
+}
+
 std::optional<std::string> ReadProfileValue(const char* appName, const char* keyName, const char* fileName) {
     if (appName == nullptr || keyName == nullptr || fileName == nullptr) {
         return std::nullopt;
@@ -140,8 +221,20 @@ std::optional<std::string> ReadProfileValue(const char* appName, const char* key
     if (!file) {
         return std::nullopt;
     }
-    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    return FindProfileValue(ProfileTextInCodePage(bytes), appName, keyName);
+    // A reader of settings asks for key after key of one file: the file is read every time, so an
+    // edit is always seen, but parsed again only when its bytes changed. Settings are read on the
+    // game's one thread; no thread_local, which would pin the module in memory past its unload.
+    static std::string lastBytes;
+    static std::optional<ProfileIndex> lastIndex;
+    if (!lastIndex || !HoldsBytes(file, lastBytes)) {
+        file.clear();
+        file.seekg(0);
+        std::ostringstream bytes;
+        bytes << file.rdbuf();
+        lastBytes = std::move(bytes).str();
+        lastIndex.emplace(ProfileTextInCodePage(lastBytes));
+    }
+    return lastIndex->Find(appName, keyName);
 }
 
 }  // namespace

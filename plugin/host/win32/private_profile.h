@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #ifdef _WIN32
 #include "host/win32/windows.h"
@@ -27,6 +28,34 @@ namespace vigilor::win32 {
 // then fall back to the default just as for a missing key).
 std::optional<std::string> FindProfileValue(std::string_view fileText, std::string_view section,
                                             std::string_view key);
+
+// Every value FindProfileValue would find in one INI text, read in one pass: for asking many keys.
+// It keeps the text and points into it, so it is neither copied nor moved.
+class ProfileIndex {
+public:
+    explicit ProfileIndex(std::string text);
+    ProfileIndex(const ProfileIndex&) = delete;
+    ProfileIndex& operator=(const ProfileIndex&) = delete;
+
+    // FindProfileValue(text, section, key).
+    std::optional<std::string> Find(std::string_view section, std::string_view key) const;
+    const std::string& Text() const { return text_; }
+
+private:
+    // Names compare as the reader compares them: ASCII letters without regard to case.
+    struct NameHash {
+        std::size_t operator()(std::string_view name) const;
+    };
+    struct NameEqual {
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+    template <typename Value>
+    using ByName = std::unordered_map<std::string_view, Value, NameHash, NameEqual>;
+
+    std::string text_;
+    // Only each name's first section; a key line without '=' holds no value.
+    ByName<ByName<std::optional<std::string_view>>> sections_;
+};
 
 // Integer reading of a non-empty value: leading bytes 1..32 skipped, one optional sign, decimal
 // digits or hex after a lower-case "0x", stopping at the first other character, wrapping mod 2^32.

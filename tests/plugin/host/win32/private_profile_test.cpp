@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -201,6 +202,49 @@ TEST_F(PrivateProfileTest, MissingFileOrNullNamesGiveDefaults) {
     EXPECT_EQ(GetPrivateProfileIntA(nullptr, "Key", kIntDefault, path_.c_str()), 777U);
     EXPECT_EQ(GetPrivateProfileIntA("Settings", nullptr, kIntDefault, path_.c_str()), 777U);
     EXPECT_EQ(GetPrivateProfileIntA("Settings", "Key", kIntDefault, nullptr), 777U);
+}
+
+TEST_F(PrivateProfileTest, AnEditedFileIsReadAfreshEvenAtTheSameSize) {
+    for (const char* value : {"1", "2", "1"}) {
+        Write(Settings(std::string("Key=") + value));
+        EXPECT_EQ(Read(Settings(std::string("Key=") + value)).text, value);
+    }
+    Write(Settings("Key=3"));
+    EXPECT_EQ(GetPrivateProfileIntA("Settings", "Key", kIntDefault, path_.c_str()), 3U);
+    fs::remove(path_);
+    EXPECT_EQ(GetPrivateProfileIntA("Settings", "Key", kIntDefault, path_.c_str()), 777U);
+}
+
+// The one-pass index answers every question as the line-by-line search does, on texts built from
+// the lines that trip readers up: repeated and unclosed sections, keys without '=', blanks, case.
+TEST(ProfileIndexTest, AgreesWithTheSearchOnEveryKeyOfEveryText) {
+    const std::vector<std::string> lines = {"[Settings]", "[settings ]",
+                                            "[Other]",    "[Settings",
+                                            "[]",         "Key=1",
+                                            " key = 2 ",  "KEY",
+                                            "Key=",       "Other=\"q\"",
+                                            "=7",         "x]=4",
+                                            "; Key=5",    "",
+                                            "\t",         "\xEF\xBB\xBF[Settings]"};
+    const std::vector<std::string> names = {"Settings", " SETTINGS", "Other", "",      "Key",
+                                            "key ",     "Other",     "x]",    "; Key", "Missing"};
+    std::uint32_t draw = 12345;
+    for (int text = 0; text < 2000; ++text) {
+        std::string fileText;
+        const int count = static_cast<int>(draw % 8);
+        for (int i = 0; i < count; ++i) {
+            draw = draw * 1103515245U + 12345U;
+            fileText += lines[(draw >> 8) % lines.size()] + ((draw >> 4) % 3 == 0 ? "\r\n" : "\n");
+        }
+        draw = draw * 1103515245U + 12345U;
+        const vigilor::win32::ProfileIndex index(fileText);
+        for (const std::string& section : names) {
+            for (const std::string& key : names) {
+                ASSERT_EQ(index.Find(section, key), vigilor::win32::FindProfileValue(fileText, section, key))
+                    << "text: " << fileText << "\nsection: " << section << ", key: " << key;
+            }
+        }
+    }
 }
 
 TEST(FindProfileValueTest, KeysOutsideTheRequestedSectionAreIgnored) {
