@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <numeric>
 #include <string_view>
+#include <utility>
 
 #include "pools/pool_sizes.h"
 #include "scenario/entity_section.h"
@@ -211,30 +213,57 @@ Event ReadEvent(const Json& element, const std::string& eventPath, std::size_t f
     return event;
 }
 
+// Sorts events read in file order by time, file order breaking ties. Their places are sorted and
+// each event then moved once along its cycle: an event is large, and a long list is neither copied
+// nor shuffled by swaps.
+void SortByTime(std::vector<Event>& events) {
+    std::vector<std::size_t> from(events.size());  // from[i]: the file index of the i-th to run
+    std::iota(from.begin(), from.end(), std::size_t{0});
+    std::sort(from.begin(), from.end(), [&](std::size_t a, std::size_t b) {
+        return std::pair(events[a].atMs, a) < std::pair(events[b].atMs, b);
+    });
+    for (std::size_t start = 0; start < events.size(); ++start) {
+        if (from[start] == start) continue;
+        Event held = std::move(events[start]);
+        std::size_t to = start;
+        while (from[to] != start) {
+            const std::size_t next = from[to];
+            events[to] = std::move(events[next]);
+            from[to] = to;
+            to = next;
+        }
+        events[to] = std::move(held);
+        from[to] = to;
+    }
+}
+
 }  // namespace
 
 std::vector<Event> ReadEvents(const Json& value, const std::string& path, const Scenario& scenario,
                               IdRegistry& ids) {
     std::vector<Event> events;
-    std::vector<std::vector<PendingRef>> refs;
+    events.reserve(value.is_array() ? value.size() : 0);
+    // The references of all events in one list: event i's are refs[firstRef[i]] up to firstRef[i + 1].
+    std::vector<PendingRef> refs;
+    std::vector<std::size_t> firstRef;
     ForEachElement(value, path, [&](const Json& element, const std::string& eventPath) {
-        refs.emplace_back();
-        events.push_back(ReadEvent(element, eventPath, events.size(), refs.back(), ids));
+        firstRef.push_back(refs.size());
+        events.push_back(ReadEvent(element, eventPath, events.size(), refs, ids));
     });
+    firstRef.push_back(refs.size());
 
     // Events run in time order, file order breaking ties; ids come and go in that order.
-    std::stable_sort(events.begin(), events.end(),
-                     [](const Event& a, const Event& b) { return a.atMs < b.atMs; });
-    std::vector<Event> byFileIndex(events.size());
+    SortByTime(events);
+    std::vector<uint32_t> atMsByFileIndex(events.size());
     for (const Event& event : events) {
-        byFileIndex[event.sourceIndex] = event;
+        atMsByFileIndex[event.sourceIndex] = event.atMs;
     }
     // The pools hold what the run will hold at each event: a spawn past their size cannot happen.
     int pedsPresent = static_cast<int>(scenario.peds.size()) + 1;
     int vehiclesPresent = static_cast<int>(scenario.vehicles.size());
     for (const Event& event : events) {
-        for (const PendingRef& ref : refs[event.sourceIndex]) {
-            ids.Check(ref, true, &byFileIndex, event.atMs);
+        for (std::size_t i = firstRef[event.sourceIndex]; i < firstRef[event.sourceIndex + 1]; ++i) {
+            ids.Check(refs[i], true, &atMsByFileIndex, event.atMs);
         }
         const std::string eventPath = ElementPath(path, event.sourceIndex);
         const std::string when = " at " + std::to_string(event.atMs) + " ms";

@@ -56,7 +56,7 @@ void IdRegistry::Declare(const std::string& id, ObjectKind kind, const std::stri
     }
 }
 
-void IdRegistry::Check(const PendingRef& ref, bool needPresent, const std::vector<Event>* eventsByFileIndex,
+void IdRegistry::Check(const PendingRef& ref, bool needPresent, const std::vector<uint32_t>* atMsByFileIndex,
                        uint32_t nowMs) const {
     auto it = declared_.find(ref.id);
     if (it == declared_.end()) {
@@ -77,10 +77,9 @@ void IdRegistry::Check(const PendingRef& ref, bool needPresent, const std::vecto
                            std::to_string(removed->second) + "])");
     }
     std::string spawnNote;
-    if (found.spawnedBy && eventsByFileIndex != nullptr) {
-        const Event& spawn = (*eventsByFileIndex)[*found.spawnedBy];
-        spawnNote = " (spawned at " + std::to_string(spawn.atMs) + " ms by events[" +
-                    std::to_string(*found.spawnedBy) + "])";
+    if (found.spawnedBy && atMsByFileIndex != nullptr) {
+        spawnNote = " (spawned at " + std::to_string((*atMsByFileIndex)[*found.spawnedBy]) +
+                    " ms by events[" + std::to_string(*found.spawnedBy) + "])";
     }
     Fail(ref.path, Quoted(ref.id) + " does not exist yet" + when + spawnNote);
 }

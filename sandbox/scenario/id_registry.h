@@ -39,9 +39,9 @@ public:
                  std::optional<std::size_t> spawnedBy = std::nullopt);
 
     /// Fails unless the id names something of the right kind and, with needPresent, exists at
-    /// nowMs; the events by file index let the message say when a later spawn brings it.
-    void Check(const PendingRef& ref, bool needPresent, const std::vector<Event>* eventsByFileIndex = nullptr,
-               uint32_t nowMs = 0) const;
+    /// nowMs; the events' times by file index let the message say when a later spawn brings it.
+    void Check(const PendingRef& ref, bool needPresent,
+               const std::vector<uint32_t>* atMsByFileIndex = nullptr, uint32_t nowMs = 0) const;
 
     void Spawned(const std::string& id) { present_.insert(id); }
     void Removed(const std::string& id, std::size_t byEvent);

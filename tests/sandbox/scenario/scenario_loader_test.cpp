@@ -268,6 +268,25 @@ TEST(ScenarioLoader, IdsAreUniqueAndReferencesResolve) {
     EXPECT_EQ(s.events[0].source, "pc1");
 }
 
+TEST(ScenarioLoader, EventsRunInTimeOrderWithFileOrderBreakingTies) {
+    // Times scrambled over the file, many sharing one time, so that the sort's moves form long cycles.
+    std::string events;
+    for (int i = 0; i < 60; ++i) {
+        events += (i == 0 ? "" : ", ") + std::string(R"({"at": )") + std::to_string((i * 7) % 10 * 100) +
+                  R"(, "do": "playerMove", "to": [)" + std::to_string(i) + R"(, 0, 0], "speed": 5})";
+    }
+    const Scenario s = Parse(With(R"("events": [)" + events + "]"));
+    ASSERT_EQ(s.events.size(), 60u);
+    for (std::size_t k = 0; k < s.events.size(); ++k) {
+        const Event& e = s.events[k];
+        EXPECT_EQ(e.to.x, static_cast<float>(e.sourceIndex)) << "event " << k << " lost its fields";
+        if (k > 0) {
+            const Event& before = s.events[k - 1];
+            EXPECT_LT(std::pair(before.atMs, before.sourceIndex), std::pair(e.atMs, e.sourceIndex)) << k;
+        }
+    }
+}
+
 TEST(ScenarioLoader, SpawnedIdsExistFromTheirEventOnUntilRemoved) {
     const std::string spawn =
         R"({"at": 3000, "do": "spawn", "ped": {"id": "cop9", "type": 6, "pos": [5, 5, 0]}})";
