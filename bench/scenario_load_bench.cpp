@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "allocation_count.h"
 #include "scenario/scenario_loader.h"
 
 namespace {
@@ -19,14 +20,20 @@ std::string ScenarioWithEvents(long count) {
 
 void BM_LoadEvents(benchmark::State& state) {
     const std::string text = ScenarioWithEvents(state.range(0));
+    const std::size_t before = bench::HeapBytesInUse();
+    bench::TakeHeapPeak();
     for (auto _ : state) benchmark::DoNotOptimize(sandbox::ParseScenario(text, "bench.json"));
     state.SetComplexityN(state.range(0));
+    // What loading holds at its worst beyond the file's text, and the text itself, per event.
+    const auto events = static_cast<double>(state.range(0));
+    state.counters["peakBytesPerEvent"] = static_cast<double>(bench::TakeHeapPeak() - before) / events;
+    state.counters["textBytesPerEvent"] = static_cast<double>(text.size()) / events;
 }
 
 }  // namespace
 
 BENCHMARK(BM_LoadEvents)
     ->RangeMultiplier(4)
-    ->Range(1 << 10, 1 << 16)
+    ->Range(1 << 10, 1 << 18)
     ->Complexity()
     ->Unit(benchmark::kMillisecond);
