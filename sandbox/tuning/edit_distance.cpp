@@ -59,10 +59,10 @@ std::size_t NameLetters::LeastDistanceTo(const NameLetters& other, std::size_t l
     const std::size_t longer = std::max(length_, other.length_);
     // At most this many letters are shared: each ASCII letter both hold, as often as either holds
     // its most frequent one, and every byte past ASCII the shorter run of them has.
-    const std::size_t mostShared =
-        static_cast<std::size_t>(BitCount(ascii_[0] & other.ascii_[0]) + BitCount(ascii_[1] & other.ascii_[1])) *
-            std::min(mostOfOne_, other.mostOfOne_) +
-        std::min(beyondAscii_, other.beyondAscii_);
+    const std::size_t mostShared = static_cast<std::size_t>(BitCount(ascii_[0] & other.ascii_[0]) +
+                                                            BitCount(ascii_[1] & other.ascii_[1])) *
+                                       std::min(mostOfOne_, other.mostOfOne_) +
+                                   std::min(beyondAscii_, other.beyondAscii_);
     if (mostShared < longer && longer - mostShared >= limit) return longer - mostShared;
     std::size_t shared = 0;
     for (std::size_t i = 0; i < distinctCount_; ++i) {

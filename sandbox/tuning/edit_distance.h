@@ -28,8 +28,8 @@ private:
     std::array<std::uint8_t, kLongest> distinct_{};  // the bytes of counts_ above zero
     std::size_t distinctCount_ = 0;
     std::array<std::uint64_t, 2> ascii_{};  // which ASCII bytes it holds, in lower case
-    std::uint8_t mostOfOne_ = 0;              // the highest of counts_ over ASCII bytes
-    std::size_t beyondAscii_ = 0;             // how many of its bytes lie past ASCII
+    std::uint8_t mostOfOne_ = 0;            // the highest of counts_ over ASCII bytes
+    std::size_t beyondAscii_ = 0;           // how many of its bytes lie past ASCII
     std::size_t length_;
 };
 

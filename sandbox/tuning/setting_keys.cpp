@@ -57,12 +57,6 @@ const std::vector<KnownName>& KnownNames() {
 
 }  // namespace
 
-std::size_t KeyNameHash::operator()(std::string_view name) const {
-    std::size_t hash = 14695981039346656037ULL;  // FNV-1a, on the letters as SameKeyName sees them
-    for (const char c : name) hash = (hash ^ static_cast<unsigned char>(Lower(c))) * 1099511628211ULL;
-    return hash;
-}
-
 const SettingKey* FindSettingKey(std::string_view name) {
     const std::vector<KnownName>& known = KnownNames();
     for (std::size_t i = 0; i < known.size(); ++i) {

@@ -28,14 +28,6 @@ const std::vector<SettingKey>& SettingKeys();
 /// The same key name: equal but for case, as the reader matches names.
 bool SameKeyName(std::string_view a, std::string_view b);
 
-/// For tables of names matched as SameKeyName matches them.
-struct KeyNameHash {
-    std::size_t operator()(std::string_view name) const;
-};
-struct KeyNameEqual {
-    bool operator()(std::string_view a, std::string_view b) const { return SameKeyName(a, b); }
-};
-
 /// The key of that name (matched without regard to case, as the reader does), or null.
 const SettingKey* FindSettingKey(std::string_view name);
 

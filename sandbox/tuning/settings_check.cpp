@@ -166,7 +166,8 @@ bool IsComment(const IniLine& line) { return line.name.starts_with(';') || line.
 // it never reads.
 struct SectionScan {
     std::vector<const IniLine*> settingsLines;
-    std::unordered_map<std::string_view, const IniLine*, KeyNameHash, KeyNameEqual>
+    std::unordered_map<std::string_view, const IniLine*, vigilor::win32::ProfileNameHash,
+                       vigilor::win32::ProfileNameEqual>
         firstLines;  // by key name
     std::vector<SettingProblem> problems;
 };
@@ -243,7 +244,8 @@ IniOverlay ReadIniOverlay(std::string_view bytes, const std::string& prefix) {
     SectionScan scan = ScanSections(listing, prefix, false);
     IniOverlay overlay{{}, std::move(scan.problems)};
     // The first line of a key is the one the reader would take; later ones are dropped like it drops them.
-    std::unordered_set<std::string_view, KeyNameHash, KeyNameEqual> taken;
+    std::unordered_set<std::string_view, vigilor::win32::ProfileNameHash, vigilor::win32::ProfileNameEqual>
+        taken;
     const vigilor::win32::ProfileIndex index{std::string(text)};
     for (const IniLine* line : scan.settingsLines) {
         if (!line->hasEquals) {

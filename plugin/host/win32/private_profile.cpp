@@ -131,7 +131,7 @@ std::optional<std::string> FindProfileValue(std::string_view fileText, std::stri
     return found;
 }
 
-std::size_t ProfileIndex::NameHash::operator()(std::string_view name) const {
+std::size_t ProfileNameHash::operator()(std::string_view name) const {
     std::size_t hash = 14695981039346656037ULL;  // FNV-1a
     for (const char c : name) {
         hash = (hash ^ static_cast<unsigned char>(LowerAscii(c))) * 1099511628211ULL;
@@ -139,9 +139,7 @@ std::size_t ProfileIndex::NameHash::operator()(std::string_view name) const {
     return hash;
 }
 
-bool ProfileIndex::NameEqual::operator()(std::string_view a, std::string_view b) const {
-    return win32::SameName(a, b);
-}
+bool ProfileNameEqual::operator()(std::string_view a, std::string_view b) const { return SameName(a, b); }
 
 ProfileIndex::ProfileIndex(std::string text) : text_(std::move(text)) {
     ByName<std::optional<std::string_view>>* keys = nullptr;

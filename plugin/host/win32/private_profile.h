@@ -29,6 +29,15 @@ namespace vigilor::win32 {
 std::optional<std::string> FindProfileValue(std::string_view fileText, std::string_view section,
                                             std::string_view key);
 
+// For tables of section and key names, which the readers match as ASCII letters without regard
+// to case.
+struct ProfileNameHash {
+    std::size_t operator()(std::string_view name) const;
+};
+struct ProfileNameEqual {
+    bool operator()(std::string_view a, std::string_view b) const;
+};
+
 // Every value FindProfileValue would find in one INI text, read in one pass: for asking many keys.
 // It keeps the text and points into it, so it is neither copied nor moved.
 class ProfileIndex {
@@ -42,15 +51,8 @@ public:
     const std::string& Text() const { return text_; }
 
 private:
-    // Names compare as the reader compares them: ASCII letters without regard to case.
-    struct NameHash {
-        std::size_t operator()(std::string_view name) const;
-    };
-    struct NameEqual {
-        bool operator()(std::string_view a, std::string_view b) const;
-    };
     template <typename Value>
-    using ByName = std::unordered_map<std::string_view, Value, NameHash, NameEqual>;
+    using ByName = std::unordered_map<std::string_view, Value, ProfileNameHash, ProfileNameEqual>;
 
     std::string text_;
     // Only each name's first section; a key line without '=' holds no value.
