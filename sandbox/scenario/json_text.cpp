@@ -9,10 +9,10 @@ namespace sandbox::loader {
 
 namespace {
 
-// Builds the values in one walk of the text, with the checks the library's own parse leaves out:
-// duplicate keys are an error at their path, and so is an object with more keys than any scenario
-// needs (an ordered object is slow to fill with very many). Syntax errors are the library's own.
-class CheckedParse final : public nlohmann::json_sax<Json> {
+// Walks the text once before it is parsed into values: duplicate keys are an error at their path,
+// and so is an object with more keys than any scenario needs (an ordered object is slow to fill
+// with very many). Syntax errors are left to the parse that follows, which words them better.
+class KeyCheck final : public nlohmann::json_sax<Json> {
 public:
     static constexpr std::size_t kMaxKeysPerObject = 10000;
     // No scenario nests deeper than a handful of levels or lists more than this many elements in
@@ -20,25 +20,17 @@ public:
     static constexpr std::size_t kMaxDepth = 32;
     static constexpr std::size_t kMaxElementsPerArray = 200000;
 
-    explicit CheckedParse(Json& root) : values_(root) {}
-
-    bool null() override { return Element() && values_.null(); }
-    bool boolean(bool value) override { return Element() && values_.boolean(value); }
-    bool number_integer(number_integer_t value) override {
-        return Element() && values_.number_integer(value);
-    }
-    bool number_unsigned(number_unsigned_t value) override {
-        return Element() && values_.number_unsigned(value);
-    }
-    bool number_float(number_float_t value, const string_t& text) override {
-        return Element() && values_.number_float(value, text);
-    }
-    bool string(string_t& value) override { return Element() && values_.string(value); }
-    bool binary(binary_t& value) override { return Element() && values_.binary(value); }
-    bool start_object(std::size_t size) override {
+    bool null() override { return Element(); }
+    bool boolean(bool) override { return Element(); }
+    bool number_integer(number_integer_t) override { return Element(); }
+    bool number_unsigned(number_unsigned_t) override { return Element(); }
+    bool number_float(number_float_t, const string_t&) override { return Element(); }
+    bool string(string_t&) override { return Element(); }
+    bool binary(binary_t&) override { return Element(); }
+    bool start_object(std::size_t) override {
         Element();
         Open(false);
-        return values_.start_object(size);
+        return true;
     }
     bool key(string_t& key) override {
         Frame& frame = frames_.back();
@@ -49,18 +41,17 @@ public:
         if (frame.count > kMaxKeysPerObject) {
             Fail(CurrentPath(), "more than " + std::to_string(kMaxKeysPerObject) + " keys in one object");
         }
-        return values_.key(key);
+        return true;
     }
-    bool end_object() override { return End() && values_.end_object(); }
-    bool start_array(std::size_t size) override {
+    bool end_object() override { return End(); }
+    bool start_array(std::size_t) override {
         Element();
         Open(true);
-        return values_.start_array(size);
+        return true;
     }
-    bool end_array() override { return End() && values_.end_array(); }
-    bool parse_error(std::size_t position, const std::string& token,
-                     const nlohmann::detail::exception& error) override {
-        return values_.parse_error(position, token, error);  // throws the library's error
+    bool end_array() override { return End(); }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override {
+        return false;
     }
 
 private:
@@ -116,7 +107,6 @@ private:
     }
 
     std::vector<Frame> frames_;
-    nlohmann::detail::json_sax_dom_parser<Json> values_;
 };
 
 }  // namespace
@@ -132,10 +122,9 @@ Json ParseJsonText(std::string_view text) {
         Fail("", "invalid JSON: a NUL byte at line " + std::to_string(line) + ", column " +
                      std::to_string(column) + "; a scenario is text");
     }
-    Json root;
-    CheckedParse parse(root);
-    Json::sax_parse(text.begin(), text.end(), &parse);
-    return root;
+    KeyCheck keyCheck;
+    Json::sax_parse(text.begin(), text.end(), &keyCheck);
+    return Json::parse(text.begin(), text.end());
 }
 
 std::string LibraryMessage(const nlohmann::json::exception& error) {
