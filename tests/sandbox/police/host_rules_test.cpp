@@ -112,6 +112,22 @@ TEST_F(HostRulesTest, ACopWhoReachesThePlayerOnFootArrestsHimOnlyWithTheRuleOnAn
     }
 }
 
+TEST_F(HostRulesTest, AnArrestNeedsTheReachHeldWithoutABreak) {
+    Build(Street(false), {true, 0, std::nullopt, 1000});
+    RunFor(3500);  // within reach from about here on
+    RunFor(500);
+    ASSERT_FALSE(frame_->Arrested());
+    // One frame out of reach: the hold starts again.
+    const sandbox::Vec3 at = world_->Player()->Position();
+    world_->Player()->SetPosition(at + sandbox::Vec3{0, 20, 0});
+    RunFor(50);
+    world_->Player()->SetPosition(at);
+    RunFor(800);
+    EXPECT_FALSE(frame_->Arrested());
+    RunFor(300);
+    EXPECT_TRUE(frame_->Arrested());
+}
+
 TEST_F(HostRulesTest, AChasingCopGoesRoundAWallOnThePathNetworkAtHisOwnSpeed) {
     Build(Street(true), {true, 0, std::nullopt, 0});
     Cop().runSpeed = 6.0f;
