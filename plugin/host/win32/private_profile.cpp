@@ -132,11 +132,11 @@ std::optional<std::string> FindProfileValue(std::string_view fileText, std::stri
 }
 
 std::size_t ProfileNameHash::operator()(std::string_view name) const {
-    std::size_t hash = 14695981039346656037ULL;  // FNV-1a
+    std::uint64_t hash = 14695981039346656037ULL;  // FNV-1a, in 64 bits on every platform
     for (const char c : name) {
         hash = (hash ^ static_cast<unsigned char>(LowerAscii(c))) * 1099511628211ULL;
     }
-    return hash;
+    return static_cast<std::size_t>(hash);
 }
 
 bool ProfileNameEqual::operator()(std::string_view a, std::string_view b) const { return SameName(a, b); }
