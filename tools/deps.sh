@@ -24,7 +24,19 @@ done
 sudo_cmd=""
 [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
 apt_install() {
-    $sudo_cmd apt-get update -qq
+    # A mirror caught mid-sync serves lists that do not match its index. It is tried again, and then
+    # the lists that did download are used: a broken list of one architecture or suite need not stop
+    # an install that does not come from it (apt itself still fails one that does).
+    local try
+    for try in 1 2 3; do
+        $sudo_cmd apt-get update -qq && break
+        if [ "$try" -eq 3 ]; then
+            echo "deps.sh: some package lists did not download; going on with those that did" >&2
+        else
+            echo "deps.sh: some package lists did not download; trying again in 30 s" >&2
+            sleep 30
+        fi
+    done
     DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "$@"
 }
 missing=()
