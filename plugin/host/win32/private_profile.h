@@ -48,7 +48,6 @@ public:
 
     // FindProfileValue(text, section, key).
     std::optional<std::string> Find(std::string_view section, std::string_view key) const;
-    const std::string& Text() const { return text_; }
 
 private:
     template <typename Value>
