@@ -110,7 +110,7 @@ bool Geometry::SegmentClear(Vec3 a, Vec3 b, std::uint32_t& blocker) const {
     });
 }
 
-float Geometry::GroundZ(float x, float y) const {
+float Geometry::GroundZUnder(float x, float y, float kneeZ) const {
     for (const GroundHole& h : holes) {
         if (x >= h.minX && x <= h.maxX && y >= h.minY && y <= h.maxY) return -100.0f;
     }
@@ -119,7 +119,8 @@ float Geometry::GroundZ(float x, float y) const {
     std::int64_t from = -1;
     for (const std::uint32_t i : plans_.Over(x, y)) {
         const SolidBox& box = boxes_[i];
-        if (!(x >= box.min.x && x <= box.max.x && y >= box.min.y && y <= box.max.y)) continue;
+        if (!(x >= box.min.x && x <= box.max.x && y >= box.min.y && y <= box.max.y) || box.min.z > kneeZ)
+            continue;
         const float top = box.max.z;
         if (top > z || (top == z && from >= 0 && i < from)) {
             z = top;

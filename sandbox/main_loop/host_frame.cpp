@@ -19,7 +19,7 @@ void HostFrame::Run(World& world, std::uint32_t dtMs) {
         arrest_.Run(world, dtMs);
         clearing_.Run(world);
     }
-    if (player_) player_->Run(world);
+    if (player_) player_->Run(world, dtMs);
     world.Move(dtMs);
 }
 

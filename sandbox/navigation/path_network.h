@@ -41,6 +41,9 @@ public:
     /// The node closest to the point (3D), if there is any; none for a point that is not finite or so
     /// far away (beyond about 1.8e19 m) that its float distance overflows.
     std::optional<Vec3> Closest(Vec3 p) const;
+    /// The node a walk from `p` joins the network at: the nearest one it can reach in a straight line
+    /// (the nearest of all when it reaches none); -1 without nodes.
+    int JoinAt(Vec3 p) const { return ClosestReachableIndex(p); }
     /// Waypoints from `from` to `to`: along the shortest chain of linked nodes between the nearest
     /// nodes each end can reach in a straight line, then straight to `to`. Just `to` when there is
     /// no such chain, or either end has no closest node.

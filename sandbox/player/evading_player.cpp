@@ -1,6 +1,7 @@
 #include "player/evading_player.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "player/hiding_spots.h"
 #include "pools/host_tasks.h"
@@ -20,6 +21,15 @@ constexpr float kDriveFarthest = 400.0f;   // m: the farthest
 constexpr float kCarReach = 60.0f;         // m: the farthest free car he runs for
 constexpr float kBoardDistance = 3.0f;     // m from the car's centre at which he gets in
 constexpr std::size_t kChoices = 4;        // he takes one of the best few spots, at random
+constexpr float kWayStretch = 2.0f;        // a way at most this many times his farthest goal's distance
+constexpr float kCoverFarthest = 150.0f;   // m along his way: the farthest cover he runs for
+constexpr float kTiredSpeed = 5.0f;        // m/s: his run once he is out of breath, between the host's run and jog
+constexpr float kClear = 1.0f;             // a way that passes no cop, against 0 for one that does
+constexpr float kClearanceSlack = 5.0f;    // m: cornered, ways this much less clear than the clearest do
+
+bool InHelicopter(const Ped& cop) {
+    return cop.m_bInVehicle && cop.m_pVehicle != nullptr && static_cast<const Vehicle*>(cop.m_pVehicle)->IsHeli();
+}
 
 bool IsLiveCop(const Ped* ped, const Ped* player) {
     return ped != nullptr && ped != player && ped->m_nPedType == PED_TYPE_COP && ped->m_fHealth > 0.0f;
@@ -48,9 +58,10 @@ int CarToTake(World& world, Vec3 me, const std::vector<Vec3>& cops) {
 
 }  // namespace
 
-void EvadingPlayer::Run(World& world) {
+void EvadingPlayer::Run(World& world, std::uint32_t dtMs) {
     Ped* player = world.Player();
     if (player == nullptr || !(player->m_fHealth > 0.0f) || world.Wanted().m_nWantedLevel == 0) return;
+    Breathe(*player, dtMs);
     // The scenario's own moves and a car exit under way come first.
     if (player->moving && !player->move.evade) return;
     if (player->HasTask(kTaskLeaveVehicle)) return;
@@ -63,39 +74,57 @@ void EvadingPlayer::Run(World& world) {
 
 bool EvadingPlayer::LookRound(World& world, const Ped& player) {
     const Vec3 me = player.Position();
+    const bool covered = UnderCover(me, world.Geometry());
     bool near = false;
     std::erase_if(seen_, [&](const Sighting& s) { return Ended(world.Now(), EndAfter(s.at, kMemoryMs)); });
     for (int i = 0; i < world.Peds().Size(); ++i) {
         const Ped* cop = world.Peds().At(i);
         if (!IsLiveCop(cop, &player)) continue;
         const Vec3 at = cop->Position();
-        near = near || Length2D(at - me) <= traits_.caution;
+        const bool above = InHelicopter(*cop);
+        near = near || (Length2D(at - me) <= traits_.caution && !(above && covered));
         if (!InViewOf(at, me, traits_.sight, world.Geometry())) continue;
         const auto known =
             std::find_if(seen_.begin(), seen_.end(), [&](const Sighting& s) { return s.slot == i; });
         if (known != seen_.end()) {
-            *known = {i, at, world.Now()};
+            *known = {i, at, world.Now(), above};
         } else {
-            seen_.push_back({i, at, world.Now()});
+            seen_.push_back({i, at, world.Now(), above});
         }
     }
     return near;
 }
 
 void EvadingPlayer::Decide(World& world, Ped& player, bool copNear) {
-    const bool freshSighting =
-        std::any_of(seen_.begin(), seen_.end(), [&](const Sighting& s) { return s.at == world.Now(); });
+    const auto fresh = [&](const Sighting& s) { return s.at == world.Now(); };
+    const bool freshSighting = std::any_of(seen_.begin(), seen_.end(), fresh);
+    // A helicopter sees him wherever he runs in the open: he hides from it rather than runs.
+    const bool wantCover = !player.m_bInVehicle && !UnderCover(player.Position(), world.Geometry()) &&
+                           std::any_of(seen_.begin(), seen_.end(),
+                                       [&](const Sighting& s) { return fresh(s) && s.above; });
     std::vector<Vec3> cops;
-    for (const Sighting& s : seen_) cops.push_back(s.pos);
+    for (const Sighting& s : seen_) {
+        if (!s.above) cops.push_back(s.pos);
+    }
     if (player.moving && player.move.evade) {
-        // Under way he keeps going while no cop he knows of sees the place or stands nearer to it.
+        // Under way he keeps going while no cop he knows of sees the place or stands nearer to it,
+        // and his way does not lead him towards one.
+        // A way out of a corner passes them by choice: he runs it to its end, since turning back
+        // among them is how he would be caught.
         const float mine = Length2D(spot_ - player.Position());
-        const bool spoilt = std::any_of(cops.begin(), cops.end(), [&](Vec3 c) {
-            return Length2D(c - spot_) < mine || InViewOf(c, spot_, traits_.sight, world.Geometry());
-        });
+        const bool spoilt = !cornered_ && ((wantCover && !toCover_) || WayExposed(world, player, cops) ||
+                                           std::any_of(cops.begin(), cops.end(), [&](Vec3 c) {
+                                               return Length2D(c - spot_) < mine ||
+                                                      InViewOf(c, spot_, traits_.sight, world.Geometry());
+                                           }));
         if (!spoilt) return;
     } else if (!freshSighting && !copNear) {
         return;  // hidden, and nobody near: he keeps still
+    }
+    if (wantCover && TakeCover(world, player, cops)) return;
+    // With no cover to reach he runs from a helicopter as from any cop.
+    for (const Sighting& s : seen_) {
+        if (s.above) cops.push_back(s.pos);
     }
     if (cops.empty()) {
         // Only heard him near: away from that cop.
@@ -108,31 +137,111 @@ void EvadingPlayer::Decide(World& world, Ped& player, bool copNear) {
     const Vec3 me = player.Position();
     if (const int car = player.m_bInVehicle ? -1 : CarToTake(world, me, cops); car >= 0) {
         car_ = car;
-        GoTo(world, player, world.Vehicles().At(car)->Position(), traits_.footSpeed);
+        GoTo(world, player, world.Vehicles().At(car)->Position(), FootSpeed());
         return;
     }
     const bool driving = player.m_bInVehicle;
-    const SpotSearch search{me, driving ? kDriveNearest : kFootNearest,
-                            driving ? kDriveFarthest : kFootFarthest, traits_.sight};
-    const std::vector<Vec3> spots =
-        RankSpots(search, world.PathNetwork().Nodes(), cops, world.Geometry(), kChoices);
+    SpotSearch search{me, driving ? kDriveNearest : kFootNearest, driving ? kDriveFarthest : kFootFarthest,
+                      traits_.sight};
+    const std::vector<Vec3>& nodes = world.PathNetwork().Nodes();
+    const auto ranked = [&](float clearest) {
+        return RankSpots(search, nodes, cops, world.Geometry(), kChoices,
+                         [&](int i) { return ways_.Reaches(i) && ways_.ClearanceTo(i) >= clearest; });
+    };
+    PlanWays(world, me, cops, kWayStretch * search.farthest, false);
+    std::vector<int> spots = ranked(kClear);
+    if (spots.empty()) {
+        // Cornered: past them, along the way that keeps farthest from them, as the streets allow.
+        search.cornered = true;
+        PlanWays(world, me, cops, kWayStretch * search.farthest, true);
+        float widest = 0.0f;
+        for (std::size_t i = 0; i < nodes.size(); ++i) {
+            const float d = Length2D(nodes[i] - me);
+            if (ways_.Reaches(static_cast<int>(i)) && d >= search.nearest && d <= search.farthest)
+                widest = std::max(widest, ways_.ClearanceTo(static_cast<int>(i)));
+        }
+        spots = ranked(widest - kClearanceSlack);
+    }
     if (spots.empty()) return;
-    const Vec3 spot = spots[world.Random()() % spots.size()];
+    const int spot = spots[world.Random()() % spots.size()];
     car_ = -1;
-    GoTo(world, player, spot, driving ? traits_.carSpeed : traits_.footSpeed);
+    GoAlong(player, ways_.WayTo(spot), driving ? traits_.carSpeed : FootSpeed());
+    cornered_ = search.cornered;
+}
+
+bool EvadingPlayer::WayExposed(const World& world, const Ped& player, const std::vector<Vec3>& cops) const {
+    const Vec3 me = player.Position();
+    return std::any_of(player.move.waypoints.begin(), player.move.waypoints.end(), [&](Vec3 w) {
+        return Exposed(w, me, cops, traits_.caution, traits_.sight, world.Geometry());
+    });
+}
+
+bool EvadingPlayer::TakeCover(World& world, Ped& player, const std::vector<Vec3>& cops) {
+    const std::vector<Vec3> covers = Covers(world.Geometry());
+    if (covers.empty()) return false;
+    PlanWays(world, player.Position(), cops, kCoverFarthest, false);
+    int best = -1;
+    Vec3 under;
+    for (Vec3 c : covers) {
+        const int node = world.PathNetwork().JoinAt(c);
+        if (!ways_.Reaches(node) || ways_.ClearanceTo(node) < kClear ||
+            (best >= 0 && ways_.LengthTo(node) >= ways_.LengthTo(best)))
+            continue;
+        best = node;
+        under = c;
+    }
+    if (best < 0) return false;
+    std::vector<Vec3> way = ways_.WayTo(best);
+    way.push_back(under);
+    car_ = -1;
+    GoAlong(player, std::move(way), FootSpeed());
+    toCover_ = true;
+    return true;
+}
+
+void EvadingPlayer::PlanWays(const World& world, Vec3 me, const std::vector<Vec3>& cops, float longest,
+                             bool cornered) {
+    const std::vector<Vec3>& nodes = world.PathNetwork().Nodes();
+    // Cornered, a node is as clear as it is far from the nearest cop; else it is clear or not.
+    ways_.Plan(world.PathNetwork(), world.PathNetwork().JoinAt(me), longest, [&](int i) {
+        const Vec3 node = nodes[static_cast<std::size_t>(i)];
+        if (!cornered)
+            return Exposed(node, me, cops, traits_.caution, traits_.sight, world.Geometry()) ? 0.0f : kClear;
+        float nearest = std::numeric_limits<float>::infinity();
+        for (Vec3 c : cops) nearest = std::min(nearest, Length2D(node - c));
+        return nearest;
+    });
 }
 
 void EvadingPlayer::GoTo(World& world, Ped& player, Vec3 to, float speed) {
-    player.move = {};
-    player.move.waypoints = world.PathNetwork().Route(player.Position(), to);
-    // A route starts at the node nearest him, which may lie behind him: he does not turn back for it.
-    std::vector<Vec3>& way = player.move.waypoints;
+    GoAlong(player, world.PathNetwork().Route(player.Position(), to), speed);
+}
+
+void EvadingPlayer::GoAlong(Ped& player, std::vector<Vec3> way, float speed) {
+    // A way starts at the node nearest him, which may lie behind him: he does not turn back for it.
     if (way.size() > 1 && Length2D(way[1] - player.Position()) < Length2D(way[1] - way[0]))
         way.erase(way.begin());
+    spot_ = way.empty() ? player.Position() : way.back();
+    toCover_ = false;
+    cornered_ = false;
+    player.move = {};
+    player.move.waypoints = std::move(way);
     player.move.speed = speed;
     player.move.evade = true;
     player.moving = true;
-    spot_ = to;
+}
+
+float EvadingPlayer::FootSpeed() const { return sprintLeftMs_ > 0 ? traits_.footSpeed : std::min(traits_.footSpeed, kTiredSpeed); }
+
+void EvadingPlayer::Breathe(Ped& player, std::uint32_t dtMs) {
+    if (player.m_bInVehicle) return;
+    const bool evading = player.moving && player.move.evade;
+    if (!evading) {
+        sprintLeftMs_ = std::min(kSprintMs, sprintLeftMs_ + dtMs);
+    } else if (player.move.speed > kTiredSpeed) {
+        sprintLeftMs_ -= std::min(sprintLeftMs_, dtMs);
+        if (sprintLeftMs_ == 0) player.move.speed = kTiredSpeed;
+    }
 }
 
 bool EvadingPlayer::BoardCar(World& world, Ped& player) {

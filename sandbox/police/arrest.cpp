@@ -1,5 +1,6 @@
 #include "police/arrest.h"
 
+#include "police/pursuit_rule.h"
 #include "world/world.h"
 
 namespace sandbox {
@@ -9,9 +10,12 @@ namespace {
 // The numbers are documented in docs/host-model.md, "Arrest".
 constexpr float kReach = 3.5f;  // m, 2D: a chasing cop stops 3 m short of the player
 
+// A player who runs faster than the cop drags himself out of that cop's reach: only a cop at least as
+// fast as he moves holds him.
 bool CopHasHim(const Ped& cop, const Ped& player) {
-    return cop.m_nPedType == PED_TYPE_COP && cop.m_fHealth > 0.0f && !cop.m_bInVehicle &&
-           cop.HasPursuitTask() && Length2D(cop.Position() - player.Position()) <= kReach;
+    const float running = player.moving ? player.move.speed : 0.0f;
+    return !cop.m_bInVehicle && PursuesPlayer(cop, player) && running <= cop.runSpeed &&
+           Length2D(cop.Position() - player.Position()) <= kReach;
 }
 
 }  // namespace
@@ -23,7 +27,7 @@ void Arrest::Run(World& world, std::uint32_t dtMs) {
     if (holdMs_ > 0 && wanted && !player->m_bInVehicle) {
         for (int i = 0; i < world.Peds().Size() && !reached; ++i) {
             const Ped* cop = world.Peds().At(i);
-            reached = cop != nullptr && cop != player && CopHasHim(*cop, *player);
+            reached = cop != nullptr && CopHasHim(*cop, *player);
         }
     }
     heldMs_ = reached ? heldMs_ + dtMs : 0;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "police/police_vehicles.h"
+#include "police/pursuit_rule.h"
 #include "pools/host_tasks.h"
 #include "world/world.h"
 
@@ -18,6 +19,7 @@ constexpr float kChaseReplan = 5.0f;           // m the player moves before a ro
 constexpr float kRelistRange = 50.0f;          // m, 3D
 constexpr std::uint32_t kRelistMeanMs = 5000;  // mean time between re-listings of one held-out cop
 constexpr std::uint32_t kTaskChanceOutOf = 2;  // a re-listing brings a pursuit task one time in two
+constexpr float kDismountRange = 20.0f;        // m, 2D from a player on foot: a chasing crew gets out
 
 void GivePursuitTask(Ped& cop) {
     if (!cop.HasPursuitTask()) cop.AddTask(cop.m_bInVehicle ? kTaskPursuitInVehicle : kTaskPursuitOnFoot, 0);
@@ -75,18 +77,29 @@ void ChaseOnFoot(const World& world, Ped& cop, const Ped& player) {
     }
 }
 
+// A crew whose car has brought them near a player on foot gets out to take him on foot.
+void Dismount(World& world, Ped& cop, const Ped& player) {
+    const auto* car = static_cast<const Vehicle*>(cop.m_pVehicle);
+    if (car == nullptr || car->IsHeli() || player.m_bInVehicle) return;
+    if (Length2D(car->Position() - player.Position()) <= kDismountRange) world.StartLeavingVehicle(cop);
+}
+
 void Chase(World& world, Ped& cop) {
     world.AddCriminal(cop);
     GivePursuitTask(cop);
-    if (!cop.m_bInVehicle) ChaseOnFoot(world, cop, *world.Player());
+    if (cop.m_bInVehicle) {
+        Dismount(world, cop, *world.Player());
+    } else {
+        ChaseOnFoot(world, cop, *world.Player());
+    }
 }
 
-// A held-out cop who still has the player on his list or a pursuit task after him goes for the
-// player all the same: the flag keeps the host from starting a pursuit, not from running one. A
+// A held-out cop on foot who still has the player on his list or a pursuit task after him goes for
+// the player all the same: the flag keeps the host from starting a pursuit, not from running one. A
 // pursuit task keeps him on the list; the list alone gives him no new task.
 void ChaseRegardless(World& world, Ped& cop) {
     if (cop.HasPursuitTask()) world.AddCriminal(cop);
-    if (!cop.m_bInVehicle) ChaseOnFoot(world, cop, *world.Player());
+    ChaseOnFoot(world, cop, *world.Player());
 }
 
 // A held-out cop does not pursue, but the host keeps noticing the wanted player near him.
@@ -117,7 +130,7 @@ void RunHostPolice(World& world, std::uint32_t dtMs) {
             StandDown(*cop, player);
         } else if (cop->m_nPursuitSuppressed == 0) {
             Chase(world, *cop);
-        } else if (cop->HasCriminal(player) || cop->HasPursuitTask()) {
+        } else if (PursuesPlayer(*cop, *player)) {
             ChaseRegardless(world, *cop);
         } else {
             Relist(world, *cop, dtMs);

@@ -4,6 +4,7 @@
 
 #include "host/constants.h"
 
+#include "police/pursuit_rule.h"
 #include "world/vehicle_motion.h"
 #include "world/world.h"
 
@@ -36,20 +37,23 @@ void FollowByRoad(World& world, Vehicle& car, Vec3 player) {
 }
 
 void StandDown(Vehicle& v) {
-    const int mission = v.m_autoPilot.m_nCarMission;
-    if (!(v.IsHeli() ? mission == MISSION_HELI_CHASE : host::IsChaseMission(mission))) return;
+    if (!OnHostChase(v)) return;
     v.m_autoPilot.m_nCarMission = MISSION_NONE;
     v.hasTarget = false;
     v.route.clear();
 }
 
-void RunCar(World& world, Vehicle& car, std::uint32_t dtMs, Vec3 player) {
-    if (!host::IsChaseMission(car.m_autoPilot.m_nCarMission)) {
-        const bool retake = car.m_bIsLawEnforcer && Length2D(car.Position() - player) <= kRetakeRange &&
+// A car on a chase mission is driven after the player only while its driver pursues: a driver the
+// plugin holds out of the pursuit keeps to the way he was on.
+void RunCar(World& world, Vehicle& car, std::uint32_t dtMs, const Ped& player) {
+    const Vec3 at = player.Position();
+    if (!OnHostChase(car)) {
+        const bool retake = car.m_bIsLawEnforcer && Length2D(car.Position() - at) <= kRetakeRange &&
                             world.Random()() % kRetakeMeanMs < dtMs;
         if (Pursues(car.m_pDriver) || retake) PutOnChase(car);
     }
-    if (host::IsChaseMission(car.m_autoPilot.m_nCarMission)) FollowByRoad(world, car, player);
+    const auto* driver = static_cast<const Ped*>(car.m_pDriver);
+    if (driver != nullptr && PursuesPlayer(*driver, player)) FollowByRoad(world, car, at);
 }
 
 void RunHeli(World& world, Vehicle& heli, Vec3 player) {
@@ -72,7 +76,7 @@ void RunHostPoliceVehicles(World& world, std::uint32_t dtMs, bool wanted) {
         } else if (v->IsHeli()) {
             RunHeli(world, *v, world.Player()->Position());
         } else {
-            RunCar(world, *v, dtMs, world.Player()->Position());
+            RunCar(world, *v, dtMs, *world.Player());
         }
     }
 }

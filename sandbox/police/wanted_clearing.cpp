@@ -1,17 +1,16 @@
 #include "police/wanted_clearing.h"
 
+#include "police/pursuit_rule.h"
 #include "world/world.h"
 
 namespace sandbox {
 
 namespace {
 
-bool AnyCopPursues(World& world, const Ped* player) {
+bool AnyCopPursues(World& world, const Ped& player) {
     for (int i = 0; i < world.Peds().Size(); ++i) {
         const Ped* cop = world.Peds().At(i);
-        if (cop == nullptr || cop == player || cop->m_nPedType != PED_TYPE_COP || !(cop->m_fHealth > 0.0f))
-            continue;
-        if (cop->HasPursuitTask() || cop->HasCriminal(player)) return true;
+        if (cop != nullptr && PursuesPlayer(*cop, player)) return true;
     }
     return false;
 }
@@ -21,7 +20,7 @@ bool AnyCopPursues(World& world, const Ped* player) {
 void WantedClearing::Run(World& world) {
     const Ped* player = world.Player();
     const bool wanted = player != nullptr && player->m_fHealth > 0.0f && world.Wanted().m_nWantedLevel > 0;
-    if (afterMs_ == 0 || !wanted || AnyCopPursues(world, player)) {
+    if (afterMs_ == 0 || !wanted || AnyCopPursues(world, *player)) {
         quietSince_.reset();
         return;
     }

@@ -74,7 +74,8 @@ nlohmann::ordered_json RunJson(const Scenario& scenario, const RunOutcome& outco
           {"chasedAgain", metrics.chasedAgain},
           {"firstFadeS", SecondsJson(metrics.firstFadeMs)},
           {"escaped", metrics.escaped},
-          {"escapedS", SecondsJson(metrics.escapedMs)}}},
+          {"escapedS", SecondsJson(metrics.escapedMs)},
+          {"arrestedS", SecondsJson(metrics.arrestedMs)}}},
         {"hostErrors", outcome.hostErrors},
     };
 }

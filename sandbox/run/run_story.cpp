@@ -80,6 +80,7 @@ RunMetrics MeasureRun(const RunOutcome& outcome) {
     }
     stopSeeing(outcome.lastRunMs);
     m.escapedMs = outcome.escapedMs;
+    m.arrestedMs = outcome.arrestedMs;
     m.escaped = outcome.hostClearsWanted ? m.escapedMs.has_value() : lostAtEnd;
     for (const auto& [ms, faded] : outcome.starFades) {
         if (faded) {

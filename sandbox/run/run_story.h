@@ -41,7 +41,8 @@ struct RunMetrics {
     /// The host cleared the wanted level; where the host never clears it, the last episode ended (or
     /// the run did) with every cop near him having lost him.
     bool escaped = false;
-    std::optional<std::uint32_t> escapedMs;  ///< when the host cleared the wanted level
+    std::optional<std::uint32_t> escapedMs;   ///< when the host cleared the wanted level
+    std::optional<std::uint32_t> arrestedMs;  ///< when the host's police arrested the player
     std::map<std::uint16_t, int> orders;     ///< script commands run, by id
 };
 

@@ -47,7 +47,7 @@ auto Between(double lo, double hi) {
 
 TownPlan ReadTown(const Fields& f) {
     f.Allow({"blocks", "block", "street", "building", "height", "nodeSpacing", "copsOnFoot", "copCars",
-             "helis", "parkedCars", "copDistance", "runSpeed", "seed"});
+             "helis", "parkedCars", "covers", "copDistance", "runSpeed", "seed"});
     TownPlan plan;
     TownLayout& t = plan.layout;
     if (f.Has("blocks")) {
@@ -71,6 +71,11 @@ TownPlan ReadTown(const Fields& f) {
     t.copCars = f.Opt("copCars", t.copCars, Whole(0, 40));
     t.helis = f.Opt("helis", t.helis, Whole(0, 8));
     t.parkedCars = f.Opt("parkedCars", t.parkedCars, Whole(0, 60));
+    t.covers = f.Opt("covers", t.covers, Whole(0, 400));
+    if (t.covers > TownStreetStretches(t)) {
+        Fail(f.PathOf("covers"), "more covers than the town has stretches of street (" +
+                                     std::to_string(TownStreetStretches(t)) + ")");
+    }
     t.copDistance = f.Opt("copDistance", t.copDistance, Range(0, 5000));
     t.runSpeed = f.Opt("runSpeed", t.runSpeed, Range(0.5, 15));
     if (const Json* seed = f.Optional("seed"); seed != nullptr && !(seed->is_string() && *seed == "run")) {

@@ -79,6 +79,7 @@ nlohmann::json SweepResultJson(const SweepRunResult& r) {
             {"firstFadeMs", OptionalMs(r.metrics.firstFadeMs)},
             {"escaped", r.metrics.escaped},
             {"escapedMs", OptionalMs(r.metrics.escapedMs)},
+            {"arrestedMs", OptionalMs(r.metrics.arrestedMs)},
             {"orders", orders}};
 }
 
@@ -94,6 +95,8 @@ SweepRunResult SweepResultFromJson(const nlohmann::json& json) {
     r.metrics.firstFadeMs = MsFrom(json.at("firstFadeMs"));
     r.metrics.escaped = json.at("escaped").get<bool>();
     r.metrics.escapedMs = MsFrom(json.at("escapedMs"));
+    // Records written before arrests were counted have none.
+    if (json.contains("arrestedMs")) r.metrics.arrestedMs = MsFrom(json.at("arrestedMs"));
     for (const auto& [command, count] : json.at("orders").items()) {
         r.metrics.orders[static_cast<std::uint16_t>(std::stoi(command))] = count.get<int>();
     }

@@ -59,6 +59,8 @@ const std::vector<MetricInfo>& SweepMetrics() {
          "the player escapes more often", "the player escapes less often"},
         {"escapedS", "s", "time until the host cleared the wanted level", "the player escapes later",
          "the player escapes sooner"},
+        {"arrestedS", "s", "time until the host's police arrested the player", "the player is arrested later",
+         "the player is arrested sooner"},
         {"orders", "count", "orders the plugin gave, all kinds together", "the plugin gives more orders",
          "the plugin gives fewer orders"},
     };
@@ -74,6 +76,7 @@ double MetricValue(const RunMetrics& m, std::size_t metric) {
         case 4: return SecondsOr(m.firstFadeMs);
         case 5: return m.escaped ? 1.0 : 0.0;
         case 6: return SecondsOr(m.escapedMs);
+        case 7: return SecondsOr(m.arrestedMs);
         default: return TotalOrders(m);
     }
 }
@@ -215,7 +218,7 @@ std::string SweepCsv(const SweepResults& results) {
     }
     std::ostringstream out;
     out << "scenario,variant,seed,status,firstLossS,allLostS,seenS,chasedAgain,firstFadeS,escaped,escapedS,"
-           "orders";
+           "arrestedS,orders";
     for (std::uint16_t command : commands) {
         char name[16];
         std::snprintf(name, sizeof name, ",orders%04X", command);
@@ -230,13 +233,14 @@ std::string SweepCsv(const SweepResults& results) {
         if (ok) {
             out << ',' << CsvSeconds(m.firstLossMs) << ',' << CsvSeconds(m.allLostMs) << ','
                 << CsvSeconds(m.seenMs) << ',' << m.chasedAgain << ',' << CsvSeconds(m.firstFadeMs) << ','
-                << (m.escaped ? 1 : 0) << ',' << CsvSeconds(m.escapedMs) << ',' << TotalOrders(m);
+                << (m.escaped ? 1 : 0) << ',' << CsvSeconds(m.escapedMs) << ','
+                << CsvSeconds(m.arrestedMs) << ',' << TotalOrders(m);
             for (std::uint16_t command : commands) {
                 const auto it = m.orders.find(command);
                 out << ',' << (it == m.orders.end() ? 0 : it->second);
             }
         } else {
-            out << ",,,,,,,,";
+            out << ",,,,,,,,,";
             for (std::size_t i = 0; i < commands.size(); ++i) out << ',';
         }
         out << ',' << CsvField(row.result.error) << '\n';

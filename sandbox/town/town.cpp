@@ -19,6 +19,9 @@ constexpr int kCopType = 6;
 constexpr int kPistol = 22;
 constexpr int kPistolAmmo = 50;
 constexpr int kPlaceTries = 200;  // draws for a start place before the nearest one drawn is taken
+constexpr float kCoverClear = 5.0f;   // m under a cover's roof: a bus passes, a ped's eyes are far below
+constexpr float kCoverRoof = 1.0f;    // m, thickness of the roof
+constexpr float kCoverShare = 0.5f;   // of a block's side: how much of its stretch of street is covered
 
 // Draws from the generator by hand: the library's distributions differ between standard libraries.
 class Draws {
@@ -112,6 +115,34 @@ Vec3 StreetPlace(const std::vector<Vec3>& street, Vec3 player, std::pair<float, 
     return best;
 }
 
+// Roofs over stretches of street drawn without repeats, each centred between its two crossings and
+// as wide as the street. Stretches are numbered along the streets across x, then across y.
+std::vector<Box> Covers(const Layout& l, Draws& draw) {
+    const TownLayout& t = l.layout;
+    const int along = (t.blocksX + 1) * t.blocksY;
+    std::vector<int> stretches(static_cast<std::size_t>(TownStreetStretches(t)));
+    for (std::size_t i = 0; i < stretches.size(); ++i) stretches[i] = static_cast<int>(i);
+    std::vector<Box> covers;
+    const float half = t.block * kCoverShare / 2.0f;
+    const float side = t.street / 2.0f;
+    for (int c = 0; c < t.covers; ++c) {
+        // A partial shuffle: each cover takes one of the stretches not yet taken.
+        const auto k = static_cast<std::size_t>(c + draw.Whole(static_cast<int>(stretches.size()) - c));
+        std::swap(stretches[static_cast<std::size_t>(c)], stretches[k]);
+        const int s = stretches[static_cast<std::size_t>(c)];
+        const bool acrossX = s < along;  // a street running along y, at x = streetAt(i)
+        const int i = acrossX ? s / t.blocksY : (s - along) / t.blocksX;
+        const int j = acrossX ? s % t.blocksY : (s - along) % t.blocksX;
+        const float line = l.streetAt(i);
+        const float mid = (l.streetAt(j) + l.streetAt(j + 1)) / 2.0f;
+        const Vec3 min = acrossX ? Vec3{line - side, mid - half, kCoverClear} : Vec3{mid - half, line - side, kCoverClear};
+        const Vec3 max = acrossX ? Vec3{line + side, mid + half, kCoverClear + kCoverRoof}
+                                 : Vec3{mid + half, line + side, kCoverClear + kCoverRoof};
+        covers.push_back({"", min, max});
+    }
+    return covers;
+}
+
 float HeadingTowards(Vec3 from, Vec3 to) {
     return std::atan2(-(to.x - from.x), to.y - from.y) * 180.0f / 3.14159265f;
 }
@@ -184,7 +215,13 @@ Town BuildTown(const TownLayout& layout, std::uint32_t seed) {
         town.vehicles.push_back(
             {vehicleIds[vehicle++], kCivilianCarModel, p, draw.Real(0.0f, 360.0f), false, std::nullopt});
     }
+    // Drawn last, so that the rest of a town is the same with or without them.
+    for (Box& cover : Covers(l, draw)) town.boxes.push_back(std::move(cover));
     return town;
+}
+
+int TownStreetStretches(const TownLayout& layout) {
+    return (layout.blocksX + 1) * layout.blocksY + (layout.blocksY + 1) * layout.blocksX;
 }
 
 std::vector<std::string> TownPedIds(const TownLayout& layout) {

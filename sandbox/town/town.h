@@ -25,6 +25,7 @@ struct TownLayout {
     int copCars = 2;  ///< two cops in each
     int helis = 0;
     int parkedCars = 20;                                ///< free cars the player may take
+    int covers = 4;  ///< roofed stretches of street (underpasses) that hide a ped from above
     std::pair<float, float> copDistance{25.0f, 70.0f};  ///< m from the player where cops start
     std::pair<float, float> runSpeed{4.5f, 6.0f};       ///< m/s, each cop's own
 };
@@ -37,6 +38,10 @@ struct Town {
     std::vector<VehicleSpec> vehicles;
     Vec3 playerPos;
 };
+
+/// How many stretches of street, between two crossings, a town of that layout has: the most covers
+/// it can hold.
+int TownStreetStretches(const TownLayout& layout);
 
 /// The town of that layout and seed; the same seed gives the same town on every machine.
 Town BuildTown(const TownLayout& layout, std::uint32_t seed);

@@ -20,6 +20,9 @@ public:
 
     /// StepTowards(from, to, stride), or none when a wall stops it. `slot` is the ped's pool slot,
     /// below the `slots` given at construction.
+    /// m above the feet: a box no higher than this is stepped onto, one that reaches it stops him.
+    static constexpr float kKnee = 0.5f;
+
     std::optional<Step> Take(int slot, Vec3 from, Vec3 to, float stride, const Geometry& geometry) {
         // The answer depends on nothing but these and the boxes; numbers that compare equal (0 and
         // -0 included) give the same step and compare alike with every box face.
@@ -28,7 +31,7 @@ public:
             held.stride == stride)
             return std::nullopt;
         const Step step = StepTowards(from, to, stride);
-        const Vec3 knee{0.0f, 0.0f, 0.5f};
+        const Vec3 knee{0.0f, 0.0f, kKnee};
         if (!geometry.InsideBox(step.next + knee) || geometry.InsideBox(from + knee)) return step;
         held = {from, to, stride, geometry.BoxRevision()};
         return std::nullopt;

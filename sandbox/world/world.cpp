@@ -183,6 +183,16 @@ void World::SeatPed(Ped& ped, Vehicle& vehicle, int seat) {
     ped.moving = false;
 }
 
+bool World::StartLeavingVehicle(Ped& ped) {
+    if (!ped.m_bInVehicle || ped.m_pVehicle == nullptr) return false;
+    // An exit already under way is not started over.
+    if (ped.HasTask(kTaskLeaveVehicle)) return true;
+    const std::uint32_t takes =
+        ped.leaveVehicleMs != 0 ? ped.leaveVehicleMs : static_cast<const Vehicle*>(ped.m_pVehicle)->leaveMs;
+    ped.AddTask(kTaskLeaveVehicle, EndAfter(now_, takes));
+    return true;
+}
+
 void World::UnseatPed(Ped& ped) {
     if (!ped.m_bInVehicle || ped.m_pVehicle == nullptr) return;
     auto& vehicle = *ped.m_pVehicle;
@@ -285,7 +295,9 @@ void World::MoveEntities(float dtSeconds) {
         Vec3 next = stepped;
         if (Length2D(to - p) > 0.001f) ped->m_fHeading = HeadingAlong(to - p);
         // Host peds keep to the ground (up a kerb, down off a roof); over a hole they keep their height.
-        if (const float ground = geometry_.GroundZ(next.x, next.y); ped != player_ && ground > -50.0f) {
+        const float knee = p.z + FootSteps::kKnee;
+        if (const float ground = geometry_.GroundZUnder(next.x, next.y, knee);
+            ped != player_ && ground > -50.0f) {
             next.z = ground;
         }
         ped->SetPosition(next);

@@ -62,6 +62,9 @@ public:
     /// The player's active weapon stays in the firing state until then.
     void SetFiringUntil(std::uint32_t until) { firingUntil_ = until; }
     void UnseatPed(Ped& ped);
+    /// Starts getting him out of his vehicle (task 704 for as long as he or else his vehicle says),
+    /// unless an exit is already under way; false when he sits in no vehicle.
+    bool StartLeavingVehicle(Ped& ped);
 
     // Input and screen
     void HoldKey(int virtualKey, std::uint32_t forMs);

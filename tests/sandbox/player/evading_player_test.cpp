@@ -113,4 +113,50 @@ TEST_F(EvadingPlayerTest, AScriptedMoveRunsOutBeforeHeChoosesAgain) {
     EXPECT_FALSE(CopSeesMe());
 }
 
+// A cop stands in the street ahead, between him and the open town: he does not run past the cop
+// towards the far goals, but back the way he is from.
+TEST_F(EvadingPlayerTest, HeDoesNotRunPastACopToTheFarGoals) {
+    for (std::uint32_t seed : {1u, 2u, 3u, 4u}) {
+        SCOPED_TRACE(seed);
+        // A long street along y, walled both sides; the cop 25 m north; nodes every 5 m.
+        sandbox::Scenario s = sandbox::ParseScenario(R"({ "durationMs": 1000, "seed": 1,
+            "world": { "boxes": [{"min": [3, -200, 0], "max": [20, 200, 12]}, {"min": [-20, -200, 0], "max": [-3, 200, 12]}],
+                       "pedNodes": {"spacing": 5} },
+            "player": { "pos": [0, 0, 0], "wanted": 2, "behaviour": "evade" },
+            "peds": [ { "id": "cop", "type": 6, "pos": [0, 25, 0] } ] })",
+                                                     "corridor.json");
+        s.seed = seed;
+        Build(s);
+        double nearest = 1e9;
+        for (int t = 0; t < 60; ++t) {
+            RunFor(100);
+            nearest = std::min<double>(nearest, Length2D(Me() - world_->FindPed("cop")->Position()));
+        }
+        EXPECT_GE(nearest, 24.0);
+        EXPECT_LT(Me().y, -15.0f);
+    }
+}
+
+// A helicopter crew sees him in the street: he runs under the roof of an underpass, out of its sight,
+// and stays there while it hovers above.
+TEST_F(EvadingPlayerTest, SeenFromAHelicopterHeTakesCoverAndWaits) {
+    sandbox::Scenario s = sandbox::ParseScenario(R"({ "durationMs": 1000, "seed": 2,
+        "world": { "boxes": [{"min": [-7, 40, 5], "max": [7, 70, 6]}], "pedNodes": {"spacing": 5} },
+        "player": { "pos": [0, 0, 0], "wanted": 2, "behaviour": "evade" },
+        "vehicles": [ { "id": "heli", "model": 497, "pos": [0, -20, 25], "lawEnforcer": true } ],
+        "peds": [ { "id": "cop", "type": 6, "pos": [0, -20, 25], "vehicle": "heli", "seat": -1 } ] })",
+                                                 "cover.json");
+    Build(s);
+    RunFor(15000);
+    EXPECT_NEAR(Me().x, 0.0f, 7.0f);
+    EXPECT_NEAR(Me().y, 55.0f, 15.0f);
+    world_->FindVehicle("heli")->SetPosition({0, 50, 25});
+    world_->FindPed("cop")->SetPosition({0, 50, 25});
+    const sandbox::Vec3 under = Me();
+    EXPECT_FALSE(CopSeesMe());
+    RunFor(5000);
+    EXPECT_EQ(Me().x, under.x);
+    EXPECT_EQ(Me().y, under.y);
+}
+
 }  // namespace

@@ -85,3 +85,38 @@ TEST(TownTest, CopsStartWithinTheirDistanceAtTheirOwnSpeedAndCarsHaveTheirCrews)
 }
 
 }  // namespace
+
+namespace {
+
+// Every cover roofs a stretch of street: a ped walks under it on the ground, his eyes are seen from
+// the street but not from above, and no two covers share a stretch.
+TEST(TownTest, CoversRoofStretchesOfStreetThatHideAPedFromAboveOnly) {
+    for (std::uint32_t seed : {1u, 2u, 3u}) {
+        SCOPED_TRACE(seed);
+        sandbox::TownLayout layout;
+        layout.blocksX = 2;
+        layout.blocksY = 2;
+        layout.covers = sandbox::TownStreetStretches(layout);  // all twelve
+        const sandbox::Town town = sandbox::BuildTown(layout, seed);
+        const sandbox::Geometry geometry = GeometryOf(town);
+        std::set<std::pair<float, float>> middles;
+        int covers = 0;
+        for (const sandbox::Box& b : town.boxes) {
+            if (b.min.z == 0.0f) continue;
+            ++covers;
+            const sandbox::Vec3 under{(b.min.x + b.max.x) / 2, (b.min.y + b.max.y) / 2, 0};
+            middles.insert({under.x, under.y});
+            EXPECT_EQ(geometry.GroundZUnder(under.x, under.y, 0.5f), 0.0f);
+            EXPECT_EQ(geometry.GroundZ(under.x, under.y), b.max.z);
+            const sandbox::Vec3 eyes = under + sandbox::Vec3{0, 0, 1.6f};
+            EXPECT_FALSE(geometry.SegmentClear(eyes, under + sandbox::Vec3{3, 3, 30}));
+            const bool alongY = b.max.y - b.min.y > b.max.x - b.min.x;
+            const sandbox::Vec3 street = alongY ? sandbox::Vec3{0, 20, 0} : sandbox::Vec3{20, 0, 0};
+            EXPECT_TRUE(geometry.SegmentClear(eyes, eyes + street));
+        }
+        EXPECT_EQ(covers, 12);
+        EXPECT_EQ(middles.size(), 12u);
+    }
+}
+
+}  // namespace
