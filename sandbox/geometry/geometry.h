@@ -46,7 +46,9 @@ public:
     /// blocked by the same box, which then costs one box test instead of a walk of the grid.
     bool SegmentClear(Vec3 a, Vec3 b, std::uint32_t& blocker) const;
     /// The ground height under (x, y): the top of the highest box there, else groundZ; -100 over a hole.
-    float GroundZ(float x, float y) const { return GroundZUnder(x, y, std::numeric_limits<float>::infinity()); }
+    float GroundZ(float x, float y) const {
+        return GroundZUnder(x, y, std::numeric_limits<float>::infinity());
+    }
     /// The ground under (x, y) for someone whose knees are at `kneeZ`: a box whose bottom is higher
     /// (a roof over an underpass) passes over him and is no ground of his.
     float GroundZUnder(float x, float y, float kneeZ) const;

@@ -18,10 +18,10 @@ constexpr float kHeliDistance = 150.0f;  // m from the player, so that it arrive
 constexpr int kCopType = 6;
 constexpr int kPistol = 22;
 constexpr int kPistolAmmo = 50;
-constexpr int kPlaceTries = 200;  // draws for a start place before the nearest one drawn is taken
-constexpr float kCoverClear = 5.0f;   // m under a cover's roof: a bus passes, a ped's eyes are far below
-constexpr float kCoverRoof = 1.0f;    // m, thickness of the roof
-constexpr float kCoverShare = 0.5f;   // of a block's side: how much of its stretch of street is covered
+constexpr int kPlaceTries = 200;     // draws for a start place before the nearest one drawn is taken
+constexpr float kCoverClear = 5.0f;  // m under a cover's roof: a bus passes, a ped's eyes are far below
+constexpr float kCoverRoof = 1.0f;   // m, thickness of the roof
+constexpr float kCoverShare = 0.5f;  // of a block's side: how much of its stretch of street is covered
 
 // Draws from the generator by hand: the library's distributions differ between standard libraries.
 class Draws {
@@ -135,7 +135,8 @@ std::vector<Box> Covers(const Layout& l, Draws& draw) {
         const int j = acrossX ? s % t.blocksY : (s - along) % t.blocksX;
         const float line = l.streetAt(i);
         const float mid = (l.streetAt(j) + l.streetAt(j + 1)) / 2.0f;
-        const Vec3 min = acrossX ? Vec3{line - side, mid - half, kCoverClear} : Vec3{mid - half, line - side, kCoverClear};
+        const Vec3 min =
+            acrossX ? Vec3{line - side, mid - half, kCoverClear} : Vec3{mid - half, line - side, kCoverClear};
         const Vec3 max = acrossX ? Vec3{line + side, mid + half, kCoverClear + kCoverRoof}
                                  : Vec3{mid + half, line + side, kCoverClear + kCoverRoof};
         covers.push_back({"", min, max});

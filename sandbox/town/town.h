@@ -24,8 +24,8 @@ struct TownLayout {
     int copsOnFoot = 4;
     int copCars = 2;  ///< two cops in each
     int helis = 0;
-    int parkedCars = 20;                                ///< free cars the player may take
-    int covers = 4;  ///< roofed stretches of street (underpasses) that hide a ped from above
+    int parkedCars = 20;  ///< free cars the player may take
+    int covers = 4;       ///< roofed stretches of street (underpasses) that hide a ped from above
     std::pair<float, float> copDistance{25.0f, 70.0f};  ///< m from the player where cops start
     std::pair<float, float> runSpeed{4.5f, 6.0f};       ///< m/s, each cop's own
 };
