@@ -15,7 +15,8 @@ class PathNetwork;
 class EscapeRoutes {
 public:
     /// Plans the ways no longer than `longest` metres. `clearance(node)` is asked at most once a node.
-    void Plan(const PathNetwork& network, int start, float longest, const std::function<float(int)>& clearance);
+    void Plan(const PathNetwork& network, int start, float longest,
+              const std::function<float(int)>& clearance);
     /// Whether the last plan found a way to the node.
     bool Reaches(int node) const {
         return node >= 0 && static_cast<std::size_t>(node) < length_.size() &&

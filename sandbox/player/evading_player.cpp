@@ -23,12 +23,13 @@ constexpr float kBoardDistance = 3.0f;     // m from the car's centre at which h
 constexpr std::size_t kChoices = 4;        // he takes one of the best few spots, at random
 constexpr float kWayStretch = 2.0f;        // a way at most this many times his farthest goal's distance
 constexpr float kCoverFarthest = 150.0f;   // m along his way: the farthest cover he runs for
-constexpr float kTiredSpeed = 5.0f;        // m/s: his run once he is out of breath, between the host's run and jog
-constexpr float kClear = 1.0f;             // a way that passes no cop, against 0 for one that does
-constexpr float kClearanceSlack = 5.0f;    // m: cornered, ways this much less clear than the clearest do
+constexpr float kTiredSpeed = 5.0f;  // m/s: his run once he is out of breath, between the host's run and jog
+constexpr float kClear = 1.0f;       // a way that passes no cop, against 0 for one that does
+constexpr float kClearanceSlack = 5.0f;  // m: cornered, ways this much less clear than the clearest do
 
 bool InHelicopter(const Ped& cop) {
-    return cop.m_bInVehicle && cop.m_pVehicle != nullptr && static_cast<const Vehicle*>(cop.m_pVehicle)->IsHeli();
+    return cop.m_bInVehicle && cop.m_pVehicle != nullptr &&
+           static_cast<const Vehicle*>(cop.m_pVehicle)->IsHeli();
 }
 
 bool IsLiveCop(const Ped* ped, const Ped* player) {
@@ -99,9 +100,9 @@ void EvadingPlayer::Decide(World& world, Ped& player, bool copNear) {
     const auto fresh = [&](const Sighting& s) { return s.at == world.Now(); };
     const bool freshSighting = std::any_of(seen_.begin(), seen_.end(), fresh);
     // A helicopter sees him wherever he runs in the open: he hides from it rather than runs.
-    const bool wantCover = !player.m_bInVehicle && !UnderCover(player.Position(), world.Geometry()) &&
-                           std::any_of(seen_.begin(), seen_.end(),
-                                       [&](const Sighting& s) { return fresh(s) && s.above; });
+    const bool wantCover =
+        !player.m_bInVehicle && !UnderCover(player.Position(), world.Geometry()) &&
+        std::any_of(seen_.begin(), seen_.end(), [&](const Sighting& s) { return fresh(s) && s.above; });
     std::vector<Vec3> cops;
     for (const Sighting& s : seen_) {
         if (!s.above) cops.push_back(s.pos);
@@ -231,7 +232,9 @@ void EvadingPlayer::GoAlong(Ped& player, std::vector<Vec3> way, float speed) {
     player.moving = true;
 }
 
-float EvadingPlayer::FootSpeed() const { return sprintLeftMs_ > 0 ? traits_.footSpeed : std::min(traits_.footSpeed, kTiredSpeed); }
+float EvadingPlayer::FootSpeed() const {
+    return sprintLeftMs_ > 0 ? traits_.footSpeed : std::min(traits_.footSpeed, kTiredSpeed);
+}
 
 void EvadingPlayer::Breathe(Ped& player, std::uint32_t dtMs) {
     if (player.m_bInVehicle) return;

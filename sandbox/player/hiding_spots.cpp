@@ -12,7 +12,9 @@ namespace {
 constexpr Vec3 kEyes{0.0f, 0.0f, 1.6f};  // m above the feet, for both ends of a sight line
 constexpr float kHeadroom = 2.5f;        // m between the ground and a roof he can stand under
 
-bool IsCover(const SolidBox& box, const Geometry& geometry) { return box.min.z >= geometry.groundZ + kHeadroom; }
+bool IsCover(const SolidBox& box, const Geometry& geometry) {
+    return box.min.z >= geometry.groundZ + kHeadroom;
+}
 
 struct Candidate {
     bool hidden;
@@ -38,7 +40,8 @@ std::vector<Vec3> Covers(const Geometry& geometry) {
     std::vector<Vec3> middles;
     for (const SolidBox& box : geometry.Boxes()) {
         if (IsCover(box, geometry))
-            middles.push_back({(box.min.x + box.max.x) / 2.0f, (box.min.y + box.max.y) / 2.0f, geometry.groundZ});
+            middles.push_back(
+                {(box.min.x + box.max.x) / 2.0f, (box.min.y + box.max.y) / 2.0f, geometry.groundZ});
     }
     return middles;
 }
@@ -51,7 +54,8 @@ bool UnderCover(Vec3 spot, const Geometry& geometry) {
 }
 
 std::vector<int> RankSpots(const SpotSearch& search, std::span<const Vec3> nodes, std::span<const Vec3> cops,
-                           const Geometry& geometry, std::size_t keep, const std::function<bool(int)>& reachable) {
+                           const Geometry& geometry, std::size_t keep,
+                           const std::function<bool(int)>& reachable) {
     const auto nearestCop = [&](Vec3 p) {
         float best = std::numeric_limits<float>::max();
         for (Vec3 c : cops) best = std::min(best, Length2D(c - p));

@@ -26,7 +26,8 @@ struct SpotSearch {
 /// or out of sight) before open ones, then by the distance to the nearest cop, farther first. At most
 /// `keep`; only nodes `reachable` lets through.
 std::vector<int> RankSpots(const SpotSearch& search, std::span<const Vec3> nodes, std::span<const Vec3> cops,
-                           const Geometry& geometry, std::size_t keep, const std::function<bool(int)>& reachable);
+                           const Geometry& geometry, std::size_t keep,
+                           const std::function<bool(int)>& reachable);
 
 /// Whether a cop standing at `cop` sees a ped at `spot` in the open: near enough and no box between.
 bool InViewOf(Vec3 cop, Vec3 spot, float sight, const Geometry& geometry);
