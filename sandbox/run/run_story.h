@@ -43,7 +43,7 @@ struct RunMetrics {
     bool escaped = false;
     std::optional<std::uint32_t> escapedMs;   ///< when the host cleared the wanted level
     std::optional<std::uint32_t> arrestedMs;  ///< when the host's police arrested the player
-    std::map<std::uint16_t, int> orders;     ///< script commands run, by id
+    std::map<std::uint16_t, int> orders;      ///< script commands run, by id
 };
 
 RunMetrics MeasureRun(const RunOutcome& outcome);

@@ -233,8 +233,8 @@ std::string SweepCsv(const SweepResults& results) {
         if (ok) {
             out << ',' << CsvSeconds(m.firstLossMs) << ',' << CsvSeconds(m.allLostMs) << ','
                 << CsvSeconds(m.seenMs) << ',' << m.chasedAgain << ',' << CsvSeconds(m.firstFadeMs) << ','
-                << (m.escaped ? 1 : 0) << ',' << CsvSeconds(m.escapedMs) << ','
-                << CsvSeconds(m.arrestedMs) << ',' << TotalOrders(m);
+                << (m.escaped ? 1 : 0) << ',' << CsvSeconds(m.escapedMs) << ',' << CsvSeconds(m.arrestedMs)
+                << ',' << TotalOrders(m);
             for (std::uint16_t command : commands) {
                 const auto it = m.orders.find(command);
                 out << ',' << (it == m.orders.end() ? 0 : it->second);

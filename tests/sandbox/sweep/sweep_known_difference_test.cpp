@@ -80,8 +80,8 @@ TEST(SweepResultsTest, FailedRunsKeepTheirPlaceInTheCsvAndStayOutOfTheStatistics
     failed.error = "worker crashed (signal 11), \"badly\"";
     results.rows = {{0, 0, 1, ok}, {0, 0, 2, failed}};
     const std::string csv = sandbox::SweepCsv(results);
-    EXPECT_NE(csv.find("\ns,base,1,ok,1.500,,0.000,0,,0,,0,\n"), std::string::npos) << csv;
-    EXPECT_NE(csv.find("\ns,base,2,failed,,,,,,,,,\"worker crashed (signal 11), \"\"badly\"\"\"\n"),
+    EXPECT_NE(csv.find("\ns,base,1,ok,1.500,,0.000,0,,0,,,0,\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("\ns,base,2,failed,,,,,,,,,,\"worker crashed (signal 11), \"\"badly\"\"\"\n"),
               std::string::npos)
         << csv;
     const auto stats = sandbox::ComputeSweepStats(results);
