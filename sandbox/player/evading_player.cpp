@@ -23,7 +23,7 @@ constexpr float kBoardDistance = 3.0f;     // m from the car's centre at which h
 constexpr std::size_t kChoices = 4;        // he takes one of the best few spots, at random
 constexpr float kWayStretch = 2.0f;        // a way at most this many times his farthest goal's distance
 constexpr float kCoverFarthest = 150.0f;   // m along his way: the farthest cover he runs for
-constexpr float kTiredSpeed = 5.0f;  // m/s: his run once he is out of breath, between the host's run and jog
+constexpr float kTiredSpeed = 5.2f;  // m/s: his run once he is out of breath, between the host's run and jog
 constexpr float kClear = 1.0f;       // a way that passes no cop, against 0 for one that does
 constexpr float kClearanceSlack = 5.0f;  // m: cornered, ways this much less clear than the clearest do
 

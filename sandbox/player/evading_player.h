@@ -22,7 +22,7 @@ public:
     explicit EvadingPlayer(const EvadeTraits& traits) : traits_(traits), sprintLeftMs_(kSprintMs) {}
 
     /// How long he sprints in a row before he tires to a run; standing still, he gets it back as fast.
-    static constexpr std::uint32_t kSprintMs = 10000;
+    static constexpr std::uint32_t kSprintMs = 15000;
 
     /// Runs after the host's police, before anything moves, for a frame of `dtMs`.
     void Run(World& world, std::uint32_t dtMs);
