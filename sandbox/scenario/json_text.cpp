@@ -15,10 +15,8 @@ namespace {
 class KeyCheck final : public nlohmann::json_sax<Json> {
 public:
     static constexpr std::size_t kMaxKeysPerObject = 10000;
-    // No scenario nests deeper than a handful of levels or lists more than this many elements in
-    // one array; past them the text is refused at once, before its values are built.
+    // No scenario nests deeper than a handful of levels; past that the text is refused at once.
     static constexpr std::size_t kMaxDepth = 32;
-    static constexpr std::size_t kMaxElementsPerArray = 200000;
 
     bool null() override { return Element(); }
     bool boolean(bool) override { return Element(); }
