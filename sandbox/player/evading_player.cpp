@@ -1,7 +1,6 @@
 #include "player/evading_player.h"
 
 #include <algorithm>
-#include <limits>
 
 #include "player/hiding_spots.h"
 #include "pools/host_tasks.h"
@@ -157,8 +156,7 @@ void EvadingPlayer::Decide(World& world, Ped& player, bool copNear) {
         PlanWays(world, me, cops, kWayStretch * search.farthest, true);
         float widest = 0.0f;
         for (std::size_t i = 0; i < nodes.size(); ++i) {
-            const float d = Length2D(nodes[i] - me);
-            if (ways_.Reaches(static_cast<int>(i)) && d >= search.nearest && d <= search.farthest)
+            if (ways_.Reaches(static_cast<int>(i)) && search.InReach(nodes[i]))
                 widest = std::max(widest, ways_.ClearanceTo(static_cast<int>(i)));
         }
         spots = ranked(widest - kClearanceSlack);
@@ -206,11 +204,8 @@ void EvadingPlayer::PlanWays(const World& world, Vec3 me, const std::vector<Vec3
     // Cornered, a node is as clear as it is far from the nearest cop; else it is clear or not.
     ways_.Plan(world.PathNetwork(), world.PathNetwork().JoinAt(me), longest, [&](int i) {
         const Vec3 node = nodes[static_cast<std::size_t>(i)];
-        if (!cornered)
-            return Exposed(node, me, cops, traits_.caution, traits_.sight, world.Geometry()) ? 0.0f : kClear;
-        float nearest = std::numeric_limits<float>::infinity();
-        for (Vec3 c : cops) nearest = std::min(nearest, Length2D(node - c));
-        return nearest;
+        if (cornered) return NearestCopDistance(node, cops);
+        return Exposed(node, me, cops, traits_.caution, traits_.sight, world.Geometry()) ? 0.0f : kClear;
     });
 }
 

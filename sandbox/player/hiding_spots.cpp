@@ -53,21 +53,21 @@ bool UnderCover(Vec3 spot, const Geometry& geometry) {
     });
 }
 
+float NearestCopDistance(Vec3 p, std::span<const Vec3> cops) {
+    float best = std::numeric_limits<float>::max();
+    for (Vec3 c : cops) best = std::min(best, Length2D(c - p));
+    return best;
+}
+
 std::vector<int> RankSpots(const SpotSearch& search, std::span<const Vec3> nodes, std::span<const Vec3> cops,
                            const Geometry& geometry, std::size_t keep,
                            const std::function<bool(int)>& reachable) {
-    const auto nearestCop = [&](Vec3 p) {
-        float best = std::numeric_limits<float>::max();
-        for (Vec3 c : cops) best = std::min(best, Length2D(c - p));
-        return best;
-    };
-    const float now = nearestCop(search.from);
+    const float now = NearestCopDistance(search.from, cops);
     std::vector<Candidate> candidates;
     for (std::size_t i = 0; i < nodes.size(); ++i) {
         const Vec3 node = nodes[i];
-        const float d = Length2D(node - search.from);
-        if (d < search.nearest || d > search.farthest || !reachable(static_cast<int>(i))) continue;
-        const float margin = nearestCop(node);
+        if (!search.InReach(node) || !reachable(static_cast<int>(i))) continue;
+        const float margin = NearestCopDistance(node, cops);
         // Running towards the cops is no way out, unless there is nothing else.
         if (margin <= now && !search.cornered) continue;
         const bool hidden = !search.cornered && std::none_of(cops.begin(), cops.end(), [&](Vec3 c) {

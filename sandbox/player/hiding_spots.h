@@ -20,7 +20,16 @@ struct SpotSearch {
     float farthest = 0.0f;
     float sight = 0.0f;  ///< m: a cop farther than this is taken not to see the spot
     bool cornered = false;
+
+    /// Whether the node lies between `nearest` and `farthest` metres from him.
+    bool InReach(Vec3 node) const {
+        const float d = Length2D(node - from);
+        return d >= nearest && d <= farthest;
+    }
 };
+
+/// The distance (2D) from `p` to the nearest of the cops; the float maximum with none.
+float NearestCopDistance(Vec3 p, std::span<const Vec3> cops);
 
 /// The candidates' node indices, best first: spots hidden from every known cop (a building in the way
 /// or out of sight) before open ones, then by the distance to the nearest cop, farther first. At most
