@@ -27,6 +27,12 @@ const runMs = async () => Number((await status()).time);
 const paused = async () => (await page.getAttribute('#play-state', 'data-paused')) === '1';
 // Waits until the page shows the run at or past `ms`.
 const until = async ms => page.waitForFunction(t => Number(document.getElementById('status').dataset.time) >= t, ms);
+// The run's time when the server took the last message the page sent: what it asks for runs after it.
+const acknowledged = () =>
+  page.evaluate(async () => {
+    await window.vigilorViewer.sending;
+    return window.vigilorViewer.serverState.runMs;
+  });
 const logHas = text => page.evaluate(t => window.vigilorViewer.r.log.some(l => l.text.startsWith(t)), text);
 
 before(async () => {
@@ -65,7 +71,8 @@ test('held keys move the player; the cop sees him, then loses him behind the war
   await page.waitForFunction(() => /lost 1/.test(document.getElementById('status').textContent));
   assert.deepEqual(await counts(), { seeing: 0, lost: 1 });
   assert.ok(await logHas('cop lost the player:'));
-  // Let go, he stands.
+  // Let go, he stands: from the first frame after the server took the release.
+  await until((await acknowledged()) + 100);
   const stood = await player();
   await until((await runMs()) + 500);
   assert.deepEqual(await player(), stood);
@@ -74,15 +81,15 @@ test('held keys move the player; the cop sees him, then loses him behind the war
 test('pause stops the run; a single frame moves it on by one frame', async () => {
   await page.click('#play');
   await page.waitForFunction(() => document.getElementById('play-state').dataset.paused === '1');
-  // Frames run before the pause may still be on their way to the page.
-  await page.waitForTimeout(300);
-  const at = await runMs();
-  await page.waitForTimeout(300);
-  assert.equal(await runMs(), at, 'nothing runs while paused');
+  // The last frame run before the pause, once it has reached the page.
+  const at = await acknowledged();
+  await until(at);
+  assert.equal(await runMs(), at);
   await page.keyboard.press('.');
   await until(at + 1);
-  // The scenario's 33 ms frames, cut to the play's 16.
-  assert.equal(await runMs(), at + 16);
+  // One frame after the last one before the pause: none ran while paused. The scenario's 33 ms
+  // frames, cut to the play's 16.
+  assert.equal(await runMs(), at + 16, 'nothing runs while paused');
   assert.ok(await paused());
   // What the page grew update by update is what the viewer decodes from the whole data at once.
   const same = await page.evaluate(
