@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Usage: tools/mutate.sh [--list FILE] [REGEX]
+#        tools/mutate.sh --operators N [--seed S] PATH...
 #
 # Puts each fault of the list (tools/mutations.txt: kind, file, exact original text, replacement,
 # TAB between) into the tree one at a time, rebuilds incrementally with the default preset, and runs
@@ -8,19 +9,14 @@
 # happens; leave the tree alone while it runs. Prints the kill rate and the survivors; exit 0 when
 # every fault that built was killed, 1 otherwise.
 # REGEX picks the lines to run (grep -E on the whole line), e.g. 'boundary' or 'self_defence'.
+# --operators makes the faults itself instead (tools/mutate_operators.py: flipped comparisons, nudged
+# numbers, dropped assignments, swapped && and ||, early returns that never or always happen) over
+# the C++ files under the PATHs, and runs N of them drawn with seed S (default 1). The kill rate is
+# also given per folder.
 # Not a CI step: docs/testing.md says when to run it.
 set -uo pipefail
 
-list=$(dirname "$0")/mutations.txt
-if [ "${1:-}" = "--list" ]; then
-    list=$2
-    shift 2
-fi
-list=$(realpath "$list")
-cd "$(dirname "$0")/.."
-pick=${1:-.}
-# What the suite runs; the benchmarks are left out.
-targets="vigilor vigilor_tests vigilor-sandbox"
+repo=$(realpath "$(dirname "$0")/..")
 work=$(mktemp -d)
 backup=""
 target=""
@@ -33,6 +29,33 @@ restore() {
 }
 trap 'restore; rm -rf "$work"' EXIT
 trap 'exit 130' INT TERM
+list=$repo/tools/mutations.txt
+pick=.
+if [ "${1:-}" = "--list" ]; then
+    list=$(realpath "$2")
+    shift 2
+    pick=${1:-.}
+elif [ "${1:-}" = "--operators" ]; then
+    [[ ${2:-} =~ ^[1-9][0-9]*$ ]] || { echo "$0: --operators needs a count of 1 or more" >&2; exit 2; }
+    sample=$2
+    seed=1
+    shift 2
+    if [ "${1:-}" = "--seed" ]; then
+        seed=$2
+        shift 2
+    fi
+    [ $# -gt 0 ] || { echo "$0: --operators needs the files or folders to make faults in" >&2; exit 2; }
+    list=$work/operators.txt
+    # File names as the list holds them: from the top of the tree.
+    paths=()
+    for p in "$@"; do paths+=("$(realpath --relative-to="$repo" "$p")"); done
+    (cd "$repo" && python3 tools/mutate_operators.py --sample "$sample" --seed "$seed" "${paths[@]}") >"$list" || exit 2
+else
+    pick=${1:-.}
+fi
+cd "$repo"
+# What the suite runs; the benchmarks are left out.
+targets="vigilor vigilor_tests vigilor-sandbox"
 
 echo "building the tree as it is"
 cmake --preset default >/dev/null && cmake --build --preset default --target $targets >/dev/null || {
@@ -53,6 +76,8 @@ unbuilt=0
 stale=0
 survivors=()
 n=0
+# Per folder: faults that built, and those killed.
+declare -A folderBuilt folderKilled
 while IFS=$'\t' read -r -u 3 kind file original replacement; do
     case "$kind" in '#'* | '') continue ;; esac
     printf '%s\t%s\t%s\t%s\n' "$kind" "$file" "$original" "$replacement" | grep -Eq -- "$pick" || continue
@@ -66,15 +91,19 @@ while IFS=$'\t' read -r -u 3 kind file original replacement; do
         continue
     fi
     label="$kind $file: $original"
+    folder=$(dirname "$file")
     if ! cmake --build --preset default --target $targets >"$work/build.log" 2>&1; then
         unbuilt=$((unbuilt + 1))
         echo "no build  $label"
     elif ctest --preset default -j2 --stop-on-failure --timeout 120 >"$work/test.log" 2>&1; then
         survived=$((survived + 1))
+        folderBuilt[$folder]=$((${folderBuilt[$folder]:-0} + 1))
         survivors+=("$label")
         echo "SURVIVED  $label"
     else
         killed=$((killed + 1))
+        folderBuilt[$folder]=$((${folderBuilt[$folder]:-0} + 1))
+        folderKilled[$folder]=$((${folderKilled[$folder]:-0} + 1))
         by=$(grep -m1 -E '\*\*\*(Failed|Timeout|Exception)' "$work/test.log" | sed -E 's/.*Test +#[0-9]+: ([^ ]+).*/\1/')
         echo "killed    $label (by ${by:-?})"
     fi
@@ -86,5 +115,9 @@ cmake --build --preset default --target $targets >/dev/null
 built=$((killed + survived))
 echo "faults: $n, built: $built, killed: $killed, survived: $survived, did not build: $unbuilt, stale: $stale"
 [ "$built" -gt 0 ] && echo "kill rate: $((100 * killed / built))% ($killed of $built)"
+for f in $(printf '%s\n' "${!folderBuilt[@]}" | sort); do
+    k=${folderKilled[$f]:-0}
+    echo "  $f: $((100 * k / folderBuilt[$f]))% ($k of ${folderBuilt[$f]})"
+done
 for s in "${survivors[@]}"; do echo "survivor: $s"; done
 [ "$survived" -eq 0 ] && [ "$stale" -eq 0 ]
