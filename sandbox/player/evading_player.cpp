@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "player/car_choice.h"
 #include "player/hiding_spots.h"
 #include "pools/host_tasks.h"
 #include "world/host_clock.h"
@@ -12,16 +13,14 @@ namespace sandbox {
 namespace {
 
 // The numbers are documented in docs/host-model.md, "The evading player".
-constexpr std::uint32_t kMemoryMs = 6000;  // how long he keeps a cop he saw in mind
-constexpr float kFootNearest = 20.0f;      // m: the nearest hiding spot worth running to
-constexpr float kFootFarthest = 90.0f;     // m: the farthest
-constexpr float kDriveNearest = 120.0f;    // m: the nearest place worth driving to
-constexpr float kDriveFarthest = 400.0f;   // m: the farthest
-constexpr float kCarReach = 60.0f;         // m: the farthest free car he runs for
-constexpr float kBoardDistance = 3.0f;     // m from the car's centre at which he gets in
-constexpr std::size_t kChoices = 4;        // he takes one of the best few spots, at random
-constexpr float kWayStretch = 2.0f;        // a way at most this many times his farthest goal's distance
-constexpr float kCoverFarthest = 150.0f;   // m along his way: the farthest cover he runs for
+constexpr float kFootNearest = 20.0f;     // m: the nearest hiding spot worth running to
+constexpr float kFootFarthest = 90.0f;    // m: the farthest
+constexpr float kDriveNearest = 120.0f;   // m: the nearest place worth driving to
+constexpr float kDriveFarthest = 400.0f;  // m: the farthest
+constexpr float kBoardDistance = 3.0f;    // m from the car's centre at which he gets in
+constexpr std::size_t kChoices = 4;       // he takes one of the best few spots, at random
+constexpr float kWayStretch = 2.0f;       // a way at most this many times his farthest goal's distance
+constexpr float kCoverFarthest = 150.0f;  // m along his way: the farthest cover he runs for
 constexpr float kTiredSpeed = 5.2f;  // m/s: his run once he is out of breath, between the host's run and jog
 constexpr float kClear = 1.0f;       // a way that passes no cop, against 0 for one that does
 constexpr float kClearanceSlack = 5.0f;  // m: cornered, ways this much less clear than the clearest do
@@ -33,27 +32,6 @@ bool InHelicopter(const Ped& cop) {
 
 bool IsLiveCop(const Ped* ped, const Ped* player) {
     return ped != nullptr && ped != player && ped->m_nPedType == PED_TYPE_COP && ped->m_fHealth > 0.0f;
-}
-
-bool IsFreeCar(const Vehicle& v) { return !v.IsHeli() && !v.m_bIsLawEnforcer && v.m_pDriver == nullptr; }
-
-// The nearest free car within reach that he is nearer to than every cop he knows of; -1 for none.
-int CarToTake(World& world, Vec3 me, const std::vector<Vec3>& cops) {
-    int bestCar = -1;
-    float bestDistance = kCarReach;
-    for (int i = 0; i < world.Vehicles().Size(); ++i) {
-        const Vehicle* v = world.Vehicles().At(i);
-        if (v == nullptr || !IsFreeCar(*v)) continue;
-        const float d = Length2D(v->Position() - me);
-        // A car a cop would reach first is no way out.
-        const bool first =
-            std::all_of(cops.begin(), cops.end(), [&](Vec3 c) { return Length2D(c - v->Position()) > d; });
-        if (first && d < bestDistance) {
-            bestDistance = d;
-            bestCar = i;
-        }
-    }
-    return bestCar;
 }
 
 }  // namespace
@@ -76,34 +54,29 @@ bool EvadingPlayer::LookRound(World& world, const Ped& player) {
     const Vec3 me = player.Position();
     const bool covered = UnderCover(me, world.Geometry());
     bool near = false;
-    std::erase_if(seen_, [&](const Sighting& s) { return Ended(world.Now(), EndAfter(s.at, kMemoryMs)); });
+    memory_.Forget(world.Now());
     for (int i = 0; i < world.Peds().Size(); ++i) {
         const Ped* cop = world.Peds().At(i);
         if (!IsLiveCop(cop, &player)) continue;
         const Vec3 at = cop->Position();
         const bool above = InHelicopter(*cop);
         near = near || (Length2D(at - me) <= traits_.caution && !(above && covered));
-        if (!InViewOf(at, me, traits_.sight, world.Geometry())) continue;
-        const auto known =
-            std::find_if(seen_.begin(), seen_.end(), [&](const Sighting& s) { return s.slot == i; });
-        if (known != seen_.end()) {
-            *known = {i, at, world.Now(), above};
-        } else {
-            seen_.push_back({i, at, world.Now(), above});
-        }
+        if (InViewOf(at, me, traits_.sight, world.Geometry())) memory_.Note({i, at, world.Now(), above});
     }
     return near;
 }
 
 void EvadingPlayer::Decide(World& world, Ped& player, bool copNear) {
+    using Sighting = CopMemory::Sighting;
+    const std::vector<Sighting>& seen = memory_.Sightings();
     const auto fresh = [&](const Sighting& s) { return s.at == world.Now(); };
-    const bool freshSighting = std::any_of(seen_.begin(), seen_.end(), fresh);
+    const bool freshSighting = std::any_of(seen.begin(), seen.end(), fresh);
     // A helicopter sees him wherever he runs in the open: he hides from it rather than runs.
     const bool wantCover =
         !player.m_bInVehicle && !UnderCover(player.Position(), world.Geometry()) &&
-        std::any_of(seen_.begin(), seen_.end(), [&](const Sighting& s) { return fresh(s) && s.above; });
+        std::any_of(seen.begin(), seen.end(), [&](const Sighting& s) { return fresh(s) && s.above; });
     std::vector<Vec3> cops;
-    for (const Sighting& s : seen_) {
+    for (const Sighting& s : seen) {
         if (!s.above) cops.push_back(s.pos);
     }
     if (player.moving && player.move.evade) {
@@ -111,19 +84,16 @@ void EvadingPlayer::Decide(World& world, Ped& player, bool copNear) {
         // and his way does not lead him towards one.
         // A way out of a corner passes them by choice: he runs it to its end, since turning back
         // among them is how he would be caught.
-        const float mine = Length2D(spot_ - player.Position());
-        const bool spoilt = !cornered_ && ((wantCover && !toCover_) || WayExposed(world, player, cops) ||
-                                           std::any_of(cops.begin(), cops.end(), [&](Vec3 c) {
-                                               return Length2D(c - spot_) < mine ||
-                                                      InViewOf(c, spot_, traits_.sight, world.Geometry());
-                                           }));
+        const bool spoilt =
+            !cornered_ && ((wantCover && !toCover_) || WayExposed(world, player, cops) ||
+                           GoalSpoilt(spot_, player.Position(), cops, traits_.sight, world.Geometry()));
         if (!spoilt) return;
     } else if (!freshSighting && !copNear) {
         return;  // hidden, and nobody near: he keeps still
     }
     if (wantCover && TakeCover(world, player, cops)) return;
     // With no cover to reach he runs from a helicopter as from any cop.
-    for (const Sighting& s : seen_) {
+    for (const Sighting& s : seen) {
         if (s.above) cops.push_back(s.pos);
     }
     if (cops.empty()) {

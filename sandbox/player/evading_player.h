@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "geometry/vec3.h"
+#include "player/cop_memory.h"
 #include "player/escape_routes.h"
 #include "world/world_description.h"
 
@@ -28,13 +29,6 @@ public:
     void Run(World& world, std::uint32_t dtMs);
 
 private:
-    struct Sighting {
-        int slot;          ///< the cop's ped pool slot
-        Vec3 pos;          ///< where he was
-        std::uint32_t at;  ///< host ms
-        bool above;        ///< in a helicopter
-    };
-
     /// Notes the cops he sees now; whether any cop is within his caution distance, seen or not (a
     /// helicopter's crew not while he is under cover).
     bool LookRound(World& world, const Ped& player);
@@ -56,7 +50,7 @@ private:
 
     EvadeTraits traits_;
     std::uint32_t nextLook_ = 0;  ///< host ms; 0: look at once
-    std::vector<Sighting> seen_;  ///< the cops he has seen lately, one entry per cop
+    CopMemory memory_;            ///< the cops he has seen lately
     int car_ = -1;                ///< vehicle pool slot he is making for, -1 none
     Vec3 spot_;                   ///< where his current move ends
     std::uint32_t sprintLeftMs_;  ///< how much longer he can sprint before he tires

@@ -36,6 +36,13 @@ bool Exposed(Vec3 spot, Vec3 from, std::span<const Vec3> cops, float caution, fl
     });
 }
 
+bool GoalSpoilt(Vec3 spot, Vec3 from, std::span<const Vec3> cops, float sight, const Geometry& geometry) {
+    const float mine = Length2D(spot - from);
+    return std::any_of(cops.begin(), cops.end(), [&](Vec3 c) {
+        return Length2D(c - spot) < mine || InViewOf(c, spot, sight, geometry);
+    });
+}
+
 std::vector<Vec3> Covers(const Geometry& geometry) {
     std::vector<Vec3> middles;
     for (const SolidBox& box : geometry.Boxes()) {

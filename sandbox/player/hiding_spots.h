@@ -46,6 +46,9 @@ bool InViewOf(Vec3 cop, Vec3 spot, float sight, const Geometry& geometry);
 bool Exposed(Vec3 spot, Vec3 from, std::span<const Vec3> cops, float caution, float sight,
              const Geometry& geometry);
 
+/// Whether a goal at `spot` is no longer one for a player at `from`: a cop he knows of stands nearer
+/// to it than he does, or sees it.
+bool GoalSpoilt(Vec3 spot, Vec3 from, std::span<const Vec3> cops, float sight, const Geometry& geometry);
 /// The middles, on the ground, of the roofs a ped can stand under (an underpass, an arcade): boxes
 /// whose bottom is well above the ground.
 std::vector<Vec3> Covers(const Geometry& geometry);

@@ -52,6 +52,11 @@ TEST(TownTest, EveryNodeIsFreeAndReachableFromThePlayersCrossing) {
         for (const sandbox::Box& b : town.boxes) {
             EXPECT_GE(b.max.z, layout.height.first);
             EXPECT_LE(b.max.z, layout.height.second);
+            if (b.min.z > 0.0f) continue;  // a cover's roof, street-wide
+            for (const float side : {b.max.x - b.min.x, b.max.y - b.min.y}) {
+                EXPECT_GE(side, layout.building.first);
+                EXPECT_LE(side, layout.building.second);
+            }
         }
     }
 }
