@@ -57,6 +57,13 @@ cd "$repo"
 # What the suite runs; the benchmarks are left out.
 targets="vigilor vigilor_tests vigilor-sandbox"
 
+# The suite: the unit tests in one process first (one start instead of
+# hundreds, and most faults fall there), then the tests that drive the programs (no dot in their names).
+run_suite() {
+    timeout 600 build/default/bin/vigilor_tests --gtest_brief=1 >"$work/test.log" 2>&1 &&
+        ctest --preset default -j2 --stop-on-failure --timeout 120 -E '[.]' >>"$work/test.log" 2>&1
+}
+
 echo "building the tree as it is"
 cmake --preset default >/dev/null && cmake --build --preset default --target $targets >/dev/null || {
     echo "$0: the tree does not build as it is" >&2
@@ -95,7 +102,7 @@ while IFS=$'\t' read -r -u 3 kind file original replacement; do
     if ! cmake --build --preset default --target $targets >"$work/build.log" 2>&1; then
         unbuilt=$((unbuilt + 1))
         echo "no build  $label"
-    elif ctest --preset default -j2 --stop-on-failure --timeout 120 >"$work/test.log" 2>&1; then
+    elif run_suite; then
         survived=$((survived + 1))
         folderBuilt[$folder]=$((${folderBuilt[$folder]:-0} + 1))
         survivors+=("$label")
@@ -104,7 +111,8 @@ while IFS=$'\t' read -r -u 3 kind file original replacement; do
         killed=$((killed + 1))
         folderBuilt[$folder]=$((${folderBuilt[$folder]:-0} + 1))
         folderKilled[$folder]=$((${folderKilled[$folder]:-0} + 1))
-        by=$(grep -m1 -E '\*\*\*(Failed|Timeout|Exception)' "$work/test.log" | sed -E 's/.*Test +#[0-9]+: ([^ ]+).*/\1/')
+        by=$(grep -m1 -E '\*\*\*(Failed|Timeout|Exception)|^\[  FAILED  \]' "$work/test.log" |
+            sed -E 's/.*Test +#[0-9]+: ([^ ]+).*/\1/; s/^\[  FAILED  \] ([^ ]+).*/\1/')
         echo "killed    $label (by ${by:-?})"
     fi
     restore
