@@ -161,3 +161,39 @@ test('the play saved is a scenario that check passes with what the page showed',
   assert.match(out, /1 of 1 scenarios passed; 2 of 2 expectations/);
   assert.deepEqual(session.errors, []);
 });
+
+test('keys go back to the play after a list is used; settings filter, scroll and show what was refused', async () => {
+  if (await paused()) {
+    await page.click('#play');
+    await page.waitForFunction(() => document.getElementById('play-state').dataset.paused === '0');
+  }
+  // The speed chosen with the keyboard's focus on its list: the arrows then move the player, not the list.
+  await page.focus('#speed');
+  await page.selectOption('#speed', '2');
+  const [, y0] = await player();
+  await page.keyboard.down('ArrowDown');
+  await page.waitForFunction(y => Number(document.getElementById('status').dataset.player.split(',')[1]) < y - 2, y0);
+  await page.keyboard.up('ArrowDown');
+  assert.equal(await page.inputValue('#speed'), '2');
+
+  if (await page.isHidden('#play-settings')) await page.click('#play-settings-open');
+  await page.waitForSelector('#play-settings-table tr[data-key="SightRange"]');
+  await page.fill('#play-settings-filter', 'grace');
+  const shown = await page.$$eval('#play-settings-table tr[data-key]:not([hidden])', trs =>
+    trs.map(tr => tr.dataset.key),
+  );
+  assert.ok(
+    shown.includes('PursuitGraceMs') && shown.every(k => /grace/i.test(k) || k === 'PursuitGraceMs'),
+    shown.join(),
+  );
+  await page.fill('#play-settings-filter', '');
+  await page.fill('input[name="SightRange"]', 'abc');
+  // The apply button lies below 61 rows: the panel scrolls to it, nothing is cut off.
+  await page.locator('#play-apply').scrollIntoViewIfNeeded();
+  const box = await page.locator('#play-apply').boundingBox();
+  assert.ok(box.y + box.height <= page.viewportSize().height, `apply at ${box.y}`);
+  await page.click('#play-apply');
+  await page.waitForSelector('#play-settings-table tr.refused[data-key="SightRange"]');
+  assert.match(await page.textContent('tr[data-key="SightRange"] .problem'), /not a number: "abc" reads as 0/);
+  assert.match(await page.textContent('#play-message'), /1 refused: see the marked settings/);
+});

@@ -15,7 +15,13 @@ V.PlayPanel = class {
     this.message = el('div', { id: 'play-message' });
     this.compare = el('ul', { id: 'play-compare' });
     this.table = el('table', { id: 'play-settings-table' });
+    this.filter = el('input', {
+      id: 'play-settings-filter',
+      type: 'search',
+      placeholder: 'filter: part of a key or its meaning',
+    });
     this.settings = el('div', { id: 'play-settings', hidden: true }, [
+      this.filter,
       el('div', { className: 'scroll' }, [this.table]),
       el('button', { id: 'play-apply', type: 'button', textContent: 'apply: play it again with these settings' }),
     ]);
@@ -40,6 +46,13 @@ V.PlayPanel = class {
     this.root.querySelector('#play-save').addEventListener('click', () => this.save());
     this.root.querySelector('#play-settings-open').addEventListener('click', () => this.toggleSettings());
     this.root.querySelector('#play-apply').addEventListener('click', () => this.apply());
+    this.filter.addEventListener('input', () => this.applyFilter());
+  }
+  // Shows the rows whose key or meaning holds the filter's text, whatever the case.
+  applyFilter() {
+    const text = this.filter.value.trim().toLowerCase();
+    for (const tr of this.table.querySelectorAll('tr[data-key]'))
+      tr.hidden = text !== '' && !tr.textContent.toLowerCase().includes(text);
   }
   show(text, error) {
     V.put(this.message, 'textContent', text);
@@ -61,9 +74,13 @@ V.PlayPanel = class {
   }
   async toggleSettings() {
     this.settings.hidden = !this.settings.hidden;
-    if (!this.settings.hidden) this.fill((await V.server.get('/settings')).settings);
+    if (!this.settings.hidden) {
+      const reply = await V.server.get('/settings');
+      this.fill(reply.settings, reply.problems);
+    }
   }
-  fill(rows) {
+  // The rows of the settings, each refused value marked at its field with why.
+  fill(rows, problems = []) {
     this.rows = rows;
     this.sets = {};
     for (const r of rows) if (r.source === 'set') this.sets[r.key] = String(r.value);
@@ -74,16 +91,22 @@ V.PlayPanel = class {
         {},
         ['key', 'value', 'default', 'unit', 'meaning'].map(h => el('th', { textContent: h })),
       ),
-      ...rows.map(r =>
-        el('tr', { title: r.meaning }, [
+      ...rows.map(r => {
+        const refused = problems.filter(p => p.key === r.key);
+        const why = refused.map(p => el('div', { className: 'problem', textContent: `${p.problem}: ${p.detail}` }));
+        const tr = el('tr', { className: refused.length ? 'refused' : '' }, [
           el('td', { textContent: r.key }),
-          el('td', {}, [el('input', { type: 'text', value: String(r.value), size: 7, name: r.key })]),
+          el('td', {}, [el('input', { type: 'text', value: String(r.value), size: 7, name: r.key }), ...why]),
           el('td', { textContent: String(r.default) }),
           el('td', { textContent: r.unit }),
-          el('td', { textContent: r.meaning }),
-        ]),
-      ),
+          el('td', { className: 'meaning', textContent: r.meaning }),
+        ]);
+        tr.dataset.key = r.key;
+        return tr;
+      }),
     );
+    this.applyFilter();
+    return problems.length;
   }
   async apply() {
     for (const r of this.rows) {
@@ -93,7 +116,7 @@ V.PlayPanel = class {
     this.show('playing it again…');
     try {
       const reply = await V.server.send('/settings', { set: this.sets });
-      this.fill(reply.settings.settings);
+      const refused = this.fill(reply.settings.settings, reply.settings.problems);
       const change = Object.entries(this.sets)
         .map(([k, v]) => `${k}=${v}`)
         .join(', ');
@@ -101,7 +124,7 @@ V.PlayPanel = class {
         reply.partsAtMs === null
           ? `with ${change} the run does not part from the one played`
           : `with ${change} the run parts from the one played at ${(reply.partsAtMs / 1000).toFixed(2)} s`;
-      this.show(parts);
+      this.show(refused ? `${parts}; ${refused} refused: see the marked settings` : parts, refused > 0);
       this.compare.replaceChildren(...reply.cops.map(line => V.el('li', { textContent: line })));
     } catch (e) {
       this.show(e.message, true);

@@ -175,6 +175,11 @@ V.App = class LiveApp extends V.ReplayApp {
         if (down && !e.repeat) this.act(action);
       }
     };
+    // A list or slider keeps the keyboard once used, and would take the player's arrows: once it has
+    // its value, the keys go back to the play.
+    document.addEventListener('change', e => {
+      if (e.target.matches('select, input[type="range"]')) e.target.blur();
+    });
     window.addEventListener('keydown', e => key(e, true));
     window.addEventListener('keyup', e => key(e, false));
     // Keys let go while the page is not in front would be held for ever.
