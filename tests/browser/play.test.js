@@ -197,3 +197,31 @@ test('keys go back to the play after a list is used; settings filter, scroll and
   assert.match(await page.textContent('tr[data-key="SightRange"] .problem'), /not a number: "abc" reads as 0/);
   assert.match(await page.textContent('#play-message'), /1 refused: see the marked settings/);
 });
+
+test('after the strips below the map grow, a click on each cop where he is drawn follows him', async () => {
+  if (!(await paused())) await page.click('#play');
+  await page.waitForFunction(() => document.getElementById('play-state').dataset.paused === '1');
+  await page.evaluate(() => (document.getElementById('lanes').style.height = '200px'));
+  // Sized again: the canvas holds as many pixels as it shows.
+  await page.waitForFunction(() => {
+    const c = document.getElementById('map');
+    return c.height === Math.round(c.clientHeight * (window.devicePixelRatio || 1));
+  });
+  const rect = await page.evaluate(() => document.getElementById('map').getBoundingClientRect().toJSON());
+  const drawn = () => page.evaluate(() => window.vigilorViewer.map.drawn.map(d => ({ id: d.id, x: d.x, y: d.y })));
+  const inside = c => c.x > 10 && c.y > 10 && c.x < rect.width - 10 && c.y < rect.height - 10;
+  // Zoomed out with the wheel until every cop is on the map.
+  await page.mouse.move(rect.left + rect.width / 2, rect.top + rect.height / 2);
+  const scale = () => page.evaluate(() => window.vigilorViewer.map.cam.scale);
+  for (let i = 0; i < 30 && !(await drawn()).every(inside); i++) {
+    const before = await scale();
+    await page.mouse.wheel(0, 100);
+    await page.waitForFunction(s => window.vigilorViewer.map.cam.scale !== s, before);
+  }
+  const cops = await drawn();
+  assert.ok(cops.length > 0 && cops.every(inside), JSON.stringify(cops));
+  for (const cop of cops) {
+    await page.mouse.click(rect.left + cop.x, rect.top + cop.y);
+    assert.equal(await page.evaluate(() => window.vigilorViewer.map.follow), cop.id);
+  }
+});

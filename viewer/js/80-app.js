@@ -195,10 +195,12 @@ V.App = class {
       if (cop) this.followCop(cop);
       else this.render();
     });
-    window.addEventListener('resize', () => {
+    // The map is sized whenever its box changes, not only with the window: the strips below it grow
+    // once the data comes, and a map sized before that would be drawn squashed and miss clicks.
+    new ResizeObserver(() => {
       this.map.resize();
       this.render();
-    });
+    }).observe(this.map.canvas);
     window.addEventListener('keydown', e => {
       if (e.target.tagName === 'INPUT' && e.target.type === 'search') return;
       if (e.key === ' ') {
