@@ -198,6 +198,22 @@ test('keys go back to the play after a list is used; settings filter, scroll and
   assert.match(await page.textContent('#play-message'), /1 refused: see the marked settings/);
 });
 
+test('the map keeps the player in view as he runs off where it was fitted', async () => {
+  if (await paused()) await page.click('#play');
+  await page.waitForFunction(() => document.getElementById('play-state').dataset.paused === '0');
+  const [, y0] = await player();
+  await page.keyboard.down('Shift');
+  await page.keyboard.down('ArrowUp');
+  await page.waitForFunction(y => Number(document.getElementById('status').dataset.player.split(',')[1]) > y + 120, y0);
+  await page.keyboard.up('ArrowUp');
+  await page.keyboard.up('Shift');
+  const at = await page.evaluate(() => {
+    const { map, frame } = window.vigilorViewer;
+    return { x: map.cam.x(frame.player.pos[0]), y: map.cam.y(frame.player.pos[1]), w: map.cam.w, h: map.cam.h };
+  });
+  assert.ok(at.x >= 0 && at.x <= at.w && at.y >= 0 && at.y <= at.h, JSON.stringify(at));
+});
+
 test('after the strips below the map grow, a click on each cop where he is drawn follows him', async () => {
   if (!(await paused())) await page.click('#play');
   await page.waitForFunction(() => document.getElementById('play-state').dataset.paused === '1');

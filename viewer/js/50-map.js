@@ -66,6 +66,19 @@ V.MapView = class {
       this.cam.h = h;
     }
   }
+  // Pans just enough to keep a point within the middle of the map: the view follows without
+  // swinging with every step.
+  keepInView([x, y]) {
+    const cam = this.cam,
+      marginX = cam.w * 0.2,
+      marginY = cam.h * 0.2;
+    const sx = cam.x(x),
+      sy = cam.y(y);
+    if (sx < marginX) cam.cx -= (marginX - sx) / cam.scale;
+    else if (sx > cam.w - marginX) cam.cx += (sx - (cam.w - marginX)) / cam.scale;
+    if (sy < marginY) cam.cy += (marginY - sy) / cam.scale;
+    else if (sy > cam.h - marginY) cam.cy -= (sy - (cam.h - marginY)) / cam.scale;
+  }
   draw(frame) {
     // Opaque: the compositor copies it without blending, and the world layer paints the background.
     const ctx = this.canvas.getContext('2d', { alpha: false }),
@@ -77,7 +90,7 @@ V.MapView = class {
         cam.cx = c.pos[0];
         cam.cy = c.pos[1];
       }
-    }
+    } else if (this.keepPlayer && frame.player) this.keepInView(frame.player.pos);
     this.drawWorldLayer(ctx);
     this.drawScene(ctx, frame);
     this.drawn = [];

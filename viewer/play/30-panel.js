@@ -14,6 +14,7 @@ V.PlayPanel = class {
     this.state = el('div', { id: 'play-state' });
     this.message = el('div', { id: 'play-message' });
     this.compare = el('ul', { id: 'play-compare' });
+    this.keep = el('input', { id: 'play-keep', type: 'checkbox', checked: true });
     this.table = el('table', { id: 'play-settings-table' });
     this.filter = el('input', {
       id: 'play-settings-filter',
@@ -29,7 +30,11 @@ V.PlayPanel = class {
       'arrows / WASD walk (Shift: run; in a car: drive) · E get in or out · F fire · F10 the plugin’s key · ';
     this.root = el('div', { id: 'play-panel' }, [
       this.state,
-      el('div', { className: 'help', textContent: help + 'space pause · . one frame' }),
+      el('div', {
+        className: 'help',
+        textContent: help + 'space pause · . one frame · map: drag to pan, wheel to zoom, click a cop to follow him',
+      }),
+      el('label', {}, [this.keep, ' keep me in view']),
       el('div', { className: 'buttons' }, [
         el('button', { id: 'play-save', type: 'button', textContent: 'save the play' }),
         el('a', { id: 'play-download', href: V.server.url('/saved'), textContent: 'download it' }),

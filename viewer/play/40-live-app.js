@@ -27,6 +27,7 @@ V.App = class LiveApp extends V.ReplayApp {
       .getElementById('speed')
       .addEventListener('change', e => this.act({ do: 'speed', value: Number(e.target.value) }));
     this.wireKeys();
+    this.wireView();
     this.connect();
   }
   connect() {
@@ -154,6 +155,21 @@ V.App = class LiveApp extends V.ReplayApp {
   playerAt() {
     const p = this.frame && this.frame.player;
     return p ? `${p.pos[0]},${p.pos[1]}` : undefined;
+  }
+  // The map keeps the player in view until the user pans it himself or unticks the box.
+  wireView() {
+    const keep = this.panel.keep;
+    this.map.keepPlayer = keep.checked;
+    keep.addEventListener('change', () => {
+      this.map.keepPlayer = keep.checked;
+      this.render();
+    });
+    this.map.canvas.addEventListener('mousemove', e => {
+      if (e.buttons && keep.checked) {
+        keep.checked = false;
+        this.map.keepPlayer = false;
+      }
+    });
   }
   wireKeys() {
     const key = (e, down) => {
