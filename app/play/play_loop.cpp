@@ -113,6 +113,7 @@ nlohmann::json PlayLoop::Handle(const nlohmann::json& message) {
         throw sandbox::PlayInputError("a message is a JSON object with \"do\"");
     const std::string what = message["do"].get<std::string>();
     std::lock_guard lock(mutex_);
+    std::optional<std::string> note;
     if (what == "pause") {
         paused_ = true;
     } else if (what == "resume") {
@@ -129,11 +130,13 @@ nlohmann::json PlayLoop::Handle(const nlohmann::json& message) {
             throw sandbox::PlayInputError("speed lies in [0.25, 4]");
         speed_ = speed;
     } else {
-        session_.Act(sandbox::ReadPlayerAction(message));
+        note = session_.Act(sandbox::ReadPlayerAction(message));
         actionWaiting_ = true;
     }
     wake_.notify_all();
-    return State();
+    nlohmann::json state = State();
+    if (note) state["note"] = *note;
+    return state;
 }
 
 nlohmann::json PlayLoop::Settings() {

@@ -51,6 +51,11 @@ void PlaySession::Stop() {
     recorder_.reset();
 }
 
+std::optional<std::string> PlaySession::Act(const PlayerAction& action) {
+    pending_.push_back(action);
+    return WhyNothing(action, runner_->GetWorld());
+}
+
 void PlaySession::Frame() {
     const std::uint32_t runMs = runner_->NextRunMs();
     World& world = runner_->GetWorld();

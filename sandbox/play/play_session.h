@@ -48,7 +48,8 @@ public:
     PlaySession& operator=(const PlaySession&) = delete;
 
     /// The action is carried out at the start of the next frame, after the scenario's own events.
-    void Act(const PlayerAction& action) { pending_.push_back(action); }
+    /// Gives why it will do nothing to be seen, when it will not (`WhyNothing`).
+    std::optional<std::string> Act(const PlayerAction& action);
     /// Runs one frame; a play goes on past the scenario's duration as long as the user plays.
     void Frame();
     /// The run time of the last frame, and the one the next frame will reach.

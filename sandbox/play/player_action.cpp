@@ -124,6 +124,17 @@ std::optional<Event> RenewedMove(const PlayerAction& held, World& world, std::ui
     return Move(held, *player, runMs);
 }
 
+std::optional<std::string> WhyNothing(const PlayerAction& action, World& world) {
+    const Ped* player = world.Player();
+    if (player == nullptr) return "there is no player in this scenario";
+    if (action.kind == PlayerAction::Kind::enterOrLeave && !player->m_bInVehicle &&
+        !FreeCarNear(world, player->Position()))
+        return "E: no free car within " + std::to_string(static_cast<int>(kReach)) + " m";
+    if (action.kind == PlayerAction::Kind::fire && world.Wanted().m_nWantedLevel == 0)
+        return "F: a shot, but you are not wanted: the cops hear it and do nothing";
+    return std::nullopt;
+}
+
 std::vector<Event> EventsFor(const PlayerAction& action, World& world, std::uint32_t runMs) {
     Ped* player = world.Player();
     if (player == nullptr) return {};

@@ -43,4 +43,8 @@ std::optional<Event> RenewedMove(const PlayerAction& held, World& world, std::ui
 /// None when the action does nothing now (no free car near to enter).
 std::vector<Event> EventsFor(const PlayerAction& action, World& world, std::uint32_t runMs);
 
+/// Why the action will do nothing the user can see on the world as it stands (E with no free car
+/// near, F while nobody is after him); none when it will.
+std::optional<std::string> WhyNothing(const PlayerAction& action, World& world);
+
 }  // namespace sandbox

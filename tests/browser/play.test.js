@@ -175,6 +175,11 @@ test('keys go back to the play after a list is used; settings filter, scroll and
   await page.waitForFunction(y => Number(document.getElementById('status').dataset.player.split(',')[1]) < y - 2, y0);
   await page.keyboard.up('ArrowDown');
   assert.equal(await page.inputValue('#speed'), '2');
+  // No car in this town: E says so.
+  await page.keyboard.press('e');
+  await page.waitForFunction(() =>
+    /E: no free car within 6 m/.test(document.getElementById('play-message').textContent),
+  );
 
   if (await page.isHidden('#play-settings')) await page.click('#play-settings-open');
   await page.waitForSelector('#play-settings-table tr[data-key="SightRange"]');

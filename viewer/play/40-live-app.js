@@ -98,6 +98,7 @@ V.App = class LiveApp extends V.ReplayApp {
       .then(s => {
         this.repliedAt = performance.now();
         this.showState(s);
+        if (s.note) this.panel.show(s.note);
       })
       .catch(e => this.panel.show(e.message, true));
   }

@@ -8,6 +8,8 @@
 #include "play/player_action.h"
 #include "play/saved_play.h"
 #include "scenario/scenario_loader.h"
+#include "scenario/scenario_world.h"
+#include "world/world.h"
 
 namespace {
 
@@ -109,6 +111,37 @@ TEST(SavedPlay, IsTheScenarioWithTheMovesAfterItsOwnEvents) {
     EXPECT_EQ(played.events[2].vehicle, "car");
     EXPECT_EQ(played.events[3].weapon, 22);
     EXPECT_EQ(played.events[4].keyCode, 0x79);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PlayerAction, SaysWhyEOrFWillDoNothing) {
+    struct Case {
+        const char* what;
+        float carY;  // the free car's distance north of him
+        int wanted;
+        const char* why;  // "" when the key does something
+    };
+    const Case cases[] = {
+        {"enter", 5.9f, 2, ""},
+        {"enter", 6.1f, 2, "E: no free car within 6 m"},
+        {"fire", 50.0f, 1, ""},
+        {"fire", 50.0f, 0, "F: a shot, but you are not wanted: the cops hear it and do nothing"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        const sandbox::Scenario scenario = sandbox::ParseScenario(
+            R"({ "durationMs": 1000, "player": { "pos": [0, 0, 0], "wanted": )" + std::to_string(c.wanted) +
+                R"( }, "vehicles": [ { "id": "car", "model": 400, "pos": [0, )" + std::to_string(c.carY) +
+                R"(, 0] } ] })",
+            "why.json");
+        sandbox::World world(sandbox::ScenarioWorld(scenario));
+        const std::optional<std::string> why =
+            sandbox::WhyNothing(sandbox::ReadPlayerAction({{"do", c.what}}), world);
+        EXPECT_EQ(why.value_or(""), c.why);
+    }
 }
 
 }  // namespace
