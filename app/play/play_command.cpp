@@ -30,6 +30,8 @@ CLI::App* AddPlayCommand(CLI::App& app, PlayOptions& o) {
             "--frame-ms", o.frameMs,
             "the play's frame time in ms (default: the scenario's, at most 16, for 60 updates a second)")
         ->check(CLI::Range(1, 1000));
+    play->add_flag("--start-now", o.startNow,
+                   "run at once (for scripts), rather than wait for the player's first key or start");
     return play;
 }
 
@@ -51,7 +53,7 @@ int PlayCommand(const PlayOptions& o) {
     std::ostringstream page;
     sandbox::WriteReplayPage(
         page, session.Title(), [&](std::ostream& out) { out << session.DataText(); }, "play/");
-    PlayLoop loop(session);
+    PlayLoop loop(session, o.startNow);
     PlayServer server(loop, page.str(), prepared.options.gameDir / "played.json", o.host, o.port);
     std::thread serving([&server] { server.Serve(); });
     std::cout << "play: open " << server.Url() << "\n(Ctrl-C to stop)" << std::endl;

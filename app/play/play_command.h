@@ -14,6 +14,7 @@ struct PlayOptions {
     std::string ini;
     std::vector<std::string> sets;
     int frameMs = 0;  ///< 0: the scenario's frame time, cut to 16 ms
+    bool startNow = false;
 };
 
 CLI::App* AddPlayCommand(CLI::App& app, PlayOptions& o);

@@ -21,7 +21,8 @@ std::string Event(const char* name, const std::string& data) {
 
 }  // namespace
 
-PlayLoop::PlayLoop(sandbox::PlaySession& session) : session_(session), thread_([this] { Loop(); }) {}
+PlayLoop::PlayLoop(sandbox::PlaySession& session, bool startNow)
+    : session_(session), paused_(!startNow), waiting_(!startNow), thread_([this] { Loop(); }) {}
 
 PlayLoop::~PlayLoop() {
     Stop();
@@ -48,7 +49,11 @@ std::string PlayLoop::Error() const {
 }
 
 nlohmann::json PlayLoop::State() const {
-    return {{"paused", paused_}, {"speed", speed_}, {"runMs", session_.RunMs()}};
+    nlohmann::json state = {{"paused", paused_},         {"waiting", waiting_},     {"speed", speed_},
+                            {"runMs", session_.RunMs()}, {"seed", session_.Seed()}, {"ended", nullptr}};
+    if (const auto ended = session_.Ended())
+        state["ended"] = {{"atMs", ended->atMs}, {"how", ended->arrested ? "arrested" : "escaped"}};
+    return state;
 }
 
 void PlayLoop::Fail(const std::string& why) {
@@ -118,6 +123,22 @@ nlohmann::json PlayLoop::Handle(const nlohmann::json& message) {
         paused_ = true;
     } else if (what == "resume") {
         paused_ = false;
+        waiting_ = false;
+    } else if (what == "restart") {
+        const auto fresh = message.find("newSeed");
+        if (fresh != message.end() && !fresh->is_boolean())
+            throw sandbox::PlayInputError("newSeed is true or false");
+        try {
+            session_.Restart(fresh != message.end() && fresh->get<bool>());
+        } catch (const std::exception& e) {
+            Fail(e.what());
+            throw;
+        }
+        ++epoch_;
+        updates_.clear();
+        updated_.notify_all();
+        paused_ = true;
+        waiting_ = true;
     } else if (what == "step") {
         paused_ = true;
         ++steps_;
@@ -132,6 +153,8 @@ nlohmann::json PlayLoop::Handle(const nlohmann::json& message) {
     } else {
         note = session_.Act(sandbox::ReadPlayerAction(message));
         actionWaiting_ = true;
+        // The player's first key starts the run.
+        if (waiting_) paused_ = waiting_ = false;
     }
     wake_.notify_all();
     nlohmann::json state = State();

@@ -22,7 +22,8 @@ public:
     static constexpr double kMinSpeed = 0.25;
     static constexpr double kMaxSpeed = 4.0;
 
-    explicit PlayLoop(sandbox::PlaySession& session);
+    /// Unless `startNow`, the run waits, paused, for the player's first key or "start".
+    PlayLoop(sandbox::PlaySession& session, bool startNow);
     ~PlayLoop();
     PlayLoop(const PlayLoop&) = delete;
     PlayLoop& operator=(const PlayLoop&) = delete;
@@ -30,7 +31,8 @@ public:
     /// Ends the thread and wakes every page waiting for an update.
     void Stop();
 
-    /// A message from the page: a player action, or "pause", "resume", "step", "speed".
+    /// A message from the page: a player action, or "pause", "resume", "step", "speed", "restart"
+    /// (with "newSeed": true for the next seed).
     /// Returns the state after it; throws sandbox::PlayInputError on a bad one.
     nlohmann::json Handle(const nlohmann::json& message);
     /// The settings table, and a change of settings with the comparison it brings.
@@ -69,6 +71,7 @@ private:
     bool stop_ = false;
     std::string error_;
     bool paused_ = false;
+    bool waiting_ = false;  ///< paused until the player's first key or "resume"
     int steps_ = 0;
     bool actionWaiting_ = false;  ///< a player action waits for the next frame
     double speed_ = 1.0;

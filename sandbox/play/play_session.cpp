@@ -98,6 +98,23 @@ std::string PlaySession::ReplayPage() const {
     return out.str();
 }
 
+void PlaySession::Restart(bool newSeed) {
+    Stop();
+    if (newSeed) ++base_.seed;
+    moves_.clear();
+    pending_.clear();
+    held_ = {};
+    scenario_ = base_;
+    Start();
+}
+
+std::optional<PlaySession::Ending> PlaySession::Ended() const {
+    const RunOutcome& outcome = runner_->Outcome();
+    if (outcome.arrestedMs) return Ending{*outcome.arrestedMs, true};
+    if (outcome.escapedMs) return Ending{*outcome.escapedMs, false};
+    return std::nullopt;
+}
+
 RunComparison PlaySession::ChangeSettings(const std::vector<std::pair<std::string, std::string>>& overrides) {
     const std::uint32_t reached = RunMs();
     const RunOutcome played = runner_->Outcome();

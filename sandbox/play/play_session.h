@@ -75,6 +75,18 @@ public:
 
     const std::vector<Event>& Moves() const { return moves_; }
 
+    /// Starts the play over from the scenario's start with the settings in force, with no moves: on
+    /// the same seed, or on the next one (another town where the scenario builds one per seed).
+    void Restart(bool newSeed);
+    std::uint32_t Seed() const { return base_.seed; }
+    /// How the wanted level ended, when it has: the run ms, and whether by an arrest (else the police
+    /// gave up: an escape).
+    struct Ending {
+        std::uint32_t atMs;
+        bool arrested;
+    };
+    std::optional<Ending> Ended() const;
+
 private:
     void Start();
     void Stop();

@@ -42,12 +42,20 @@ before(async () => {
   page.setDefaultTimeout(20000);
   await page.goto(play.url);
   await page.waitForSelector('body[data-ready="1"]');
-  await until(300);
 });
 
 after(async () => {
   await session?.close();
   play?.child.kill('SIGINT');
+});
+
+test('the run waits for the player until he starts it', async () => {
+  await page.waitForFunction(() => document.getElementById('play-state').dataset.waiting === '1');
+  assert.equal(await runMs(), 0);
+  assert.equal(await page.textContent('#play'), 'start');
+  await page.click('#play');
+  await until(300);
+  assert.equal(await page.getAttribute('#play-state', 'data-waiting'), '0');
 });
 
 test('held keys move the player; the cop sees him, then loses him behind the warehouse', async () => {
@@ -245,4 +253,14 @@ test('after the strips below the map grow, a click on each cop where he is drawn
     await page.mouse.click(rect.left + cop.x, rect.top + cop.y);
     assert.equal(await page.evaluate(() => window.vigilorViewer.map.follow), cop.id);
   }
+});
+
+test('restart in another town starts over on the next seed and waits for the player again', async () => {
+  const seed = await page.evaluate(() => window.vigilorViewer.serverState.seed);
+  await page.click('#play-new-seed');
+  await page.waitForFunction(() => document.getElementById('play-state').dataset.waiting === '1');
+  await page.waitForFunction(() => Number(document.getElementById('status').dataset.time) === 0);
+  assert.equal(await page.evaluate(() => window.vigilorViewer.serverState.seed), seed + 1);
+  await page.keyboard.press('ArrowUp');
+  await until(300);
 });

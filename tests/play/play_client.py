@@ -10,8 +10,9 @@ import time
 
 class Play:
     def __init__(self, sandbox, args):
-        self.proc = subprocess.Popen([sandbox, "play", *args], stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                                     text=True)
+        # A script drives the run itself: it starts at once rather than wait for a first key.
+        self.proc = subprocess.Popen([sandbox, "play", "--start-now", *args], stdout=subprocess.PIPE,
+                                     stderr=subprocess.PIPE, text=True)
         line = self.proc.stdout.readline()
         m = re.search(r"http://([\d.]+):(\d+)/\?token=([0-9a-f]+)", line)
         if not m:

@@ -15,6 +15,7 @@ V.PlayPanel = class {
     this.message = el('div', { id: 'play-message' });
     this.compare = el('ul', { id: 'play-compare' });
     this.keep = el('input', { id: 'play-keep', type: 'checkbox', checked: true });
+    this.ended = el('div', { id: 'play-ended', hidden: true });
     this.table = el('table', { id: 'play-settings-table' });
     this.filter = el('input', {
       id: 'play-settings-filter',
@@ -41,6 +42,11 @@ V.PlayPanel = class {
         el('a', { id: 'play-replay', href: V.server.url('/replay'), target: '_blank', textContent: 'its replay' }),
         el('button', { id: 'play-settings-open', type: 'button', textContent: 'settings' }),
       ]),
+      el('div', { className: 'buttons' }, [
+        el('button', { id: 'play-restart', type: 'button', textContent: 'restart' }),
+        el('button', { id: 'play-new-seed', type: 'button', textContent: 'restart in another town' }),
+      ]),
+      this.ended,
       this.message,
       this.compare,
       this.settings,
@@ -64,7 +70,19 @@ V.PlayPanel = class {
     V.put(this.message, 'className', error ? 'error' : '');
   }
   showState(s, live) {
-    const how = s.paused ? 'paused' : `running at ${s.speed}×`;
+    const how = s.waiting
+      ? 'waiting for you: an arrow key or start begins the run'
+      : s.paused
+        ? 'paused'
+        : `running at ${s.speed}×`;
+    V.put(this.state.dataset, 'waiting', s.waiting ? '1' : '0');
+    const end = s.ended
+      ? `${s.ended.how === 'arrested' ? 'Arrested' : 'You escaped: the police gave up'} at ` +
+        `${(s.ended.atMs / 1000).toFixed(1)} s (seed ${s.seed}). Play again: restart, or another town.`
+      : '';
+    V.put(this.ended, 'textContent', end);
+    V.put(this.ended, 'hidden', !s.ended);
+    if (s.ended) V.put(this.ended.dataset, 'how', s.ended.how);
     V.put(this.state, 'textContent', `${how} · ${(s.runMs / 1000).toFixed(1)} s${live ? '' : ' · looking back'}`);
     V.put(this.state.dataset, 'paused', s.paused ? '1' : '0');
   }

@@ -28,6 +28,14 @@ V.App = class LiveApp extends V.ReplayApp {
       .addEventListener('change', e => this.act({ do: 'speed', value: Number(e.target.value) }));
     this.wireKeys();
     this.wireView();
+    for (const [id, newSeed] of [
+      ['play-restart', false],
+      ['play-new-seed', true],
+    ])
+      document.getElementById(id).addEventListener('click', () => {
+        this.live = true;
+        this.act({ do: 'restart', newSeed });
+      });
     this.connect();
   }
   connect() {
@@ -88,7 +96,7 @@ V.App = class LiveApp extends V.ReplayApp {
   showState(s) {
     this.serverState = s;
     this.playing = !s.paused;
-    V.put(document.getElementById('play'), 'textContent', s.paused ? 'play' : 'pause');
+    V.put(document.getElementById('play'), 'textContent', s.waiting ? 'start' : s.paused ? 'play' : 'pause');
     this.panel.showState(s, this.live);
   }
   // Messages go one after another: a key let go must not overtake the one pressed after it.
