@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "plugin/awareness/awareness_scenario.h"
 
 namespace {
@@ -15,6 +17,26 @@ const std::string kStill = "FootSearch=0\n";
 // "spotter" sees the player from 20 m; the others face away and see nothing.
 std::string Group(const std::string& more) {
     return R"("peds": [ )" + Cop("spotter", 0, -20) + ", " + more + " ]";
+}
+
+// Listeners in an arc south of the spotter, facing away, half of them 0.4 m inside the range and half
+// 0.4 m beyond: whichever cells of the radio's grid they fall in, exactly those inside hear.
+TEST(RadioTest, ReachesEveryCopInRangeWhereverItsCellsFall) {
+    for (const float range : {5.0f, 25.0f, 90.0f}) {
+        SCOPED_TRACE(range);
+        std::string listeners;
+        for (int i = 0; i < 16; ++i) {
+            const double angle = (-165.0 + 150.0 / 7.0 * (i / 2)) * 3.14159265358979 / 180.0;
+            const double d = range + (i % 2 == 0 ? -0.4 : 0.4);
+            listeners +=
+                (i > 0 ? ", " : "") + Cop("l" + std::to_string(i), static_cast<float>(d * std::cos(angle)),
+                                          static_cast<float>(-20.0 + d * std::sin(angle)), 0, 180);
+        }
+        Session s(Group(listeners), kStill + "RadioRange=" + std::to_string(range) + "\n");
+        s.RunFor(5000);
+        EXPECT_EQ(s.Count("cop lost the player: ped=*"), 8);
+        for (int i = 0; i < 16; ++i) EXPECT_EQ(s.Ped("l" + std::to_string(i)).m_nPursuitSuppressed, i % 2);
+    }
 }
 
 TEST(RadioTest, ReachesOneHopWithinItsRange) {
