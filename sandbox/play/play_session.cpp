@@ -53,7 +53,17 @@ void PlaySession::Stop() {
 
 std::optional<std::string> PlaySession::Act(const PlayerAction& action) {
     pending_.push_back(action);
-    return WhyNothing(action, runner_->GetWorld());
+    std::optional<std::string> note = WhyNothing(action, runner_->GetWorld());
+    if (takeover_ || action.kind == PlayerAction::Kind::key) return note;
+    // The user takes the player over from the next frame: the scenario's own moves of him end.
+    takeover_ = runner_->NextRunMs();
+    runner_->EndScenarioPlayerMoves(*takeover_);
+    const bool scripted = std::any_of(base_.events.begin(), base_.events.end(), [&](const Event& e) {
+        return MovesThePlayer(e.kind) && e.atMs >= *takeover_;
+    });
+    if (!scripted) return note;
+    const std::string ended = "you have the player now: the scenario's own moves of him end here";
+    return note ? *note + "; " + ended : ended;
 }
 
 void PlaySession::Frame() {
@@ -89,7 +99,7 @@ std::string PlaySession::TakeUpdate() {
 std::string PlaySession::Title() const { return "play of " + base_.name; }
 
 std::string PlaySession::SavedText() const {
-    return SavedPlayText(sourceText_, base_, IniTextFor(base_, options_), moves_, RunMs());
+    return SavedPlayText(sourceText_, base_, IniTextFor(base_, options_), moves_, RunMs(), takeover_);
 }
 
 std::string PlaySession::ReplayPage() const {
@@ -102,6 +112,7 @@ void PlaySession::Restart(bool newSeed) {
     Stop();
     if (newSeed) ++base_.seed;
     moves_.clear();
+    takeover_.reset();
     pending_.clear();
     held_ = {};
     scenario_ = base_;
@@ -120,7 +131,7 @@ RunComparison PlaySession::ChangeSettings(const std::vector<std::pair<std::strin
     const RunOutcome played = runner_->Outcome();
     // The play so far on the settings' own ground, with the new keys laid over it as --set does.
     const std::string replayed =
-        SavedPlayText(sourceText_, base_, BaseIniTextFor(base_, options_), moves_, reached);
+        SavedPlayText(sourceText_, base_, BaseIniTextFor(base_, options_), moves_, reached, takeover_);
     Stop();
     scenario_ = ParseScenario(replayed, base_.name + "-played.json");
     options_.overrides = overrides;

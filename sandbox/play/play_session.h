@@ -101,6 +101,7 @@ private:
     std::vector<PlayerAction> pending_;
     PlayerAction held_;  ///< the direction held, a stop when none
     std::vector<Event> moves_;
+    std::optional<std::uint32_t> takeover_;  ///< run ms of the user's first move of the player
     nlohmann::ordered_json settings_;
 };
 

@@ -43,7 +43,7 @@ nlohmann::ordered_json EventJson(const Event& e) {
 
 std::string SavedPlayText(const std::string& sourceText, const Scenario& scenario,
                           const std::optional<std::string>& iniText, const std::vector<Event>& moves,
-                          std::uint32_t playedMs) {
+                          std::uint32_t playedMs, std::optional<std::uint32_t> takeoverMs) {
     nlohmann::ordered_json file = nlohmann::ordered_json::parse(sourceText);
     file["name"] = scenario.name + "-played";
     file["description"] = "played live from " + scenario.name;
@@ -62,6 +62,19 @@ std::string SavedPlayText(const std::string& sourceText, const Scenario& scenari
     if (iniText) file["ini"] = *iniText;
     nlohmann::ordered_json& events = file["events"];
     if (!events.is_array()) events = nlohmann::ordered_json::array();
+    if (takeoverMs) {
+        // The scenario's events as loaded know where they stood in the file.
+        std::vector<bool> replaced(events.size(), false);
+        for (const Event& e : scenario.events) {
+            if (MovesThePlayer(e.kind) && e.atMs >= *takeoverMs && e.sourceIndex < replaced.size())
+                replaced[e.sourceIndex] = true;
+        }
+        nlohmann::ordered_json kept = nlohmann::ordered_json::array();
+        for (std::size_t i = 0; i < events.size(); ++i) {
+            if (!replaced[i]) kept.push_back(std::move(events[i]));
+        }
+        events = std::move(kept);
+    }
     for (const Event& e : moves) events.push_back(EventJson(e));
     return JsonText(file, 2) + "\n";
 }

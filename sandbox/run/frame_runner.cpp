@@ -115,6 +115,7 @@ struct FrameRunner::State {
 
     const Scenario& scenario;
     const RunOptions& options;
+    std::optional<std::uint32_t> playerMovesEnd;  ///< from here on the user plays the player
     World world;
     MainLoop loop;
     LoadedModule module;
@@ -147,6 +148,8 @@ World& FrameRunner::GetWorld() { return state_->world; }
 
 const RunOutcome& FrameRunner::Outcome() const { return state_->outcome; }
 
+void FrameRunner::EndScenarioPlayerMoves(std::uint32_t fromMs) { state_->playerMovesEnd = fromMs; }
+
 std::uint32_t FrameRunner::NextRunMs() {
     State& s = *state_;
     if (!s.nextDt) s.nextDt = NextFrameMs(s.scenario, s.world);
@@ -168,7 +171,9 @@ bool FrameRunner::Step(std::span<const Event> extra, bool pastDuration) {
     s.world.SetClock(s.hostTime);
     const std::vector<Event>& events = s.scenario.events;
     while (s.nextEvent < events.size() && events[s.nextEvent].atMs <= runMs) {
-        ApplyScenarioEvent(s.world, s.scenario, events[s.nextEvent++]);
+        const Event& event = events[s.nextEvent++];
+        if (s.playerMovesEnd && MovesThePlayer(event.kind) && event.atMs >= *s.playerMovesEnd) continue;
+        ApplyScenarioEvent(s.world, s.scenario, event);
     }
     for (const Event& event : extra) ApplyScenarioEvent(s.world, s.scenario, event);
     s.loop.RunFrame(dt);

@@ -25,6 +25,9 @@ public:
     /// false, running nothing, when that frame would pass the scenario's duration, unless
     /// `pastDuration`. Throws ScenarioError naming an event that cannot be applied.
     bool Step(std::span<const Event> extra = {}, bool pastDuration = false);
+    /// The scenario's own player moves (`MovesThePlayer`) due at `fromMs` or later are not applied:
+    /// a user has taken the player over.
+    void EndScenarioPlayerMoves(std::uint32_t fromMs);
     /// The run time the next frame would reach, drawn now so that Step takes the same draw.
     std::uint32_t NextRunMs();
     /// Checks that the log is whole and gathers what the host counted. Throws std::runtime_error

@@ -69,6 +69,12 @@ enum class EventKind {
     pedType,
 };
 
+// The events that move or act as the player: the ones a user who takes the player over replaces.
+inline bool MovesThePlayer(EventKind kind) {
+    return kind == EventKind::playerMove || kind == EventKind::playerWarp || kind == EventKind::playerEnter ||
+           kind == EventKind::playerExit || kind == EventKind::playerFire;
+}
+
 // One flat record for every kind; each kind uses only the fields noted beside them.
 struct Event {
     uint32_t atMs = 0;

@@ -117,6 +117,22 @@ TEST(SavedPlay, IsTheScenarioWithTheMovesAfterItsOwnEvents) {
 
 namespace {
 
+// The user took the player over at 600 ms: the scenario's own player moves from then on are not
+// kept, its other events are.
+TEST(SavedPlay, LeavesOutTheScenariosPlayerMovesFromTheTakeoverOn) {
+    const std::string source = R"({"name": "s", "durationMs": 9000, "player": {"pos": [0, 0, 0], "wanted": 1},
+        "events": [{"at": 599, "do": "playerMove", "to": [5, 0, 0], "speed": 2},
+                   {"at": 600, "do": "playerMove", "to": [9, 0, 0], "speed": 2},
+                   {"at": 700, "do": "wanted", "level": 0},
+                   {"at": 800, "do": "playerFire", "weapon": 22, "forMs": 300}]})";
+    const sandbox::Scenario scenario = sandbox::ParseScenario(source, "s.json");
+    const sandbox::Scenario played = sandbox::ParseScenario(
+        sandbox::SavedPlayText(source, scenario, std::nullopt, {}, 1000, 600), "p.json");
+    ASSERT_EQ(played.events.size(), 2u);
+    EXPECT_EQ(played.events[0].atMs, 599u);
+    EXPECT_EQ(played.events[1].kind, sandbox::EventKind::wanted);
+}
+
 TEST(PlayerAction, SaysWhyEOrFWillDoNothing) {
     struct Case {
         const char* what;
