@@ -180,7 +180,8 @@ int main(int argc, char** argv) {
     CLI::App* sweep = AddSweepCommand(app, sweepOptions);
     SweepMergeOptions mergeOptions;
     CLI::App* merge = AddSweepMergeCommand(*sweep, mergeOptions);
-    CLI::App* worker = AddSweepWorkerCommand(app);
+    WorkerLinkOptions workerOptions;
+    CLI::App* worker = AddSweepWorkerCommand(app, workerOptions);
 
     try {
         app.parse(argc, argv);
@@ -203,7 +204,7 @@ int main(int argc, char** argv) {
         if (*settings) return SettingsCommand(settingsOptions);
         if (*merge) return SweepMergeCommand(mergeOptions);
         if (*sweep) return SweepCommand(sweepOptions);
-        if (*worker) return SweepWorker();
+        if (*worker) return SweepWorker(workerOptions);
         return Demo();
     } catch (const sandbox::ScenarioError& e) {
         std::cerr << "error: " << e.what() << "\n";

@@ -51,9 +51,11 @@ CLI::App* AddSweepCommand(CLI::App& app, SweepOptions& o) {
     return sweep;
 }
 
-CLI::App* AddSweepWorkerCommand(CLI::App& app) {
+CLI::App* AddSweepWorkerCommand(CLI::App& app, WorkerLinkOptions& o) {
     CLI::App* worker = app.add_subcommand("sweep-worker", "");
     worker->group("");  // not for people
+    worker->add_option("--pipe", o.pipe);
+    worker->add_flag("--held-range", o.heldRange);
     return worker;
 }
 
@@ -195,7 +197,11 @@ int SweepCommand(const SweepOptions& o) {
         std::cout << sandbox::SweepStatsText(results, written.stats);
         std::cout << "\n"
                   << results.rows.size() << " runs, " << failed << " failed, " << ran.wallSeconds
-                  << " s wall, " << ran.cpuSeconds << " s CPU in workers\n";
+                  << " s wall, " << ran.cpuSeconds << " s CPU "
+                  << (ran.workers == 0 ? "in this process"
+                                       : "in " + std::to_string(ran.workers) + " worker process" +
+                                             (ran.workers == 1 ? "" : "es"))
+                  << "\n";
         std::cout << "results: " << (out / "results.csv").string()
                   << "\nreport: " << (out / "report.html").string() << "  (open it in a web browser)\n";
     }
@@ -209,12 +215,13 @@ int SweepCommand(const SweepOptions& o) {
     return failed == 0 ? kExitOk : kExitFailed;
 }
 
-int SweepWorker() {
+int SweepWorker(const WorkerLinkOptions& o) {
+    WorkerLink link(o);
     SweepJobRunner runner;
     std::string line;
-    while (std::getline(std::cin, line)) {
+    while (std::getline(link.In(), line)) {
         const sandbox::SweepJob job = sandbox::SweepJobFromJson(nlohmann::json::parse(line));
-        std::cout << sandbox::SweepResultJson(runner.Run(job)).dump() << std::endl;
+        link.Out() << sandbox::SweepResultJson(runner.Run(job)).dump() << std::endl;
     }
     return kExitOk;
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "sweep/worker_link.h"
+
 namespace app {
 
 struct SweepOptions {
@@ -29,10 +31,10 @@ struct SweepOptions {
 CLI::App* AddSweepCommand(CLI::App& app, SweepOptions& o);
 
 /// The hidden command a sweep starts its worker processes with.
-CLI::App* AddSweepWorkerCommand(CLI::App& app);
+CLI::App* AddSweepWorkerCommand(CLI::App& app, WorkerLinkOptions& o);
 
 int SweepCommand(const SweepOptions& o);
-/// Reads one job per line on standard input, answers one result per line on standard output.
-int SweepWorker();
+/// Reads one job a line from its sweep and answers one result a line (WorkerLink says through what).
+int SweepWorker(const WorkerLinkOptions& o);
 
 }  // namespace app

@@ -16,6 +16,7 @@
 
 #include "run/stop_request.h"
 #include "sweep/sweep_progress.h"
+#include "sweep/worker_answer.h"
 
 extern char** environ;
 
@@ -102,18 +103,6 @@ double ChildCpuSeconds() {
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-// A worker's answer line as a result; an answer that cannot be read fails the job it was running.
-sandbox::SweepRunResult ReadAnswer(const std::string& line, std::size_t job) {
-    try {
-        return sandbox::SweepResultFromJson(nlohmann::json::parse(line));
-    } catch (const std::exception& e) {
-        sandbox::SweepRunResult r;
-        r.index = job;
-        r.error = std::string("unreadable answer from a worker: ") + e.what();
-        return r;
-    }
-}
-
 // The jobs and the workers running them, one job per worker at a time. Every job ends with one
 // result: the worker's answer, or why it gave none.
 class WorkerPool {
@@ -128,6 +117,7 @@ public:
     }
 
     std::size_t Done() const { return results_.size(); }
+    std::size_t Started() const { return started_; }
     bool Finished() const { return results_.size() == jobs_.size(); }
 
     // Waits up to 250 ms for the busy workers, takes in what they wrote, and hands a new job to each
@@ -166,17 +156,15 @@ public:
     }
 
 private:
-    void Fail(std::size_t job, const std::string& why) {
-        sandbox::SweepRunResult r;
-        r.index = job;
-        r.error = why;
-        results_.push_back(std::move(r));
-    }
+    void Fail(std::size_t job, const std::string& why) { results_.push_back(FailedJob(job, why)); }
 
     // Hands the worker the next job, starting him first if need be; a job he cannot be sent fails.
     void Assign(Worker& w) {
         while (next_ < jobs_.size() && !w.job) {
-            if (w.pid < 0) Spawn(w);
+            if (w.pid < 0) {
+                Spawn(w);
+                ++started_;
+            }
             sandbox::SweepJob& job = jobs_[next_++];
             job.gameDir = w.dir;
             if (SendAll(w.toWorker, sandbox::SweepJobJson(job).dump() + "\n")) {
@@ -201,7 +189,7 @@ private:
         w.pending.append(buffer, static_cast<std::size_t>(n));
         const std::size_t newline = w.pending.find('\n');
         if (newline == std::string::npos) return false;
-        results_.push_back(ReadAnswer(w.pending.substr(0, newline), *w.job));
+        results_.push_back(ReadWorkerAnswer(w.pending.substr(0, newline), *w.job));
         w.pending.erase(0, newline + 1);
         w.job.reset();
         return true;
@@ -210,6 +198,7 @@ private:
     std::vector<sandbox::SweepJob> jobs_;
     std::vector<Worker> workers_;
     std::size_t next_ = 0;  // the first job not yet handed out
+    std::size_t started_ = 0;
     std::vector<sandbox::SweepRunResult> results_;
 };
 
@@ -235,6 +224,7 @@ PoolReport RunPool(std::vector<sandbox::SweepJob> jobs, const PoolOptions& optio
     }
     bar.Show(pool.Done(), true);
     report.results = pool.Finish();
+    report.workers = pool.Started();
     report.wallSeconds = std::chrono::duration<double>(Clock::now() - start).count();
     report.cpuSeconds = ChildCpuSeconds() - cpuBefore;
     return report;

@@ -8,10 +8,7 @@
 
 namespace app {
 
-// The Windows build runs every job in this process, one after another. Under Wine a program started
-// by another loses the request that keeps the host's code range free, so a worker process could not
-// map the host there.
-PoolReport RunPool(std::vector<sandbox::SweepJob> jobs, const PoolOptions& options) {
+PoolReport RunPoolInProcess(std::vector<sandbox::SweepJob> jobs, const PoolOptions& options) {
     const auto start = std::chrono::steady_clock::now();
     const std::clock_t cpuBefore = std::clock();
     PoolReport report;

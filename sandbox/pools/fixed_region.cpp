@@ -30,9 +30,42 @@ constexpr const char* kTakenHint = " (is another sandbox world still alive?)";
 
 #ifdef _WIN32
 
+namespace {
+
+struct HeldRange {
+    std::uintptr_t address = 0;
+    std::size_t size = 0;
+    bool Holds(std::uintptr_t a, std::size_t s) const { return a >= address && a - address + s <= size; }
+};
+HeldRange held;
+
+// Reserved and not in use: no page of it committed.
+bool Unused(std::uintptr_t address, std::size_t size) {
+    MEMORY_BASIC_INFORMATION info{};
+    return VirtualQuery(reinterpret_cast<void*>(address), &info, sizeof info) != 0 &&
+           info.State == MEM_RESERVE && info.RegionSize >= size;
+}
+
+}  // namespace
+
+void HoldReservedRange(std::uintptr_t address, std::size_t size) {
+    MEMORY_BASIC_INFORMATION info{};
+    const bool ours = VirtualQuery(reinterpret_cast<void*>(address), &info, sizeof info) != 0 &&
+                      info.AllocationBase == reinterpret_cast<void*>(address);
+    if (!ours || !Unused(address, size)) {
+        throw std::runtime_error("the host range at " + std::to_string(address) +
+                                 " was not reserved for this process");
+    }
+    held = {address, size};
+}
+
 FixedRegion::FixedRegion(std::uintptr_t address, std::size_t size) : size_(size) {
+    held_ = held.Holds(address, size);
+    if (held_ && !Unused(address, size)) Taken(address);
     // Reserving at an exact address fails when any of the range is in use, as a fixed map must.
-    void* p = VirtualAlloc(reinterpret_cast<void*>(address), size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+    void* p = held_ ? VirtualAlloc(reinterpret_cast<void*>(address), size, MEM_COMMIT, PAGE_READWRITE)
+                    : VirtualAlloc(reinterpret_cast<void*>(address), size, MEM_RESERVE | MEM_COMMIT,
+                                   PAGE_READWRITE);
     if (p == nullptr) Taken(address);
     if (p != reinterpret_cast<void*>(address)) {
         VirtualFree(p, 0, MEM_RELEASE);
@@ -41,7 +74,13 @@ FixedRegion::FixedRegion(std::uintptr_t address, std::size_t size) : size_(size)
     data_ = static_cast<std::uint8_t*>(p);
 }
 
-FixedRegion::~FixedRegion() { VirtualFree(data_, 0, MEM_RELEASE); }
+FixedRegion::~FixedRegion() {
+    if (held_) {
+        VirtualFree(data_, size_, MEM_DECOMMIT);
+    } else {
+        VirtualFree(data_, 0, MEM_RELEASE);
+    }
+}
 
 void FixedRegion::MakeReadOnly() {
     DWORD old = 0;

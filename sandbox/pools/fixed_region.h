@@ -23,6 +23,15 @@ public:
 private:
     std::uint8_t* data_;
     std::size_t size_;
+    bool held_ = false;  // inside a held range: its pages are given back, the range kept
 };
+
+#ifdef _WIN32
+/// A range this process holds reserved already, reserved for it by the process that started it
+/// before anything else could map there. Fixed regions inside it commit their pages there instead of
+/// reserving anew, and give them back without releasing the range, so that it stays held from one
+/// run to the next. Throws std::runtime_error when no reservation starts there that covers it.
+void HoldReservedRange(std::uintptr_t address, std::size_t size);
+#endif
 
 }  // namespace sandbox
