@@ -33,7 +33,7 @@ void Read(const char* name, float& value) {
 // Log comes first: it decides whether the log is written at all, and the log is emptied before
 // anything else is read.
 void ReadAllButLog() {
-#define VIGILOR_READ_SETTING(type, name, value, unit, meaning) \
+#define VIGILOR_READ_SETTING(type, name, value, low, high, unit, section, meaning) \
     if (std::string_view(#name) != "Log") Read(#name, cfg.name);
     VIGILOR_SETTINGS(VIGILOR_READ_SETTING)
 #undef VIGILOR_READ_SETTING
@@ -47,14 +47,31 @@ void Restore(float& value, float fallback) {
 void Restore(std::int32_t&, std::int32_t) {}
 void RestoreNonFiniteFloats() {
     const Settings defaults;
-#define VIGILOR_RESTORE_SETTING(type, name, value, unit, meaning) Restore(cfg.name, defaults.name);
+#define VIGILOR_RESTORE_SETTING(type, name, value, low, high, unit, section, meaning) \
+    Restore(cfg.name, defaults.name);
     VIGILOR_SETTINGS(VIGILOR_RESTORE_SETTING)
 #undef VIGILOR_RESTORE_SETTING
 }
 
+// The table's bounds. Not a number passes both, to be restored afterwards.
 template <typename T>
-T Clamp(T value, T low, T high) {
-    return value < low ? low : (value > high ? high : value);
+void AtLeast(T& value, T low) {
+    if (value < low) value = low;
+}
+template <typename T>
+void AtLeast(T&, NoLimit) {}
+template <typename T>
+void AtMost(T& value, T high) {
+    if (value > high) value = high;
+}
+template <typename T>
+void AtMost(T&, NoLimit) {}
+void ClampToTable() {
+#define VIGILOR_CLAMP_SETTING(type, name, value, low, high, unit, section, meaning) \
+    AtLeast<type>(cfg.name, low);                                                   \
+    AtMost<type>(cfg.name, high);
+    VIGILOR_SETTINGS(VIGILOR_CLAMP_SETTING)
+#undef VIGILOR_CLAMP_SETTING
 }
 
 }  // namespace
@@ -89,16 +106,10 @@ void ReadSettings() {
     TruncateLog();
     if (iniPath[0] != '\0') ReadAllButLog();
 
-    if (cfg.AimMinMs <= 999) cfg.AimMinMs = 1000;
+    ClampToTable();
+    // Bounds set by another key, once that key has its own.
     if (cfg.AimMaxMs < cfg.AimMinMs) cfg.AimMaxMs = cfg.AimMinMs;
-    cfg.StarFadeAmount = Clamp(cfg.StarFadeAmount, 0.0f, 0.9f);
-    if (cfg.StarFadeSpeedMs < 0) cfg.StarFadeSpeedMs = 0;
-    if (cfg.SearchRadius < 8.0f) cfg.SearchRadius = 8.0f;
-    if (cfg.StandOffDist < 0.0f) cfg.StandOffDist = 0.0f;
     if (cfg.LookMaxMs < cfg.LookMinMs) cfg.LookMaxMs = cfg.LookMinMs;
-    cfg.JogMoveState = Clamp(cfg.JogMoveState, 4, 7);
-    if (cfg.PedRangeMultiplier > 6.0f) cfg.PedRangeMultiplier = 6.0f;
-    cfg.RunnerPercent = Clamp(cfg.RunnerPercent, 0, 100);
     RestoreNonFiniteFloats();
 
     LogLine("Vigilor v8 loaded | cutPursuit=%d footSearch=%d pathfinding=%d vehicleSearch=%d heliSearch=%d",

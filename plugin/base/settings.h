@@ -8,7 +8,7 @@
 /// Every option of the plugin, one field per INI key, in record order (units and meanings in
 /// setting_table.h). Read once on the first frame.
 struct Settings {
-#define VIGILOR_SETTING_FIELD(type, name, value, unit, meaning) type name = value;
+#define VIGILOR_SETTING_FIELD(type, name, value, low, high, unit, section, meaning) type name = value;
     VIGILOR_SETTINGS(VIGILOR_SETTING_FIELD)
 #undef VIGILOR_SETTING_FIELD
 };

@@ -11,11 +11,16 @@ namespace {
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-SettingKey Field(const char* name, std::int32_t Settings::*field, const char* unit, const char* meaning) {
-    return {name, field, nullptr, unit, meaning};
+std::optional<double> Limit(NoLimit) { return std::nullopt; }
+std::optional<double> Limit(double bound) { return bound; }
+
+SettingKey Field(const char* name, std::int32_t Settings::*field, std::optional<double> low,
+                 std::optional<double> high, const char* unit, SettingSection section, const char* meaning) {
+    return {name, field, nullptr, low, high, unit, section, meaning};
 }
-SettingKey Field(const char* name, float Settings::*field, const char* unit, const char* meaning) {
-    return {name, nullptr, field, unit, meaning};
+SettingKey Field(const char* name, float Settings::*field, std::optional<double> low,
+                 std::optional<double> high, const char* unit, SettingSection section, const char* meaning) {
+    return {name, nullptr, field, low, high, unit, section, meaning};
 }
 
 }  // namespace
@@ -26,7 +31,8 @@ double SettingKey::ValueIn(const Settings& record) const {
 
 const std::vector<SettingKey>& SettingKeys() {
     static const std::vector<SettingKey> keys = {
-#define VIGILOR_SETTING_KEY(type, name, value, unit, meaning) Field(#name, &Settings::name, unit, meaning),
+#define VIGILOR_SETTING_KEY(type, name, value, low, high, unit, section, meaning) \
+    Field(#name, &Settings::name, Limit(low), Limit(high), unit, SettingSection::section, meaning),
         VIGILOR_SETTINGS(VIGILOR_SETTING_KEY)
 #undef VIGILOR_SETTING_KEY
     };
@@ -87,11 +93,40 @@ std::string NearestSettingKey(std::string_view name) {
     return std::string(known[best].name);
 }
 
-std::string SettingValueText(const SettingKey& key, const Settings& record) {
-    if (key.IsInteger()) return std::to_string(record.*key.intField);
+namespace {
+
+std::string NumberText(const SettingKey& key, double value) {
+    if (key.IsInteger()) return std::to_string(static_cast<std::int32_t>(value));
     char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, record.*key.floatField).ptr;
+    const auto end = std::to_chars(text, text + sizeof text, static_cast<float>(value)).ptr;
     return std::string(text, end);
+}
+
+}  // namespace
+
+std::string SettingValueText(const SettingKey& key, const Settings& record) {
+    return NumberText(key, key.ValueIn(record));
+}
+
+std::string SettingRangeText(const SettingKey& key) {
+    if (std::string_view(key.unit) == "switch") return "0 off, anything else on";
+    if (key.low && key.high) return NumberText(key, *key.low) + " to " + NumberText(key, *key.high);
+    if (key.low) return "at least " + NumberText(key, *key.low);
+    if (key.high) return "at most " + NumberText(key, *key.high);
+    return key.IsInteger() ? "any whole number" : "any number";
+}
+
+const char* SectionTitle(SettingSection section) {
+    switch (section) {
+        case SettingSection::General: return "Log and general";
+        case SettingSection::Sight: return "Sight and knowing where the player is";
+        case SettingSection::Hearing: return "Gunshots and disguise";
+        case SettingSection::FootSearch: return "Foot search";
+        case SettingSection::Defence: return "Self-defence";
+        case SettingSection::Vehicles: return "Cars and helicopters";
+        case SettingSection::Stars: return "Wanted stars";
+    }
+    return "";
 }
 
 }  // namespace sandbox

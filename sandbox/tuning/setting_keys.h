@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,8 +15,11 @@ struct SettingKey {
     const char* name;
     std::int32_t Settings::*intField = nullptr;  ///< set for whole-number keys
     float Settings::*floatField = nullptr;       ///< set for decimal keys
+    std::optional<double> low;                   ///< the reader clamps a value below this to it
+    std::optional<double> high;                  ///< and one above this
     const char* unit = "";                       ///< "m", "deg", "ms", "%", "switch" or ""
-    const char* meaning = "";                    ///< what the key does, in a few words
+    SettingSection section = SettingSection::General;
+    const char* meaning = "";  ///< what the key does, in a few words
 
     bool IsInteger() const { return intField != nullptr; }
     /// The field's value in a record, as a number.
@@ -36,5 +40,12 @@ std::string NearestSettingKey(std::string_view name);
 
 /// A record value as text: whole numbers plainly, decimals in their shortest exact form ("0.6").
 std::string SettingValueText(const SettingKey& key, const Settings& record);
+
+/// The values the reader keeps: "0 off, anything else on" for a switch, else the table's bounds
+/// ("4 to 7", "at least 8", "at most 6"), or "any whole number" / "any number".
+std::string SettingRangeText(const SettingKey& key);
+
+/// The section's heading, as the documentation and the commented INI write it.
+const char* SectionTitle(SettingSection section);
 
 }  // namespace sandbox
