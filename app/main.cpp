@@ -172,6 +172,9 @@ int main(int argc, char** argv) {
     settings->add_option("--ini", settingsOptions.ini, "the INI file to read")->check(CLI::ExistingFile);
     settings->add_option("--set", settingsOptions.sets, "override one INI key, KEY=VALUE (repeatable)");
     settings->add_flag("--json", settingsOptions.json, "print JSON instead of a table");
+    settings
+        ->add_option("--new-ini", settingsOptions.newIni, "write a commented INI, every key at its default")
+        ->excludes("--ini", "--set", "--json");
 
     PlayOptions playOptions;
     CLI::App* play = AddPlayCommand(app, playOptions);

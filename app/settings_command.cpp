@@ -5,8 +5,10 @@
 
 #include "cli/cli_options.h"
 #include "files/json_out.h"
+#include "files/whole_file.h"
 #include "run/run_json.h"
 #include "run/settings_readback.h"
+#include "tuning/commented_ini.h"
 
 namespace app {
 
@@ -32,6 +34,15 @@ void PrintTable(const sandbox::SettingsReport& report) {
 }  // namespace
 
 int SettingsCommand(const SettingsOptions& o) {
+    if (!o.newIni.empty()) {
+        std::error_code ec;
+        if (std::filesystem::exists(o.newIni, ec) || ec)
+            throw UsageError("--new-ini " + o.newIni +
+                             ": a file is there already; remove it or name another");
+        sandbox::WriteWholeFile(o.newIni, sandbox::CommentedIni());
+        std::cout << "wrote " << o.newIni << "\n";
+        return kExitOk;
+    }
     std::optional<std::string> ini;
     if (!o.ini.empty()) ini = ReadText(o.ini);
     sandbox::RunOptions options;
