@@ -13,4 +13,6 @@ set_target_properties(nlohmann_json::nlohmann_json CLI11::CLI11 PROPERTIES
     INTERFACE_INCLUDE_DIRECTORIES ${VIGILOR_HOST_HEADERS})
 
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+# GoogleTest is for the tests only: nothing of it goes into the package.
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)

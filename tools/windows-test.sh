@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Cross-builds the Windows module and sandbox and runs their tests under Wine, headless.
+# Cross-builds the Windows module and sandbox and runs their tests under Wine, headless; then builds
+# the zip and runs it, unpacked, from a path with spaces and non-ASCII letters.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/deps.sh --windows
@@ -18,4 +19,6 @@ if [ "$exports" -ne 2 ]; then
     exit 1
 fi
 ctest --preset windows -j2
+cmake --build --preset windows --target package >build/windows/package.log
+tests/package/runs_from_odd_path.sh build/windows/packages/vigilor-sandbox-*-win32.zip wine
 wineserver -k || true
