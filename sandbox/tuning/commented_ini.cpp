@@ -25,8 +25,8 @@ constexpr const char* kPreamble =
 std::string KeyLines(const SettingKey& key, const Settings& defaults) {
     std::string text = "; " + std::string(key.meaning) + "\n; default " + SettingValueText(key, defaults);
     const std::string_view unit = key.unit;
-    if (!unit.empty() && unit != "switch") text += ", in " + std::string(unit);
-    text += "; " + SettingRangeText(key) + "\n";
+    if (!unit.empty() && unit != "switch") text += " " + std::string(unit);
+    text += "; range: " + SettingRangeText(key) + "\n";
     return text + key.name + "=" + SettingValueText(key, defaults) + "\n";
 }
 

@@ -69,4 +69,20 @@ TEST(CommentedIniTest, EachKeyOnceAtItsDefaultWithItsRangeAndNoProblem) {
     EXPECT_TRUE(report.problems.empty()) << sandbox::DescribeProblem(report.problems.front());
 }
 
+// Each kind of range once: both bounds (a decimal in its shortest form), one bound either way, a
+// switch, and a key of each type without bounds.
+TEST(CommentedIniTest, RangesAsTheCommentsWriteThem) {
+    const struct {
+        const char* key;
+        const char* range;
+    } cases[] = {
+        {"JogMoveState", "4 to 7"},          {"StarFadeAmount", "0 to 0.9"},
+        {"SearchRadius", "at least 8"},      {"AimMinMs", "at least 1000"},
+        {"PedRangeMultiplier", "at most 6"}, {"FootSearch", "0 off, anything else on"},
+        {"LookChance", "any whole number"},  {"SightRange", "any number"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(sandbox::SettingRangeText(*sandbox::FindSettingKey(c.key)), c.range);
+}
+
 }  // namespace
