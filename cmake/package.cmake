@@ -27,4 +27,6 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_FILE_NAME vigilor-sandbox-${PROJECT_VERSION}-${VIGILOR_PACKAGE_SYSTEM})
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+# Without their debugging symbols: a download, not a build tree.
+set(CPACK_STRIP_FILES ON)
 include(CPack)
