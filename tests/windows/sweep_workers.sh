@@ -22,7 +22,9 @@ rc=$?
 [ $rc -eq 130 ] || fail "stopped sweep: exit $rc, expected 130 ($(cat "$out/stopped.err"))"
 [ ! -e "$out/stopped/runs" ] || fail "worker folders left: $(ls "$out/stopped/runs")"
 grep -q ",failed," "$out/stopped/results.csv" && fail "runs cut short counted as failed"
-grep -vxFf "$out/in-process/results.csv" "$out/stopped/results.csv" && fail "a kept row differs"
+# The order columns follow the host commands the runs used, so only the fields before them are held.
+grep -vxFf <(cut -d, -f1-12 "$out/in-process/results.csv") <(cut -d, -f1-12 "$out/stopped/results.csv") &&
+    fail "a kept row differs"
 "$wine" "$exe" "${sweep[@]}" --jobs 2 --quiet --resume --out "$out/stopped" || fail "resume"
 cmp "$out/in-process/results.csv" "$out/stopped/results.csv" || fail "the resumed sweep differs"
 
