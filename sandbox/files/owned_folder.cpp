@@ -78,7 +78,7 @@ void ClaimFolder(const fs::path& dir, const std::string& option, bool force) {
 
 FolderLock::FolderLock(const fs::path& dir) : path_(dir / kLockName) {
     // No other process may open the file for writing while this handle is open.
-    handle_ = CreateFileA(path_.string().c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+    handle_ = CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle_ == INVALID_HANDLE_VALUE) {
         handle_ = nullptr;

@@ -22,10 +22,12 @@ namespace {
 
 #ifdef _WIN32
 
+// Paths go to and come from the system in its wide form: the narrow one is the code page's, which
+// cannot spell every folder name, where a narrow path of the C++ library is UTF-8.
 LoadedModule::LoadedModule(const std::filesystem::path& path) {
-    const std::string absolute = std::filesystem::absolute(path).string();
-    HMODULE module = LoadLibraryA(absolute.c_str());
-    if (module == nullptr) CannotLoad(absolute, "error " + std::to_string(GetLastError()));
+    const std::filesystem::path absolute = std::filesystem::absolute(path);
+    HMODULE module = LoadLibraryW(absolute.c_str());
+    if (module == nullptr) CannotLoad(absolute.string(), "error " + std::to_string(GetLastError()));
     // Before the first frame, so that the module's first key-state query already reads our input.
     RedirectDesktopImports(module);
     handle_ = module;
@@ -40,8 +42,8 @@ void* LoadedModule::Symbol(const char* name) const {
 const char* ModuleFileName() { return "vigilor.dll"; }
 
 std::filesystem::path ProgramFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::wstring path(32768, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
     return std::filesystem::path(path).parent_path();
 }
 
