@@ -128,15 +128,8 @@ nlohmann::json PlayLoop::Handle(const nlohmann::json& message) {
         const auto fresh = message.find("newSeed");
         if (fresh != message.end() && !fresh->is_boolean())
             throw sandbox::PlayInputError("newSeed is true or false");
-        try {
-            session_.Restart(fresh != message.end() && fresh->get<bool>());
-        } catch (const std::exception& e) {
-            Fail(e.what());
-            throw;
-        }
-        ++epoch_;
-        updates_.clear();
-        updated_.notify_all();
+        const bool newSeed = fresh != message.end() && fresh->get<bool>();
+        StartOver([&] { session_.Restart(newSeed); });
         paused_ = true;
         waiting_ = true;
     } else if (what == "step") {
@@ -181,15 +174,7 @@ nlohmann::json PlayLoop::ChangeSettings(const nlohmann::json& message) {
     }
     std::lock_guard lock(mutex_);
     sandbox::RunComparison comparison;
-    try {
-        comparison = session_.ChangeSettings(overrides);
-    } catch (const std::exception& e) {
-        Fail(e.what());
-        throw;
-    }
-    ++epoch_;
-    updates_.clear();
-    updated_.notify_all();
+    StartOver([&] { comparison = session_.ChangeSettings(overrides); });
     nlohmann::json out = {{"cops", comparison.cops}, {"settings", session_.Settings()}, {"state", State()}};
     out["partsAtMs"] = comparison.partsAtMs ? nlohmann::json(*comparison.partsAtMs) : nlohmann::json();
     return out;

@@ -63,6 +63,20 @@ private:
     /// Ends the play with an error; the lock is held.
     void Fail(const std::string& why);
     nlohmann::json State() const;
+    /// Runs `start`, which starts the session's run over, and sends every page the new run whole;
+    /// a start that fails ends the play. The lock is held.
+    template <class Start>
+    void StartOver(Start start) {
+        try {
+            start();
+        } catch (const std::exception& e) {
+            Fail(e.what());
+            throw;
+        }
+        ++epoch_;
+        updates_.clear();
+        updated_.notify_all();
+    }
 
     sandbox::PlaySession& session_;
     mutable std::mutex mutex_;
